@@ -1,0 +1,106 @@
+#include "platform/rtl/Classes.h"
+
+#include <algorithm>
+#include <cctype>
+#include <strings.h>
+
+TComponent::TComponent(TComponent* AOwner)
+{
+    if (AOwner) AOwner->InsertComponent(this);
+}
+
+TComponent::~TComponent()
+{
+    // Free owned components last-in first-out; each removes itself from the list.
+    while (!FComponents.empty()) delete FComponents.back();
+    if (FOwner) FOwner->RemoveComponent(this);
+}
+
+bool TComponent::IsValidIdent(std::string_view S)
+{
+    if (S.empty()) return false;
+    auto IsStart = [](char C) { return std::isalpha(static_cast<unsigned char>(C)) || C == '_'; };
+    if (!IsStart(S[0])) return false;
+    return std::all_of(S.begin() + 1, S.end(),
+                       [&](char C) { return IsStart(C) || std::isdigit(static_cast<unsigned char>(C)); });
+}
+
+void TComponent::SetName(std::string_view NewName)
+{
+    if (!NewName.empty() && !IsValidIdent(NewName))
+        throw EComponentError("'" + std::string(NewName) + "' is not a valid component name");
+    if (!NewName.empty() && FOwner) {
+        TComponent* Other = FOwner->FindComponent(NewName);
+        if (Other && Other != this)
+            throw EComponentError("A component named " + std::string(NewName) + " already exists");
+    }
+    FName = NewName;
+}
+
+TComponent* TComponent::FindComponent(std::string_view AName) const
+{
+    if (AName.empty()) return nullptr;
+    for (TComponent* C : FComponents)
+        if (C->FName.size() == AName.size() &&
+            strncasecmp(C->FName.data(), AName.data(), AName.size()) == 0)
+            return C;
+    return nullptr;
+}
+
+void TComponent::InsertComponent(TComponent* AComponent)
+{
+    if (AComponent->FOwner) AComponent->FOwner->RemoveComponent(AComponent);
+    FComponents.push_back(AComponent);
+    AComponent->FOwner = this;
+}
+
+void TComponent::RemoveComponent(TComponent* AComponent)
+{
+    auto It = std::find(FComponents.begin(), FComponents.end(), AComponent);
+    if (It == FComponents.end()) return;
+    ComponentRemoved(AComponent);
+    FComponents.erase(It);
+    AComponent->FOwner = nullptr;
+}
+
+void TStringList::Check(int Index, int Limit) const
+{
+    if (Index < 0 || Index >= Limit)
+        throw EStringListError("List index out of bounds (" + std::to_string(Index) + ")");
+}
+
+const std::string& TStringList::Strings(int Index) const
+{
+    Check(Index, Count());
+    return FItems[static_cast<size_t>(Index)];
+}
+
+void TStringList::Put(int Index, std::string S)
+{
+    Check(Index, Count());
+    FItems[static_cast<size_t>(Index)] = std::move(S);
+}
+
+int TStringList::Add(std::string S)
+{
+    FItems.push_back(std::move(S));
+    return Count() - 1;
+}
+
+void TStringList::Insert(int Index, std::string S)
+{
+    Check(Index, Count() + 1);
+    FItems.insert(FItems.begin() + Index, std::move(S));
+}
+
+void TStringList::Delete(int Index)
+{
+    Check(Index, Count());
+    FItems.erase(FItems.begin() + Index);
+}
+
+int TStringList::IndexOf(std::string_view S) const
+{
+    auto It = std::find(FItems.begin(), FItems.end(), S);
+    return It == FItems.end() ? -1 : static_cast<int>(It - FItems.begin());
+}

@@ -1,0 +1,64 @@
+#include "platform/rtl/SysUtils.h"
+
+#include <cstdio>
+
+namespace {
+
+int HexDigit(char C)
+{
+    if (C >= '0' && C <= '9') return C - '0';
+    if (C >= 'a' && C <= 'f') return C - 'a' + 10;
+    if (C >= 'A' && C <= 'F') return C - 'A' + 10;
+    return -1;
+}
+
+} // namespace
+
+bool TryStrToInt(std::string_view S, int32_t& Value)
+{
+    size_t I = 0;
+    bool Negative = false;
+    if (I < S.size() && (S[I] == '+' || S[I] == '-')) {
+        Negative = S[I] == '-';
+        ++I;
+    }
+    const bool Hex = I < S.size() && S[I] == '$';
+    if (Hex) ++I;
+    if (I == S.size()) return false;
+
+    // Accumulate in 64 bits and stop as soon as the value leaves the allowed range,
+    // so any number of leading zeros is fine and no overflow can happen.
+    const uint64_t Limit = Hex ? 0xFFFFFFFFull : (Negative ? 0x80000000ull : 0x7FFFFFFFull);
+    const int Base = Hex ? 16 : 10;
+    uint64_t Magnitude = 0;
+    for (; I < S.size(); ++I) {
+        const int D = HexDigit(S[I]);
+        if (D < 0 || D >= Base) return false;
+        Magnitude = Magnitude * Base + static_cast<uint64_t>(D);
+        if (Magnitude > Limit) return false;
+    }
+    // Two's complement wrap: "$FFFFFFFF" is -1, "-$1" is -1.
+    uint32_t Bits = static_cast<uint32_t>(Magnitude);
+    if (Negative) Bits = 0u - Bits;
+    Value = static_cast<int32_t>(Bits);
+    return true;
+}
+
+int32_t StrToInt(std::string_view S)
+{
+    int32_t Value = 0;
+    if (!TryStrToInt(S, Value))
+        throw EConvertError("'" + std::string(S) + "' is not a valid integer value");
+    return Value;
+}
+
+std::string IntToStr(int64_t Value) { return std::to_string(Value); }
+
+std::string IntToHex(int32_t Value, int Digits)
+{
+    char Buffer[40];
+    // Clamped only to keep the buffer bounded; 32 digits is far beyond any use.
+    const int Width = Digits < 0 ? 0 : (Digits > 32 ? 32 : Digits);
+    std::snprintf(Buffer, sizeof Buffer, "%0*X", Width, static_cast<unsigned>(static_cast<uint32_t>(Value)));
+    return Buffer;
+}

@@ -1,0 +1,35 @@
+#pragma once
+// The runtime's exceptions and integer text conversions.
+
+#include <cstdint>
+#include <exception>
+#include <string>
+#include <string_view>
+
+class Exception : public std::exception {
+public:
+    explicit Exception(std::string Message) : FMessage(std::move(Message)) {}
+    const char* what() const noexcept override { return FMessage.c_str(); }
+    const std::string& Message() const { return FMessage; }
+
+private:
+    std::string FMessage;
+};
+
+// A text that is not what a conversion expects.
+class EConvertError : public Exception {
+public:
+    using Exception::Exception;
+};
+
+// The runtime's integer syntax: an optional sign, then decimal digits, or "$" and
+// hexadecimal digits in either case. Nothing else, no spaces. Decimal must fit 32-bit
+// signed; hexadecimal may use all 32 bits ("$FFFFFFFF" is -1). Raises EConvertError
+// "'TEXT' is not a valid integer value" on anything else.
+int32_t StrToInt(std::string_view S);
+// The same syntax; false instead of raising.
+bool TryStrToInt(std::string_view S, int32_t& Value);
+
+std::string IntToStr(int64_t Value);
+// Uppercase hexadecimal, at least Digits digits; a negative value as its 32-bit pattern.
+std::string IntToHex(int32_t Value, int Digits);

@@ -1,0 +1,53 @@
+#pragma once
+// The application object: owner of forms and keeper of the event source that the
+// modal loop reads.
+
+#include <memory>
+#include <string>
+
+#include "platform/rtl/Classes.h"
+
+class TForm;
+
+// Where a modal loop gets its events. One back end serves all forms.
+class TBackEnd {
+public:
+    virtual ~TBackEnd() = default;
+    // The form is about to run modally; its surface is painted.
+    virtual void FormShown(TForm& Form) = 0;
+    // Delivers the next input event to Form (through its Handle… methods); blocks until
+    // there is one. Answers false when the source has no more events.
+    virtual bool ProcessNextEvent(TForm& Form) = 0;
+    // The surface changed; show it.
+    virtual void Present(TForm& Form) = 0;
+    // The modal run of Form ended.
+    virtual void FormHidden(TForm& Form) = 0;
+    // An error escaped an event handler (already printed on standard error).
+    virtual void ShowError(const std::string&) {}
+};
+
+class TApplication : public TComponent {
+public:
+    TApplication();
+    ~TApplication() override;
+    std::string ClassName() const override { return "TApplication"; }
+
+    // The event source; the default is a headless one with no events, so a modal form
+    // answers mrCancel at once.
+    void SetBackEnd(std::unique_ptr<TBackEnd> BackEnd);
+    TBackEnd& BackEnd() { return *FBackEnd; }
+
+    // Runs Form modally: paint, show, then event by event until its ModalResult is set
+    // or the back end runs dry (mrCancel). Paints what was invalidated after each event.
+    TModalResult RunModal(TForm& Form);
+
+    // Reports an exception that escaped an event handler: standard error and the back
+    // end; the loop then goes on.
+    void HandleException(const std::exception& E);
+
+private:
+    std::unique_ptr<TBackEnd> FBackEnd;
+};
+
+// The one application object, created when the toolkit library loads.
+extern TApplication* Application;

@@ -1,0 +1,106 @@
+#pragma once
+// The base of everything on a form: bounds, parent, visibility, painting and mouse.
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/rtl/Classes.h"
+#include "platform/toolkit/Canvas.h"
+#include "platform/toolkit/Types.h"
+
+class TWinControl;
+class TForm;
+
+using TNotifyEvent = std::function<void(TObject* Sender)>;
+using TMouseEvent = std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
+using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
+
+enum TAnchorKind { akLeft, akTop, akRight, akBottom };
+using TAnchors = TSet<TAnchorKind>;
+
+class TControl : public TComponent {
+public:
+    explicit TControl(TComponent* AOwner);
+    // Leaves the parent; the form forgets it as focus, capture or hover target.
+    ~TControl() override;
+    std::string ClassName() const override { return "TControl"; }
+
+    TWinControl* Parent() const { return FParent; }
+    void SetParent(TWinControl* AParent);
+
+    int Left() const { return FLeft; }
+    int Top() const { return FTop; }
+    int Width() const { return FWidth; }
+    int Height() const { return FHeight; }
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight);
+    void SetLeft(int V) { SetBounds(V, FTop, FWidth, FHeight); }
+    void SetTop(int V) { SetBounds(FLeft, V, FWidth, FHeight); }
+    void SetWidth(int V) { SetBounds(FLeft, FTop, V, FHeight); }
+    void SetHeight(int V) { SetBounds(FLeft, FTop, FWidth, V); }
+    TRect BoundsRect() const { return Bounds(FLeft, FTop, FWidth, FHeight); }
+    TRect ClientRect() const { return Rect(0, 0, FWidth, FHeight); }
+
+    // Which parent edges keep their distance when the parent is resized.
+    TAnchors Anchors{akLeft, akTop};
+
+    bool Visible() const { return FVisible; }
+    void SetVisible(bool V);
+    bool Enabled() const { return FEnabled; }
+    void SetEnabled(bool V);
+    // Visible, with every parent visible, up to a form.
+    bool Showing() const;
+
+    // Background colour; with ParentColor the parent's colour is used instead.
+    TColor Color = clBtnFace;
+    bool ParentColor = true;
+    TColor EffectiveColor() const;
+    // Text font; with ParentFont the parent's font is used instead.
+    TFont Font;
+    bool ParentFont = true;
+    const TFont& EffectiveFont() const;
+
+    // The form this control is on (itself for a form), or nullptr.
+    TForm* ParentForm() const;
+    // Top-left corner in the form's surface coordinates.
+    TPoint SurfaceOrigin() const;
+    // The visible part of the control in surface coordinates (empty when not showing).
+    TRect SurfaceClip() const;
+
+    // A canvas bound to the form's surface at this control, clipped to what shows.
+    // Pen, brush and font settings persist between calls.
+    TCanvas& Canvas();
+    // Paints the control (and its children) now.
+    void Repaint();
+    // Paints it on the next turn of the modal loop.
+    void Invalidate();
+
+    TMouseEvent OnMouseDown;
+    TMouseEvent OnMouseUp;
+    TMouseMoveEvent OnMouseMove;
+    TNotifyEvent OnClick;
+
+    // Called by the form's input dispatch, in control coordinates. The defaults fire
+    // the matching events.
+    virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
+    virtual void MouseMove(TShiftState Shift, int X, int Y);
+    virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
+    virtual void Click();
+
+protected:
+    // Draws the control's own look on a canvas bound to it. The default draws nothing.
+    virtual void Paint(TCanvas&) {}
+    // Called after the bounds changed.
+    virtual void Resized() {}
+    friend class TWinControl;
+    friend class TForm;
+    // Paints this control, then its children in z-order; used by Repaint and the loop.
+    virtual void PaintTree();
+
+private:
+    TWinControl* FParent = nullptr;
+    int FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
+    bool FVisible = true;
+    bool FEnabled = true;
+    TCanvas FCanvas;
+};

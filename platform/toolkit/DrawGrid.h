@@ -1,0 +1,62 @@
+#pragma once
+
+#include <functional>
+
+#include "platform/toolkit/WinControl.h"
+
+enum TGridOption { goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goRangeSelect, goEditing };
+using TGridOptions = TSet<TGridOption>;
+enum TGridDrawStateItem { gdSelected, gdFocused, gdFixed };
+using TGridDrawState = TSet<TGridDrawStateItem>;
+
+using TDrawCellEvent = std::function<void(TObject* Sender, int ACol, int ARow, const TRect& Rect, TGridDrawState State)>;
+using TSelectCellEvent = std::function<void(TObject* Sender, int ACol, int ARow, bool& CanSelect)>;
+
+enum TGridBorderStyle { bsGridNone, bsGridSingle };
+
+// A grid of owner-drawn cells. Cell (c, r) is DefaultColWidth x DefaultRowHeight; with
+// vertical/horizontal line options a one-pixel line follows every column/row, and the
+// single border takes 2 pixels on each side. Each cell is filled with the grid's colour,
+// then handed to OnDrawCell. The current cell moves by left click or arrow keys, after
+// OnSelectCell allowed it.
+class TDrawGrid : public TWinControl {
+public:
+    explicit TDrawGrid(TComponent* AOwner);
+    std::string ClassName() const override { return "TDrawGrid"; }
+
+    int ColCount() const { return FColCount; }
+    int RowCount() const { return FRowCount; }
+    void SetColCount(int V);
+    void SetRowCount(int V);
+    int FixedCols = 0, FixedRows = 0;
+    int DefaultColWidth = 64;
+    int DefaultRowHeight = 24;
+    TGridOptions Options{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine};
+    TGridBorderStyle BorderStyle = bsGridSingle;
+
+    int Col() const { return FCol; }
+    int Row() const { return FRow; }
+    // Moves the current cell (asking OnSelectCell); answers whether it moved.
+    bool SetCol(int V);
+    bool SetRow(int V);
+    bool FocusCell(int ACol, int ARow);
+
+    // The cell under (X, Y); -1, -1 outside every cell.
+    void MouseToCell(int X, int Y, int& ACol, int& ARow) const;
+    TRect CellRect(int ACol, int ARow) const;
+
+    TDrawCellEvent OnDrawCell;
+    TSelectCellEvent OnSelectCell;
+
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void KeyDown(TKey& Key, TShiftState Shift) override;
+
+protected:
+    void Paint(TCanvas& C) override;
+
+private:
+    int LineWidth(bool Vertical) const;
+    int BorderWidth() const { return BorderStyle == bsGridSingle ? 2 : 0; }
+    int FColCount = 5, FRowCount = 5;
+    int FCol = 0, FRow = 0;
+};

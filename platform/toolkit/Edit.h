@@ -1,0 +1,38 @@
+#pragma once
+
+#include "platform/toolkit/WinControl.h"
+
+// A one-line text field. OnChange fires at once on every change of the text, whether
+// code or the user made it.
+class TEdit : public TWinControl {
+public:
+    explicit TEdit(TComponent* AOwner);
+    std::string ClassName() const override { return "TEdit"; }
+
+    const std::string& Text() const { return FText; }
+    // Replaces the text, puts the caret at its end and clears the selection.
+    void SetText(const std::string& V);
+    TNotifyEvent OnChange;
+
+    // Caret and selection as byte offsets into Text (the selection runs from SelStart
+    // for SelLength bytes; the caret sits at its end).
+    int SelStart() const { return FSelStart; }
+    int SelLength() const { return FSelLength; }
+    void SetSelStart(int V);
+    void SetSelLength(int V);
+    void SelectAll();
+
+    void KeyDown(TKey& Key, TShiftState Shift) override;
+    void TextInput(const std::string& Text) override;
+    void DoEnter(bool ByTab) override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+
+protected:
+    void Paint(TCanvas& C) override;
+
+private:
+    void ReplaceSelection(const std::string& With);
+    void ChangeText(std::string V);
+    std::string FText;
+    int FSelStart = 0, FSelLength = 0;
+};

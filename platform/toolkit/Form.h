@@ -1,0 +1,99 @@
+#pragma once
+// A top-level window with its own retained surface, run modally by the application.
+
+#include <string>
+
+#include "platform/toolkit/Bitmap.h"
+#include "platform/toolkit/WinControl.h"
+
+class TButton;
+
+enum TBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog };
+enum TPosition { poDesigned, poDefault, poScreenCenter, poDesktopCenter, poMainFormCenter, poOwnerFormCenter };
+
+class TForm : public TWinControl {
+public:
+    explicit TForm(TComponent* AOwner);
+    ~TForm() override;
+    std::string ClassName() const override { return "TForm"; }
+
+    const std::string& Caption() const { return FCaption; }
+    void SetCaption(const std::string& V);
+    // The client area is the whole surface; Width/Height equal it (no frame is drawn).
+    int ClientWidth() const { return Width(); }
+    int ClientHeight() const { return Height(); }
+    void SetClientWidth(int V) { SetWidth(V); }
+    void SetClientHeight(int V) { SetHeight(V); }
+    TBorderStyle BorderStyle = bsSizeable;
+    TPosition Position = poDesigned;
+    int PixelsPerInch = 96;
+
+    TNotifyEvent OnCreate;
+    TNotifyEvent OnDestroy;
+
+    TModalResult ModalResult() const { return FModalResult; }
+    void SetModalResult(TModalResult V) { FModalResult = V; }
+    // Shows the form and runs the application's loop until ModalResult is set (or the
+    // event source ends: mrCancel). Answers the modal result.
+    TModalResult ShowModal();
+    bool Modal() const { return FModal; }
+
+    // The retained surface, the size of the client area.
+    TBitmap& Surface() { return FSurface; }
+    const TBitmap& Surface() const { return FSurface; }
+
+    TWinControl* ActiveControl() const { return FActiveControl; }
+    void SetActiveControl(TWinControl* C);
+
+    // A derived form calls this at the end of its constructor, after reading its
+    // resource: it fires OnCreate. Calls it at most once.
+    void AfterConstruction();
+    // A derived form calls this first in its destructor, while its handlers can still
+    // run: it fires OnDestroy. Runs at most once; ~TForm calls it too.
+    void BeforeDestruction();
+
+    // Input from a back end, in client coordinates. The form finds the target control
+    // (topmost showing, enabled, under the pointer, or the one that captured the mouse
+    // with a press), converts the coordinates and calls its handlers; over the form's
+    // own surface the form's handlers run.
+    void HandleMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
+    void HandleMouseMove(TShiftState Shift, int X, int Y);
+    void HandleMouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
+    // Tab and Shift+Tab move focus in tab order; Enter presses the default button and
+    // Escape the cancel button unless the focused control used the key; Alt+letter
+    // presses the button whose caption has that mnemonic. The rest goes to the focus.
+    void HandleKeyDown(TKey Key, TShiftState Shift);
+    void HandleTextInput(const std::string& Text);
+
+    // Moves focus to the next (or previous) focusable control in tab order.
+    void SelectNext(bool Forward);
+
+    // Paints the whole form now, then everything pending.
+    void PaintAll();
+    // Paints controls invalidated since the last turn; answers whether any pixel of the
+    // surface may have changed since the last call (the back end then presents it).
+    bool FlushPaint();
+
+protected:
+    void Paint(TCanvas& C) override;
+    void Resized() override;
+    void ComponentRemoved(TComponent* C) override;
+
+private:
+    friend class TControl;
+    void ForgetControl(TControl* C);
+    void MarkInvalid(TControl* C);
+    void MarkPainted() { FSurfaceChanged = true; }
+
+    std::string FCaption;
+    TBitmap FSurface;
+    TModalResult FModalResult = mrNone;
+    bool FModal = false;
+    bool FCreated = false;
+    bool FDestroyed = false;
+    bool FSurfaceChanged = false;
+    TWinControl* FActiveControl = nullptr;
+    TControl* FCaptureControl = nullptr;
+    TControl* FHoverControl = nullptr;
+    std::vector<TControl*> FInvalid;
+};

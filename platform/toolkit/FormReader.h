@@ -1,0 +1,31 @@
+#pragma once
+// Reading and writing form resources: nested "object Name: TClass … end" blocks with
+// "Property = value" lines (integers, 'quoted strings' with '' for a quote, identifiers,
+// [set, members]).
+
+#include <functional>
+#include <map>
+#include <string>
+#include <string_view>
+
+#include "platform/toolkit/ClassRegistry.h"
+
+// What a form offers the reader: slots for its component fields and its handlers.
+struct TFormBindings {
+    // Component name -> assigns the created component to the form's field, answering
+    // false when its class does not fit the field.
+    std::map<std::string, std::function<bool(TComponent*)>> Fields;
+    std::map<std::string, THandler> Handlers;
+};
+
+// Reads Text into Root: the outermost object must have Root's class and sets Root's
+// properties; nested objects are created through the class registry, owned by Root and
+// parented to the enclosing object. Then Loaded() runs on every component. Any unknown
+// class, property, value or handler, or a syntax error, raises EReadError
+// "line N: …" naming the word; every component created so far is freed and Root's
+// children are gone again.
+void ReadComponentRes(TComponent& Root, std::string_view Text, const TFormBindings& Bindings);
+
+// Writes Root and its owned components (nested by parent) in the same format; reading
+// the text back into a fresh root of the same class rebuilds the same components.
+std::string WriteComponentRes(const TComponent& Root);

@@ -1,0 +1,53 @@
+#pragma once
+// A control that holds children and can take the keyboard focus.
+
+#include <string>
+#include <vector>
+
+#include "platform/toolkit/Control.h"
+
+class TWinControl : public TControl {
+public:
+    explicit TWinControl(TComponent* AOwner);
+    // Children are freed by their owners, not their parent; a parent freed first leaves
+    // its remaining children without a parent.
+    ~TWinControl() override;
+    std::string ClassName() const override { return "TWinControl"; }
+
+    int ControlCount() const { return static_cast<int>(FControls.size()); }
+    TControl* Controls(int Index) const { return FControls.at(static_cast<size_t>(Index)); }
+
+    // Position among the parent's focusable children; Tab follows it.
+    int TabOrder() const { return FTabOrder; }
+    void SetTabOrder(int V);
+    bool TabStop = false;
+
+    // Showing, enabled and a tab stop (or the form itself).
+    virtual bool CanFocus() const;
+    bool Focused() const;
+    // Raises Exception "Cannot focus a disabled or invisible window" when it cannot.
+    void SetFocus();
+
+    // The topmost showing, enabled child under (X, Y), in this control's coordinates,
+    // searching down through child windows; nullptr over the control's own surface.
+    TControl* ControlAtPos(int X, int Y) const;
+
+    // Keyboard, delivered to the focused control by the form. KeyDown may set Key to 0
+    // to mark it handled.
+    virtual void KeyDown(TKey& Key, TShiftState Shift);
+    // Typed text (UTF-8), after KeyDown.
+    virtual void TextInput(const std::string& Text);
+    // Focus arrives or leaves; ByTab is true when Tab or Shift+Tab moved it.
+    virtual void DoEnter(bool ByTab);
+    virtual void DoExit();
+
+protected:
+    void PaintTree() override;
+
+private:
+    friend class TControl;
+    void InsertControl(TControl* C);
+    void RemoveControl(TControl* C);
+    std::vector<TControl*> FControls; // z-order: later is on top
+    int FTabOrder = -1;
+};
