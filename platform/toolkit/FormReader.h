@@ -10,10 +10,18 @@
 
 #include "platform/toolkit/ClassRegistry.h"
 
+class EWriteError : public Exception {
+public:
+    using Exception::Exception;
+};
+
 // What a form offers the reader: slots for its component fields and its handlers.
+// Names are matched without case.
 struct TFormBindings {
     // Component name -> assigns the created component to the form's field, answering
-    // false when its class does not fit the field.
+    // false when its class does not fit the field. A read that fails calls it again with
+    // nullptr, so that no field keeps a freed component. A field that no object of the
+    // resource fills is an error.
     std::map<std::string, std::function<bool(TComponent*)>> Fields;
     std::map<std::string, THandler> Handlers;
 };
@@ -28,4 +36,6 @@ void ReadComponentRes(TComponent& Root, std::string_view Text, const TFormBindin
 
 // Writes Root and its owned components (nested by parent) in the same format; reading
 // the text back into a fresh root of the same class rebuilds the same components.
+// Raises EWriteError for a class that is not registered or a value that the format
+// cannot carry (a string with NUL or invalid UTF-8, an identifier that is not one).
 std::string WriteComponentRes(const TComponent& Root);
