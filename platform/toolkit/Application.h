@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/rtl/Classes.h"
+#include "platform/toolkit/Types.h"
 
 class TForm;
 
@@ -33,7 +34,7 @@ public:
     std::string ClassName() const override { return "TApplication"; }
 
     // The event source; the default is a headless one with no events, so a modal form
-    // answers mrCancel at once.
+    // answers mrCancel at once. Raises Exception while a form runs modally.
     void SetBackEnd(std::unique_ptr<TBackEnd> BackEnd);
     TBackEnd& BackEnd() { return *FBackEnd; }
 
@@ -45,8 +46,12 @@ public:
     // end; the loop then goes on.
     void HandleException(const std::exception& E);
 
+    // Modal runs in progress (nested runs count each).
+    int RunDepth() const { return FRunDepth; }
+
 private:
     std::unique_ptr<TBackEnd> FBackEnd;
+    int FRunDepth = 0;
 };
 
 // The one application object, created when the toolkit library loads.

@@ -1,0 +1,102 @@
+#include "platform/toolkit/Application.h"
+
+#include <cstdio>
+
+#include "platform/toolkit/Form.h"
+#include "platform/toolkit/HeadlessBackEnd.h"
+
+TApplication* Application = nullptr;
+
+namespace {
+
+// Creates the application object when the library loads and frees it, with the forms
+// it still owns, when the program exits.
+struct TApplicationLifetime {
+    TApplicationLifetime() { Application = new TApplication; }
+    ~TApplicationLifetime()
+    {
+        delete Application;
+        Application = nullptr;
+    }
+};
+
+const TApplicationLifetime ApplicationLifetime;
+
+// Keeps the count of running modal loops right however a run ends.
+class TRunDepthGuard {
+public:
+    explicit TRunDepthGuard(int& Depth) : FDepth(Depth) { ++FDepth; }
+    ~TRunDepthGuard() { --FDepth; }
+    TRunDepthGuard(const TRunDepthGuard&) = delete;
+    TRunDepthGuard& operator=(const TRunDepthGuard&) = delete;
+
+private:
+    int& FDepth;
+};
+
+} // namespace
+
+TApplication::TApplication() : TComponent(nullptr), FBackEnd(std::make_unique<THeadlessBackEnd>()) {}
+
+TApplication::~TApplication()
+{
+    // Forms go first, while the back end that may still show them exists.
+    while (ComponentCount() > 0) delete Components(ComponentCount() - 1);
+}
+
+void TApplication::SetBackEnd(std::unique_ptr<TBackEnd> BackEnd)
+{
+    if (!BackEnd) throw Exception("SetBackEnd: no back end given");
+    // The running loops read events from the current back end; swapping it under them
+    // would leave them with a freed event source.
+    if (FRunDepth > 0) throw Exception("Cannot change the back end while a form runs modally");
+    FBackEnd = std::move(BackEnd);
+}
+
+TModalResult TApplication::RunModal(TForm& Form)
+{
+    TRunDepthGuard Depth(FRunDepth);
+    TBackEnd& Source = *FBackEnd;
+    Form.SetModalResult(mrNone);
+    try {
+        Form.PaintAll();
+    } catch (const std::exception& E) {
+        HandleException(E);
+    }
+    Source.FormShown(Form);
+    try {
+        Form.FlushPaint();
+    } catch (const std::exception& E) {
+        HandleException(E);
+    }
+    Source.Present(Form);
+    bool More = true;
+    while (More && Form.ModalResult() == mrNone) {
+        try {
+            More = Source.ProcessNextEvent(Form);
+        } catch (const std::exception& E) {
+            HandleException(E);
+        } catch (...) {
+            HandleException(Exception("Unknown exception in an event handler"));
+        }
+        try {
+            if (Form.FlushPaint()) Source.Present(Form);
+        } catch (const std::exception& E) {
+            HandleException(E);
+        }
+    }
+    if (Form.ModalResult() == mrNone) Form.SetModalResult(mrCancel);
+    Source.FormHidden(Form);
+    return Form.ModalResult();
+}
+
+void TApplication::HandleException(const std::exception& E)
+{
+    std::fprintf(stderr, "Exception: %s\n", E.what());
+    std::fflush(stderr);
+    try {
+        FBackEnd->ShowError(E.what());
+    } catch (...) {
+        // Reporting must not itself end the loop.
+    }
+}
