@@ -1,0 +1,103 @@
+// The runtime's integer syntax, which colour identifiers and custom colour entries use.
+
+#include <gtest/gtest.h>
+
+#include <climits>
+
+#include "platform/rtl/SysUtils.h"
+
+namespace {
+
+void ExpectInt(const char* Text, int32_t Expected)
+{
+    int32_t V = 12345;
+    EXPECT_TRUE(TryStrToInt(Text, V)) << "'" << Text << "'";
+    EXPECT_EQ(V, Expected) << "'" << Text << "'";
+    EXPECT_EQ(StrToInt(Text), Expected) << "'" << Text << "'";
+}
+
+} // namespace
+
+TEST(StrToInt, AcceptsDecimalWithOptionalSign)
+{
+    ExpectInt("0", 0);
+    ExpectInt("42", 42);
+    ExpectInt("+42", 42);
+    ExpectInt("-42", -42);
+    ExpectInt("-0", 0);
+    ExpectInt("000000000000000000000000017", 17);
+    ExpectInt("2147483647", INT32_MAX);
+    ExpectInt("-2147483648", INT32_MIN);
+}
+
+TEST(StrToInt, AcceptsDollarHexInEitherCaseUsingAll32Bits)
+{
+    ExpectInt("$0", 0);
+    ExpectInt("$ff", 255);
+    ExpectInt("$FF", 255);
+    ExpectInt("$aBcDeF", 0xABCDEF);
+    ExpectInt("$7FFFFFFF", INT32_MAX);
+    ExpectInt("$80000000", INT32_MIN);
+    ExpectInt("$FFFFFFFF", -1);
+    ExpectInt("$FF00000F", static_cast<int32_t>(0xFF00000Fu));
+    ExpectInt("$0000000000FF", 255);
+    ExpectInt("-$1", -1);
+}
+
+TEST(StrToInt, RejectsEverythingElse)
+{
+    for (const char* Text : {"", " ", " 1", "1 ", "1 2", "+", "-", "$", "-$", "0x10", "0X10", "1e3", "1.0", "12a",
+                             "$G", "$ 1", "--1", "+-1", "2147483648", "-2147483649", "99999999999999999999",
+                             "$100000000", "$FFFFFFFFF", "\t5", "5\n", "１"}) {
+        int32_t V = 777;
+        EXPECT_FALSE(TryStrToInt(Text, V)) << "'" << Text << "'";
+        EXPECT_EQ(V, 777) << "a failed parse must leave the value alone";
+        EXPECT_THROW(StrToInt(Text), EConvertError) << "'" << Text << "'";
+    }
+}
+
+TEST(StrToInt, ErrorMessageQuotesTheText)
+{
+    try {
+        StrToInt("12x");
+        FAIL() << "no error";
+    } catch (const EConvertError& E) {
+        EXPECT_EQ(E.Message(), "'12x' is not a valid integer value");
+        EXPECT_STREQ(E.what(), "'12x' is not a valid integer value");
+    }
+    try {
+        StrToInt("");
+        FAIL() << "no error";
+    } catch (const EConvertError& E) {
+        EXPECT_EQ(E.Message(), "'' is not a valid integer value");
+    }
+}
+
+TEST(IntToHex, PadsAndShowsNegativesAsTheir32BitPattern)
+{
+    EXPECT_EQ(IntToHex(0, 8), "00000000");
+    EXPECT_EQ(IntToHex(0xBF, 2), "BF");
+    EXPECT_EQ(IntToHex(0xABC, 1), "ABC"); // never truncated
+    EXPECT_EQ(IntToHex(0x00FFF8F0, 8), "00FFF8F0");
+    EXPECT_EQ(IntToHex(-1, 8), "FFFFFFFF");
+    EXPECT_EQ(IntToHex(-1, 2), "FFFFFFFF");
+    EXPECT_EQ(IntToHex(INT32_MIN, 8), "80000000");
+    EXPECT_EQ(IntToHex(static_cast<int32_t>(0xFF00000Fu), 8), "FF00000F");
+    EXPECT_EQ(IntToHex(5, 0), "5");
+}
+
+TEST(IntToStr, Decimal)
+{
+    EXPECT_EQ(IntToStr(0), "0");
+    EXPECT_EQ(IntToStr(-17), "-17");
+    EXPECT_EQ(IntToStr(INT32_MIN), "-2147483648");
+    EXPECT_EQ(IntToStr(INT64_MAX), "9223372036854775807");
+}
+
+TEST(StrToInt, RoundTripsHexAndDecimalTexts)
+{
+    for (const int32_t V : {0, 1, -1, 255, INT32_MIN, INT32_MAX, 0x123456, -0x654321}) {
+        EXPECT_EQ(StrToInt("$" + IntToHex(V, 8)), V);
+        EXPECT_EQ(StrToInt(IntToStr(V)), V);
+    }
+}
