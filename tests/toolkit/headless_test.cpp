@@ -1,0 +1,282 @@
+// Modal sessions of the sample form driven by event scripts through the application's
+// loop, as a user at the keyboard and mouse would drive them.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "platform/toolkit/Application.h"
+#include "platform/toolkit/HeadlessBackEnd.h"
+#include "tests/toolkit/SampleForm.h"
+
+namespace {
+
+class HeadlessSession : public ::testing::Test {
+protected:
+    void SetUp() override { Form = std::make_unique<TSampleForm>(Application); }
+    void TearDown() override
+    {
+        Form.reset();
+        Application->SetBackEnd(std::make_unique<THeadlessBackEnd>());
+    }
+
+    // Runs the form modally on Script; Back stays valid until the next Run.
+    TModalResult Run(std::string_view Script, TForm* Target = nullptr)
+    {
+        auto B = std::make_unique<THeadlessBackEnd>(Script);
+        Back = B.get();
+        Application->SetBackEnd(std::move(B));
+        return (Target ? *Target : *Form).ShowModal();
+    }
+
+    // The surface pixel at (X, Y) of Control.
+    TColor PixelAt(const TControl& Control, int X, int Y)
+    {
+        TPoint O = Control.SurfaceOrigin();
+        return Form->Surface().Pixel(O.X + X, O.Y + Y);
+    }
+
+    std::string TempFile(const std::string& Name) { return ::testing::TempDir() + "headless_" + Name; }
+
+    std::unique_ptr<TSampleForm> Form;
+    THeadlessBackEnd* Back = nullptr;
+};
+
+TEST(HeadlessScript, LinesThatCannotBeReadFailAtLoadingWithTheirLineNumber)
+{
+    struct TCase {
+        const char* Script;
+        const char* Message;
+    };
+    const TCase Cases[] = {
+        {"click ButtonOK\n\n  jump Foo", "script line 3: unknown command 'jump'"},
+        {"# comment\nclick PaintBox1 1x 2", "script line 2: bad number '1x'"},
+        {"type EditName \"abc", "script line 1: missing closing quote"},
+        {"type EditName abc", "script line 1: expected a quoted text, found 'abc'"},
+        {"key Ctrl+Banana", "script line 1: unknown key 'Ctrl+Banana'"},
+        {"click ButtonOK 5", "script line 1: usage: click NAME [X Y]"},
+        {"press PaintBox1 1 2 middle", "script line 1: usage: press NAME X Y [right]"},
+        {"drag TrackBar1 1 2 3 4 0", "script line 1: a drag needs at least one move"},
+        {"text \"a\"b", "script line 1: unexpected text after the closing quote"},
+    };
+    for (const TCase& C : Cases) {
+        try {
+            THeadlessBackEnd Back(C.Script);
+            ADD_FAILURE() << "no error for: " << C.Script;
+        } catch (const EScriptError& E) {
+            EXPECT_EQ(E.Message(), C.Message) << C.Script;
+        }
+    }
+}
+
+TEST(HeadlessScript, AFailedLoadKeepsThePreviousScriptAndAMissingFileIsNamed)
+{
+    THeadlessBackEnd Back("key Enter\n");
+    EXPECT_THROW(Back.LoadScript("key Enter\nbogus"), EScriptError);
+    EXPECT_FALSE(Back.AtEnd());
+    try {
+        Back.LoadScriptFile("/nonexistent/dir/script.txt");
+        ADD_FAILURE() << "no error for a missing file";
+    } catch (const Exception& E) {
+        EXPECT_NE(E.Message().find("/nonexistent/dir/script.txt"), std::string::npos) << E.Message();
+    }
+}
+
+TEST_F(HeadlessSession, ButtonsKeysAndTheEndOfTheScriptDecideTheModalResult)
+{
+    EXPECT_EQ(Run(""), mrCancel);
+    EXPECT_EQ(Run("# nothing but a comment\n"), mrCancel);
+    EXPECT_EQ(Run("click ButtonOK"), mrOk);
+    EXPECT_EQ(Run("click ButtonCancel"), mrCancel);
+    EXPECT_EQ(Run("key Enter"), mrOk);
+    EXPECT_EQ(Run("key Escape\nclick ButtonOK"), mrCancel);
+    EXPECT_FALSE(Back->AtEnd()) << "the line after the closing key must not run";
+    EXPECT_FALSE(Back->Failed());
+    EXPECT_FALSE(Form->Modal());
+}
+
+TEST_F(HeadlessSession, TypingReplacesTheEditTextAndFiresItsChangeEvent)
+{
+    EXPECT_EQ(Run("type EditName \"Old\"\ntype EditName \"Ada\"\ntext \" L\"\nkey Backspace\nkey Enter"), mrOk);
+    EXPECT_EQ(Form->EditName->Text(), "Ada ");
+    EXPECT_EQ(Form->StatusBar1->SimpleText(), "Name: Ada ");
+    EXPECT_TRUE(Form->EditName->Focused());
+
+    // One text input per character, also for characters beyond ASCII.
+    EXPECT_EQ(Run("type EditName \"Zo\xC3\xAB \\\"q\\\"\""), mrCancel);
+    EXPECT_EQ(Form->EditName->Text(), "Zo\xC3\xAB \"q\"");
+}
+
+TEST_F(HeadlessSession, ClicksLandAtCoordinatesRelativeToTheNamedControl)
+{
+    EXPECT_EQ(Run("click PaintBox1 10 20\nclick ButtonCount\nclick ButtonCount 2 2"), mrCancel);
+    EXPECT_EQ(Form->Mark(), (TPoint{10, 20}));
+    EXPECT_EQ(Form->Clicks(), 2);
+    EXPECT_EQ(Form->LabelCount->Caption(), "Clicks: 2");
+    // The paint box's handler drew its cross there, and the loop painted it.
+    EXPECT_EQ(PixelAt(*Form->PaintBox1, 10, 20), clRed);
+    EXPECT_EQ(PixelAt(*Form->PaintBox1, 10, 14), clRed);
+    EXPECT_EQ(PixelAt(*Form->PaintBox1, 3, 3), clWhite);
+
+    // Coordinates on the form itself are surface coordinates.
+    TPoint O = Form->PaintBox1->SurfaceOrigin();
+    EXPECT_EQ(Run("press form " + std::to_string(O.X + 30) + " " + std::to_string(O.Y + 40) + "\nrelease form 0 0"),
+              mrCancel);
+    EXPECT_EQ(Form->Mark(), (TPoint{30, 40}));
+}
+
+TEST_F(HeadlessSession, DragsAndKeysMoveTheTrackBar)
+{
+    TTrackBar& T = *Form->TrackBar1;
+    TRect Thumb = T.ThumbRect();
+    const int X = (Thumb.Left + Thumb.Right) / 2, Y = (Thumb.Top + Thumb.Bottom) / 2;
+    // Far beyond either end the thumb stops at that end, wherever it was grabbed.
+    Run("drag TrackBar1 " + std::to_string(X) + " " + std::to_string(Y) + " " + std::to_string(X) + " " +
+        std::to_string(T.Height() + 50) + " 3");
+    EXPECT_EQ(T.Position(), T.Max());
+    EXPECT_EQ(Form->StatusBar1->SimpleText(), "Position: " + std::to_string(T.Max()));
+
+    // Press, a move with the button held, release: the same as a drag, step by step.
+    Thumb = T.ThumbRect();
+    const int Y2 = (Thumb.Top + Thumb.Bottom) / 2;
+    Run("press TrackBar1 " + std::to_string(X) + " " + std::to_string(Y2) + "\nmove TrackBar1 " +
+        std::to_string(X) + " -50 left\nrelease TrackBar1 " + std::to_string(X) + " -50");
+    EXPECT_EQ(T.Position(), T.Min());
+
+    Run("type TrackBar1 \"\"\nkey End\nkey Home\nkey Down\nkey Down");
+    EXPECT_TRUE(T.Focused());
+    EXPECT_EQ(T.Position(), 2);
+}
+
+TEST_F(HeadlessSession, PagesAndGridCellsAreChosenByIndex)
+{
+    EXPECT_EQ(Run("page PageControl1 1\nselect DrawGrid1 2 3\nkey Enter"), mrOk);
+    EXPECT_EQ(Form->PageControl1->ActivePageIndex(), 1);
+    EXPECT_EQ(Form->DrawGrid1->Col(), 2);
+    EXPECT_EQ(Form->DrawGrid1->Row(), 3);
+    EXPECT_EQ(Form->StatusBar1->SimpleText(), "Cell: 2,3");
+    TRect Cell = Form->DrawGrid1->CellRect(1, 1);
+    EXPECT_EQ(PixelAt(*Form->DrawGrid1, (Cell.Left + Cell.Right) / 2, (Cell.Top + Cell.Bottom) / 2),
+              TSampleForm::CellColor(1, 1));
+    EXPECT_EQ(Form->Report(), "name: \ncell: 2,3\nposition: 0\npage: 1\nmark: -1,-1\nclicks: 0\n");
+}
+
+TEST_F(HeadlessSession, MnemonicsAndTabReachTheirControls)
+{
+    EXPECT_EQ(Run("key Alt+C\nkey Alt+c\ntype EditName \"a\"\nkey Shift+Tab\nkey Tab\ntext \"b\""), mrCancel);
+    EXPECT_EQ(Form->Clicks(), 2);
+    // Tab back into the edit selects its text, so the typing replaces it.
+    EXPECT_TRUE(Form->EditName->Focused());
+    EXPECT_EQ(Form->EditName->Text(), "b");
+}
+
+TEST_F(HeadlessSession, SnapshotsSaveTheSurfaceOrOneControlsPart)
+{
+    const std::string Whole = TempFile("whole.png"), Part = TempFile("part.png"), Final = TempFile("final.png");
+    std::remove(Final.c_str());
+    auto B = std::make_unique<THeadlessBackEnd>("click PaintBox1 5 5\nsnapshot " + Whole + "\nsnapshot \"" + Part +
+                                                "\" PaintBox1\nclick PaintBox1 50 50");
+    B->SetFinalSnapshot(Final);
+    Back = B.get();
+    Application->SetBackEnd(std::move(B));
+    EXPECT_EQ(Form->ShowModal(), mrCancel);
+
+    TBitmap Saved = TBitmap::LoadFromPNG(Whole);
+    ASSERT_EQ(Saved.Width(), Form->ClientWidth());
+    ASSERT_EQ(Saved.Height(), Form->ClientHeight());
+    TPoint O = Form->PaintBox1->SurfaceOrigin();
+    EXPECT_EQ(Saved.Pixel(O.X + 5, O.Y + 5), clRed);
+    EXPECT_EQ(Saved.Pixel(O.X + 50, O.Y + 50), clWhite) << "the later click must not be in the snapshot";
+
+    TBitmap Box = TBitmap::LoadFromPNG(Part);
+    EXPECT_EQ(Box.Width(), Form->PaintBox1->Width());
+    EXPECT_EQ(Box.Height(), Form->PaintBox1->Height());
+    EXPECT_EQ(Box.Pixel(5, 5), clRed);
+
+    EXPECT_EQ(TBitmap::LoadFromPNG(Final), Form->Surface());
+    EXPECT_EQ(Form->Surface().Pixel(O.X + 50, O.Y + 50), clRed);
+}
+
+TEST_F(HeadlessSession, AnExceptionInAHandlerIsReportedAndTheLoopGoesOn)
+{
+    Form->ButtonCount->OnClick = [](TObject*) { throw Exception("count failed"); };
+    ::testing::internal::CaptureStderr();
+    TModalResult R = Run("click ButtonCount\ntype EditName \"after\"\nclick ButtonCount\nclick ButtonOK");
+    std::string Err = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(R, mrOk);
+    EXPECT_EQ(Form->EditName->Text(), "after");
+    EXPECT_EQ(Back->Errors(), (std::vector<std::string>{"count failed", "count failed"}));
+    EXPECT_NE(Err.find("count failed"), std::string::npos) << Err;
+    EXPECT_FALSE(Back->Failed());
+}
+
+TEST_F(HeadlessSession, ALineThatCannotBeCarriedOutEndsTheRunWithItsLineNumber)
+{
+    struct TCase {
+        std::string Script;
+        std::string Message;
+    };
+    const TCase Cases[] = {
+        {"click ButtonCount\n\nclick Nope\nclick ButtonCount", "script line 3: no control named 'Nope' on SampleForm"},
+        {"select DrawGrid1 0 0", "script line 1: 'DrawGrid1' is not showing"},
+        {"page PageControl1 1\nselect DrawGrid1 5 0", "script line 2: cell 5,0 is outside DrawGrid1 (5x4)"},
+        {"select PageControl1 0 0", "script line 1: 'PageControl1' is a TPageControl, not a draw grid"},
+        {"page PageControl1 2", "script line 1: page 2 is outside PageControl1 (2 pages)"},
+        {"type LabelName \"x\"", "script line 1: 'LabelName' is a TLabel, not a control that takes the focus"},
+    };
+    for (const TCase& C : Cases) {
+        ::testing::internal::CaptureStderr();
+        EXPECT_EQ(Run(C.Script), mrCancel) << C.Script;
+        std::string Err = ::testing::internal::GetCapturedStderr();
+        EXPECT_TRUE(Back->Failed()) << C.Script;
+        EXPECT_EQ(Back->ScriptError(), C.Message);
+        EXPECT_NE(Err.find(C.Message), std::string::npos) << Err;
+    }
+    EXPECT_EQ(Form->Clicks(), 1) << "nothing after the failed line may run";
+
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(Run("snapshot /nonexistent/dir/x.png"), mrCancel);
+    ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(Back->ScriptError().rfind("script line 1: ", 0), 0u) << Back->ScriptError();
+    EXPECT_NE(Back->ScriptError().find("/nonexistent/dir/x.png"), std::string::npos) << Back->ScriptError();
+}
+
+TEST_F(HeadlessSession, NestedModalFormsReadTheSameScript)
+{
+    std::unique_ptr<TSampleForm> Inner;
+    TModalResult InnerResult = mrNone;
+    Form->ButtonCount->OnClick = [&](TObject*) {
+        Inner = std::make_unique<TSampleForm>(Application);
+        InnerResult = Inner->ShowModal();
+    };
+    EXPECT_EQ(Run("click ButtonCount\ntype EditName \"inner\"\nkey Enter\ntype EditName \"outer\"\nkey Escape"),
+              mrCancel);
+    ASSERT_TRUE(Inner);
+    EXPECT_EQ(InnerResult, mrOk);
+    EXPECT_EQ(Inner->EditName->Text(), "inner");
+    EXPECT_EQ(Form->EditName->Text(), "outer");
+
+    // The script ends inside the nested form: both runs end with Cancel.
+    InnerResult = mrNone;
+    EXPECT_EQ(Run("click ButtonCount\ntype EditName \"x\""), mrCancel);
+    EXPECT_EQ(InnerResult, mrCancel);
+    EXPECT_EQ(Application->RunDepth(), 0);
+}
+
+TEST_F(HeadlessSession, TheBackEndCannotBeSwappedUnderARunningLoop)
+{
+    bool Raised = false;
+    Form->ButtonCount->OnClick = [&](TObject*) {
+        try {
+            Application->SetBackEnd(std::make_unique<THeadlessBackEnd>());
+        } catch (const Exception&) {
+            Raised = true;
+        }
+    };
+    EXPECT_EQ(Run("click ButtonCount\nclick ButtonOK"), mrOk);
+    EXPECT_TRUE(Raised);
+}
+
+} // namespace
