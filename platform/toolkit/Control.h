@@ -92,6 +92,12 @@ protected:
     virtual void Paint(TCanvas&) {}
     // Called after the bounds changed.
     virtual void Resized() {}
+    // A one-pixel bevel just inside R: top and left in TopLeft, bottom and right in
+    // BottomRight.
+    static void DrawEdge(TCanvas& C, const TRect& R, TColor TopLeft, TColor BottomRight);
+    // A dotted rectangle just inside R that inverts what lies under it, so drawing it
+    // twice removes it.
+    static void DrawFocusRect(TCanvas& C, const TRect& R);
     friend class TWinControl;
     friend class TForm;
     // Paints this control, then its children in z-order; used by Repaint and the loop.

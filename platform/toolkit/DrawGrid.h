@@ -36,7 +36,9 @@ public:
 
     int Col() const { return FCol; }
     int Row() const { return FRow; }
-    // Moves the current cell (asking OnSelectCell); answers whether it moved.
+    // Makes the cell current if OnSelectCell allows it, asking also when it already is
+    // (a click on the current cell selects it again); answers whether the cell is now
+    // current by that consent (false when out of range, fixed or vetoed).
     bool SetCol(int V);
     bool SetRow(int V);
     bool FocusCell(int ACol, int ARow);

@@ -35,4 +35,7 @@ private:
     void ChangeText(std::string V);
     std::string FText;
     int FSelStart = 0, FSelLength = 0;
+    bool FCaretAtStart = false; // a selection made leftwards by Shift+arrows
+    int Caret() const { return FCaretAtStart ? FSelStart : FSelStart + FSelLength; }
+    void MoveCaret(int To, bool Extend);
 };

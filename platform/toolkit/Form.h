@@ -81,6 +81,7 @@ protected:
 
 private:
     friend class TControl;
+    friend class TWinControl;
     void ForgetControl(TControl* C);
     void MarkInvalid(TControl* C);
     void MarkPainted() { FSurfaceChanged = true; }
@@ -92,8 +93,11 @@ private:
     bool FCreated = false;
     bool FDestroyed = false;
     bool FSurfaceChanged = false;
+    bool FFocusByTab = false;        // the focus change under way comes from Tab
+    TShiftState FMouseButtons;       // buttons held, as ssLeft/ssRight/ssMiddle
     TWinControl* FActiveControl = nullptr;
     TControl* FCaptureControl = nullptr;
     TControl* FHoverControl = nullptr;
     std::vector<TControl*> FInvalid;
+    std::vector<TControl*> FPainting; // what FlushPaint is painting this turn
 };

@@ -17,6 +17,10 @@ public:
     TPageControl* PageControl() const;
     int PageIndex() const;
 
+protected:
+    // Fills the page with its colour, so a page that appears covers the one before.
+    void Paint(TCanvas& C) override;
+
 private:
     std::string FCaption;
 };
@@ -53,6 +57,8 @@ public:
 protected:
     void Paint(TCanvas& C) override;
     void Resized() override;
+    void ControlInserted(TControl* C) override;
+    void ControlRemoving(TControl* C) override;
 
 private:
     friend class TTabSheet;

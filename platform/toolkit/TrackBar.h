@@ -40,4 +40,8 @@ protected:
 private:
     int FMin = 0, FMax = 10, FPosition = 0;
     bool FDragging = false;
+    int FDragOffset = 0; // pointer minus thumb centre along the track, during a drag
+    int TrackStart() const;
+    int TrackEnd() const;
+    int PositionToPixel(int P) const;
 };

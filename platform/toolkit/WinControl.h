@@ -43,6 +43,10 @@ public:
 
 protected:
     void PaintTree() override;
+    // A child arrived (already in the list) or is about to leave (still in it). Not
+    // called while this control itself is being destroyed.
+    virtual void ControlInserted(TControl*) {}
+    virtual void ControlRemoving(TControl*) {}
 
 private:
     friend class TControl;

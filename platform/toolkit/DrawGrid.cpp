@@ -1,0 +1,150 @@
+#include "platform/toolkit/DrawGrid.h"
+
+#include <algorithm>
+
+TDrawGrid::TDrawGrid(TComponent* AOwner) : TWinControl(AOwner)
+{
+    TabStop = true;
+    Color = clWindow;
+    ParentColor = false;
+    SetBounds(0, 0, 320, 120);
+}
+
+void TDrawGrid::SetColCount(int V)
+{
+    V = std::max(V, 1);
+    if (V == FColCount) return;
+    FColCount = V;
+    FixedCols = std::min(FixedCols, FColCount - 1);
+    FCol = std::clamp(FCol, FixedCols, FColCount - 1);
+    Invalidate();
+}
+
+void TDrawGrid::SetRowCount(int V)
+{
+    V = std::max(V, 1);
+    if (V == FRowCount) return;
+    FRowCount = V;
+    FixedRows = std::min(FixedRows, FRowCount - 1);
+    FRow = std::clamp(FRow, FixedRows, FRowCount - 1);
+    Invalidate();
+}
+
+bool TDrawGrid::SetCol(int V)
+{
+    return FocusCell(V, FRow);
+}
+
+bool TDrawGrid::SetRow(int V)
+{
+    return FocusCell(FCol, V);
+}
+
+bool TDrawGrid::FocusCell(int ACol, int ARow)
+{
+    if (ACol < FixedCols || ACol >= FColCount || ARow < FixedRows || ARow >= FRowCount) return false;
+    bool CanSelect = true;
+    if (OnSelectCell) OnSelectCell(this, ACol, ARow, CanSelect);
+    if (!CanSelect) return false;
+    if (ACol != FCol || ARow != FRow) {
+        FCol = ACol;
+        FRow = ARow;
+        Invalidate();
+    }
+    return true;
+}
+
+int TDrawGrid::LineWidth(bool Vertical) const
+{
+    return Options.Contains(Vertical ? goVertLine : goHorzLine) ? 1 : 0;
+}
+
+void TDrawGrid::MouseToCell(int X, int Y, int& ACol, int& ARow) const
+{
+    ACol = -1;
+    ARow = -1;
+    const int B = BorderWidth();
+    // The border and anything past the cells belong to no cell; a grid line belongs to
+    // the cell before it, so the pointer never falls between two cells.
+    if (X < B || Y < B || X >= Width() - B || Y >= Height() - B) return;
+    const int C = (X - B) / (DefaultColWidth + LineWidth(true));
+    const int R = (Y - B) / (DefaultRowHeight + LineWidth(false));
+    if (DefaultColWidth <= 0 || DefaultRowHeight <= 0 || C >= FColCount || R >= FRowCount) return;
+    ACol = C;
+    ARow = R;
+}
+
+TRect TDrawGrid::CellRect(int ACol, int ARow) const
+{
+    if (ACol < 0 || ACol >= FColCount || ARow < 0 || ARow >= FRowCount) return {};
+    const int B = BorderWidth();
+    return Bounds(B + ACol * (DefaultColWidth + LineWidth(true)), B + ARow * (DefaultRowHeight + LineWidth(false)),
+                  DefaultColWidth, DefaultRowHeight);
+}
+
+void TDrawGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    if (Button == mbLeft) {
+        int C, R;
+        MouseToCell(X, Y, C, R);
+        if (C >= 0) FocusCell(C, R);
+    }
+    TWinControl::MouseDown(Button, Shift, X, Y);
+}
+
+void TDrawGrid::KeyDown(TKey& Key, TShiftState Shift)
+{
+    if (FixedCols >= FColCount || FixedRows >= FRowCount) return TWinControl::KeyDown(Key, Shift);
+    int C = FCol, R = FRow;
+    switch (Key) {
+    case vkLeft: --C; break;
+    case vkRight: ++C; break;
+    case vkUp: --R; break;
+    case vkDown: ++R; break;
+    case vkHome: C = FixedCols; break;
+    case vkEnd: C = FColCount - 1; break;
+    default: TWinControl::KeyDown(Key, Shift); return;
+    }
+    Key = 0;
+    // At an edge the key does nothing and asks nobody.
+    C = std::clamp(C, FixedCols, FColCount - 1);
+    R = std::clamp(R, FixedRows, FRowCount - 1);
+    if (C != FCol || R != FRow) FocusCell(C, R);
+}
+
+void TDrawGrid::Paint(TCanvas& C)
+{
+    const TRect Client = ClientRect();
+    // Grid lines show as the face colour between the cells.
+    C.Brush.Color = clBtnFace;
+    C.FillRect(Client);
+    const int B = BorderWidth();
+    if (B > 0) {
+        DrawEdge(C, Client, clBtnShadow, clBtnHighlight);
+        DrawEdge(C, Rect(1, 1, Client.Right - 1, Client.Bottom - 1), cl3DDkShadow, cl3DLight);
+    }
+    // What lies past the last cell takes the grid's colour.
+    const TRect LastCell = CellRect(FColCount - 1, FRowCount - 1);
+    const TRect Inner = Rect(B, B, Client.Right - B, Client.Bottom - B);
+    C.Brush.Color = EffectiveColor();
+    C.FillRect(Intersect(Inner, Rect(LastCell.Right + LineWidth(true), B, Inner.Right, Inner.Bottom)));
+    C.FillRect(Intersect(Inner, Rect(B, LastCell.Bottom + LineWidth(false), Inner.Right, Inner.Bottom)));
+
+    const bool HasFocus = Focused();
+    for (int Row = 0; Row < FRowCount; ++Row) {
+        for (int Col = 0; Col < FColCount; ++Col) {
+            const TRect Cell = CellRect(Col, Row);
+            if (Cell.Left >= Inner.Right || Cell.Top >= Inner.Bottom) continue;
+            const bool Fixed = Col < FixedCols || Row < FixedRows;
+            TGridDrawState State;
+            if (Fixed) State.Include(gdFixed);
+            const bool Current = !Fixed && Col == FCol && Row == FRow;
+            if (Current) State.Include(gdSelected);
+            if (Current && HasFocus) State.Include(gdFocused);
+            C.Brush.Color = Fixed ? clBtnFace : EffectiveColor();
+            C.FillRect(Cell);
+            if (OnDrawCell) OnDrawCell(this, Col, Row, Cell, State);
+            if (Current && HasFocus) DrawFocusRect(C, Cell);
+        }
+    }
+}

@@ -1,0 +1,311 @@
+#include "platform/toolkit/Form.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "platform/toolkit/Application.h"
+#include "platform/toolkit/Button.h"
+#include "platform/toolkit/PageControl.h"
+
+namespace {
+
+// Whether C is Ancestor or lies inside it.
+bool IsWithin(const TControl* C, const TControl* Ancestor)
+{
+    for (; C; C = C->Parent())
+        if (C == Ancestor) return true;
+    return false;
+}
+
+// The window controls of Parent in tab order (TabOrder, then insertion order).
+std::vector<TWinControl*> TabSorted(const TWinControl& Parent)
+{
+    std::vector<TWinControl*> List;
+    for (int I = 0; I < Parent.ControlCount(); ++I)
+        if (auto* W = dynamic_cast<TWinControl*>(Parent.Controls(I))) List.push_back(W);
+    std::stable_sort(List.begin(), List.end(),
+                     [](const TWinControl* A, const TWinControl* B) { return A->TabOrder() < B->TabOrder(); });
+    return List;
+}
+
+// Depth first: each control before the controls inside it.
+void CollectTabStops(const TWinControl& Parent, std::vector<TWinControl*>& Out)
+{
+    for (TWinControl* W : TabSorted(Parent)) {
+        if (!W->Visible() || !W->Enabled()) continue;
+        if (W->CanFocus()) Out.push_back(W);
+        CollectTabStops(*W, Out);
+    }
+}
+
+// The first showing, enabled button that Match accepts, depth first.
+TButton* FindButton(const TWinControl& Parent, const std::function<bool(const TButton&)>& Match)
+{
+    for (int I = 0; I < Parent.ControlCount(); ++I) {
+        TControl* C = Parent.Controls(I);
+        if (!C->Visible() || !C->Enabled()) continue;
+        if (auto* B = dynamic_cast<TButton*>(C); B && Match(*B)) return B;
+        if (auto* W = dynamic_cast<TWinControl*>(C))
+            if (TButton* B = FindButton(*W, Match)) return B;
+    }
+    return nullptr;
+}
+
+TShiftState ButtonShift(TMouseButton Button)
+{
+    switch (Button) {
+    case mbLeft: return {ssLeft};
+    case mbRight: return {ssRight};
+    case mbMiddle: return {ssMiddle};
+    }
+    return {};
+}
+
+TShiftState Union(TShiftState A, TShiftState B)
+{
+    return TShiftState::FromBits(A.Bits() | B.Bits());
+}
+
+} // namespace
+
+TForm::TForm(TComponent* AOwner) : TWinControl(AOwner)
+{
+    ParentColor = false;
+    ParentFont = false;
+    SetBounds(0, 0, 320, 240);
+}
+
+TForm::~TForm()
+{
+    BeforeDestruction();
+    // Free what the form owns while it is still a form, so that every control's
+    // destructor finds it whole.
+    while (ComponentCount() > 0) delete Components(ComponentCount() - 1);
+    FActiveControl = nullptr;
+    FCaptureControl = nullptr;
+    FHoverControl = nullptr;
+    FInvalid.clear();
+}
+
+void TForm::SetCaption(const std::string& V)
+{
+    FCaption = V;
+}
+
+TModalResult TForm::ShowModal()
+{
+    struct TModalGuard {
+        bool& Flag;
+        explicit TModalGuard(bool& F) : Flag(F) { Flag = true; }
+        ~TModalGuard() { Flag = false; }
+    } Guard(FModal);
+    FModalResult = mrNone;
+    return Application->RunModal(*this);
+}
+
+void TForm::SetActiveControl(TWinControl* C)
+{
+    if (C == this) C = nullptr;
+    if (C == FActiveControl) return;
+    TWinControl* Old = FActiveControl;
+    FActiveControl = C;
+    const bool ByTab = FFocusByTab;
+    FFocusByTab = false;
+    if (Old) Old->DoExit();
+    // DoExit may have moved the focus elsewhere or freed C; then that decision stands.
+    if (C && FActiveControl == C) C->DoEnter(ByTab);
+}
+
+void TForm::AfterConstruction()
+{
+    if (FCreated) return;
+    FCreated = true;
+    if (OnCreate) OnCreate(this);
+}
+
+void TForm::BeforeDestruction()
+{
+    if (FDestroyed) return;
+    FDestroyed = true;
+    if (OnDestroy) OnDestroy(this);
+}
+
+void TForm::HandleMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    FMouseButtons.Include(Button == mbLeft ? ssLeft : Button == mbRight ? ssRight : ssMiddle);
+    Shift = Union(Union(Shift, FMouseButtons), ButtonShift(Button));
+    TControl* Target = FCaptureControl;
+    if (!Target) {
+        Target = ControlAtPos(X, Y);
+        if (!Target) Target = this;
+        FCaptureControl = Target;
+    }
+    if (auto* W = dynamic_cast<TWinControl*>(Target); W && W != this && W->CanFocus() && !W->Focused())
+        W->SetFocus();
+    // Focus handlers may have freed the target; ForgetControl then cleared the capture.
+    if (FCaptureControl != Target) return;
+    const TPoint O = Target->SurfaceOrigin();
+    Target->MouseDown(Button, Shift, X - O.X, Y - O.Y);
+}
+
+void TForm::HandleMouseMove(TShiftState Shift, int X, int Y)
+{
+    Shift = Union(Shift, FMouseButtons);
+    TControl* Target = FCaptureControl;
+    if (!Target) Target = ControlAtPos(X, Y);
+    if (!Target) Target = this;
+    FHoverControl = Target;
+    const TPoint O = Target->SurfaceOrigin();
+    Target->MouseMove(Shift, X - O.X, Y - O.Y);
+}
+
+void TForm::HandleMouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    FMouseButtons.Exclude(Button == mbLeft ? ssLeft : Button == mbRight ? ssRight : ssMiddle);
+    Shift = Union(Shift, FMouseButtons);
+    TControl* Pressed = FCaptureControl;
+    TControl* Target = Pressed;
+    if (!Target) Target = ControlAtPos(X, Y);
+    if (!Target) Target = this;
+    if (FMouseButtons.Empty()) FCaptureControl = nullptr;
+    const TPoint O = Target->SurfaceOrigin();
+    // The handler may free the target; ForgetControl then clears FHoverControl.
+    FHoverControl = Target;
+    Target->MouseUp(Button, Shift, X - O.X, Y - O.Y);
+    if (Button != mbLeft || !Pressed || FHoverControl != Target) return;
+    TControl* Under = ControlAtPos(X, Y);
+    if (!Under) Under = this;
+    if (Under == Target) Target->Click();
+}
+
+void TForm::HandleKeyDown(TKey Key, TShiftState Shift)
+{
+    if (Key == vkTab && !Shift.Contains(ssCtrl) && !Shift.Contains(ssAlt)) {
+        SelectNext(!Shift.Contains(ssShift));
+        return;
+    }
+    if (Key == vkTab && Shift.Contains(ssCtrl)) {
+        // Ctrl+Tab turns the page of the page control that holds the focus.
+        for (TControl* C = FActiveControl; C; C = C->Parent())
+            if (auto* PC = dynamic_cast<TPageControl*>(C)) {
+                PC->KeyDown(Key, Shift);
+                return;
+            }
+        return;
+    }
+    if (Shift.Contains(ssAlt) && Key > 0 && Key < 128 && std::isalnum(Key)) {
+        const char Letter = static_cast<char>(std::toupper(Key));
+        if (TButton* B = FindButton(*this, [&](const TButton& Btn) { return Btn.Mnemonic() == Letter; })) {
+            B->Click();
+            return;
+        }
+    }
+    if (FActiveControl) {
+        FActiveControl->KeyDown(Key, Shift);
+        if (Key == 0) return;
+    }
+    if (Key == vkReturn) {
+        if (TButton* B = FindButton(*this, [](const TButton& Btn) { return Btn.Default; })) B->Click();
+    } else if (Key == vkEscape) {
+        if (TButton* B = FindButton(*this, [](const TButton& Btn) { return Btn.Cancel; })) B->Click();
+    }
+}
+
+void TForm::HandleTextInput(const std::string& Text)
+{
+    if (FActiveControl) FActiveControl->TextInput(Text);
+}
+
+void TForm::SelectNext(bool Forward)
+{
+    std::vector<TWinControl*> Stops;
+    CollectTabStops(*this, Stops);
+    if (Stops.empty()) return;
+    auto It = std::find(Stops.begin(), Stops.end(), FActiveControl);
+    size_t Index;
+    if (It == Stops.end()) {
+        Index = Forward ? 0 : Stops.size() - 1;
+    } else {
+        const size_t Current = static_cast<size_t>(It - Stops.begin());
+        Index = Forward ? (Current + 1) % Stops.size() : (Current + Stops.size() - 1) % Stops.size();
+    }
+    FFocusByTab = true;
+    SetActiveControl(Stops[Index]);
+    FFocusByTab = false;
+}
+
+void TForm::PaintAll()
+{
+    FInvalid.clear();
+    PaintTree();
+    MarkPainted();
+    FlushPaint();
+    FSurfaceChanged = true;
+}
+
+bool TForm::FlushPaint()
+{
+    // What is invalidated while this turn paints waits for the next turn, so a paint
+    // handler that invalidates cannot loop forever.
+    FPainting.clear();
+    FPainting.swap(FInvalid);
+    // A control whose ancestor is pending is painted with it.
+    std::vector<TControl*> Roots;
+    for (TControl* C : FPainting) {
+        bool Covered = false;
+        for (TControl* P = C->Parent(); P && !Covered; P = P->Parent())
+            Covered = std::find(FPainting.begin(), FPainting.end(), P) != FPainting.end();
+        if (!Covered) Roots.push_back(C);
+    }
+    FPainting = std::move(Roots);
+    // ForgetControl removes controls freed by a paint handler from FPainting too.
+    while (!FPainting.empty()) {
+        TControl* C = FPainting.front();
+        FPainting.erase(FPainting.begin());
+        if (!C->Showing()) continue;
+        C->PaintTree();
+        FSurfaceChanged = true;
+    }
+    const bool Changed = FSurfaceChanged;
+    FSurfaceChanged = false;
+    return Changed;
+}
+
+void TForm::Paint(TCanvas& C)
+{
+    C.Brush.Color = Color;
+    C.FillRect(ClientRect());
+}
+
+void TForm::Resized()
+{
+    FSurface.SetSize(Width(), Height(), ColorToRGB(Color));
+}
+
+void TForm::ComponentRemoved(TComponent* C)
+{
+    // A control has already been forgotten by its own destructor; this covers a
+    // component that merely changes owner.
+    const void* Gone = C;
+    auto Same = [&](const TControl* P) { return P && static_cast<const void*>(P) == Gone; };
+    if (Same(FActiveControl)) FActiveControl = nullptr;
+    if (Same(FCaptureControl)) FCaptureControl = nullptr;
+    if (Same(FHoverControl)) FHoverControl = nullptr;
+    FInvalid.erase(std::remove_if(FInvalid.begin(), FInvalid.end(), Same), FInvalid.end());
+    FPainting.erase(std::remove_if(FPainting.begin(), FPainting.end(), Same), FPainting.end());
+}
+
+void TForm::ForgetControl(TControl* C)
+{
+    if (IsWithin(FActiveControl, C)) FActiveControl = nullptr;
+    if (IsWithin(FCaptureControl, C)) FCaptureControl = nullptr;
+    if (IsWithin(FHoverControl, C)) FHoverControl = nullptr;
+    auto Inside = [&](const TControl* P) { return IsWithin(P, C); };
+    FInvalid.erase(std::remove_if(FInvalid.begin(), FInvalid.end(), Inside), FInvalid.end());
+    FPainting.erase(std::remove_if(FPainting.begin(), FPainting.end(), Inside), FPainting.end());
+}
+
+void TForm::MarkInvalid(TControl* C)
+{
+    if (std::find(FInvalid.begin(), FInvalid.end(), C) == FInvalid.end()) FInvalid.push_back(C);
+}

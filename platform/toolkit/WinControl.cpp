@@ -1,0 +1,99 @@
+#include "platform/toolkit/WinControl.h"
+
+#include <algorithm>
+
+#include "platform/toolkit/Form.h"
+
+TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {}
+
+TWinControl::~TWinControl()
+{
+    // The whole subtree leaves the form's bookkeeping while the parent links still
+    // lead there; a form itself is no longer a TForm here, so it finds no form.
+    if (TForm* Form = ParentForm()) Form->ForgetControl(this);
+    for (TControl* C : FControls) C->FParent = nullptr;
+    FControls.clear();
+}
+
+void TWinControl::SetTabOrder(int V)
+{
+    FTabOrder = V;
+}
+
+bool TWinControl::CanFocus() const
+{
+    if (!Parent() && dynamic_cast<const TForm*>(this)) return true;
+    if (!TabStop || !Showing()) return false;
+    for (const TControl* C = this; C; C = C->Parent())
+        if (!C->Enabled()) return false;
+    return true;
+}
+
+bool TWinControl::Focused() const
+{
+    TForm* Form = ParentForm();
+    return Form && Form != this && Form->ActiveControl() == this;
+}
+
+void TWinControl::SetFocus()
+{
+    if (!CanFocus()) throw Exception("Cannot focus a disabled or invisible window");
+    TForm* Form = ParentForm();
+    if (!Form) return;
+    Form->SetActiveControl(Form == this ? nullptr : this);
+}
+
+TControl* TWinControl::ControlAtPos(int X, int Y) const
+{
+    for (auto It = FControls.rbegin(); It != FControls.rend(); ++It) {
+        TControl* C = *It;
+        if (!C->Visible() || !C->Enabled() || !C->BoundsRect().Contains(X, Y)) continue;
+        if (auto* Win = dynamic_cast<TWinControl*>(C))
+            if (TControl* Inner = Win->ControlAtPos(X - C->Left(), Y - C->Top())) return Inner;
+        return C;
+    }
+    return nullptr;
+}
+
+void TWinControl::KeyDown(TKey&, TShiftState) {}
+
+void TWinControl::TextInput(const std::string&) {}
+
+void TWinControl::DoEnter(bool)
+{
+    Invalidate();
+}
+
+void TWinControl::DoExit()
+{
+    Invalidate();
+}
+
+void TWinControl::PaintTree()
+{
+    TControl::PaintTree();
+    // A handler may reparent or free controls while painting: walk a copy and recheck.
+    const std::vector<TControl*> Children = FControls;
+    for (TControl* C : Children)
+        if (std::find(FControls.begin(), FControls.end(), C) != FControls.end() && C->Visible())
+            C->PaintTree();
+}
+
+void TWinControl::InsertControl(TControl* C)
+{
+    FControls.push_back(C);
+    auto* Win = dynamic_cast<TWinControl*>(C);
+    if (Win && Win->FTabOrder < 0) {
+        // A new child goes after its siblings in tab order, as it would when placed last.
+        int Next = 0;
+        for (TControl* S : FControls)
+            if (auto* SW = dynamic_cast<TWinControl*>(S); SW && SW != Win)
+                Next = std::max(Next, SW->FTabOrder + 1);
+        Win->FTabOrder = Next;
+    }
+}
+
+void TWinControl::RemoveControl(TControl* C)
+{
+    FControls.erase(std::remove(FControls.begin(), FControls.end(), C), FControls.end());
+}
