@@ -36,13 +36,15 @@ TColor HSBtoRGB(Extended H, Extended S, Extended B)
     // colour sector 5 tends to, instead of a meaningless black.
     if (H6 >= 6) H6 = 0;
 
-    const Extended F = H6 - static_cast<Extended>(Floor(H6));
+    // H6 is not negative, so Floor(H6) and Trunc(H6) are the same integer: the sector.
+    const int64_t Sector = Trunc(H6);
+    const Extended F = H6 - static_cast<Extended>(Sector);
     const Extended P = (1 - S) * B;
     const Extended Q = (1 - S * F) * B;
     const Extended T = (1 - (1 - F) * S) * B;
 
     Extended R, G, Bl;
-    switch (Trunc(H6)) {
+    switch (Sector) {
     case 0: R = B, G = T, Bl = P; break;
     case 1: R = Q, G = B, Bl = P; break;
     case 2: R = P, G = B, Bl = T; break;

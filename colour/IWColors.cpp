@@ -247,7 +247,9 @@ std::string IWColorToString(TColor Color)
     const auto It = std::lower_bound(Values.begin(), Values.end(), Color,
                                      [](const TNamed& E, TColor Key) { return E.Value < Key; });
     if (It != Values.end() && It->Value == Color) return std::string(It->Name);
-    return "$" + IntToHex(Color, 8);
+    std::string Text(1, '$');
+    Text += IntToHex(Color, 8);
+    return Text;
 }
 
 TColor StringToIWColor(const std::string& Text)
