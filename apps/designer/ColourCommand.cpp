@@ -42,6 +42,7 @@ public:
 // Longer fields are refused: no number needs them, and the bound keeps a row's output
 // within one buffer reserve.
 constexpr size_t MaxFieldLength = 64;
+constexpr size_t MaxLineLength = size_t(1) << 24;
 
 std::string Quoted(std::string_view S) { return "'" + std::string(S) + "'"; }
 
@@ -225,7 +226,14 @@ int RunBatch(const TNumericCommand& Cmd)
     bool AtEnd = false;
     try {
         while (!AtEnd) {
-            if (Held == Buffer.size()) Buffer.resize(Buffer.size() * 2);
+            if (Held == Buffer.size()) {
+                // Three short fields need no such line; refuse rather than grow forever.
+                if (Buffer.size() >= MaxLineLength) {
+                    ++LineNumber;
+                    throw EInputError("line is longer than " + std::to_string(MaxLineLength) + " bytes");
+                }
+                Buffer.resize(Buffer.size() * 2);
+            }
             const size_t Got = std::fread(Buffer.data() + Held, 1, Buffer.size() - Held, stdin);
             if (Got == 0) {
                 if (std::ferror(stdin)) throw std::runtime_error("cannot read standard input");
