@@ -218,6 +218,9 @@ void RegisterToolkitClasses()
         TClassInfo Sheet{"TTabSheet", WinInfo, Factory<TTabSheet>(), {}};
         Sheet.Properties["Caption"] = CaptionProperty<TTabSheet>();
         for (const char* Bound : {"Left", "Top", "Width", "Height"}) Sheet.Properties[Bound] = PageBound();
+        // The page control shows the active page and hides the others.
+        Sheet.Properties["Visible"] = StoredWhen<TControl>(ControlInfo->Properties.at("Visible"),
+                                                           [](const TControl&) { return false; });
         RegisterClass(std::move(Sheet));
 
         TClassInfo Status{"TStatusBar", WinInfo, Factory<TStatusBar>(), {}};
