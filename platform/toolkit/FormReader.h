@@ -28,10 +28,13 @@ struct TFormBindings {
 
 // Reads Text into Root: the outermost object must have Root's class and sets Root's
 // properties; nested objects are created through the class registry, owned by Root and
-// parented to the enclosing object. Then Loaded() runs on every component. Any unknown
+// parented to the enclosing object (a control must sit directly in a windowed control;
+// at most 64 levels). A root whose owner already has its name becomes Name_1 (_2, …).
+// Then Loaded() runs on every component, children first, then on Root. Any unknown
 // class, property, value or handler, or a syntax error, raises EReadError
 // "line N: …" naming the word; every component created so far is freed and Root's
-// children are gone again.
+// children are gone again, its name and EventBindings restored. docs/form-resources.md
+// has the full format.
 void ReadComponentRes(TComponent& Root, std::string_view Text, const TFormBindings& Bindings);
 
 // Writes Root and its owned components (nested by parent) in the same format; reading
