@@ -101,7 +101,7 @@ bool TWindowBackEnd::Available(std::string& Why)
     }
     if (HasX && !std::getenv("SDL_VIDEODRIVER")) setenv("SDL_VIDEODRIVER", "x11", 0);
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        Why = "cannot open the display: " + SdlError();
+        Why = "cannot open the display " + std::string(HasX ? Display : Wayland) + ": " + SdlError();
         return false;
     }
     const char* Driver = SDL_GetCurrentVideoDriver();

@@ -212,6 +212,20 @@ TEST_F(HeadlessSession, AnExceptionInAHandlerIsReportedAndTheLoopGoesOn)
     EXPECT_EQ(Back->Errors(), (std::vector<std::string>{"count failed", "count failed"}));
     EXPECT_NE(Err.find("count failed"), std::string::npos) << Err;
     EXPECT_FALSE(Back->Failed());
+
+    // Painting after an event is part of the turn: its errors are reported too, and
+    // so is something thrown that is not an exception object.
+    Form->ButtonCount->OnClick = [](TObject*) { throw 42; };
+    Form->PaintBox1->OnPaint = [](TObject*) { throw Exception("paint failed"); };
+    ::testing::internal::CaptureStderr();
+    R = Run("click PaintBox1 5 5\nclick ButtonCount\ntype EditName \"still\"\nkey Enter");
+    Err = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(R, mrOk);
+    EXPECT_EQ(Form->EditName->Text(), "still");
+    EXPECT_EQ(Form->Mark(), (TPoint{5, 5}));
+    ASSERT_GE(Back->Errors().size(), 2u);
+    EXPECT_EQ(Back->Errors()[0], "paint failed");
+    EXPECT_EQ(Back->Errors().back(), "Unknown exception in an event handler");
 }
 
 TEST_F(HeadlessSession, ALineThatCannotBeCarriedOutEndsTheRunWithItsLineNumber)
