@@ -21,7 +21,7 @@ void TControl::SetParent(TWinControl* AParent)
     if (FParent) {
         TWinControl* Old = FParent;
         if (TForm* Form = ParentForm()) Form->ForgetControl(this);
-        if (Visible()) Old->Invalidate();
+        if (Visible()) Old->InvalidateRect(BoundsRect());
         Old->ControlRemoving(this);
         Old->RemoveControl(this);
         FParent = nullptr;
@@ -40,7 +40,7 @@ void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
     AHeight = std::max(AHeight, 0);
     if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight) return;
     // What the control covered must be repainted by the parent.
-    if (FParent && Showing()) FParent->Invalidate();
+    if (FParent && Showing()) FParent->InvalidateRect(BoundsRect());
     const int OldWidth = FWidth, OldHeight = FHeight;
     FLeft = ALeft;
     FTop = ATop;
@@ -71,7 +71,7 @@ void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
 void TControl::SetVisible(bool V)
 {
     if (V == FVisible) return;
-    if (!V && FParent && Showing()) FParent->Invalidate();
+    if (!V && FParent && Showing()) FParent->InvalidateRect(BoundsRect());
     FVisible = V;
     if (!V) {
         // Focus, capture and hover may not stay on something that vanished.

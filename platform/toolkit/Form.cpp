@@ -237,6 +237,7 @@ void TForm::SelectNext(bool Forward)
 void TForm::PaintAll()
 {
     FInvalid.clear();
+    FInvalidAreas.clear();
     PaintTree();
     MarkPainted();
     FlushPaint();
@@ -264,6 +265,14 @@ bool TForm::FlushPaint()
         FPainting.erase(FPainting.begin());
         if (!C->Showing()) continue;
         C->PaintTree();
+        FSurfaceChanged = true;
+    }
+    FPaintingAreas.clear();
+    FPaintingAreas.swap(FInvalidAreas);
+    while (!FPaintingAreas.empty()) {
+        const TInvalidArea A = FPaintingAreas.front();
+        FPaintingAreas.erase(FPaintingAreas.begin());
+        A.Control->PaintArea(A.Area);
         FSurfaceChanged = true;
     }
     const bool Changed = FSurfaceChanged;
@@ -303,6 +312,20 @@ void TForm::ForgetControl(TControl* C)
     auto Inside = [&](const TControl* P) { return IsWithin(P, C); };
     FInvalid.erase(std::remove_if(FInvalid.begin(), FInvalid.end(), Inside), FInvalid.end());
     FPainting.erase(std::remove_if(FPainting.begin(), FPainting.end(), Inside), FPainting.end());
+    auto AreaInside = [&](const TInvalidArea& A) { return IsWithin(A.Control, C); };
+    std::erase_if(FInvalidAreas, AreaInside);
+    std::erase_if(FPaintingAreas, AreaInside);
+}
+
+void TForm::MarkInvalidArea(TWinControl* C, const TRect& Area)
+{
+    for (TInvalidArea& A : FInvalidAreas)
+        if (A.Control == C) {
+            A.Area = Rect(std::min(A.Area.Left, Area.Left), std::min(A.Area.Top, Area.Top),
+                          std::max(A.Area.Right, Area.Right), std::max(A.Area.Bottom, Area.Bottom));
+            return;
+        }
+    FInvalidAreas.push_back({C, Area});
 }
 
 void TForm::MarkInvalid(TControl* C)

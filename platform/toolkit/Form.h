@@ -84,6 +84,7 @@ private:
     friend class TWinControl;
     void ForgetControl(TControl* C);
     void MarkInvalid(TControl* C);
+    void MarkInvalidArea(TWinControl* C, const TRect& Area);
     void MarkPainted() { FSurfaceChanged = true; }
 
     std::string FCaption;
@@ -100,4 +101,10 @@ private:
     TControl* FHoverControl = nullptr;
     std::vector<TControl*> FInvalid;
     std::vector<TControl*> FPainting; // what FlushPaint is painting this turn
+    struct TInvalidArea {
+        TWinControl* Control;
+        TRect Area;
+    };
+    std::vector<TInvalidArea> FInvalidAreas;
+    std::vector<TInvalidArea> FPaintingAreas;
 };

@@ -79,6 +79,30 @@ void TWinControl::PaintTree()
             C->PaintTree();
 }
 
+void TWinControl::InvalidateRect(const TRect& Area)
+{
+    if (Area.IsEmpty()) return;
+    if (TForm* Form = ParentForm()) Form->MarkInvalidArea(this, Area);
+}
+
+void TWinControl::PaintArea(const TRect& Area)
+{
+    TForm* Form = ParentForm();
+    if (!Form || !Showing()) return;
+    const TPoint O = SurfaceOrigin();
+    const TRect Clip =
+        Intersect(SurfaceClip(), Rect(O.X + Area.Left, O.Y + Area.Top, O.X + Area.Right, O.Y + Area.Bottom));
+    if (Clip.IsEmpty()) return;
+    TCanvas& C = Canvas();
+    C.Bind(&Form->Surface(), O, Clip);
+    Paint(C);
+    const std::vector<TControl*> Children = FControls;
+    for (TControl* Child : Children)
+        if (std::find(FControls.begin(), FControls.end(), Child) != FControls.end() && Child->Visible() &&
+            !Intersect(Child->BoundsRect(), Area).IsEmpty())
+            Child->PaintTree();
+}
+
 void TWinControl::InsertControl(TControl* C)
 {
     FControls.push_back(C);

@@ -28,6 +28,12 @@ public:
     // Raises Exception "Cannot focus a disabled or invisible window" when it cannot.
     void SetFocus();
 
+    // Repaints the part Area (this control's coordinates) on the next turn of the loop:
+    // this control's own drawing clipped to it, then every child that overlaps it. What
+    // a child leaves behind when it moves, shrinks or hides is repainted this way, so
+    // that controls elsewhere on the parent are left as they are.
+    void InvalidateRect(const TRect& Area);
+
     // The topmost showing, enabled child under (X, Y), in this control's coordinates,
     // searching down through child windows; nullptr over the control's own surface.
     TControl* ControlAtPos(int X, int Y) const;
@@ -50,6 +56,8 @@ protected:
 
 private:
     friend class TControl;
+    friend class TForm;
+    void PaintArea(const TRect& Area);
     void InsertControl(TControl* C);
     void RemoveControl(TControl* C);
     std::vector<TControl*> FControls; // z-order: later is on top

@@ -1,0 +1,94 @@
+// What a control leaves bare when it moves, shrinks or hides is repainted by its
+// parent in that area only: controls elsewhere on the parent keep their pixels.
+
+#include <gtest/gtest.h>
+
+#include "platform/toolkit/Form.h"
+#include "platform/toolkit/Label.h"
+#include "platform/toolkit/PaintBox.h"
+
+namespace {
+
+struct TLabelledForm {
+    TForm Form{nullptr};
+    TLabel* Label = new TLabel(&Form);
+    TPaintBox* Box = new TPaintBox(&Form);
+    TPaintBox* Neighbour = new TPaintBox(&Form);
+    int BoxPaints = 0, NeighbourPaints = 0;
+
+    TLabelledForm()
+    {
+        Form.SetBounds(0, 0, 300, 200);
+        Label->SetParent(&Form);
+        Label->SetBounds(10, 10, 0, 0);
+        Label->SetCaption("Identifier:");
+        Box->SetParent(&Form);
+        Box->SetBounds(10, 100, 50, 50);
+        Box->OnPaint = [this](TObject*) { ++BoxPaints; };
+        // Overlaps the label's longer caption.
+        Neighbour->SetParent(&Form);
+        Neighbour->SetBounds(60, 5, 20, 20);
+        Neighbour->OnPaint = [this](TObject*) { ++NeighbourPaints; };
+        Form.PaintAll();
+        BoxPaints = NeighbourPaints = 0;
+    }
+};
+
+TEST(AreaInvalidation, ResizingALabelRepaintsOnlyWhatItCovered)
+{
+    TLabelledForm F;
+    const int OldWidth = F.Label->Width();
+    F.Label->SetCaption("Identifier: a much longer text");
+    ASSERT_GT(F.Label->Width(), OldWidth);
+    F.Form.FlushPaint();
+    EXPECT_EQ(F.BoxPaints, 0);
+    EXPECT_EQ(F.NeighbourPaints, 1);
+
+    // Shrinking again clears the pixels that the longer caption had painted.
+    const int LongRight = F.Label->Left() + F.Label->Width();
+    F.Label->SetCaption("I");
+    F.Form.FlushPaint();
+    const TPoint O = F.Label->SurfaceOrigin();
+    EXPECT_EQ(F.Form.Surface().Pixel(LongRight - 3, O.Y + 5), ColorToRGB(F.Form.Color));
+    EXPECT_EQ(F.BoxPaints, 0);
+}
+
+TEST(AreaInvalidation, HidingOrMovingAControlRepaintsTheBareArea)
+{
+    TLabelledForm F;
+    F.Box->OnPaint = [&](TObject*) {
+        ++F.BoxPaints;
+        F.Box->Canvas().Brush.Color = clRed;
+        F.Box->Canvas().FillRect(F.Box->ClientRect());
+    };
+    F.Form.PaintAll();
+    F.NeighbourPaints = 0;
+    ASSERT_EQ(F.Form.Surface().Pixel(20, 110), clRed);
+    F.Box->SetLeft(200);
+    F.Form.FlushPaint();
+    EXPECT_EQ(F.Form.Surface().Pixel(20, 110), ColorToRGB(F.Form.Color));
+    EXPECT_EQ(F.Form.Surface().Pixel(210, 110), clRed);
+
+    F.Box->SetVisible(false);
+    F.Form.FlushPaint();
+    EXPECT_EQ(F.Form.Surface().Pixel(210, 110), ColorToRGB(F.Form.Color));
+    EXPECT_EQ(F.NeighbourPaints, 0);
+}
+
+TEST(AreaInvalidation, FreeingAControlWithPendingAreasIsSafe)
+{
+    auto* Form = new TForm(nullptr);
+    Form->SetBounds(0, 0, 100, 100);
+    auto* Inner = new TForm(Form); // any window control with children
+    auto* Box = new TPaintBox(Form);
+    Box->SetParent(Form);
+    Box->SetBounds(5, 5, 10, 10);
+    Form->PaintAll();
+    Box->SetLeft(50); // queues an area of Form
+    delete Inner;
+    Form->FlushPaint();
+    delete Form;
+    SUCCEED();
+}
+
+} // namespace
