@@ -8,3 +8,4 @@
 using TArgs = std::vector<std::string>;
 
 int RunColourCommand(const TArgs& Args);
+int RunDialogCommand(const TArgs& Args);

@@ -1,4 +1,5 @@
-// qell-designer: the host program. For now its command line exposes the colour model.
+// qell-designer: the host program. Its command line exposes the colour model and the
+// colour dialog.
 
 #include <cstdio>
 #include <cstring>
@@ -10,7 +11,10 @@ namespace {
 
 void Usage()
 {
-    std::fputs("usage: qell-designer colour (from-levels|to-levels|hsb|resolve|names) ...\n", stderr);
+    std::fputs("usage: qell-designer colour (from-levels|to-levels|hsb|resolve|names) ...\n"
+               "       qell-designer dialog [--identifier TEXT] [--script FILE | --window [--scale N]]\n"
+               "                            [--snapshot FILE.png]\n",
+               stderr);
 }
 
 } // namespace
@@ -24,9 +28,10 @@ int main(int argc, char** argv)
     TArgs Rest(argv + 2, argv + argc);
     try {
         if (std::strcmp(argv[1], "colour") == 0) return RunColourCommand(Rest);
+        if (std::strcmp(argv[1], "dialog") == 0) return RunDialogCommand(Rest);
     } catch (const std::exception& E) {
         std::fprintf(stderr, "qell-designer: %s\n", E.what());
-        return 1;
+        return 2;
     }
     Usage();
     return 2;
