@@ -7,70 +7,23 @@
 set -euo pipefail
 sample=${1:?usage: window_e2e.sh TOOLKIT_SAMPLE}
 
-for tool in Xvfb xdotool /usr/bin/import /usr/bin/compare; do
-  if ! command -v "$tool" >/dev/null; then
-    echo "skipped: $tool is not installed"
-    exit 77
-  fi
-done
-
-work=$(mktemp -d)
-xvfb_pid=""
-sample_pid=""
-cleanup() {
-  [ -n "$sample_pid" ] && kill "$sample_pid" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-  echo "FAIL: $*"
-  for f in out.txt err.txt xvfb.log; do
-    [ -s "$work/$f" ] && { echo "--- $f"; cat "$work/$f"; }
-  done
-  exit 1
-}
-
-# Xvfb picks a free display number itself and writes it to fd 3.
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do
-  [ -s "$work/display" ] && break
-  kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb did not start"
-  sleep 0.1
-done
-[ -s "$work/display" ] || fail "Xvfb gave no display number"
-export DISPLAY=":$(tr -d '[:space:]' <"$work/display")"
-unset WAYLAND_DISPLAY SDL_VIDEODRIVER XAUTHORITY
-# SDL and the X libraries keep allocations until exit; leak reports are not ours.
-export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
+source "$(dirname "$0")/../support/xvfb.sh"
 export QELL_WINDOW_SNAPSHOT="$work/presented.png"
 
 "$sample" --window --snapshot "$work/final.png" >"$work/out.txt" 2>"$work/err.txt" &
-sample_pid=$!
-
-wid=$(timeout 30 xdotool search --sync --onlyvisible --name "Toolkit sample" | head -n1) ||
-  fail "the window did not appear"
-[ -n "$wid" ] || fail "the window did not appear"
-xdotool windowfocus --sync "$wid" || true
-
-click() { # X Y, relative to the window
-  xdotool mousemove --window "$wid" "$1" "$2" click 1
-  sleep 0.6 # apart, so that two clicks are not one double click
-}
+app_pid=$!
+wid=$(wait_window "Toolkit sample")
 
 # Positions from tests/toolkit/sample_form.txt.
-click 313 20   # ButtonCount
-click 313 20
-click 80 150   # inside PaintBox1, below the page control's tabs
+click "$wid" 313 20   # ButtonCount
+click "$wid" 313 20
+click "$wid" 80 150   # inside PaintBox1, below the page control's tabs
 # Drag TrackBar1's thumb from its top end far below the bar: it follows to Max.
 xdotool mousemove --window "$wid" 188 80 mousedown 1
 for y in 120 200 300 400; do xdotool mousemove --window "$wid" 188 "$y"; sleep 0.05; done
 xdotool mouseup 1
 sleep 0.3
-click 120 18   # EditName
+click "$wid" 120 18   # EditName
 xdotool type --delay 60 "Hello"
 # Alt+C presses the Count button; its letter must not land in the edit.
 xdotool key alt+c
@@ -89,10 +42,7 @@ done
 [ -n "$same" ] || fail "screenshot differs from the presented surface ($(cat "$work/ae.txt") pixels)"
 
 xdotool key Return
-rc=0
-timeout 20 tail --pid="$sample_pid" -f /dev/null || fail "the program did not end after Enter"
-wait "$sample_pid" || rc=$?
-sample_pid=""
+wait_exit
 
 grep -qx "result: 1" "$work/out.txt" || fail "Enter did not press OK (exit $rc)"
 [ "$rc" -eq 1 ] || fail "exit code $rc, expected 1 (OK)"

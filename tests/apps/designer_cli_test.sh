@@ -1,0 +1,86 @@
+#!/usr/bin/env bash
+# qell-designer's command line as users and scripts see it: outputs, batch mode, and
+# errors with their exit codes.
+# usage: designer_cli_test.sh path/to/qell-designer
+set -uo pipefail
+designer=${1:?usage: designer_cli_test.sh QELL_DESIGNER}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+passed=0
+failed=0
+
+# check NAME EXPECTED_EXIT EXPECTED_STDOUT -- ARGS...: runs the designer with ARGS
+# (standard input from $input when set) and compares exit code and output.
+check() {
+  local name=$1 want_rc=$2 want_out=$3
+  shift 4
+  local out rc=0
+  out=$("$designer" "$@" <"${input:-/dev/null}" 2>"$work/err") || rc=$?
+  if [ "$rc" -ne "$want_rc" ] || [ "$out" != "$want_out" ]; then
+    echo "FAIL $name: exit $rc (want $want_rc), output:"
+    printf '%s\n' "$out" | head -5
+    echo "  want:"
+    printf '%s\n' "$want_out" | head -5
+    sed 's/^/  stderr: /' "$work/err" | head -3
+    failed=$((failed + 1))
+  else
+    passed=$((passed + 1))
+  fi
+}
+# stderr_has NAME TEXT: the last check's standard error holds TEXT, on one line.
+stderr_has() {
+  if [ "$(wc -l <"$work/err")" -eq 1 ] && grep -qF -- "$2" "$work/err"; then
+    passed=$((passed + 1))
+  else
+    echo "FAIL $1: standard error lacks '$2':"
+    cat "$work/err"
+    failed=$((failed + 1))
+  fi
+}
+tab=$'\t'
+
+check from-levels 0 "\$0001BF60${tab}96${tab}191${tab}1" -- colour from-levels 50 199 150
+check from-levels-grey 0 "\$00BFBFBF${tab}191${tab}191${tab}191" -- colour from-levels 0 0 150
+check to-levels 0 "50${tab}199${tab}150" -- colour to-levels 96 191 1
+check to-levels-extended 0 "107${tab}200${tab}31" -- colour to-levels 0 31 40
+check to-levels-200 0 "200${tab}200${tab}200" -- colour to-levels 255 0 1
+check hsb 0 "\$00FF0080${tab}128${tab}0${tab}255" -- colour hsb -0.25 1 1
+check hsb-hex 0 "\$00808080${tab}128${tab}128${tab}128" -- colour hsb 0 0 0x1p-1
+check resolve-web 0 "navy${tab}web${tab}\$00800000${tab}\$00800000${tab}Navy" -- colour resolve navy
+
+check out-of-range 1 "" -- colour from-levels 50 201 150
+stderr_has out-of-range "'201'"
+check not-a-number 1 "" -- colour to-levels 1 x 3
+stderr_has not-a-number "'x'"
+check wrong-count 2 "" -- colour to-levels 1 2
+check unknown-name 1 "" -- colour resolve NoSuchColour
+
+printf '0 0 150\n50 199 150\n' >"$work/rows"
+input="$work/rows" check batch 0 "0${tab}0${tab}150${tab}\$00BFBFBF${tab}191${tab}191${tab}191
+50${tab}199${tab}150${tab}\$0001BF60${tab}96${tab}191${tab}1" -- colour from-levels
+printf '1 2 3\n4 5\n' >"$work/bad"
+input="$work/bad" check batch-error 1 "1${tab}2${tab}3${tab}117${tab}133${tab}2" -- colour to-levels
+stderr_has batch-error "line 2"
+
+names=$("$designer" colour names | awk -F'\t' '$1 == "web"' | wc -l)
+[ "$names" -eq 143 ] && passed=$((passed + 1)) || { echo "FAIL names: $names web names"; failed=$((failed + 1)); }
+
+# The dialog headless: OK prints the selection, Cancel prints nothing, a bad
+# identifier shows nothing and fails.
+printf 'page PageControl1 0\nselect WebColorsGrid 0 0\nclick Button1\n' >"$work/ok.txt"
+first=$("$designer" colour names | head -1 | cut -f2)
+check dialog-ok 0 "$first" -- dialog --script "$work/ok.txt" --snapshot "$work/ok.png"
+[ -s "$work/ok.png" ] && passed=$((passed + 1)) || { echo "FAIL dialog-snapshot"; failed=$((failed + 1)); }
+printf 'key Enter\n' >"$work/enter.txt"
+check dialog-ok-unchanged 0 "Navy" -- dialog --identifier Navy --script "$work/enter.txt"
+printf 'key Escape\n' >"$work/cancel.txt"
+check dialog-cancel 1 "" -- dialog --identifier '$000000FF' --script "$work/cancel.txt"
+check dialog-script-ends 1 "" -- dialog
+check dialog-bad-identifier 2 "" -- dialog --identifier NoSuchColour --script "$work/ok.txt"
+stderr_has dialog-bad-identifier "'NoSuchColour' is not a valid integer value"
+printf 'click NoSuchControl\n' >"$work/badscript.txt"
+check dialog-bad-script 2 "" -- dialog --script "$work/badscript.txt"
+check dialog-bad-option 2 "" -- dialog --frobnicate
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]

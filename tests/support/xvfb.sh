@@ -1,0 +1,68 @@
+# Sourced by the window tests. Skips the test (exit 77) when the X tools are missing,
+# makes a work folder $work, starts a virtual X server on a free display and exports
+# DISPLAY; on exit it stops the program under test ($app_pid) and the server, and
+# removes $work. fail MESSAGE prints the logs in $work and exits 1.
+
+for tool in Xvfb xdotool /usr/bin/import /usr/bin/compare; do
+  if ! command -v "$tool" >/dev/null; then
+    echo "skipped: $tool is not installed"
+    exit 77
+  fi
+done
+
+work=$(mktemp -d)
+xvfb_pid=""
+app_pid=""
+cleanup() {
+  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  wait 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*"
+  for f in out.txt err.txt xvfb.log; do
+    [ -s "$work/$f" ] && { echo "--- $f"; cat "$work/$f"; }
+  done
+  exit 1
+}
+
+# Xvfb picks a free display number itself and writes it to fd 3.
+Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq 100); do
+  [ -s "$work/display" ] && break
+  kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb did not start"
+  sleep 0.1
+done
+[ -s "$work/display" ] || fail "Xvfb gave no display number"
+export DISPLAY=":$(tr -d '[:space:]' <"$work/display")"
+unset WAYLAND_DISPLAY SDL_VIDEODRIVER XAUTHORITY
+# SDL and the X libraries keep allocations until exit; leak reports are not ours.
+export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
+
+# wait_window NAME: the id of the visible window called NAME.
+wait_window() {
+  local id
+  id=$(timeout 30 xdotool search --sync --onlyvisible --name "$1" | head -n1) || fail "the window did not appear"
+  [ -n "$id" ] || fail "the window did not appear"
+  xdotool windowfocus --sync "$id" || true
+  echo "$id"
+}
+
+# click WID X Y: a left click at X,Y of the window, apart from the next one so that
+# two clicks are not one double click.
+click() {
+  xdotool mousemove --window "$1" "$2" "$3" click 1
+  sleep 0.6
+}
+
+# wait_exit: waits for $app_pid to end (at most 20 s) and sets rc to its exit code.
+wait_exit() {
+  rc=0
+  timeout 20 tail --pid="$app_pid" -f /dev/null || fail "the program did not end"
+  wait "$app_pid" || rc=$?
+  app_pid=""
+}
