@@ -11,7 +11,7 @@ namespace {
 
 // Larger images are refused on reading: a damaged or hostile header must not make us
 // allocate gigabytes.
-constexpr uint64_t MaxLoadPixels = uint64_t{1} << 28;
+constexpr uint64_t MaxPixels = uint64_t{1} << 28;
 
 std::string Reason(const png_image& Image)
 {
@@ -28,8 +28,12 @@ struct TImageGuard {
 
 void TBitmap::SetSize(int Width, int Height, TColor Fill)
 {
-    FWidth = std::max(Width, 0);
-    FHeight = std::max(Height, 0);
+    Width = std::max(Width, 0);
+    Height = std::max(Height, 0);
+    if (static_cast<uint64_t>(Width) * static_cast<uint64_t>(Height) > MaxPixels)
+        throw Exception("A bitmap of " + std::to_string(Width) + " x " + std::to_string(Height) + " pixels is too large");
+    FWidth = Width;
+    FHeight = Height;
     FPixels.assign(static_cast<size_t>(FWidth) * static_cast<size_t>(FHeight),
                    static_cast<uint32_t>(ColorToRGB(Fill)));
 }
@@ -87,7 +91,7 @@ TBitmap TBitmap::LoadFromPNG(const std::string& FileName)
 
     const uint64_t Pixels = uint64_t{Image.width} * Image.height;
     if (Image.width == 0 || Image.height == 0 || Image.width > 0x7FFFFFFF ||
-        Image.height > 0x7FFFFFFF || Pixels > MaxLoadPixels)
+        Image.height > 0x7FFFFFFF || Pixels > MaxPixels)
         throw Exception("Cannot read PNG file '" + FileName + "': unsupported image size " +
                         std::to_string(Image.width) + " x " + std::to_string(Image.height));
 

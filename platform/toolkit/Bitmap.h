@@ -16,7 +16,8 @@ public:
 
     int Width() const { return FWidth; }
     int Height() const { return FHeight; }
-    // Resizes and fills; negative sizes count as 0.
+    // Resizes and fills; negative sizes count as 0. Raises Exception, changing nothing,
+    // beyond 2^28 pixels (1 GiB).
     void SetSize(int Width, int Height, TColor Fill = clBlack);
 
     // Unchecked access; callers clip.

@@ -286,9 +286,11 @@ void TForm::Paint(TCanvas& C)
     C.FillRect(ClientRect());
 }
 
-void TForm::Resized()
+TBitmap& TForm::Surface()
 {
-    FSurface.SetSize(Width(), Height(), ColorToRGB(Color));
+    if (FSurface.Width() != Width() || FSurface.Height() != Height())
+        FSurface.SetSize(Width(), Height(), ColorToRGB(Color));
+    return FSurface;
 }
 
 void TForm::ComponentRemoved(TComponent* C)

@@ -38,9 +38,10 @@ public:
     TModalResult ShowModal();
     bool Modal() const { return FModal; }
 
-    // The retained surface, the size of the client area.
-    TBitmap& Surface() { return FSurface; }
-    const TBitmap& Surface() const { return FSurface; }
+    // The retained surface, the size of the client area. It is sized when first used
+    // after a resize (what it held is then gone), so building a form costs no pixels.
+    TBitmap& Surface();
+    const TBitmap& Surface() const { return const_cast<TForm*>(this)->Surface(); }
 
     TWinControl* ActiveControl() const { return FActiveControl; }
     void SetActiveControl(TWinControl* C);
@@ -76,7 +77,6 @@ public:
 
 protected:
     void Paint(TCanvas& C) override;
-    void Resized() override;
     void ComponentRemoved(TComponent* C) override;
 
 private:

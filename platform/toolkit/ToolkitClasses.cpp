@@ -57,13 +57,15 @@ void AddControl(TProps& P)
 {
     auto Always = std::nullopt;
     P["Left"] = IntegerProperty<TControl>([](const TControl& C) { return C.Left(); },
-                                          [](TControl& C, int V) { C.SetLeft(V); }, Always);
+                                          [](TControl& C, int V) { C.SetLeft(V); }, Always, -MaxCoordinate,
+                                          MaxCoordinate);
     P["Top"] = IntegerProperty<TControl>([](const TControl& C) { return C.Top(); },
-                                         [](TControl& C, int V) { C.SetTop(V); }, Always);
+                                         [](TControl& C, int V) { C.SetTop(V); }, Always, -MaxCoordinate,
+                                         MaxCoordinate);
     P["Width"] = IntegerProperty<TControl>([](const TControl& C) { return C.Width(); },
-                                           [](TControl& C, int V) { C.SetWidth(V); }, Always, 0);
+                                           [](TControl& C, int V) { C.SetWidth(V); }, Always, 0, MaxCoordinate);
     P["Height"] = IntegerProperty<TControl>([](const TControl& C) { return C.Height(); },
-                                            [](TControl& C, int V) { C.SetHeight(V); }, Always, 0);
+                                            [](TControl& C, int V) { C.SetHeight(V); }, Always, 0, MaxCoordinate);
     P["Visible"] = BooleanProperty<TControl>([](const TControl& C) { return C.Visible(); },
                                              [](TControl& C, bool V) { C.SetVisible(V); }, true);
     P["Enabled"] = BooleanProperty<TControl>([](const TControl& C) { return C.Enabled(); },
@@ -131,16 +133,20 @@ void AddForm(TProps& P)
 {
     P["Caption"] = CaptionProperty<TForm>();
     P["ClientWidth"] = IntegerProperty<TForm>([](const TForm& F) { return F.ClientWidth(); },
-                                              [](TForm& F, int V) { F.SetClientWidth(V); }, std::nullopt, 0);
+                                              [](TForm& F, int V) { F.SetClientWidth(V); }, std::nullopt, 0,
+                                               MaxFormSize);
     P["ClientHeight"] = IntegerProperty<TForm>([](const TForm& F) { return F.ClientHeight(); },
-                                               [](TForm& F, int V) { F.SetClientHeight(V); }, std::nullopt, 0);
+                                               [](TForm& F, int V) { F.SetClientHeight(V); }, std::nullopt, 0,
+                                               MaxFormSize);
     // The client size says it all; the outer size is accepted but not written.
     auto Never = [](const TForm&) { return false; };
     P["Width"] = StoredWhen<TForm>(IntegerProperty<TForm>([](const TForm& F) { return F.Width(); },
-                                                          [](TForm& F, int V) { F.SetWidth(V); }, std::nullopt, 0),
+                                                          [](TForm& F, int V) { F.SetWidth(V); }, std::nullopt, 0,
+                                                          MaxFormSize),
                                    Never);
     P["Height"] = StoredWhen<TForm>(IntegerProperty<TForm>([](const TForm& F) { return F.Height(); },
-                                                           [](TForm& F, int V) { F.SetHeight(V); }, std::nullopt, 0),
+                                                           [](TForm& F, int V) { F.SetHeight(V); }, std::nullopt, 0,
+                                                          MaxFormSize),
                                     Never);
     AddColor<TForm>(P, clBtnFace, false);
     P["ParentFont"] = BooleanField(&TControl::ParentFont, false);

@@ -44,5 +44,11 @@ constexpr TKey vkBack = 8, vkTab = 9, vkReturn = 13, vkEscape = 27, vkSpace = 32
                vkNext = 34, vkEnd = 35, vkHome = 36, vkLeft = 37, vkUp = 38, vkRight = 39,
                vkDown = 40, vkDelete = 46;
 
+// Controls lie within these coordinates and sizes, and a form's client area within
+// MaxFormSize each way, so that no value read from a resource makes a surface that
+// cannot be allocated.
+constexpr int MaxCoordinate = 32767;
+constexpr int MaxFormSize = 8192;
+
 using TModalResult = int;
 constexpr TModalResult mrNone = 0, mrOk = 1, mrCancel = 2;
