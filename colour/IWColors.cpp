@@ -181,18 +181,6 @@ const TIWColorEntry IWColors[IWColorCount] = {
 
 namespace {
 
-char Lower(char C) { return (C >= 'A' && C <= 'Z') ? static_cast<char>(C - 'A' + 'a') : C; }
-
-int CompareNoCase(std::string_view A, std::string_view B)
-{
-    const size_t N = std::min(A.size(), B.size());
-    for (size_t I = 0; I < N; ++I) {
-        const char X = Lower(A[I]), Y = Lower(B[I]);
-        if (X != Y) return X < Y ? -1 : 1;
-    }
-    return A.size() == B.size() ? 0 : (A.size() < B.size() ? -1 : 1);
-}
-
 struct TNamed {
     TColor Value;
     std::string_view Name;
@@ -216,7 +204,7 @@ struct TLookup {
         }
         ByName = All;
         std::stable_sort(ByName.begin(), ByName.end(),
-                         [](const TNamed& A, const TNamed& B) { return CompareNoCase(A.Name, B.Name) < 0; });
+                         [](const TNamed& A, const TNamed& B) { return CompareText(A.Name, B.Name) < 0; });
         ByValue = std::move(All);
         std::stable_sort(ByValue.begin(), ByValue.end(),
                          [](const TNamed& A, const TNamed& B) { return A.Value < B.Value; });
@@ -235,8 +223,8 @@ bool IdentToIWColor(const std::string& Ident, TColor& Color)
 {
     const auto& Names = Lookup().ByName;
     const auto It = std::lower_bound(Names.begin(), Names.end(), std::string_view(Ident),
-                                     [](const TNamed& E, std::string_view Key) { return CompareNoCase(E.Name, Key) < 0; });
-    if (It == Names.end() || CompareNoCase(It->Name, Ident) != 0) return false;
+                                     [](const TNamed& E, std::string_view Key) { return CompareText(E.Name, Key) < 0; });
+    if (It == Names.end() || CompareText(It->Name, Ident) != 0) return false;
     Color = It->Value;
     return true;
 }

@@ -25,35 +25,12 @@ private:
     bool FSaved;
 };
 
-// The form reads its resource through the properties of TForm.
-void RegisterFormClass()
-{
-    static const bool Registered = [] {
-        RegisterToolkitClasses();
-        TClassInfo Info;
-        Info.Name = "TIWKAVMOBILEColorForm";
-        Info.Parent = FindClass("TForm");
-        RegisterClass(std::move(Info));
-        return true;
-    }();
-    (void)Registered;
-}
-
-template <typename T>
-std::function<bool(TComponent*)> Field(T*& Slot)
-{
-    return [&Slot](TComponent* C) {
-        Slot = dynamic_cast<T*>(C);
-        return Slot != nullptr;
-    };
-}
-
 } // namespace
 
 TIWKAVMOBILEColorForm::TIWKAVMOBILEColorForm(TComponent* AOwner, TStringList* CustomProperties)
     : TForm(AOwner), FCustomColors(CustomProperties)
 {
-    RegisterFormClass();
+    RegisterFormClass("TIWKAVMOBILEColorForm");
     ReadComponentRes(*this, ResourceTIWKAVMOBILECOLORFORM, Bindings());
     FX = -1;
     FY = -1;
@@ -71,21 +48,21 @@ TFormBindings TIWKAVMOBILEColorForm::Bindings()
     using Self = TIWKAVMOBILEColorForm;
     TFormBindings B;
     B.Fields = {
-        {"StatusBar1", Field(StatusBar1)},       {"LabelSelection", Field(LabelSelection)},
-        {"PaintBoxSelection", Field(PaintBoxSelection)}, {"LabelIdent", Field(LabelIdent)},
-        {"PageControl1", Field(PageControl1)},   {"TabSheetWeb", Field(TabSheetWeb)},
-        {"TabSheetSys", Field(TabSheetSys)},     {"WebColorsGrid", Field(WebColorsGrid)},
-        {"SysColorsGrid", Field(SysColorsGrid)}, {"Button1", Field(Button1)},
-        {"Button2", Field(Button2)},             {"TabSheet1", Field(TabSheet1)},
-        {"PaintBoxColor", Field(PaintBoxColor)}, {"Label1", Field(Label1)},
-        {"Label2", Field(Label2)},               {"Label3", Field(Label3)},
-        {"EditHue", Field(EditHue)},             {"EditSat", Field(EditSat)},
-        {"EditBright", Field(EditBright)},       {"TrackBright", Field(TrackBright)},
-        {"GridCustomColors", Field(GridCustomColors)}, {"ButtonAdd", Field(ButtonAdd)},
-        {"PaintBoxPickedColor", Field(PaintBoxPickedColor)}, {"Label4", Field(Label4)},
-        {"LabelR", Field(LabelR)},               {"LabelG", Field(LabelG)},
-        {"LabelB", Field(LabelB)},               {"editRed", Field(editRed)},
-        {"editGreen", Field(editGreen)},         {"editBlue", Field(editBlue)},
+        {"StatusBar1", FieldSlot(StatusBar1)},       {"LabelSelection", FieldSlot(LabelSelection)},
+        {"PaintBoxSelection", FieldSlot(PaintBoxSelection)}, {"LabelIdent", FieldSlot(LabelIdent)},
+        {"PageControl1", FieldSlot(PageControl1)},   {"TabSheetWeb", FieldSlot(TabSheetWeb)},
+        {"TabSheetSys", FieldSlot(TabSheetSys)},     {"WebColorsGrid", FieldSlot(WebColorsGrid)},
+        {"SysColorsGrid", FieldSlot(SysColorsGrid)}, {"Button1", FieldSlot(Button1)},
+        {"Button2", FieldSlot(Button2)},             {"TabSheet1", FieldSlot(TabSheet1)},
+        {"PaintBoxColor", FieldSlot(PaintBoxColor)}, {"Label1", FieldSlot(Label1)},
+        {"Label2", FieldSlot(Label2)},               {"Label3", FieldSlot(Label3)},
+        {"EditHue", FieldSlot(EditHue)},             {"EditSat", FieldSlot(EditSat)},
+        {"EditBright", FieldSlot(EditBright)},       {"TrackBright", FieldSlot(TrackBright)},
+        {"GridCustomColors", FieldSlot(GridCustomColors)}, {"ButtonAdd", FieldSlot(ButtonAdd)},
+        {"PaintBoxPickedColor", FieldSlot(PaintBoxPickedColor)}, {"Label4", FieldSlot(Label4)},
+        {"LabelR", FieldSlot(LabelR)},               {"LabelG", FieldSlot(LabelG)},
+        {"LabelB", FieldSlot(LabelB)},               {"editRed", FieldSlot(editRed)},
+        {"editGreen", FieldSlot(editGreen)},         {"editBlue", FieldSlot(editBlue)},
     };
     auto Notify = [this](void (Self::*M)(TObject*)) -> THandler {
         return TNotifyEvent([this, M](TObject* S) { (this->*M)(S); });

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <strings.h>
 
 TComponent::TComponent(TComponent* AOwner)
 {
@@ -41,9 +40,7 @@ TComponent* TComponent::FindComponent(std::string_view AName) const
 {
     if (AName.empty()) return nullptr;
     for (TComponent* C : FComponents)
-        if (C->FName.size() == AName.size() &&
-            strncasecmp(C->FName.data(), AName.data(), AName.size()) == 0)
-            return C;
+        if (SameText(C->FName, AName)) return C;
     return nullptr;
 }
 

@@ -54,6 +54,30 @@ int32_t StrToInt(std::string_view S)
 
 std::string IntToStr(int64_t Value) { return std::to_string(Value); }
 
+namespace {
+
+char Upper(char C) { return (C >= 'a' && C <= 'z') ? static_cast<char>(C - 'a' + 'A') : C; }
+
+} // namespace
+
+std::string UpperCase(std::string_view S)
+{
+    std::string R(S);
+    for (char& C : R) C = Upper(C);
+    return R;
+}
+
+int CompareText(std::string_view A, std::string_view B)
+{
+    const size_t N = A.size() < B.size() ? A.size() : B.size();
+    for (size_t I = 0; I < N; ++I) {
+        const unsigned char X = static_cast<unsigned char>(Upper(A[I]));
+        const unsigned char Y = static_cast<unsigned char>(Upper(B[I]));
+        if (X != Y) return X < Y ? -1 : 1;
+    }
+    return A.size() == B.size() ? 0 : (A.size() < B.size() ? -1 : 1);
+}
+
 std::string IntToHex(int32_t Value, int Digits)
 {
     char Buffer[40];

@@ -31,5 +31,16 @@ int32_t StrToInt(std::string_view S);
 bool TryStrToInt(std::string_view S, int32_t& Value);
 
 std::string IntToStr(int64_t Value);
+
+// Text compared and converted without regard to ASCII case, as identifiers are.
+std::string UpperCase(std::string_view S);
+// Negative, zero or positive as A sorts before, with or after B, ignoring case.
+int CompareText(std::string_view A, std::string_view B);
+inline bool SameText(std::string_view A, std::string_view B) { return A.size() == B.size() && CompareText(A, B) == 0; }
+// An ordering for maps keyed by identifiers.
+struct TTextLess {
+    using is_transparent = void;
+    bool operator()(std::string_view A, std::string_view B) const { return CompareText(A, B) < 0; }
+};
 // Uppercase hexadecimal, at least Digits digits; a negative value as its 32-bit pattern.
 std::string IntToHex(int32_t Value, int Digits);

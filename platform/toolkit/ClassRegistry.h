@@ -47,7 +47,7 @@ struct TClassInfo {
     // Null for classes that cannot be created by the reader (forms read into themselves).
     std::function<TComponent*(TComponent* Owner)> Create;
     // Property names as written ("Font.Height"); looked up without case, then in Parent.
-    std::map<std::string, TPropInfo> Properties;
+    std::map<std::string, TPropInfo, TTextLess> Properties;
     const TPropInfo* FindProperty(const std::string& Name) const;
 };
 
@@ -57,3 +57,6 @@ const TClassInfo* RegisterClass(TClassInfo Info);
 const TClassInfo* FindClass(const std::string& Name);
 // The toolkit's own classes, registered once (idempotent).
 void RegisterToolkitClasses();
+// Registers a form class that reads its resource into itself through TForm's
+// properties (it has no factory), after the toolkit's classes. Idempotent.
+void RegisterFormClass(const std::string& Name);

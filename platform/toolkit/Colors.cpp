@@ -109,18 +109,6 @@ constexpr std::array<TColor, 31> LightTheme = {
     RGB(240, 240, 240), // 30 clMenuBar
 };
 
-char Lower(char C) { return (C >= 'A' && C <= 'Z') ? static_cast<char>(C - 'A' + 'a') : C; }
-
-int CompareNoCase(std::string_view A, std::string_view B)
-{
-    const size_t N = std::min(A.size(), B.size());
-    for (size_t I = 0; I < N; ++I) {
-        const char X = Lower(A[I]), Y = Lower(B[I]);
-        if (X != Y) return X < Y ? -1 : 1;
-    }
-    return A.size() == B.size() ? 0 : (A.size() < B.size() ? -1 : 1);
-}
-
 // Indexes of ColorIdents sorted by name without case, for binary search.
 const std::array<uint8_t, ColorIdentCount>& ByName()
 {
@@ -128,7 +116,7 @@ const std::array<uint8_t, ColorIdentCount>& ByName()
         std::array<uint8_t, ColorIdentCount> A{};
         for (size_t I = 0; I < ColorIdentCount; ++I) A[I] = static_cast<uint8_t>(I);
         std::sort(A.begin(), A.end(), [](uint8_t X, uint8_t Y) {
-            return CompareNoCase(ColorIdents[X].Name, ColorIdents[Y].Name) < 0;
+            return CompareText(ColorIdents[X].Name, ColorIdents[Y].Name) < 0;
         });
         return A;
     }();
@@ -155,9 +143,9 @@ bool IdentToColor(const std::string& Ident, TColor& Color)
 {
     const auto& Sorted = ByName();
     const auto It = std::lower_bound(Sorted.begin(), Sorted.end(), Ident, [](uint8_t X, const std::string& Key) {
-        return CompareNoCase(ColorIdents[X].Name, Key) < 0;
+        return CompareText(ColorIdents[X].Name, Key) < 0;
     });
-    if (It == Sorted.end() || CompareNoCase(ColorIdents[*It].Name, Ident) != 0) return false;
+    if (It == Sorted.end() || CompareText(ColorIdents[*It].Name, Ident) != 0) return false;
     Color = ColorIdents[*It].Value;
     return true;
 }

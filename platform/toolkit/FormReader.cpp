@@ -13,16 +13,9 @@ namespace {
 // Deep enough for any real form, shallow enough that the recursive descent is safe.
 constexpr int MaxDepth = 64;
 
-std::string UpperCase(std::string_view S)
-{
-    std::string R(S);
-    for (char& C : R) C = static_cast<char>(std::toupper(static_cast<unsigned char>(C)));
-    return R;
-}
-
 bool IsWord(const TFormToken& T, std::string_view Word)
 {
-    return T.Kind == TFormTokenKind::Identifier && UpperCase(T.Text) == UpperCase(Word);
+    return T.Kind == TFormTokenKind::Identifier && SameText(T.Text, Word);
 }
 
 bool IsSymbol(const TFormToken& T, char C) { return T.Kind == TFormTokenKind::Symbol && T.Symbol == C; }
@@ -35,10 +28,8 @@ std::string Describe(const TFormToken& T)
 // The property's name as its class spells it, for EventBindings.
 std::string CanonicalPropertyName(const TClassInfo& Class, const std::string& Name)
 {
-    std::string Upper = UpperCase(Name);
     for (const TClassInfo* C = &Class; C; C = C->Parent)
-        for (const auto& Entry : C->Properties)
-            if (UpperCase(Entry.first) == Upper) return Entry.first;
+        if (auto It = C->Properties.find(Name); It != C->Properties.end()) return It->first;
     return Name;
 }
 
@@ -127,7 +118,7 @@ void TReader::Read()
     Advance();
     std::string Name, ClassName;
     ReadHeader(Name, ClassName);
-    if (UpperCase(ClassName) != UpperCase(FRoot.ClassName()))
+    if (!SameText(ClassName, FRoot.ClassName()))
         TFormLexer::Fail(HeaderLine, "class " + TFormLexer::Quote(ClassName) + " does not match the root's class " +
                                          FRoot.ClassName());
     const TClassInfo* RootClass = FindClass(FRoot.ClassName());

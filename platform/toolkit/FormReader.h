@@ -26,6 +26,16 @@ struct TFormBindings {
     std::map<std::string, THandler> Handlers;
 };
 
+// A TFormBindings::Fields slot that fills Field with a component of class T.
+template <typename T>
+std::function<bool(TComponent*)> FieldSlot(T*& Field)
+{
+    return [&Field](TComponent* C) {
+        Field = dynamic_cast<T*>(C);
+        return Field != nullptr;
+    };
+}
+
 // Reads Text into Root: the outermost object must have Root's class and sets Root's
 // properties; nested objects are created through the class registry, owned by Root and
 // parented to the enclosing object (a control must sit directly in a windowed control;

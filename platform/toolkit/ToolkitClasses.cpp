@@ -17,7 +17,7 @@
 
 namespace {
 
-using TProps = std::map<std::string, TPropInfo>;
+using TProps = decltype(TClassInfo::Properties);
 
 template <typename T>
 std::function<TComponent*(TComponent*)> Factory()
@@ -275,4 +275,11 @@ void RegisterToolkitClasses()
         G["OnSelectCell"] = EventProperty(&TDrawGrid::OnSelectCell);
         RegisterClass(std::move(Grid));
     });
+}
+
+void RegisterFormClass(const std::string& Name)
+{
+    RegisterToolkitClasses();
+    if (FindClass(Name)) return;
+    RegisterClass(TClassInfo{Name, FindClass("TForm"), nullptr, {}});
 }

@@ -20,13 +20,6 @@ std::string LowerCase(std::string S)
     return S;
 }
 
-std::string UpperCase(std::string S)
-{
-    for (char& C : S)
-        if (C >= 'a' && C <= 'z') C = static_cast<char>(C - 'a' + 'A');
-    return S;
-}
-
 std::vector<std::string> ToolkitIdents()
 {
     std::vector<std::string> Names;

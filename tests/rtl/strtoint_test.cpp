@@ -101,3 +101,22 @@ TEST(StrToInt, RoundTripsHexAndDecimalTexts)
         EXPECT_EQ(StrToInt(IntToStr(V)), V);
     }
 }
+
+namespace {
+
+TEST(TextCase, ComparesAndConvertsIgnoringAsciiCase)
+{
+    EXPECT_EQ(CompareText("clBtnFace", "CLBTNFACE"), 0);
+    EXPECT_TRUE(SameText("Navy", "nAVY"));
+    EXPECT_FALSE(SameText("Navy", "Nav"));
+    EXPECT_LT(CompareText("Nav", "navy"), 0);
+    EXPECT_GT(CompareText("b", "A"), 0);
+    // Underscore sorts by its own code, after the upper-case letters.
+    EXPECT_GT(CompareText("a_", "AZ"), 0);
+    EXPECT_EQ(UpperCase("Snow é1"), "SNOW é1");
+    TTextLess Less;
+    EXPECT_FALSE(Less("RED", "red"));
+    EXPECT_TRUE(Less("red", "redd"));
+}
+
+} // namespace

@@ -4,35 +4,10 @@
 
 extern const std::string_view SampleFormResource;
 
-namespace {
-
-void RegisterSampleFormClass()
-{
-    static const bool Registered = [] {
-        RegisterToolkitClasses();
-        TClassInfo Info;
-        Info.Name = "TSampleForm";
-        Info.Parent = FindClass("TForm");
-        RegisterClass(std::move(Info));
-        return true;
-    }();
-    (void)Registered;
-}
-
-template <typename T>
-std::function<bool(TComponent*)> Field(T*& Slot)
-{
-    return [&Slot](TComponent* C) {
-        Slot = dynamic_cast<T*>(C);
-        return Slot != nullptr;
-    };
-}
-
-} // namespace
 
 TSampleForm::TSampleForm(TComponent* AOwner) : TForm(AOwner)
 {
-    RegisterSampleFormClass();
+    RegisterFormClass("TSampleForm");
     ReadComponentRes(*this, SampleFormResource, Bindings());
     AfterConstruction();
 }
@@ -44,13 +19,13 @@ TFormBindings TSampleForm::Bindings()
     using namespace std::placeholders;
     using Self = TSampleForm;
     TFormBindings B;
-    B.Fields = {{"LabelName", Field(LabelName)},       {"EditName", Field(EditName)},
-                {"PageControl1", Field(PageControl1)}, {"TabSheetDrawing", Field(TabSheetDrawing)},
-                {"PaintBox1", Field(PaintBox1)},       {"TrackBar1", Field(TrackBar1)},
-                {"TabSheetGrid", Field(TabSheetGrid)}, {"DrawGrid1", Field(DrawGrid1)},
-                {"ButtonCount", Field(ButtonCount)},   {"LabelCount", Field(LabelCount)},
-                {"ButtonOK", Field(ButtonOK)},         {"ButtonCancel", Field(ButtonCancel)},
-                {"StatusBar1", Field(StatusBar1)}};
+    B.Fields = {{"LabelName", FieldSlot(LabelName)},       {"EditName", FieldSlot(EditName)},
+                {"PageControl1", FieldSlot(PageControl1)}, {"TabSheetDrawing", FieldSlot(TabSheetDrawing)},
+                {"PaintBox1", FieldSlot(PaintBox1)},       {"TrackBar1", FieldSlot(TrackBar1)},
+                {"TabSheetGrid", FieldSlot(TabSheetGrid)}, {"DrawGrid1", FieldSlot(DrawGrid1)},
+                {"ButtonCount", FieldSlot(ButtonCount)},   {"LabelCount", FieldSlot(LabelCount)},
+                {"ButtonOK", FieldSlot(ButtonOK)},         {"ButtonCancel", FieldSlot(ButtonCancel)},
+                {"StatusBar1", FieldSlot(StatusBar1)}};
     B.Handlers = {
         {"FormCreate", TNotifyEvent(std::bind(&Self::FormCreate, this, _1))},
         {"EditNameChange", TNotifyEvent(std::bind(&Self::EditNameChange, this, _1))},
