@@ -145,18 +145,21 @@ void TIWKAVMOBILEColorForm::SystemColorsCallback(const std::string& S)
     FSysColors->Add(S);
 }
 
-void TIWKAVMOBILEColorForm::SetHue(int32_t Value)
+void TIWKAVMOBILEColorForm::SetLevel(int32_t& Level, TEdit* Field, int32_t Value)
 {
     TInternalUICommand Guard(FIsInternalUICommand);
-    FHue = Value;
-    EditHue->SetText(IntToStr(Value));
+    Level = Value;
+    Field->SetText(IntToStr(Value));
+}
+
+void TIWKAVMOBILEColorForm::SetHue(int32_t Value)
+{
+    SetLevel(FHue, EditHue, Value);
 }
 
 void TIWKAVMOBILEColorForm::SetSat(int32_t Value)
 {
-    TInternalUICommand Guard(FIsInternalUICommand);
-    FSat = Value;
-    EditSat->SetText(IntToStr(Value));
+    SetLevel(FSat, EditSat, Value);
 }
 
 void TIWKAVMOBILEColorForm::SetBright(int32_t Value)
@@ -169,23 +172,17 @@ void TIWKAVMOBILEColorForm::SetBright(int32_t Value)
 
 void TIWKAVMOBILEColorForm::SetRed(int32_t Value)
 {
-    TInternalUICommand Guard(FIsInternalUICommand);
-    FRed = Value;
-    editRed->SetText(IntToStr(Value));
+    SetLevel(FRed, editRed, Value);
 }
 
 void TIWKAVMOBILEColorForm::SetGreen(int32_t Value)
 {
-    TInternalUICommand Guard(FIsInternalUICommand);
-    FGreen = Value;
-    editGreen->SetText(IntToStr(Value));
+    SetLevel(FGreen, editGreen, Value);
 }
 
 void TIWKAVMOBILEColorForm::SetBlue(int32_t Value)
 {
-    TInternalUICommand Guard(FIsInternalUICommand);
-    FBlue = Value;
-    editBlue->SetText(IntToStr(Value));
+    SetLevel(FBlue, editBlue, Value);
 }
 
 void TIWKAVMOBILEColorForm::SetPickedColor(TColor Value)

@@ -140,6 +140,8 @@ public:
 
 private:
     TFormBindings Bindings();
+    // Stores a level and writes its field under the guard.
+    void SetLevel(int32_t& Level, TEdit* Field, int32_t Value);
     // One numeric field's change: accept a level in 0..Bound-1, snap back otherwise,
     // leave an empty field alone.
     void NumericFieldChange(TEdit* Field, int32_t Bound, int32_t TIWKAVMOBILEColorForm::*Level,

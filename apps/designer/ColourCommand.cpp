@@ -115,6 +115,18 @@ char* AppendHex(char* P, TColor C)
     return P;
 }
 
+// A colour and its red, green and blue, each preceded by a tab.
+char* AppendColour(char* P, TColor C)
+{
+    *P++ = '\t';
+    P = AppendHex(P, C);
+    for (const int32_t V : {RedOf(C), GreenOf(C), BlueOf(C)}) {
+        *P++ = '\t';
+        P = AppendInt(P, V);
+    }
+    return P;
+}
+
 // Converts one row and writes its results, each preceded by a tab. At most 60 bytes.
 char* AppendResults(char* P, TKind Kind, const std::string_view (&F)[3], const char* const (&Names)[3])
 {
@@ -123,14 +135,7 @@ char* AppendResults(char* P, TKind Kind, const std::string_view (&F)[3], const c
         const int32_t H = ReadLevel(F[0], Names[0], HueRange);
         const int32_t S = ReadLevel(F[1], Names[1], SatRange);
         const int32_t B = ReadLevel(F[2], Names[2], BrightRange);
-        const TColor C = LevelsToColor(H, S, B);
-        *P++ = '\t';
-        P = AppendHex(P, C);
-        for (const int32_t V : {RedOf(C), GreenOf(C), BlueOf(C)}) {
-            *P++ = '\t';
-            P = AppendInt(P, V);
-        }
-        return P;
+        return AppendColour(P, LevelsToColor(H, S, B));
     }
     case TKind::ToLevels: {
         const int32_t R = ReadLevel(F[0], Names[0], RedRange - 1);
@@ -147,14 +152,7 @@ char* AppendResults(char* P, TKind Kind, const std::string_view (&F)[3], const c
         const Extended H = ReadReal(F[0], Names[0], false);
         const Extended S = ReadReal(F[1], Names[1], true);
         const Extended B = ReadReal(F[2], Names[2], true);
-        const TColor C = HSBtoRGB(H, S, B);
-        *P++ = '\t';
-        P = AppendHex(P, C);
-        for (const int32_t V : {RedOf(C), GreenOf(C), BlueOf(C)}) {
-            *P++ = '\t';
-            P = AppendInt(P, V);
-        }
-        return P;
+        return AppendColour(P, HSBtoRGB(H, S, B));
     }
     }
     return P;
