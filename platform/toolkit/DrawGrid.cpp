@@ -15,8 +15,7 @@ void TDrawGrid::SetColCount(int V)
     V = std::max(V, 1);
     if (V == FColCount) return;
     FColCount = V;
-    FixedCols = std::min(FixedCols, FColCount - 1);
-    FCol = std::clamp(FCol, FixedCols, FColCount - 1);
+    FCol = std::clamp(FCol, FixedColCount(), FColCount - 1);
     Invalidate();
 }
 
@@ -25,8 +24,7 @@ void TDrawGrid::SetRowCount(int V)
     V = std::max(V, 1);
     if (V == FRowCount) return;
     FRowCount = V;
-    FixedRows = std::min(FixedRows, FRowCount - 1);
-    FRow = std::clamp(FRow, FixedRows, FRowCount - 1);
+    FRow = std::clamp(FRow, FixedRowCount(), FRowCount - 1);
     Invalidate();
 }
 
@@ -42,7 +40,7 @@ bool TDrawGrid::SetRow(int V)
 
 bool TDrawGrid::FocusCell(int ACol, int ARow)
 {
-    if (ACol < FixedCols || ACol >= FColCount || ARow < FixedRows || ARow >= FRowCount) return false;
+    if (ACol < FixedColCount() || ACol >= FColCount || ARow < FixedRowCount() || ARow >= FRowCount) return false;
     bool CanSelect = true;
     if (OnSelectCell) OnSelectCell(this, ACol, ARow, CanSelect);
     if (!CanSelect) return false;
@@ -94,21 +92,20 @@ void TDrawGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
 
 void TDrawGrid::KeyDown(TKey& Key, TShiftState Shift)
 {
-    if (FixedCols >= FColCount || FixedRows >= FRowCount) return TWinControl::KeyDown(Key, Shift);
     int C = FCol, R = FRow;
     switch (Key) {
     case vkLeft: --C; break;
     case vkRight: ++C; break;
     case vkUp: --R; break;
     case vkDown: ++R; break;
-    case vkHome: C = FixedCols; break;
+    case vkHome: C = FixedColCount(); break;
     case vkEnd: C = FColCount - 1; break;
     default: TWinControl::KeyDown(Key, Shift); return;
     }
     Key = 0;
     // At an edge the key does nothing and asks nobody.
-    C = std::clamp(C, FixedCols, FColCount - 1);
-    R = std::clamp(R, FixedRows, FRowCount - 1);
+    C = std::clamp(C, FixedColCount(), FColCount - 1);
+    R = std::clamp(R, FixedRowCount(), FRowCount - 1);
     if (C != FCol || R != FRow) FocusCell(C, R);
 }
 
@@ -135,7 +132,7 @@ void TDrawGrid::Paint(TCanvas& C)
         for (int Col = 0; Col < FColCount; ++Col) {
             const TRect Cell = CellRect(Col, Row);
             if (Cell.Left >= Inner.Right || Cell.Top >= Inner.Bottom) continue;
-            const bool Fixed = Col < FixedCols || Row < FixedRows;
+            const bool Fixed = Col < FixedColCount() || Row < FixedRowCount();
             TGridDrawState State;
             if (Fixed) State.Include(gdFixed);
             const bool Current = !Fixed && Col == FCol && Row == FRow;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <functional>
 
 #include "platform/toolkit/WinControl.h"
@@ -28,7 +29,12 @@ public:
     int RowCount() const { return FRowCount; }
     void SetColCount(int V);
     void SetRowCount(int V);
+    // Fixed columns and rows come first and cannot be current. Whatever the order in
+    // which counts are set, at least one column and row stay free: a value of ColCount
+    // (RowCount) or more acts as one less.
     int FixedCols = 0, FixedRows = 0;
+    int FixedColCount() const { return std::clamp(FixedCols, 0, FColCount - 1); }
+    int FixedRowCount() const { return std::clamp(FixedRows, 0, FRowCount - 1); }
     int DefaultColWidth = 64;
     int DefaultRowHeight = 24;
     TGridOptions Options{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine};

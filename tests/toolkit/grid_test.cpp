@@ -145,3 +145,23 @@ TEST(GridSelection, FocusCellRejectsCellsOutsideAndShrinkingClampsTheCurrentCell
 }
 
 } // namespace
+
+namespace {
+
+TEST(GridFixedCells, CountsSetInAnyOrderKeepOneFreeCellAndTheValuesAsSet)
+{
+    TGridForm F;
+    F.Grid->FixedRows = 28; // more than the rows there are
+    F.Grid->SetRowCount(13);
+    EXPECT_EQ(F.Grid->FixedRows, 28);
+    EXPECT_EQ(F.Grid->FixedRowCount(), 12);
+    EXPECT_FALSE(F.Grid->FocusCell(3, 11));
+    EXPECT_TRUE(F.Grid->FocusCell(3, 12));
+    EXPECT_EQ(F.Grid->Row(), 12);
+    TKey Up = vkUp;
+    F.Grid->KeyDown(Up, {});
+    EXPECT_EQ(F.Grid->Row(), 12);
+    F.Form.PaintAll(); // every cell but the last row is drawn fixed
+}
+
+} // namespace
