@@ -103,6 +103,8 @@ void CopyBitmap(const FT_Bitmap& B, TGlyph& G)
 
 } // namespace
 
+constexpr size_t MaxCachedFaces = 64;
+
 struct TFontEngine::TImpl {
     FT_Library Library = nullptr;
     bool Warned = false;
@@ -154,6 +156,11 @@ struct TFontEngine::TImpl {
         const auto Key = std::make_pair(Family, Font.Height);
         auto It = Faces.find(Key);
         if (It != Faces.end()) return It->second.get();
+        // Forms use a handful of fonts; a text that names ever new ones (a fuzzed
+        // resource) must not grow the caches without bound. Nothing keeps a face or a
+        // file name across calls, so starting afresh is safe.
+        if (Faces.size() >= MaxCachedFaces) Faces.clear();
+        if (Files.size() >= MaxCachedFaces) Files.clear();
         std::unique_ptr<TSizedFace> Face = Load(Family, Font.Height);
         if (!Face) Warn("no usable font found for \"" + Font.Name + "\"");
         return Faces.emplace(Key, std::move(Face)).first->second.get();
