@@ -75,20 +75,25 @@ TEST(AreaInvalidation, HidingOrMovingAControlRepaintsTheBareArea)
     EXPECT_EQ(F.NeighbourPaints, 0);
 }
 
-TEST(AreaInvalidation, FreeingAControlWithPendingAreasIsSafe)
+TEST(AreaInvalidation, FreeingAControlWithPendingAreasForgetsThem)
 {
-    auto* Form = new TForm(nullptr);
-    Form->SetBounds(0, 0, 100, 100);
-    auto* Inner = new TForm(Form); // any window control with children
-    auto* Box = new TPaintBox(Form);
-    Box->SetParent(Form);
+    TForm Form(nullptr);
+    Form.SetBounds(0, 0, 100, 100);
+    auto* Panel = new TWinControl(&Form);
+    Panel->SetParent(&Form);
+    Panel->SetBounds(0, 0, 50, 50);
+    auto* Box = new TPaintBox(&Form);
+    Box->SetParent(Panel);
     Box->SetBounds(5, 5, 10, 10);
-    Form->PaintAll();
-    Box->SetLeft(50); // queues an area of Form
-    delete Inner;
-    Form->FlushPaint();
-    delete Form;
-    SUCCEED();
+    int Paints = 0;
+    Box->OnPaint = [&](TObject*) { ++Paints; };
+    Form.PaintAll();
+    Box->SetLeft(20); // queues the area it left on the panel
+    delete Panel;     // the sanitizers catch any later use of it
+    EXPECT_EQ(Box->Parent(), nullptr);
+    Paints = 0;
+    Form.FlushPaint();
+    EXPECT_EQ(Paints, 0); // an orphan does not paint
 }
 
 } // namespace
