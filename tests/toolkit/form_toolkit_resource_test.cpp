@@ -20,6 +20,7 @@ const char* const AllControls = R"(object Sample: TForm
   ClientWidth = 385
   ClientHeight = 453
   BorderStyle = bsDialog
+  Position = poDesktopCenter
   Font.Height = -11
   OnCreate = FormCreate
   object Pages: TPageControl
@@ -38,6 +39,7 @@ const char* const AllControls = R"(object Sample: TForm
         DefaultColWidth = 24
         Options = [goFixedVertLine, goVertLine]
         OnDrawCell = GridDrawCell
+        OnSelectCell = GridSelectCell
       end
     end
     object Second: TTabSheet
@@ -45,6 +47,8 @@ const char* const AllControls = R"(object Sample: TForm
       object Box: TPaintBox
         Width = 25
         Height = 25
+        Color = clWhite
+        ParentColor = False
         OnPaint = BoxPaint
       end
       object Track: TTrackBar
@@ -81,6 +85,9 @@ protected:
         RegisterToolkitClasses();
         B.Handlers["FormCreate"] = TNotifyEvent([this](TObject*) { Log += "create;"; });
         B.Handlers["GridDrawCell"] = TDrawCellEvent([](TObject*, int, int, const TRect&, TGridDrawState) {});
+        B.Handlers["GridSelectCell"] = TSelectCellEvent([this](TObject*, int ACol, int ARow, bool&) {
+            Log += "select " + std::to_string(ACol) + "," + std::to_string(ARow) + ";";
+        });
         B.Handlers["BoxPaint"] = TNotifyEvent([this](TObject*) { Log += "paint;"; });
         B.Handlers["FieldChange"] = TNotifyEvent([this](TObject*) { Log += "change;"; });
     }
@@ -103,6 +110,7 @@ TEST_F(FormToolkitResourceTest, ReadsOneOfEachControl)
     EXPECT_EQ(Form.ClientWidth(), 385);
     EXPECT_EQ(Form.ClientHeight(), 453);
     EXPECT_EQ(Form.BorderStyle, bsDialog);
+    EXPECT_EQ(Form.Position, poDesktopCenter);
     EXPECT_EQ(Form.Font.Height, -11);
     ASSERT_TRUE(Form.OnCreate);
 
@@ -122,6 +130,7 @@ TEST_F(FormToolkitResourceTest, ReadsOneOfEachControl)
     EXPECT_EQ(Grid->DefaultColWidth, 24);
     EXPECT_EQ(Grid->Options, (TGridOptions{goFixedVertLine, goVertLine}));
     EXPECT_TRUE(Grid->OnDrawCell);
+    Grid->FocusCell(2, 2);
 
     auto* Track = Find<TTrackBar>(Form, "Track");
     ASSERT_NE(Track, nullptr);
@@ -135,6 +144,8 @@ TEST_F(FormToolkitResourceTest, ReadsOneOfEachControl)
     auto* Box = Find<TPaintBox>(Form, "Box");
     ASSERT_NE(Box, nullptr);
     EXPECT_EQ(Box->Parent(), Pages->Pages(1));
+    EXPECT_FALSE(Box->ParentColor);
+    EXPECT_EQ(Box->Color, clWhite);
 
     auto* Label = Find<TLabel>(Form, "Caption1");
     ASSERT_NE(Label, nullptr);
@@ -145,7 +156,7 @@ TEST_F(FormToolkitResourceTest, ReadsOneOfEachControl)
     EXPECT_EQ(Ok->ModalResult, mrOk);
     EXPECT_EQ(Ok->Anchors, (TAnchors{akRight, akBottom}));
     EXPECT_NE(Find<TStatusBar>(Form, "Status"), nullptr);
-    EXPECT_EQ(Log, "change;");
+    EXPECT_EQ(Log, "select 2,2;change;");
 }
 
 TEST_F(FormToolkitResourceTest, WritesAndReadsBackTheSameForm)
@@ -161,11 +172,23 @@ TEST_F(FormToolkitResourceTest, WritesAndReadsBackTheSameForm)
     EXPECT_EQ(Find<TTrackBar>(Second, "Track")->Position(), 150);
     EXPECT_EQ(Find<TEdit>(Second, "Field")->Text(), "It's");
     EXPECT_NE(Text.find("OnDrawCell = GridDrawCell"), std::string::npos) << Text;
+    // The client size stands for the outer size, and which page shows is the page
+    // control's to say, not the pages'.
+    EXPECT_EQ(Text.find("\n  Width = 385"), std::string::npos) << Text;
+    EXPECT_EQ(Text.find("Visible"), std::string::npos) << Text;
 }
 
 TEST_F(FormToolkitResourceTest, ToolkitValueErrorsNameTheLine)
 {
     TForm Form(nullptr);
+    auto Read = [&](const std::string& Body) { ReadComponentRes(Form, "object F: TForm\n" + Body + "\nend\n", B); };
+    EXPECT_THROW(Read("  BorderStyle = bsRound"), EReadError);
+    EXPECT_THROW(Read("  Color = clNoSuchColour"), EReadError);
+    EXPECT_THROW(Read("  Caption = 12"), EReadError);
+    EXPECT_THROW(Read("  OnCreate = GridSelectCell"), EReadError); // a handler of the wrong kind
+    // A page's bounds belong to its page control.
+    EXPECT_THROW(Read("  object P: TPageControl\n    object S: TTabSheet\n      Left = 3\n    end\n  end"),
+                 EReadError);
     try {
         ReadComponentRes(Form, "object F: TForm\n object G: TDrawGrid\n  Options = [goDiagonal]\n end\nend", B);
         FAIL() << "no error";
