@@ -80,6 +80,9 @@ TWindowBackEnd::TWindowBackEnd(int Scale) : FScale(Scale)
     // of one must not end the next.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+    // A window gets the focus when shown; by default SDL drops a click that arrives
+    // with the focus (and its release), so the user's first click would be lost.
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) throw Exception("Cannot start SDL video: " + SdlError());
     if (const char* File = std::getenv("QELL_WINDOW_SNAPSHOT")) FPresentSnapshot = File;
 }

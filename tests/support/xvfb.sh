@@ -42,12 +42,21 @@ export DISPLAY=":$(tr -d '[:space:]' <"$work/display")"
 unset WAYLAND_DISPLAY SDL_VIDEODRIVER XAUTHORITY
 # SDL and the X libraries keep allocations until exit; leak reports are not ours.
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
+# The program writes every frame it presents here, so that a test knows when the
+# window shows its first frame and can compare a screenshot with the last one.
+export QELL_WINDOW_SNAPSHOT="$work/presented.png"
 
-# wait_window NAME: the id of the visible window called NAME.
+# wait_window NAME: the id of the visible window called NAME, once it has presented its
+# first frame: input sent earlier would test a race with the first paint, not input.
 wait_window() {
   local id
   id=$(timeout 30 xdotool search --sync --onlyvisible --name "$1" | head -n1) || fail "the window did not appear"
   [ -n "$id" ] || fail "the window did not appear"
+  for _ in $(seq 300); do
+    [ -s "$QELL_WINDOW_SNAPSHOT" ] && break
+    sleep 0.1
+  done
+  [ -s "$QELL_WINDOW_SNAPSHOT" ] || fail "the window presented no frame"
   xdotool windowfocus --sync "$id" || true
   echo "$id"
 }

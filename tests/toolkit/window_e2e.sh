@@ -8,7 +8,6 @@ set -euo pipefail
 sample=${1:?usage: window_e2e.sh TOOLKIT_SAMPLE}
 
 source "$(dirname "$0")/../support/xvfb.sh"
-export QELL_WINDOW_SNAPSHOT="$work/presented.png"
 
 "$sample" --window --snapshot "$work/final.png" >"$work/out.txt" 2>"$work/err.txt" &
 app_pid=$!

@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Runs the window end-to-end tests RUNS times each (default 20) on a loaded machine:
+# two busy loops per core run beside them, busier than a loaded CI machine. Prints each
+# failure's output and a summary; fails when any run failed.
+# usage: scripts/window-stress.sh [RUNS] [BUILD_DIR]     (default build-asan)
+set -uo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+runs=${1:-20}
+build=${2:-$root/build-asan}
+for program in toolkit_sample qell-designer; do
+  [ -x "$build/bin/$program" ] || { echo "missing $build/bin/$program: build it first" >&2; exit 2; }
+done
+
+busy=()
+for _ in $(seq $(( $(nproc) * 2 ))); do
+  (while :; do :; done) &
+  busy+=($!)
+done
+trap 'kill "${busy[@]}" 2>/dev/null' EXIT
+
+export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
+failures=0
+for test in toolkit dialog; do
+  failed=0
+  for run in $(seq "$runs"); do
+    if [ "$test" = toolkit ]; then
+      out=$(bash "$root/tests/toolkit/window_e2e.sh" "$build/bin/toolkit_sample" 2>&1)
+    else
+      out=$(bash "$root/tests/dialog/dialog_window_e2e.sh" "$build/bin/qell-designer" 2>&1)
+    fi
+    rc=$?
+    if [ "$rc" -ne 0 ]; then
+      failed=$((failed + 1))
+      echo "--- $test run $run failed (exit $rc):"
+      printf '%s\n' "$out" | tail -n 20
+    fi
+  done
+  echo "$test window test: $failed of $runs runs failed"
+  failures=$((failures + failed))
+done
+[ "$failures" -eq 0 ]
