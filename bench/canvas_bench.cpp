@@ -6,7 +6,7 @@
 #include <climits>
 #include <vector>
 
-#include "platform/toolkit/Canvas.h"
+#include "platform/graphics/Canvas.h"
 
 namespace {
 

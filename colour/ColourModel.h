@@ -6,8 +6,9 @@
 
 #include <cstdint>
 
+#include "colour/Export.h"
 #include "platform/rtl/Math.h"       // Extended
-#include "platform/toolkit/Colors.h" // TColor
+#include "platform/colors/Colors.h" // TColor
 
 // Level scales. A hue, saturation or brightness level L stands for the fraction
 // L / Range; the dialog's fields accept 0..Range-1. Red, green and blue levels are
@@ -25,14 +26,14 @@ constexpr TColor RGBColor(int32_t R, int32_t G, int32_t B) { return R + G * 256 
 // S and B are in [0, 1]. Always a plain colour. Inputs outside the contract are made
 // safe rather than trusted: S and B are clamped to [0, 1] (NaN counts as 0), and a
 // non-finite hue counts as 0. Allocates nothing.
-TColor HSBtoRGB(Extended H, Extended S, Extended B);
+QELL_COLOUR_API TColor HSBtoRGB(Extended H, Extended S, Extended B);
 
 // R, G, B in 0..255. Writes H in [0, 1), S and V (= max / 255) in [0, 1]. Greys give
 // H = 0 and S = 0; when channels share the maximum, red wins over green over blue.
-void RGBToHSB(int32_t R, int32_t G, int32_t B, Extended& H, Extended& S, Extended& V);
+QELL_COLOUR_API void RGBToHSB(int32_t R, int32_t G, int32_t B, Extended& H, Extended& S, Extended& V);
 
 // HSBtoRGB(Hue / HueRange, Sat / SatRange, Bright / BrightRange).
-TColor LevelsToColor(int32_t Hue, int32_t Sat, int32_t Bright);
+QELL_COLOUR_API TColor LevelsToColor(int32_t Hue, int32_t Sat, int32_t Bright);
 
 struct TLevels {
     int32_t Hue, Sat, Bright;
@@ -41,4 +42,4 @@ struct TLevels {
 // RGBToHSB, then each fraction times its Range, rounded to nearest with ties to even.
 // A level can come out as the Range itself (200): full saturation or brightness, or a
 // hue of 0.9975 or more.
-TLevels ColorToLevels(int32_t Red, int32_t Green, int32_t Blue);
+QELL_COLOUR_API TLevels ColorToLevels(int32_t Red, int32_t Green, int32_t Blue);

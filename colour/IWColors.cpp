@@ -1,6 +1,7 @@
 #include "colour/IWColors.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <string_view>
 #include <vector>
 
@@ -253,3 +254,30 @@ void GetIWColorValues(const TGetStrProc& Proc)
 {
     for (const TIWColorEntry& E : IWColors) Proc(E.Name);
 }
+
+namespace {
+
+bool IdentToIWColorValue(const std::string& Ident, int64_t& Value)
+{
+    TColor Color;
+    if (!IdentToIWColor(Ident, Color)) return false;
+    Value = Color;
+    return true;
+}
+
+std::string IWColorValueToText(int64_t Value)
+{
+    return IWColorToString(static_cast<TColor>(Value));
+}
+
+constexpr TTypeInfo MakeIWColorTypeInfo()
+{
+    TTypeInfo T = IntegerTypeInfo("TIWColor", INT32_MIN, UINT32_MAX);
+    T.IdentToInt = IdentToIWColorValue;
+    T.IntToText = IWColorValueToText;
+    return T;
+}
+
+} // namespace
+
+const TTypeInfo TypeInfoTIWColor = MakeIWColorTypeInfo();

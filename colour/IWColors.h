@@ -4,8 +4,9 @@
 
 #include <string>
 
+#include "colour/Export.h"
 #include "platform/rtl/Classes.h"    // TGetStrProc
-#include "platform/toolkit/Colors.h" // TColor
+#include "platform/colors/Colors.h" // TColor
 
 using TIWColor = TColor;
 
@@ -18,21 +19,26 @@ struct TIWColorEntry {
 // Names are unique ignoring case; two pairs share a value (Aqua/Cyan, Fuchsia/Magenta)
 // and so do the two spellings of Gray and LightGray.
 constexpr int IWColorCount = 143;
-extern const TIWColorEntry IWColors[IWColorCount];
+extern QELL_COLOUR_API const TIWColorEntry IWColors[IWColorCount];
 
 // True, with Color set, for a web colour name or a toolkit colour identifier
 // ("clBtnFace" gives the toolkit code, not its RGB), compared without case. False for
 // anything else, integer literals included. A web name is looked up first.
-bool IdentToIWColor(const std::string& Ident, TColor& Color);
+QELL_COLOUR_API bool IdentToIWColor(const std::string& Ident, TColor& Color);
 
 // The text the inspector shows: the web name of Color (the first entry with that
 // value), else its toolkit identifier, else "$" and 8 uppercase hexadecimal digits.
 // StringToIWColor gives Color back for every 32-bit value.
-std::string IWColorToString(TColor Color);
+QELL_COLOUR_API std::string IWColorToString(TColor Color);
 
 // A name that IdentToIWColor knows, else an integer literal that StrToInt accepts.
 // Raises EConvertError naming the text on anything else.
-TColor StringToIWColor(const std::string& Text);
+QELL_COLOUR_API TColor StringToIWColor(const std::string& Text);
 
 // Calls Proc with each web colour name, in table order, before it returns.
-void GetIWColorValues(const TGetStrProc& Proc);
+QELL_COLOUR_API void GetIWColorValues(const TGetStrProc& Proc);
+
+// A TIWColor property's type: told apart from TColor by this, though both hold a TColor.
+// Form files write a value as IWColorToString gives it and read it back as
+// StringToIWColor does, so every one of the 2^32 values survives.
+extern QELL_COLOUR_API const TTypeInfo TypeInfoTIWColor;

@@ -3,34 +3,23 @@
 #include <string_view>
 
 #include "colour/IWColors.h"
+#include "platform/rtl/Guard.h"
+#include "platform/rtl/Publish.h"
 #include "platform/rtl/SysUtils.h"
-#include "platform/toolkit/ClassRegistry.h"
-#include "platform/toolkit/FormReader.h"
+#include "platform/toolkit/resources/FormReader.h"
 
 extern const std::string_view ResourceTIWKAVMOBILECOLORFORM;
 
-namespace {
-
-// Sets the form's guard for the lifetime of a setter and restores the previous value,
-// also when a step raises.
-class TInternalUICommand {
-public:
-    explicit TInternalUICommand(bool& Flag) : FFlag(Flag), FSaved(Flag) { FFlag = true; }
-    ~TInternalUICommand() { FFlag = FSaved; }
-    TInternalUICommand(const TInternalUICommand&) = delete;
-    TInternalUICommand& operator=(const TInternalUICommand&) = delete;
-
-private:
-    bool& FFlag;
-    bool FSaved;
-};
-
-} // namespace
+const TClassInfo& TIWKAVMOBILEColorForm::StaticClassInfo()
+{
+    static const TClassInfo Info =
+        MakeClassInfo<TIWKAVMOBILEColorForm>("TIWKAVMOBILEColorForm", PublishNothing<TIWKAVMOBILEColorForm>);
+    return Info;
+}
 
 TIWKAVMOBILEColorForm::TIWKAVMOBILEColorForm(TComponent* AOwner, TStringList* CustomProperties)
     : TForm(AOwner), FCustomColors(CustomProperties)
 {
-    RegisterFormClass("TIWKAVMOBILEColorForm");
     ReadComponentRes(*this, ResourceTIWKAVMOBILECOLORFORM, Bindings());
     FX = -1;
     FY = -1;
@@ -64,47 +53,31 @@ TFormBindings TIWKAVMOBILEColorForm::Bindings()
         {"LabelB", FieldSlot(LabelB)},               {"editRed", FieldSlot(editRed)},
         {"editGreen", FieldSlot(editGreen)},         {"editBlue", FieldSlot(editBlue)},
     };
-    auto Notify = [this](void (Self::*M)(TObject*)) -> THandler {
-        return TNotifyEvent([this, M](TObject* S) { (this->*M)(S); });
-    };
-    auto MouseMove = [this](void (Self::*M)(TObject*, TShiftState, int, int)) -> THandler {
-        return TMouseMoveEvent([this, M](TObject* S, TShiftState Sh, int X, int Y) { (this->*M)(S, Sh, X, Y); });
-    };
-    auto DrawCell = [this](void (Self::*M)(TObject*, int, int, const TRect&, TGridDrawState)) -> THandler {
-        return TDrawCellEvent(
-            [this, M](TObject* S, int C, int R, const TRect& Rc, TGridDrawState St) { (this->*M)(S, C, R, Rc, St); });
-    };
-    auto SelectCell = [this](void (Self::*M)(TObject*, int, int, bool&)) -> THandler {
-        return TSelectCellEvent([this, M](TObject* S, int C, int R, bool& Can) { (this->*M)(S, C, R, Can); });
-    };
     B.Handlers = {
-        {"FormCreate", Notify(&Self::FormCreate)},
-        {"FormDestroy", Notify(&Self::FormDestroy)},
-        {"FormMouseMove", MouseMove(&Self::FormMouseMove)},
-        {"PaintBoxSelectionPaint", Notify(&Self::PaintBoxSelectionPaint)},
-        {"PaintBoxColorPaint", Notify(&Self::PaintBoxColorPaint)},
-        {"PaintBoxColorMouseDown",
-         TMouseEvent([this](TObject* S, TMouseButton Bt, TShiftState Sh, int X, int Y) {
-             PaintBoxColorMouseDown(S, Bt, Sh, X, Y);
-         })},
-        {"PaintBoxColorMouseMove", MouseMove(&Self::PaintBoxColorMouseMove)},
-        {"TrackBrightChange", Notify(&Self::TrackBrightChange)},
-        {"EditHueChange", Notify(&Self::EditHueChange)},
-        {"EditSatChange", Notify(&Self::EditSatChange)},
-        {"EditBrightChange", Notify(&Self::EditBrightChange)},
-        {"editRedChange", Notify(&Self::editRedChange)},
-        {"editGreenChange", Notify(&Self::editGreenChange)},
-        {"editBlueChange", Notify(&Self::editBlueChange)},
-        {"PaintBoxPickedColorPaint", Notify(&Self::PaintBoxPickedColorPaint)},
-        {"ButtonAddClick", Notify(&Self::ButtonAddClick)},
-        {"WebColorsGridDrawCell", DrawCell(&Self::WebColorsGridDrawCell)},
-        {"WebColorsGridSelectCell", SelectCell(&Self::WebColorsGridSelectCell)},
-        {"WebColorsGridMouseMove", MouseMove(&Self::WebColorsGridMouseMove)},
-        {"SysColorsGridDrawCell", DrawCell(&Self::SysColorsGridDrawCell)},
-        {"SysColorsGridSelectCell", SelectCell(&Self::SysColorsGridSelectCell)},
-        {"SysColorsGridMouseMove", MouseMove(&Self::SysColorsGridMouseMove)},
-        {"GridCustomColorsDrawCell", DrawCell(&Self::GridCustomColorsDrawCell)},
-        {"GridCustomColorsSelectCell", SelectCell(&Self::GridCustomColorsSelectCell)},
+        {"FormCreate", Handler(this, &Self::FormCreate)},
+        {"FormDestroy", Handler(this, &Self::FormDestroy)},
+        {"FormMouseMove", Handler(this, &Self::FormMouseMove)},
+        {"PaintBoxSelectionPaint", Handler(this, &Self::PaintBoxSelectionPaint)},
+        {"PaintBoxColorPaint", Handler(this, &Self::PaintBoxColorPaint)},
+        {"PaintBoxColorMouseDown", Handler(this, &Self::PaintBoxColorMouseDown)},
+        {"PaintBoxColorMouseMove", Handler(this, &Self::PaintBoxColorMouseMove)},
+        {"TrackBrightChange", Handler(this, &Self::TrackBrightChange)},
+        {"EditHueChange", Handler(this, &Self::EditHueChange)},
+        {"EditSatChange", Handler(this, &Self::EditSatChange)},
+        {"EditBrightChange", Handler(this, &Self::EditBrightChange)},
+        {"editRedChange", Handler(this, &Self::editRedChange)},
+        {"editGreenChange", Handler(this, &Self::editGreenChange)},
+        {"editBlueChange", Handler(this, &Self::editBlueChange)},
+        {"PaintBoxPickedColorPaint", Handler(this, &Self::PaintBoxPickedColorPaint)},
+        {"ButtonAddClick", Handler(this, &Self::ButtonAddClick)},
+        {"WebColorsGridDrawCell", Handler(this, &Self::WebColorsGridDrawCell)},
+        {"WebColorsGridSelectCell", Handler(this, &Self::WebColorsGridSelectCell)},
+        {"WebColorsGridMouseMove", Handler(this, &Self::WebColorsGridMouseMove)},
+        {"SysColorsGridDrawCell", Handler(this, &Self::SysColorsGridDrawCell)},
+        {"SysColorsGridSelectCell", Handler(this, &Self::SysColorsGridSelectCell)},
+        {"SysColorsGridMouseMove", Handler(this, &Self::SysColorsGridMouseMove)},
+        {"GridCustomColorsDrawCell", Handler(this, &Self::GridCustomColorsDrawCell)},
+        {"GridCustomColorsSelectCell", Handler(this, &Self::GridCustomColorsSelectCell)},
     };
     return B;
 }
@@ -147,7 +120,7 @@ void TIWKAVMOBILEColorForm::SystemColorsCallback(const std::string& S)
 
 void TIWKAVMOBILEColorForm::SetLevel(int32_t& Level, TEdit* Field, int32_t Value)
 {
-    TInternalUICommand Guard(FIsInternalUICommand);
+    TRestoreOnExit<bool> Guard(FIsInternalUICommand, true);
     Level = Value;
     Field->SetText(IntToStr(Value));
 }
@@ -164,7 +137,7 @@ void TIWKAVMOBILEColorForm::SetSat(int32_t Value)
 
 void TIWKAVMOBILEColorForm::SetBright(int32_t Value)
 {
-    TInternalUICommand Guard(FIsInternalUICommand);
+    TRestoreOnExit<bool> Guard(FIsInternalUICommand, true);
     FBright = Value;
     TrackBright->SetPosition(Value);
     EditBright->SetText(IntToStr(Value));

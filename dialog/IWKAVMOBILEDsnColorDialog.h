@@ -22,7 +22,7 @@
 struct TFormBindings;
 
 class TIWKAVMOBILEColorForm : public TForm {
-public:
+    QELL_CLASS(TIWKAVMOBILEColorForm, TForm)
     // Controls, bound by name from the form resource.
     TStatusBar* StatusBar1 = nullptr;
     TLabel* LabelSelection = nullptr;
@@ -60,7 +60,6 @@ public:
     // by the form, and is padded to one entry per custom grid cell.
     TIWKAVMOBILEColorForm(TComponent* AOwner, TStringList* CustomProperties);
     ~TIWKAVMOBILEColorForm() override;
-    std::string ClassName() const override { return "TIWKAVMOBILEColorForm"; }
 
     // The selection, the dialog's result. Setting it shows the identifier and its
     // swatch; an integer literal also loads the colour into the picker and shows the

@@ -7,8 +7,8 @@
 #include "apps/designer/Commands.h"
 #include "dialog/IWKAVMOBILEDsnColorDialog.h"
 #include "platform/toolkit/Application.h"
-#include "platform/toolkit/HeadlessBackEnd.h"
-#include "platform/toolkit/WindowBackEnd.h"
+#include "platform/toolkit/backends/HeadlessBackEnd.h"
+#include "platform/toolkit/backends/window/WindowBackEnd.h"
 
 namespace {
 

@@ -3,6 +3,62 @@
 #include <algorithm>
 #include <cctype>
 
+#include "platform/rtl/Publish.h"
+
+const TClassInfo& TObject::StaticClassInfo()
+{
+    static const TClassInfo Info = [] {
+        TClassInfo I;
+        I.Name = "TObject";
+        return I;
+    }();
+    return Info;
+}
+
+const std::string& TObject::ClassName() const
+{
+    return ClassInfo().Name;
+}
+
+bool TObject::InheritsFrom(const TClassInfo& Class) const
+{
+    return ClassInfo().InheritsFrom(Class);
+}
+
+const TClassInfo& TPersistent::StaticClassInfo()
+{
+    static const TClassInfo Info = MakeClassInfo<TPersistent>("TPersistent", PublishNothing<TPersistent>);
+    return Info;
+}
+
+void TPersistent::Assign(const TPersistent& Source)
+{
+    Source.AssignTo(*this);
+}
+
+void TPersistent::AssignTo(TPersistent& Dest) const
+{
+    throw EConvertError("Cannot assign a " + ClassName() + " to a " + Dest.ClassName());
+}
+
+const TClassInfo& TComponent::StaticClassInfo()
+{
+    // The name is shown and edited like a property, but form files carry it in the
+    // object's header.
+    static const TClassInfo Info = MakeClassInfo<TComponent>("TComponent", [](TPublisher<TComponent>& P) {
+        P.String("Name", &TComponent::Name, &TComponent::SetName, "").StoredWhen([](const TComponent&) {
+            return false;
+        });
+    });
+    return Info;
+}
+
+const TClassInfo& TStringList::StaticClassInfo()
+{
+    static const TClassInfo Info = MakeClassInfo<TStringList>("TStringList", PublishNothing<TStringList>);
+    return Info;
+}
+
 TComponent::TComponent(TComponent* AOwner)
 {
     if (AOwner) AOwner->InsertComponent(this);

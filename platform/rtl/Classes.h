@@ -1,35 +1,63 @@
 #pragma once
-// The runtime's object model: components with owners, and string lists.
+// The runtime's object model: objects that know their class, persistent objects with
+// published properties, components with owners, and string lists.
 
 #include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "platform/rtl/Export.h"
 #include "platform/rtl/SysUtils.h"
+#include "platform/rtl/TypInfo.h"
 
-class TObject {
+// Declares a class's metaclass inside its body: StaticClassInfo(), built by the .cpp
+// from the class's Publish function (Publish.h), and ClassInfo() answering it for
+// instances. `inherited` names the parent, as a derived class's code calls it.
+#define QELL_CLASS(Class, Parent)                                               \
+public:                                                                         \
+    using inherited = Parent;                                                   \
+    static const TClassInfo& StaticClassInfo();                                 \
+    const TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
+
+class QELL_RTL_API TObject {
 public:
     virtual ~TObject() = default;
+    static const TClassInfo& StaticClassInfo();
+    virtual const TClassInfo& ClassInfo() const { return StaticClassInfo(); }
+    // The class name as form files and messages spell it ("TButton").
+    const std::string& ClassName() const;
+    bool InheritsFrom(const TClassInfo& Class) const;
 };
 
 // A callback that takes one text.
 using TGetStrProc = std::function<void(const std::string&)>;
 
-class EComponentError : public Exception {
+class QELL_RTL_API EComponentError : public Exception {
 public:
     using Exception::Exception;
 };
 
-class EStringListError : public Exception {
+class QELL_RTL_API EStringListError : public Exception {
 public:
     using Exception::Exception;
+};
+
+// An object with published properties.
+class QELL_RTL_API TPersistent : public TObject {
+    QELL_CLASS(TPersistent, TObject)
+    // Copies Source's state into this object. The default asks Source (AssignTo) and
+    // raises EConvertError "Cannot assign a TX to a TY" when neither side knows how.
+    virtual void Assign(const TPersistent& Source);
+
+protected:
+    virtual void AssignTo(TPersistent& Dest) const;
 };
 
 // A named object with an owner. An owner frees what it owns, in reverse order of
 // insertion; freeing a component removes it from its owner.
-class TComponent : public TObject {
-public:
+class QELL_RTL_API TComponent : public TPersistent {
+    QELL_CLASS(TComponent, TPersistent)
     explicit TComponent(TComponent* AOwner);
     ~TComponent() override;
     TComponent(const TComponent&) = delete;
@@ -46,26 +74,18 @@ public:
     // The owned component with this name, ignoring case; nullptr if none.
     TComponent* FindComponent(std::string_view AName) const;
 
-    // The class name as the form resources know it ("TButton").
-    virtual std::string ClassName() const { return "TComponent"; }
-
     void InsertComponent(TComponent* AComponent);
     void RemoveComponent(TComponent* AComponent);
 
     static bool IsValidIdent(std::string_view S);
 
-    // Handler names the form reader bound, as (property, handler) pairs, so that the
-    // writer can write them back.
-    std::vector<std::pair<std::string, std::string>> EventBindings;
+    // Called by the form reader once the whole tree has been read, children first,
+    // for values that need their siblings (a page control's active page).
+    virtual void Loaded() {}
 
 protected:
     // Called on the owner when one of its components is about to go away.
     virtual void ComponentRemoved(TComponent*) {}
-
-public:
-    // Called by the form reader once the whole tree has been read, children first,
-    // for values that need their siblings (a page control's active page).
-    virtual void Loaded() {}
 
 private:
     TComponent* FOwner = nullptr;
@@ -74,8 +94,8 @@ private:
 };
 
 // An ordered, unsorted list of texts.
-class TStringList : public TObject {
-public:
+class QELL_RTL_API TStringList : public TObject {
+    QELL_CLASS(TStringList, TObject)
     int Count() const { return static_cast<int>(FItems.size()); }
     // Index checked: EStringListError "List index out of bounds (N)".
     const std::string& Strings(int Index) const;

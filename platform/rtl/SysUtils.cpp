@@ -57,6 +57,7 @@ std::string IntToStr(int64_t Value) { return std::to_string(Value); }
 namespace {
 
 char Upper(char C) { return (C >= 'a' && C <= 'z') ? static_cast<char>(C - 'a' + 'A') : C; }
+char Lower(char C) { return (C >= 'A' && C <= 'Z') ? static_cast<char>(C - 'A' + 'a') : C; }
 
 } // namespace
 
@@ -64,6 +65,13 @@ std::string UpperCase(std::string_view S)
 {
     std::string R(S);
     for (char& C : R) C = Upper(C);
+    return R;
+}
+
+std::string LowerCase(std::string_view S)
+{
+    std::string R(S);
+    for (char& C : R) C = Lower(C);
     return R;
 }
 

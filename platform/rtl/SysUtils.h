@@ -6,7 +6,9 @@
 #include <string>
 #include <string_view>
 
-class Exception : public std::exception {
+#include "platform/rtl/Export.h"
+
+class QELL_RTL_API Exception : public std::exception {
 public:
     explicit Exception(std::string Message) : FMessage(std::move(Message)) {}
     const char* what() const noexcept override { return FMessage.c_str(); }
@@ -17,7 +19,7 @@ private:
 };
 
 // A text that is not what a conversion expects.
-class EConvertError : public Exception {
+class QELL_RTL_API EConvertError : public Exception {
 public:
     using Exception::Exception;
 };
@@ -26,16 +28,17 @@ public:
 // hexadecimal digits in either case. Nothing else, no spaces. Decimal must fit 32-bit
 // signed; hexadecimal may use all 32 bits ("$FFFFFFFF" is -1). Raises EConvertError
 // "'TEXT' is not a valid integer value" on anything else.
-int32_t StrToInt(std::string_view S);
+QELL_RTL_API int32_t StrToInt(std::string_view S);
 // The same syntax; false instead of raising.
-bool TryStrToInt(std::string_view S, int32_t& Value);
+QELL_RTL_API bool TryStrToInt(std::string_view S, int32_t& Value);
 
-std::string IntToStr(int64_t Value);
+QELL_RTL_API std::string IntToStr(int64_t Value);
 
 // Text compared and converted without regard to ASCII case, as identifiers are.
-std::string UpperCase(std::string_view S);
+QELL_RTL_API std::string UpperCase(std::string_view S);
+QELL_RTL_API std::string LowerCase(std::string_view S);
 // Negative, zero or positive as A sorts before, with or after B, ignoring case.
-int CompareText(std::string_view A, std::string_view B);
+QELL_RTL_API int CompareText(std::string_view A, std::string_view B);
 inline bool SameText(std::string_view A, std::string_view B) { return A.size() == B.size() && CompareText(A, B) == 0; }
 // An ordering for maps keyed by identifiers.
 struct TTextLess {
@@ -43,4 +46,4 @@ struct TTextLess {
     bool operator()(std::string_view A, std::string_view B) const { return CompareText(A, B) < 0; }
 };
 // Uppercase hexadecimal, at least Digits digits; a negative value as its 32-bit pattern.
-std::string IntToHex(int32_t Value, int Digits);
+QELL_RTL_API std::string IntToHex(int32_t Value, int Digits);

@@ -1,9 +1,12 @@
 #include "platform/toolkit/Application.h"
 
 #include <cstdio>
+#include <new>
 
+#include "platform/rtl/Guard.h"
+#include "platform/rtl/Publish.h"
 #include "platform/toolkit/Form.h"
-#include "platform/toolkit/HeadlessBackEnd.h"
+#include "platform/toolkit/backends/HeadlessBackEnd.h"
 
 TApplication* Application = nullptr;
 
@@ -22,19 +25,13 @@ struct TApplicationLifetime {
 
 const TApplicationLifetime ApplicationLifetime;
 
-// Keeps the count of running modal loops right however a run ends.
-class TRunDepthGuard {
-public:
-    explicit TRunDepthGuard(int& Depth) : FDepth(Depth) { ++FDepth; }
-    ~TRunDepthGuard() { --FDepth; }
-    TRunDepthGuard(const TRunDepthGuard&) = delete;
-    TRunDepthGuard& operator=(const TRunDepthGuard&) = delete;
-
-private:
-    int& FDepth;
-};
-
 } // namespace
+
+const TClassInfo& TApplication::StaticClassInfo()
+{
+    static const TClassInfo Info = MakeClassInfo<TApplication>("TApplication", PublishNothing<TApplication>);
+    return Info;
+}
 
 TApplication::TApplication() : TComponent(nullptr), FBackEnd(std::make_unique<THeadlessBackEnd>()) {}
 
@@ -55,7 +52,7 @@ void TApplication::SetBackEnd(std::unique_ptr<TBackEnd> BackEnd)
 
 TModalResult TApplication::RunModal(TForm& Form)
 {
-    TRunDepthGuard Depth(FRunDepth);
+    TRestoreOnExit<int> Depth(FRunDepth, FRunDepth + 1);
     TBackEnd& Source = *FBackEnd;
     Form.SetModalResult(mrNone);
     try {
@@ -74,6 +71,9 @@ TModalResult TApplication::RunModal(TForm& Form)
     while (More && Form.ModalResult() == mrNone) {
         try {
             More = Source.ProcessNextEvent(Form);
+        } catch (const std::bad_alloc&) {
+            Source.FormHidden(Form);
+            throw;
         } catch (const std::exception& E) {
             HandleException(E);
         } catch (...) {
@@ -92,7 +92,7 @@ TModalResult TApplication::RunModal(TForm& Form)
 
 void TApplication::HandleException(const std::exception& E)
 {
-    std::fprintf(stderr, "Exception: %s\n", E.what());
+    std::fprintf(stderr, "%s: %s\n", FTitle.empty() ? "Exception" : FTitle.c_str(), E.what());
     std::fflush(stderr);
     try {
         FBackEnd->ShowError(E.what());

@@ -6,12 +6,13 @@
 #include <string>
 
 #include "platform/rtl/Classes.h"
-#include "platform/toolkit/Types.h"
+#include "platform/toolkit/Events.h"
+#include "platform/toolkit/Export.h"
 
 class TForm;
 
 // Where a modal loop gets its events. One back end serves all forms.
-class TBackEnd {
+class QELL_TOOLKIT_API TBackEnd {
 public:
     virtual ~TBackEnd() = default;
     // The form is about to run modally; its surface is painted.
@@ -27,11 +28,14 @@ public:
     virtual void ShowError(const std::string&) {}
 };
 
-class TApplication : public TComponent {
-public:
+class QELL_TOOLKIT_API TApplication : public TComponent {
+    QELL_CLASS(TApplication, TComponent)
     TApplication();
     ~TApplication() override;
-    std::string ClassName() const override { return "TApplication"; }
+
+    // Names the program in error reports ("qell-designer dialog"); empty: "Exception".
+    const std::string& Title() const { return FTitle; }
+    void SetTitle(std::string V) { FTitle = std::move(V); }
 
     // The event source; the default is a headless one with no events, so a modal form
     // answers mrCancel at once. Raises Exception while a form runs modally.
@@ -40,10 +44,12 @@ public:
 
     // Runs Form modally: paint, show, then event by event until its ModalResult is set
     // or the back end runs dry (mrCancel). Paints what was invalidated after each event.
+    // An error in a handler is reported and the loop goes on, except running out of
+    // memory, which ends the run and reaches the caller: nothing can be relied on then.
     TModalResult RunModal(TForm& Form);
 
-    // Reports an exception that escaped an event handler: standard error and the back
-    // end; the loop then goes on.
+    // Reports an exception that escaped an event handler: one line on standard error,
+    // "Title: message", and the back end.
     void HandleException(const std::exception& E);
 
     // Modal runs in progress (nested runs count each).
@@ -52,7 +58,8 @@ public:
 private:
     std::unique_ptr<TBackEnd> FBackEnd;
     int FRunDepth = 0;
+    std::string FTitle;
 };
 
 // The one application object, created when the toolkit library loads.
-extern TApplication* Application;
+extern QELL_TOOLKIT_API TApplication* Application;

@@ -2,9 +2,23 @@
 
 #include <cctype>
 
+#include "platform/graphics/Drawing.h"
+#include "platform/rtl/Publish.h"
+#include "platform/rtl/Utf8.h"
 #include "platform/toolkit/Form.h"
 
 namespace {
+
+void Publish(TPublisher<TButton>& P)
+{
+    P.Redeclare("Width").OrdDefault = TButton::DefaultWidth;
+    P.Redeclare("Height").OrdDefault = TButton::DefaultHeight;
+    P.Redeclare("TabStop").OrdDefault = true;
+    P.String("Caption", &TButton::Caption, &TButton::SetCaption, "");
+    P.Field("Default", TypeInfoBoolean, &TButton::Default, false);
+    P.Field("Cancel", TypeInfoBoolean, &TButton::Cancel, false);
+    P.Field("ModalResult", TypeInfoInteger, &TButton::ModalResult, mrNone);
+}
 
 // The caption as shown ("&&" becomes "&", a lone "&" disappears) and the byte offset
 // of the underlined letter in it, or -1.
@@ -24,10 +38,16 @@ std::string DisplayCaption(const std::string& Caption, int& Underline)
 
 } // namespace
 
+const TClassInfo& TButton::StaticClassInfo()
+{
+    static const TClassInfo Info = MakeClassInfo<TButton>("TButton", Publish, true);
+    return Info;
+}
+
 TButton::TButton(TComponent* AOwner) : TWinControl(AOwner)
 {
     TabStop = true;
-    SetBounds(0, 0, 75, 25);
+    SetBounds(0, 0, DefaultWidth, DefaultHeight);
 }
 
 void TButton::SetCaption(const std::string& V)
@@ -82,6 +102,17 @@ void TButton::KeyDown(TKey& Key, TShiftState Shift)
     TWinControl::KeyDown(Key, Shift);
 }
 
+bool TButton::DialogKey(TKey Key, TShiftState Shift)
+{
+    const bool Claims = (Key == vkReturn && Default && !Shift.Contains(ssAlt)) ||
+                        (Key == vkEscape && Cancel && !Shift.Contains(ssAlt)) ||
+                        (Shift.Contains(ssAlt) && Key > 0 && Key < 128 && Mnemonic() != 0 &&
+                         std::toupper(Key) == Mnemonic());
+    if (!Claims) return false;
+    Click();
+    return true;
+}
+
 void TButton::Paint(TCanvas& C)
 {
     TRect R = ClientRect();
@@ -102,20 +133,17 @@ void TButton::Paint(TCanvas& C)
     int Underline;
     const std::string Shown = DisplayCaption(FCaption, Underline);
     C.Font = EffectiveFont();
-    C.Font.Color = Enabled() ? clBtnText : clGrayText;
+    C.Font.SetColor(Enabled() ? clBtnText : clGrayText);
     const int TW = C.TextWidth(Shown), TH = C.TextHeight(Shown);
     const int Shift = FPressed ? 1 : 0;
     const int TX = (Width() - TW) / 2 + Shift, TY = (Height() - TH) / 2 + Shift;
     C.TextOut(TX, TY, Shown);
     if (Underline >= 0) {
         const std::string Before = Shown.substr(0, static_cast<size_t>(Underline));
-        size_t Len = 1;
-        while (static_cast<size_t>(Underline) + Len < Shown.size() &&
-               (static_cast<unsigned char>(Shown[static_cast<size_t>(Underline) + Len]) & 0xC0) == 0x80)
-            ++Len;
+        const size_t Len = NextCharPos(Shown, static_cast<size_t>(Underline)) - static_cast<size_t>(Underline);
         const int X0 = TX + C.TextWidth(Before);
         const int X1 = X0 + C.TextWidth(Shown.substr(static_cast<size_t>(Underline), Len));
-        C.Brush.Color = C.Font.Color;
+        C.Brush.Color = C.Font.Color();
         C.FillRect(Rect(X0, TY + TH - 1, X1, TY + TH));
     }
     if (Focused()) DrawFocusRect(C, Rect(4, 4, Width() - 4, Height() - 4));

@@ -2,10 +2,50 @@
 
 #include <algorithm>
 
+#include "platform/rtl/Publish.h"
 #include "platform/toolkit/Form.h"
 #include "platform/toolkit/WinControl.h"
 
-TControl::TControl(TComponent* AOwner) : TComponent(AOwner) {}
+namespace {
+
+constexpr const char* AnchorKindNames[] = {"akLeft", "akTop", "akRight", "akBottom"};
+
+void Publish(TPublisher<TControl>& P)
+{
+    P.Ordinal("Left", TypeInfoInteger, &TControl::Left, &TControl::SetLeft, 0).Range(-MaxCoordinate, MaxCoordinate);
+    P.Ordinal("Top", TypeInfoInteger, &TControl::Top, &TControl::SetTop, 0).Range(-MaxCoordinate, MaxCoordinate);
+    P.Ordinal("Width", TypeInfoInteger, &TControl::Width, &TControl::SetWidth, 0).Range(0, MaxCoordinate);
+    P.Ordinal("Height", TypeInfoInteger, &TControl::Height, &TControl::SetHeight, 0).Range(0, MaxCoordinate);
+    P.Ordinal("Visible", TypeInfoBoolean, &TControl::Visible, &TControl::SetVisible, true);
+    P.Ordinal("Enabled", TypeInfoBoolean, &TControl::Enabled, &TControl::SetEnabled, true);
+    P.Field("Anchors", TypeInfoTAnchors, &TControl::Anchors, TAnchors{akLeft, akTop});
+    P.Ordinal("Color", TypeInfoTColor, &TControl::Color, &TControl::SetColor, clBtnFace)
+        .StoredWhen([](const TControl& C) { return !C.ParentColor(); });
+    P.Ordinal("ParentColor", TypeInfoBoolean, &TControl::ParentColor, &TControl::SetParentColor, true);
+    P.Object("Font", TypeInfoTFont, [](TControl& C) -> TFont& { return C.Font(); })
+        .StoredWhen([](const TControl& C) { return !C.ParentFont(); });
+    P.Ordinal("ParentFont", TypeInfoBoolean, &TControl::ParentFont, &TControl::SetParentFont, true);
+    P.Event("OnClick", TypeInfoTNotifyEvent, &TControl::OnClick);
+    P.Event("OnMouseDown", TypeInfoTMouseEvent, &TControl::OnMouseDown);
+    P.Event("OnMouseMove", TypeInfoTMouseMoveEvent, &TControl::OnMouseMove);
+    P.Event("OnMouseUp", TypeInfoTMouseEvent, &TControl::OnMouseUp);
+}
+
+} // namespace
+
+const TTypeInfo TypeInfoTAnchorKind = EnumTypeInfo("TAnchorKind", AnchorKindNames);
+const TTypeInfo TypeInfoTAnchors = SetTypeInfo("TAnchors", TypeInfoTAnchorKind);
+
+const TClassInfo& TControl::StaticClassInfo()
+{
+    static const TClassInfo Info = MakeClassInfo<TControl>("TControl", Publish);
+    return Info;
+}
+
+TControl::TControl(TComponent* AOwner) : TComponent(AOwner)
+{
+    FFont.OnChange = [this] { FontChanged(); };
+}
 
 TControl::~TControl()
 {
@@ -97,16 +137,44 @@ bool TControl::Showing() const
     return dynamic_cast<const TForm*>(this) != nullptr;
 }
 
+void TControl::SetColor(TColor V)
+{
+    if (V == FColor && !FParentColor) return;
+    FColor = V;
+    FParentColor = false;
+    Invalidate();
+}
+
+void TControl::SetParentColor(bool V)
+{
+    if (V == FParentColor) return;
+    FParentColor = V;
+    Invalidate();
+}
+
+void TControl::SetParentFont(bool V)
+{
+    if (V == FParentFont) return;
+    FParentFont = V;
+    Invalidate();
+}
+
+void TControl::FontChanged()
+{
+    FParentFont = false;
+    Invalidate();
+}
+
 TColor TControl::EffectiveColor() const
 {
-    if (ParentColor && FParent) return FParent->EffectiveColor();
-    return Color;
+    if (FParentColor && FParent) return FParent->EffectiveColor();
+    return FColor;
 }
 
 const TFont& TControl::EffectiveFont() const
 {
-    if (ParentFont && FParent) return FParent->EffectiveFont();
-    return Font;
+    if (FParentFont && FParent) return FParent->EffectiveFont();
+    return FFont;
 }
 
 TForm* TControl::ParentForm() const
@@ -181,34 +249,4 @@ void TControl::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
 void TControl::Click()
 {
     if (OnClick) OnClick(this);
-}
-
-void TControl::DrawEdge(TCanvas& C, const TRect& R, TColor TopLeft, TColor BottomRight)
-{
-    if (R.IsEmpty()) return;
-    const TColor Saved = C.Brush.Color;
-    C.Brush.Color = TopLeft;
-    C.FillRect(Rect(R.Left, R.Top, R.Right, R.Top + 1));
-    C.FillRect(Rect(R.Left, R.Top, R.Left + 1, R.Bottom));
-    C.Brush.Color = BottomRight;
-    C.FillRect(Rect(R.Left, R.Bottom - 1, R.Right, R.Bottom));
-    C.FillRect(Rect(R.Right - 1, R.Top, R.Right, R.Bottom));
-    C.Brush.Color = Saved;
-}
-
-void TControl::DrawFocusRect(TCanvas& C, const TRect& R)
-{
-    if (R.IsEmpty()) return;
-    auto Invert = [&](int X, int Y) {
-        const TColor P = C.Pixels(X, Y);
-        if (P >= 0) C.SetPixels(X, Y, ~P & 0xFFFFFF);
-    };
-    for (int X = R.Left; X < R.Right; X += 2) {
-        Invert(X, R.Top);
-        if (R.Bottom - 1 > R.Top) Invert(X, R.Bottom - 1);
-    }
-    for (int Y = R.Top + 2; Y < R.Bottom - 1; Y += 2) {
-        Invert(R.Left, Y);
-        if (R.Right - 1 > R.Left) Invert(R.Right - 1, Y);
-    }
 }

@@ -1,30 +1,35 @@
 #pragma once
-// The base of everything on a form: bounds, parent, visibility, painting and mouse.
+// The base of everything on a form: bounds, parent, visibility, colour and font,
+// painting and mouse.
 
-#include <functional>
 #include <memory>
 #include <string>
 
+#include "platform/graphics/Canvas.h"
+#include "platform/graphics/Font.h"
 #include "platform/rtl/Classes.h"
-#include "platform/toolkit/Canvas.h"
-#include "platform/toolkit/Types.h"
+#include "platform/toolkit/Events.h"
+#include "platform/toolkit/Export.h"
 
 class TWinControl;
 class TForm;
 
-using TNotifyEvent = std::function<void(TObject* Sender)>;
-using TMouseEvent = std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
-using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
-
 enum TAnchorKind { akLeft, akTop, akRight, akBottom };
 using TAnchors = TSet<TAnchorKind>;
+extern QELL_TOOLKIT_API const TTypeInfo TypeInfoTAnchorKind;
+extern QELL_TOOLKIT_API const TTypeInfo TypeInfoTAnchors;
 
-class TControl : public TComponent {
-public:
+// Controls lie within these coordinates and sizes, and a form's client area within
+// MaxFormSize each way, so that no value read from a resource makes a surface that
+// cannot be allocated.
+constexpr int MaxCoordinate = 32767;
+constexpr int MaxFormSize = 8192;
+
+class QELL_TOOLKIT_API TControl : public TComponent {
+    QELL_CLASS(TControl, TComponent)
     explicit TControl(TComponent* AOwner);
     // Leaves the parent; the form forgets it as focus, capture or hover target.
     ~TControl() override;
-    std::string ClassName() const override { return "TControl"; }
 
     TWinControl* Parent() const { return FParent; }
     void SetParent(TWinControl* AParent);
@@ -51,13 +56,20 @@ public:
     // Visible, with every parent visible, up to a form.
     bool Showing() const;
 
-    // Background colour; with ParentColor the parent's colour is used instead.
-    TColor Color = clBtnFace;
-    bool ParentColor = true;
+    // Background colour. Setting it stops following the parent's; with ParentColor the
+    // parent's colour is used instead.
+    TColor Color() const { return FColor; }
+    void SetColor(TColor V);
+    bool ParentColor() const { return FParentColor; }
+    void SetParentColor(bool V);
     TColor EffectiveColor() const;
-    // Text font; with ParentFont the parent's font is used instead.
-    TFont Font;
-    bool ParentFont = true;
+    // Text font. Changing it (through SetFont or the font's setters) stops following
+    // the parent's; with ParentFont the parent's font is used instead.
+    const TFont& Font() const { return FFont; }
+    TFont& Font() { return FFont; }
+    void SetFont(const TFont& V) { FFont = V; }
+    bool ParentFont() const { return FParentFont; }
+    void SetParentFont(bool V);
     const TFont& EffectiveFont() const;
 
     // The form this control is on (itself for a form), or nullptr.
@@ -92,21 +104,20 @@ protected:
     virtual void Paint(TCanvas&) {}
     // Called after the bounds changed.
     virtual void Resized() {}
-    // A one-pixel bevel just inside R: top and left in TopLeft, bottom and right in
-    // BottomRight.
-    static void DrawEdge(TCanvas& C, const TRect& R, TColor TopLeft, TColor BottomRight);
-    // A dotted rectangle just inside R that inverts what lies under it, so drawing it
-    // twice removes it.
-    static void DrawFocusRect(TCanvas& C, const TRect& R);
     friend class TWinControl;
     friend class TForm;
     // Paints this control, then its children in z-order; used by Repaint and the loop.
     virtual void PaintTree();
 
 private:
+    void FontChanged();
     TWinControl* FParent = nullptr;
     int FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
     bool FVisible = true;
     bool FEnabled = true;
+    TColor FColor = clBtnFace;
+    bool FParentColor = true;
+    TFont FFont;
+    bool FParentFont = true;
     TCanvas FCanvas;
 };

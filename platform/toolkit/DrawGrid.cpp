@@ -2,12 +2,49 @@
 
 #include <algorithm>
 
+#include "platform/graphics/Drawing.h"
+#include "platform/rtl/Publish.h"
+
+namespace {
+
+constexpr const char* GridOptionNames[] = {"goFixedVertLine", "goFixedHorzLine", "goVertLine",
+                                           "goHorzLine",      "goRangeSelect",   "goEditing"};
+
+void Publish(TPublisher<TDrawGrid>& P)
+{
+    P.Redeclare("Width").OrdDefault = TDrawGrid::DefaultWidth;
+    P.Redeclare("Height").OrdDefault = TDrawGrid::DefaultHeight;
+    P.Redeclare("TabStop").OrdDefault = true;
+    P.Redeclare("Color").OrdDefault = clWindow;
+    P.Redeclare("ParentColor").OrdDefault = false;
+    P.Ordinal("ColCount", TypeInfoInteger, &TDrawGrid::ColCount, &TDrawGrid::SetColCount, 5).Range(1, 10000);
+    P.Ordinal("RowCount", TypeInfoInteger, &TDrawGrid::RowCount, &TDrawGrid::SetRowCount, 5).Range(1, 10000);
+    P.Field("FixedCols", TypeInfoInteger, &TDrawGrid::FixedCols, 0).Range(0, 10000);
+    P.Field("FixedRows", TypeInfoInteger, &TDrawGrid::FixedRows, 0).Range(0, 10000);
+    P.Field("DefaultColWidth", TypeInfoInteger, &TDrawGrid::DefaultColWidth, 64).Range(1, 10000);
+    P.Field("DefaultRowHeight", TypeInfoInteger, &TDrawGrid::DefaultRowHeight, 24).Range(1, 10000);
+    P.Field("Options", TypeInfoTGridOptions, &TDrawGrid::Options,
+            TGridOptions{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine});
+    P.Event("OnDrawCell", TypeInfoTDrawCellEvent, &TDrawGrid::OnDrawCell);
+    P.Event("OnSelectCell", TypeInfoTSelectCellEvent, &TDrawGrid::OnSelectCell);
+}
+
+} // namespace
+
+const TTypeInfo TypeInfoTGridOption = EnumTypeInfo("TGridOption", GridOptionNames);
+const TTypeInfo TypeInfoTGridOptions = SetTypeInfo("TGridOptions", TypeInfoTGridOption);
+
+const TClassInfo& TDrawGrid::StaticClassInfo()
+{
+    static const TClassInfo Info = MakeClassInfo<TDrawGrid>("TDrawGrid", Publish, true);
+    return Info;
+}
+
 TDrawGrid::TDrawGrid(TComponent* AOwner) : TWinControl(AOwner)
 {
     TabStop = true;
-    Color = clWindow;
-    ParentColor = false;
-    SetBounds(0, 0, 320, 120);
+    SetColor(clWindow);
+    SetBounds(0, 0, DefaultWidth, DefaultHeight);
 }
 
 void TDrawGrid::SetColCount(int V)

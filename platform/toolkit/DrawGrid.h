@@ -7,11 +7,8 @@
 
 enum TGridOption { goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goRangeSelect, goEditing };
 using TGridOptions = TSet<TGridOption>;
-enum TGridDrawStateItem { gdSelected, gdFocused, gdFixed };
-using TGridDrawState = TSet<TGridDrawStateItem>;
-
-using TDrawCellEvent = std::function<void(TObject* Sender, int ACol, int ARow, const TRect& Rect, TGridDrawState State)>;
-using TSelectCellEvent = std::function<void(TObject* Sender, int ACol, int ARow, bool& CanSelect)>;
+extern QELL_TOOLKIT_API const TTypeInfo TypeInfoTGridOption;
+extern QELL_TOOLKIT_API const TTypeInfo TypeInfoTGridOptions;
 
 enum TGridBorderStyle { bsGridNone, bsGridSingle };
 
@@ -20,10 +17,10 @@ enum TGridBorderStyle { bsGridNone, bsGridSingle };
 // single border takes 2 pixels on each side. Each cell is filled with the grid's colour,
 // then handed to OnDrawCell. The current cell moves by left click or arrow keys, after
 // OnSelectCell allowed it.
-class TDrawGrid : public TWinControl {
-public:
+class QELL_TOOLKIT_API TDrawGrid : public TWinControl {
+    QELL_CLASS(TDrawGrid, TWinControl)
+    static constexpr int DefaultWidth = 320, DefaultHeight = 120;
     explicit TDrawGrid(TComponent* AOwner);
-    std::string ClassName() const override { return "TDrawGrid"; }
 
     int ColCount() const { return FColCount; }
     int RowCount() const { return FRowCount; }

@@ -3,50 +3,55 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "platform/graphics/Drawing.h"
+#include "platform/rtl/Publish.h"
+#include "platform/rtl/Utf8.h"
+
 namespace {
 
-bool IsContinuation(char C)
-{
-    return (static_cast<unsigned char>(C) & 0xC0) == 0x80;
-}
-
-// Caret steps move over whole UTF-8 characters.
-int NextPos(const std::string& S, int P)
-{
-    const int N = static_cast<int>(S.size());
-    if (P >= N) return N;
-    ++P;
-    while (P < N && IsContinuation(S[static_cast<size_t>(P)])) ++P;
-    return P;
-}
-
-int PrevPos(const std::string& S, int P)
-{
-    if (P <= 0) return 0;
-    --P;
-    while (P > 0 && IsContinuation(S[static_cast<size_t>(P)])) --P;
-    return P;
-}
-
-// Typed text loses line breaks and other control characters: the field holds one line.
+// Typed text loses line breaks and other control characters, since the field holds one
+// line, and bytes that are not UTF-8, which no font could show.
 std::string Printable(const std::string& S)
 {
     std::string Out;
-    for (char C : S)
-        if (static_cast<unsigned char>(C) >= 0x20 && C != 0x7F) Out += C;
+    for (size_t Pos = 0; Pos < S.size();) {
+        const size_t Start = Pos;
+        const uint32_t Code = NextCodePoint(S, Pos);
+        if (Code == Utf8Invalid || Code < 0x20 || Code == 0x7F) continue;
+        Out.append(S, Start, Pos - Start);
+    }
     return Out;
 }
 
 constexpr int TextLeft = 3; // two pixels of frame and one of margin
 
+int NextPos(const std::string& S, int P) { return static_cast<int>(NextCharPos(S, static_cast<size_t>(P))); }
+int PrevPos(const std::string& S, int P) { return static_cast<int>(PrevCharPos(S, static_cast<size_t>(P))); }
+
+void Publish(TPublisher<TEdit>& P)
+{
+    P.Redeclare("Width").OrdDefault = TEdit::DefaultWidth;
+    P.Redeclare("Height").OrdDefault = TEdit::DefaultHeight;
+    P.Redeclare("TabStop").OrdDefault = true;
+    P.Redeclare("Color").OrdDefault = clWindow;
+    P.Redeclare("ParentColor").OrdDefault = false;
+    P.String("Text", &TEdit::Text, &TEdit::SetText, "");
+    P.Event("OnChange", TypeInfoTNotifyEvent, &TEdit::OnChange);
+}
+
 } // namespace
+
+const TClassInfo& TEdit::StaticClassInfo()
+{
+    static const TClassInfo Info = MakeClassInfo<TEdit>("TEdit", Publish, true);
+    return Info;
+}
 
 TEdit::TEdit(TComponent* AOwner) : TWinControl(AOwner)
 {
     TabStop = true;
-    Color = clWindow;
-    ParentColor = false;
-    SetBounds(0, 0, 121, 21);
+    SetColor(clWindow);
+    SetBounds(0, 0, DefaultWidth, DefaultHeight);
 }
 
 void TEdit::SetText(const std::string& V)
@@ -194,7 +199,7 @@ void TEdit::Paint(TCanvas& C)
     DrawEdge(C, Rect(R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1), cl3DDkShadow, cl3DLight);
 
     C.Font = EffectiveFont();
-    if (!Enabled()) C.Font.Color = clGrayText;
+    if (!Enabled()) C.Font.SetColor(clGrayText);
     const int TH = C.TextHeight(FText);
     const int TY = (Height() - TH) / 2;
     const int Inner = Width() - 2 * TextLeft;
@@ -210,13 +215,13 @@ void TEdit::Paint(TCanvas& C)
         const int X0 = TX + WidthTo(FSelStart), X1 = TX + WidthTo(FSelStart + FSelLength);
         C.Brush.Color = clHighlight;
         C.FillRect(Rect(X0, TY, X1, TY + TH));
-        const TColor Saved = C.Font.Color;
-        C.Font.Color = clHighlightText;
+        const TColor Saved = C.Font.Color();
+        C.Font.SetColor(clHighlightText);
         C.TextOut(X0, TY, FText.substr(static_cast<size_t>(FSelStart), static_cast<size_t>(FSelLength)));
-        C.Font.Color = Saved;
+        C.Font.SetColor(Saved);
     }
     if (HasFocus) {
-        C.Brush.Color = C.Font.Color;
+        C.Brush.Color = C.Font.Color();
         C.FillRect(Rect(TX + CaretX, TY, TX + CaretX + 1, TY + TH));
     }
 }

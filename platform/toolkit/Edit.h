@@ -4,10 +4,10 @@
 
 // A one-line text field. OnChange fires at once on every change of the text, whether
 // code or the user made it.
-class TEdit : public TWinControl {
-public:
+class QELL_TOOLKIT_API TEdit : public TWinControl {
+    QELL_CLASS(TEdit, TWinControl)
+    static constexpr int DefaultWidth = 121, DefaultHeight = 21;
     explicit TEdit(TComponent* AOwner);
-    std::string ClassName() const override { return "TEdit"; }
 
     const std::string& Text() const { return FText; }
     // Replaces the text, puts the caret at its end and clears the selection.

@@ -1,13 +1,39 @@
 #include "platform/toolkit/Form.h"
 
 #include <algorithm>
-#include <cctype>
 
+#include "platform/rtl/Guard.h"
+#include "platform/rtl/Publish.h"
 #include "platform/toolkit/Application.h"
-#include "platform/toolkit/Button.h"
-#include "platform/toolkit/PageControl.h"
 
 namespace {
+
+constexpr const char* BorderStyleNames[] = {"bsNone", "bsSingle", "bsSizeable", "bsDialog"};
+constexpr const char* PositionNames[] = {"poDesigned",      "poDefault",        "poScreenCenter",
+                                         "poDesktopCenter", "poMainFormCenter", "poOwnerFormCenter"};
+
+void Publish(TPublisher<TForm>& P)
+{
+    P.String("Caption", &TForm::Caption, &TForm::SetCaption, "");
+    P.Ordinal("ClientWidth", TypeInfoInteger, &TForm::ClientWidth, &TForm::SetClientWidth, TForm::DefaultClientWidth)
+        .Range(0, MaxFormSize);
+    P.Ordinal("ClientHeight", TypeInfoInteger, &TForm::ClientHeight, &TForm::SetClientHeight,
+              TForm::DefaultClientHeight)
+        .Range(0, MaxFormSize);
+    // The client size says it all; the outer size is accepted but not written.
+    for (const char* Outer : {"Width", "Height"}) {
+        TPropInfo& Size = P.Redeclare(Outer);
+        Size.MaxValue = MaxFormSize;
+        Size.Stored = [](const TPersistent&) { return false; };
+    }
+    P.Redeclare("ParentColor").OrdDefault = false;
+    P.Redeclare("ParentFont").OrdDefault = false;
+    P.Field("BorderStyle", TypeInfoTBorderStyle, &TForm::BorderStyle, bsSizeable);
+    P.Field("Position", TypeInfoTPosition, &TForm::Position, poDesigned);
+    P.Field("PixelsPerInch", TypeInfoInteger, &TForm::PixelsPerInch, 96).Range(1, 10000);
+    P.Event("OnCreate", TypeInfoTNotifyEvent, &TForm::OnCreate);
+    P.Event("OnDestroy", TypeInfoTNotifyEvent, &TForm::OnDestroy);
+}
 
 // Whether C is Ancestor or lies inside it.
 bool IsWithin(const TControl* C, const TControl* Ancestor)
@@ -38,41 +64,22 @@ void CollectTabStops(const TWinControl& Parent, std::vector<TWinControl*>& Out)
     }
 }
 
-// The first showing, enabled button that Match accepts, depth first.
-TButton* FindButton(const TWinControl& Parent, const std::function<bool(const TButton&)>& Match)
-{
-    for (int I = 0; I < Parent.ControlCount(); ++I) {
-        TControl* C = Parent.Controls(I);
-        if (!C->Visible() || !C->Enabled()) continue;
-        if (auto* B = dynamic_cast<TButton*>(C); B && Match(*B)) return B;
-        if (auto* W = dynamic_cast<TWinControl*>(C))
-            if (TButton* B = FindButton(*W, Match)) return B;
-    }
-    return nullptr;
-}
-
-TShiftState ButtonShift(TMouseButton Button)
-{
-    switch (Button) {
-    case mbLeft: return {ssLeft};
-    case mbRight: return {ssRight};
-    case mbMiddle: return {ssMiddle};
-    }
-    return {};
-}
-
-TShiftState Union(TShiftState A, TShiftState B)
-{
-    return TShiftState::FromBits(A.Bits() | B.Bits());
-}
-
 } // namespace
+
+const TTypeInfo TypeInfoTBorderStyle = EnumTypeInfo("TBorderStyle", BorderStyleNames);
+const TTypeInfo TypeInfoTPosition = EnumTypeInfo("TPosition", PositionNames);
+
+const TClassInfo& TForm::StaticClassInfo()
+{
+    static const TClassInfo Info = MakeClassInfo<TForm>("TForm", Publish);
+    return Info;
+}
 
 TForm::TForm(TComponent* AOwner) : TWinControl(AOwner)
 {
-    ParentColor = false;
-    ParentFont = false;
-    SetBounds(0, 0, 320, 240);
+    SetParentColor(false);
+    SetParentFont(false);
+    SetBounds(0, 0, DefaultClientWidth, DefaultClientHeight);
 }
 
 TForm::~TForm()
@@ -94,11 +101,7 @@ void TForm::SetCaption(const std::string& V)
 
 TModalResult TForm::ShowModal()
 {
-    struct TModalGuard {
-        bool& Flag;
-        explicit TModalGuard(bool& F) : Flag(F) { Flag = true; }
-        ~TModalGuard() { Flag = false; }
-    } Guard(FModal);
+    TRestoreOnExit<bool> Guard(FModal, true);
     FModalResult = mrNone;
     return Application->RunModal(*this);
 }
@@ -132,8 +135,8 @@ void TForm::BeforeDestruction()
 
 void TForm::HandleMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
-    FMouseButtons.Include(Button == mbLeft ? ssLeft : Button == mbRight ? ssRight : ssMiddle);
-    Shift = Union(Union(Shift, FMouseButtons), ButtonShift(Button));
+    FMouseButtons.Include(ButtonShift(Button));
+    Shift = Shift | FMouseButtons;
     TControl* Target = FCaptureControl;
     if (!Target) {
         Target = ControlAtPos(X, Y);
@@ -150,7 +153,7 @@ void TForm::HandleMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y
 
 void TForm::HandleMouseMove(TShiftState Shift, int X, int Y)
 {
-    Shift = Union(Shift, FMouseButtons);
+    Shift = Shift | FMouseButtons;
     TControl* Target = FCaptureControl;
     if (!Target) Target = ControlAtPos(X, Y);
     if (!Target) Target = this;
@@ -161,8 +164,8 @@ void TForm::HandleMouseMove(TShiftState Shift, int X, int Y)
 
 void TForm::HandleMouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
-    FMouseButtons.Exclude(Button == mbLeft ? ssLeft : Button == mbRight ? ssRight : ssMiddle);
-    Shift = Union(Shift, FMouseButtons);
+    FMouseButtons.Exclude(ButtonShift(Button));
+    Shift = Shift | FMouseButtons;
     TControl* Pressed = FCaptureControl;
     TControl* Target = Pressed;
     if (!Target) Target = ControlAtPos(X, Y);
@@ -184,31 +187,11 @@ void TForm::HandleKeyDown(TKey Key, TShiftState Shift)
         SelectNext(!Shift.Contains(ssShift));
         return;
     }
-    if (Key == vkTab && Shift.Contains(ssCtrl)) {
-        // Ctrl+Tab turns the page of the page control that holds the focus.
-        for (TControl* C = FActiveControl; C; C = C->Parent())
-            if (auto* PC = dynamic_cast<TPageControl*>(C)) {
-                PC->KeyDown(Key, Shift);
-                return;
-            }
-        return;
-    }
-    if (Shift.Contains(ssAlt) && Key > 0 && Key < 128 && std::isalnum(Key)) {
-        const char Letter = static_cast<char>(std::toupper(Key));
-        if (TButton* B = FindButton(*this, [&](const TButton& Btn) { return Btn.Mnemonic() == Letter; })) {
-            B->Click();
-            return;
-        }
-    }
     if (FActiveControl) {
         FActiveControl->KeyDown(Key, Shift);
         if (Key == 0) return;
     }
-    if (Key == vkReturn) {
-        if (TButton* B = FindButton(*this, [](const TButton& Btn) { return Btn.Default; })) B->Click();
-    } else if (Key == vkEscape) {
-        if (TButton* B = FindButton(*this, [](const TButton& Btn) { return Btn.Cancel; })) B->Click();
-    }
+    DialogKey(Key, Shift);
 }
 
 void TForm::HandleTextInput(const std::string& Text)
@@ -282,14 +265,14 @@ bool TForm::FlushPaint()
 
 void TForm::Paint(TCanvas& C)
 {
-    C.Brush.Color = Color;
+    C.Brush.Color = Color();
     C.FillRect(ClientRect());
 }
 
 TBitmap& TForm::Surface()
 {
     if (FSurface.Width() != Width() || FSurface.Height() != Height())
-        FSurface.SetSize(Width(), Height(), ColorToRGB(Color));
+        FSurface.SetSize(Width(), Height(), ColorToRGB(Color()));
     return FSurface;
 }
 

@@ -3,19 +3,19 @@
 
 #include <string>
 
-#include "platform/toolkit/Bitmap.h"
+#include "platform/graphics/Bitmap.h"
 #include "platform/toolkit/WinControl.h"
-
-class TButton;
 
 enum TBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog };
 enum TPosition { poDesigned, poDefault, poScreenCenter, poDesktopCenter, poMainFormCenter, poOwnerFormCenter };
+extern QELL_TOOLKIT_API const TTypeInfo TypeInfoTBorderStyle;
+extern QELL_TOOLKIT_API const TTypeInfo TypeInfoTPosition;
 
-class TForm : public TWinControl {
-public:
+class QELL_TOOLKIT_API TForm : public TWinControl {
+    QELL_CLASS(TForm, TWinControl)
+    static constexpr int DefaultClientWidth = 320, DefaultClientHeight = 240;
     explicit TForm(TComponent* AOwner);
     ~TForm() override;
-    std::string ClassName() const override { return "TForm"; }
 
     const std::string& Caption() const { return FCaption; }
     void SetCaption(const std::string& V);
@@ -60,9 +60,10 @@ public:
     void HandleMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
     void HandleMouseMove(TShiftState Shift, int X, int Y);
     void HandleMouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
-    // Tab and Shift+Tab move focus in tab order; Enter presses the default button and
-    // Escape the cancel button unless the focused control used the key; Alt+letter
-    // presses the button whose caption has that mnemonic. The rest goes to the focus.
+    // Tab and Shift+Tab move focus in tab order; any other key goes to the focused
+    // control, and when that does not use it, round the form as a dialog key (Enter
+    // presses the default button, Escape the cancel button, Alt+letter the button with
+    // that mnemonic, Ctrl+Tab turns the page that holds the focus).
     void HandleKeyDown(TKey Key, TShiftState Shift);
     void HandleTextInput(const std::string& Text);
 

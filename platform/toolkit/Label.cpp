@@ -1,8 +1,28 @@
 #include "platform/toolkit/Label.h"
 
+#include "platform/rtl/Publish.h"
+
+namespace {
+
+void Publish(TPublisher<TLabel>& P)
+{
+    P.Redeclare("Width").OrdDefault = TLabel::DefaultWidth;
+    P.Redeclare("Height").OrdDefault = TLabel::DefaultHeight;
+    P.String("Caption", &TLabel::Caption, &TLabel::SetCaption, "");
+    P.Ordinal("AutoSize", TypeInfoBoolean, &TLabel::AutoSize, &TLabel::SetAutoSize, true);
+}
+
+} // namespace
+
+const TClassInfo& TLabel::StaticClassInfo()
+{
+    static const TClassInfo Info = MakeClassInfo<TLabel>("TLabel", Publish, true);
+    return Info;
+}
+
 TLabel::TLabel(TComponent* AOwner) : TControl(AOwner)
 {
-    SetBounds(0, 0, 65, 13);
+    SetBounds(0, 0, DefaultWidth, DefaultHeight);
 }
 
 void TLabel::SetCaption(const std::string& V)
@@ -33,6 +53,6 @@ void TLabel::Paint(TCanvas& C)
     C.Brush.Color = EffectiveColor();
     C.FillRect(ClientRect());
     C.Font = EffectiveFont();
-    if (!Enabled()) C.Font.Color = clGrayText;
+    if (!Enabled()) C.Font.SetColor(clGrayText);
     C.TextOut(0, 0, FCaption);
 }

@@ -3,10 +3,10 @@
 #include "platform/toolkit/Control.h"
 
 // Static text; sizes itself to its caption when AutoSize is on.
-class TLabel : public TControl {
-public:
+class QELL_TOOLKIT_API TLabel : public TControl {
+    QELL_CLASS(TLabel, TControl)
+    static constexpr int DefaultWidth = 65, DefaultHeight = 13;
     explicit TLabel(TComponent* AOwner);
-    std::string ClassName() const override { return "TLabel"; }
     const std::string& Caption() const { return FCaption; }
     void SetCaption(const std::string& V);
     bool AutoSize() const { return FAutoSize; }

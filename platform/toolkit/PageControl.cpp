@@ -2,9 +2,36 @@
 
 #include <algorithm>
 
+#include "platform/graphics/Drawing.h"
+#include "platform/rtl/Publish.h"
 #include "platform/toolkit/Form.h"
 
 namespace {
+
+void PublishSheet(TPublisher<TTabSheet>& P)
+{
+    P.String("Caption", &TTabSheet::Caption, &TTabSheet::SetCaption, "");
+    // A page's bounds belong to its page control, and which page shows is the page
+    // control's to say.
+    for (const char* Bound : {"Left", "Top", "Width", "Height"}) {
+        TPropInfo& B = P.Redeclare(Bound);
+        B.SetOrd = [](TPersistent&, int64_t) { throw EPropertyError("a page's bounds are set by its page control"); };
+        B.Stored = [](const TPersistent&) { return false; };
+    }
+    P.Redeclare("Visible").Stored = [](const TPersistent&) { return false; };
+}
+
+void PublishPages(TPublisher<TPageControl>& P)
+{
+    P.Redeclare("Width").OrdDefault = TPageControl::DefaultWidth;
+    P.Redeclare("Height").OrdDefault = TPageControl::DefaultHeight;
+    P.Redeclare("TabStop").OrdDefault = true;
+    P.Ordinal("ActivePageIndex", TypeInfoInteger, &TPageControl::ActivePageIndex, &TPageControl::SetActivePageIndex,
+              std::nullopt)
+        .Range(-1, 10000)
+        .StoredWhen([](const TPageControl& C) { return C.ActivePageIndex() > 0; });
+    P.Event("OnChange", TypeInfoTNotifyEvent, &TPageControl::OnChange);
+}
 
 constexpr int TabHeight = 20;   // the strip of tabs above the pages
 constexpr int TabPadding = 6;   // on each side of a caption
@@ -19,6 +46,18 @@ int TabWidth(const TFont& Font, const std::string& Caption)
 }
 
 } // namespace
+
+const TClassInfo& TTabSheet::StaticClassInfo()
+{
+    static const TClassInfo Info = MakeClassInfo<TTabSheet>("TTabSheet", PublishSheet, true);
+    return Info;
+}
+
+const TClassInfo& TPageControl::StaticClassInfo()
+{
+    static const TClassInfo Info = MakeClassInfo<TPageControl>("TPageControl", PublishPages, true);
+    return Info;
+}
 
 TTabSheet::TTabSheet(TComponent* AOwner) : TWinControl(AOwner) {}
 
@@ -57,7 +96,7 @@ void TTabSheet::Paint(TCanvas& C)
 TPageControl::TPageControl(TComponent* AOwner) : TWinControl(AOwner)
 {
     TabStop = true;
-    SetBounds(0, 0, 289, 193);
+    SetBounds(0, 0, DefaultWidth, DefaultHeight);
 }
 
 int TPageControl::ActivePageIndex() const
@@ -139,17 +178,39 @@ void TPageControl::MouseDown(TMouseButton Button, TShiftState Shift, int X, int 
 void TPageControl::KeyDown(TKey& Key, TShiftState Shift)
 {
     if (PageCount() == 0) return TWinControl::KeyDown(Key, Shift);
-    int Next = FActive;
-    if (Key == vkTab && Shift.Contains(ssCtrl))
-        Next = Shift.Contains(ssShift) ? (FActive + PageCount() - 1) % PageCount() : (FActive + 1) % PageCount();
-    else if (Key == vkLeft) Next = std::max(FActive - 1, 0);
-    else if (Key == vkRight) Next = std::min(FActive + 1, PageCount() - 1);
-    else return TWinControl::KeyDown(Key, Shift);
-    Key = 0;
-    if (Next != FActive) {
-        SetActivePageIndex(Next);
-        if (OnChange) OnChange(this);
+    if (Key == vkTab && Shift.Contains(ssCtrl)) {
+        TurnPage(!Shift.Contains(ssShift));
+    } else if (Key == vkLeft || Key == vkRight) {
+        const int Next = Key == vkLeft ? std::max(FActive - 1, 0) : std::min(FActive + 1, PageCount() - 1);
+        if (Next != FActive) {
+            SetActivePageIndex(Next);
+            if (OnChange) OnChange(this);
+        }
+    } else {
+        return TWinControl::KeyDown(Key, Shift);
     }
+    Key = 0;
+}
+
+bool TPageControl::DialogKey(TKey Key, TShiftState Shift)
+{
+    if (Key == vkTab && Shift.Contains(ssCtrl) && PageCount() > 0) {
+        const TForm* Form = ParentForm();
+        for (const TControl* C = Form ? Form->ActiveControl() : nullptr; C; C = C->Parent())
+            if (C == this) {
+                TurnPage(!Shift.Contains(ssShift));
+                return true;
+            }
+    }
+    return TWinControl::DialogKey(Key, Shift);
+}
+
+void TPageControl::TurnPage(bool Forward)
+{
+    const int Next = Forward ? (FActive + 1) % PageCount() : (FActive + PageCount() - 1) % PageCount();
+    if (Next == FActive) return;
+    SetActivePageIndex(Next);
+    if (OnChange) OnChange(this);
 }
 
 void TPageControl::Loaded()
@@ -170,7 +231,7 @@ void TPageControl::Paint(TCanvas& C)
     DrawEdge(C, Rect(1, TabHeight + 1, Width() - 1, Height() - 1), cl3DLight, clBtnShadow);
 
     C.Font = EffectiveFont();
-    if (!Enabled()) C.Font.Color = clGrayText;
+    if (!Enabled()) C.Font.SetColor(clGrayText);
     auto DrawTab = [&](int I, bool Active) {
         TRect R = TabRect(I);
         if (Active) R = Rect(R.Left - 2, 0, R.Right + 2, TabHeight + 1);

@@ -7,11 +7,10 @@
 class TPageControl;
 
 // One page of a page control; a child of it. Only the active page is visible.
-class TTabSheet : public TWinControl {
-public:
+class QELL_TOOLKIT_API TTabSheet : public TWinControl {
+    QELL_CLASS(TTabSheet, TWinControl)
     explicit TTabSheet(TComponent* AOwner);
     ~TTabSheet() override;
-    std::string ClassName() const override { return "TTabSheet"; }
     const std::string& Caption() const { return FCaption; }
     void SetCaption(const std::string& V);
     TPageControl* PageControl() const;
@@ -28,10 +27,10 @@ private:
 // Tabs across the top; clicking a tab shows its page. Pages are the tab sheets among
 // the children, in the order they were added. A page's bounds are set by the control:
 // the client area below the tabs, inset by the frame.
-class TPageControl : public TWinControl {
-public:
+class QELL_TOOLKIT_API TPageControl : public TWinControl {
+    QELL_CLASS(TPageControl, TWinControl)
+    static constexpr int DefaultWidth = 289, DefaultHeight = 193;
     explicit TPageControl(TComponent* AOwner);
-    std::string ClassName() const override { return "TPageControl"; }
 
     int PageCount() const { return static_cast<int>(FPages.size()); }
     TTabSheet* Pages(int Index) const { return FPages.at(static_cast<size_t>(Index)); }
@@ -52,6 +51,8 @@ public:
 
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void KeyDown(TKey& Key, TShiftState Shift) override;
+    // Ctrl+Tab and Ctrl+Shift+Tab turn the page while the focus is on one of the pages.
+    bool DialogKey(TKey Key, TShiftState Shift) override;
     void Loaded() override;
 
 protected:
@@ -65,6 +66,7 @@ private:
     void AddPage(TTabSheet* Page);
     void RemovePage(TTabSheet* Page);
     void ShowActive();
+    void TurnPage(bool Forward);
     std::vector<TTabSheet*> FPages;
     int FActive = -1;
     int FPending = -1;

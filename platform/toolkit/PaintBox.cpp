@@ -1,8 +1,27 @@
 #include "platform/toolkit/PaintBox.h"
 
+#include "platform/rtl/Publish.h"
+
+namespace {
+
+void Publish(TPublisher<TPaintBox>& P)
+{
+    P.Redeclare("Width").OrdDefault = TPaintBox::DefaultWidth;
+    P.Redeclare("Height").OrdDefault = TPaintBox::DefaultHeight;
+    P.Event("OnPaint", TypeInfoTNotifyEvent, &TPaintBox::OnPaint);
+}
+
+} // namespace
+
+const TClassInfo& TPaintBox::StaticClassInfo()
+{
+    static const TClassInfo Info = MakeClassInfo<TPaintBox>("TPaintBox", Publish, true);
+    return Info;
+}
+
 TPaintBox::TPaintBox(TComponent* AOwner) : TControl(AOwner)
 {
-    SetBounds(0, 0, 105, 105);
+    SetBounds(0, 0, DefaultWidth, DefaultHeight);
 }
 
 void TPaintBox::Paint(TCanvas&)

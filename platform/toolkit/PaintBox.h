@@ -4,10 +4,10 @@
 
 // A surface whose owner paints it in OnPaint. It draws nothing of its own, so its
 // pixels stay until OnPaint or other drawing changes them.
-class TPaintBox : public TControl {
-public:
+class QELL_TOOLKIT_API TPaintBox : public TControl {
+    QELL_CLASS(TPaintBox, TControl)
+    static constexpr int DefaultWidth = 105, DefaultHeight = 105;
     explicit TPaintBox(TComponent* AOwner);
-    std::string ClassName() const override { return "TPaintBox"; }
     TNotifyEvent OnPaint;
 
 protected:

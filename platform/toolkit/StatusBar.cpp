@@ -1,8 +1,29 @@
 #include "platform/toolkit/StatusBar.h"
 
+#include "platform/graphics/Drawing.h"
+#include "platform/rtl/Publish.h"
+
+namespace {
+
+void Publish(TPublisher<TStatusBar>& P)
+{
+    P.Redeclare("Width").OrdDefault = TStatusBar::DefaultWidth;
+    P.Redeclare("Height").OrdDefault = TStatusBar::DefaultHeight;
+    P.Field("SimplePanel", TypeInfoBoolean, &TStatusBar::SimplePanel, true);
+    P.String("SimpleText", &TStatusBar::SimpleText, &TStatusBar::SetSimpleText, "");
+}
+
+} // namespace
+
+const TClassInfo& TStatusBar::StaticClassInfo()
+{
+    static const TClassInfo Info = MakeClassInfo<TStatusBar>("TStatusBar", Publish, true);
+    return Info;
+}
+
 TStatusBar::TStatusBar(TComponent* AOwner) : TWinControl(AOwner)
 {
-    SetBounds(0, 0, 185, 19);
+    SetBounds(0, 0, DefaultWidth, DefaultHeight);
 }
 
 void TStatusBar::SetSimpleText(const std::string& V)

@@ -3,10 +3,10 @@
 #include "platform/toolkit/WinControl.h"
 
 // A bar with one simple text panel.
-class TStatusBar : public TWinControl {
-public:
+class QELL_TOOLKIT_API TStatusBar : public TWinControl {
+    QELL_CLASS(TStatusBar, TWinControl)
+    static constexpr int DefaultWidth = 185, DefaultHeight = 19;
     explicit TStatusBar(TComponent* AOwner);
-    std::string ClassName() const override { return "TStatusBar"; }
     bool SimplePanel = true;
     const std::string& SimpleText() const { return FSimpleText; }
     // Repaints the bar when the text changes.

@@ -1,8 +1,28 @@
 #include "platform/toolkit/TrackBar.h"
 
 #include <algorithm>
+#include <cstdint>
+
+#include "platform/graphics/Drawing.h"
+#include "platform/rtl/Publish.h"
 
 namespace {
+
+constexpr const char* OrientationNames[] = {"trHorizontal", "trVertical"};
+
+void Publish(TPublisher<TTrackBar>& P)
+{
+    P.Redeclare("Width").OrdDefault = TTrackBar::DefaultWidth;
+    P.Redeclare("Height").OrdDefault = TTrackBar::DefaultHeight;
+    P.Redeclare("TabStop").OrdDefault = true;
+    P.Field("Orientation", TypeInfoTTrackBarOrientation, &TTrackBar::Orientation, trHorizontal);
+    P.Ordinal("Min", TypeInfoInteger, &TTrackBar::Min, &TTrackBar::SetMin, 0);
+    P.Ordinal("Max", TypeInfoInteger, &TTrackBar::Max, &TTrackBar::SetMax, 10);
+    P.Ordinal("Position", TypeInfoInteger, &TTrackBar::Position, &TTrackBar::SetPosition, 0);
+    P.Field("Frequency", TypeInfoInteger, &TTrackBar::Frequency, 1).Range(0, INT32_MAX);
+    P.Field("PageSize", TypeInfoInteger, &TTrackBar::PageSize, 2).Range(0, INT32_MAX);
+    P.Event("OnChange", TypeInfoTNotifyEvent, &TTrackBar::OnChange);
+}
 
 // Across the track: the thumb occupies [ThumbInset, ThumbInset + ThumbThickness), the
 // ticks follow below (or to the right) of it.
@@ -12,10 +32,18 @@ constexpr int EndMargin = 8;
 
 } // namespace
 
+const TTypeInfo TypeInfoTTrackBarOrientation = EnumTypeInfo("TTrackBarOrientation", OrientationNames);
+
+const TClassInfo& TTrackBar::StaticClassInfo()
+{
+    static const TClassInfo Info = MakeClassInfo<TTrackBar>("TTrackBar", Publish, true);
+    return Info;
+}
+
 TTrackBar::TTrackBar(TComponent* AOwner) : TWinControl(AOwner)
 {
     TabStop = true;
-    SetBounds(0, 0, 150, 45);
+    SetBounds(0, 0, DefaultWidth, DefaultHeight);
 }
 
 void TTrackBar::SetMin(int V)

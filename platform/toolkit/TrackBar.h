@@ -3,15 +3,16 @@
 #include "platform/toolkit/WinControl.h"
 
 enum TTrackBarOrientation { trHorizontal, trVertical };
+extern QELL_TOOLKIT_API const TTypeInfo TypeInfoTTrackBarOrientation;
 
 // A slider. Min is at the left, or at the top when vertical. SetPosition clamps the
 // value into Min..Max (a value outside shows and reads as the nearest end) and fires
 // OnChange when the position changed. Arrow keys move by one, Page Up/Down by
 // PageSize, Home/End to the ends; a drag moves the thumb with the pointer.
-class TTrackBar : public TWinControl {
-public:
+class QELL_TOOLKIT_API TTrackBar : public TWinControl {
+    QELL_CLASS(TTrackBar, TWinControl)
+    static constexpr int DefaultWidth = 150, DefaultHeight = 45;
     explicit TTrackBar(TComponent* AOwner);
-    std::string ClassName() const override { return "TTrackBar"; }
 
     TTrackBarOrientation Orientation = trHorizontal;
     int Min() const { return FMin; }

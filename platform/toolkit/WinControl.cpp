@@ -2,7 +2,26 @@
 
 #include <algorithm>
 
+#include "platform/rtl/Publish.h"
 #include "platform/toolkit/Form.h"
+
+namespace {
+
+void Publish(TPublisher<TWinControl>& P)
+{
+    P.Ordinal("TabOrder", TypeInfoInteger, &TWinControl::TabOrder, &TWinControl::SetTabOrder, std::nullopt)
+        .Range(0, 1000000)
+        .StoredWhen([](const TWinControl& C) { return C.TabOrder() >= 0; });
+    P.Field("TabStop", TypeInfoBoolean, &TWinControl::TabStop, false);
+}
+
+} // namespace
+
+const TClassInfo& TWinControl::StaticClassInfo()
+{
+    static const TClassInfo Info = MakeClassInfo<TWinControl>("TWinControl", Publish);
+    return Info;
+}
 
 TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {}
 
@@ -58,6 +77,17 @@ TControl* TWinControl::ControlAtPos(int X, int Y) const
 void TWinControl::KeyDown(TKey&, TShiftState) {}
 
 void TWinControl::TextInput(const std::string&) {}
+
+bool TWinControl::DialogKey(TKey Key, TShiftState Shift)
+{
+    // A copy: claiming a key may change the children (a page turns).
+    const std::vector<TControl*> Children = FControls;
+    for (TControl* C : Children) {
+        auto* W = dynamic_cast<TWinControl*>(C);
+        if (W && W->Visible() && W->Enabled() && W->DialogKey(Key, Shift)) return true;
+    }
+    return false;
+}
 
 void TWinControl::DoEnter(bool)
 {

@@ -6,13 +6,12 @@
 
 #include "platform/toolkit/Control.h"
 
-class TWinControl : public TControl {
-public:
+class QELL_TOOLKIT_API TWinControl : public TControl {
+    QELL_CLASS(TWinControl, TControl)
     explicit TWinControl(TComponent* AOwner);
     // Children are freed by their owners, not their parent; a parent freed first leaves
     // its remaining children without a parent.
     ~TWinControl() override;
-    std::string ClassName() const override { return "TWinControl"; }
 
     int ControlCount() const { return static_cast<int>(FControls.size()); }
     TControl* Controls(int Index) const { return FControls.at(static_cast<size_t>(Index)); }
@@ -38,9 +37,14 @@ public:
     // searching down through child windows; nullptr over the control's own surface.
     TControl* ControlAtPos(int X, int Y) const;
 
-    // Keyboard, delivered to the focused control by the form. KeyDown may set Key to 0
-    // to mark it handled.
+    // Keyboard, delivered to the focused control by the form. KeyDown sets Key to 0
+    // when it used the key.
     virtual void KeyDown(TKey& Key, TShiftState Shift);
+    // A key that the focused control did not use goes round the form as a shortcut
+    // (Enter, Escape, Alt+letter, Ctrl+Tab): each control claims the ones it answers
+    // and says so. The default offers the key to the showing, enabled children in
+    // order, depth first, until one claims it.
+    virtual bool DialogKey(TKey Key, TShiftState Shift);
     // Typed text (UTF-8), after KeyDown.
     virtual void TextInput(const std::string& Text);
     // Focus arrives or leaves; ByTab is true when Tab or Shift+Tab moved it.

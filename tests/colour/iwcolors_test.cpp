@@ -13,13 +13,6 @@
 
 namespace {
 
-std::string LowerCase(std::string S)
-{
-    for (char& C : S)
-        if (C >= 'A' && C <= 'Z') C = static_cast<char>(C - 'A' + 'a');
-    return S;
-}
-
 std::vector<std::string> ToolkitIdents()
 {
     std::vector<std::string> Names;

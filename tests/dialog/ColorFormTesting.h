@@ -9,7 +9,7 @@
 
 #include "dialog/IWKAVMOBILEDsnColorDialog.h"
 #include "platform/toolkit/Application.h"
-#include "platform/toolkit/HeadlessBackEnd.h"
+#include "platform/toolkit/backends/HeadlessBackEnd.h"
 
 class ColorFormTest : public ::testing::Test {
 protected:

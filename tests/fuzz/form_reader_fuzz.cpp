@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "platform/toolkit/Form.h"
-#include "platform/toolkit/FormReader.h"
+#include "platform/toolkit/resources/FormReader.h"
 
 namespace {
 

@@ -1,13 +1,17 @@
 #include "tests/toolkit/SampleForm.h"
 
-#include "platform/toolkit/ClassRegistry.h"
+#include "platform/rtl/Publish.h"
 
 extern const std::string_view SampleFormResource;
 
+const TClassInfo& TSampleForm::StaticClassInfo()
+{
+    static const TClassInfo Info = MakeClassInfo<TSampleForm>("TSampleForm", PublishNothing<TSampleForm>);
+    return Info;
+}
 
 TSampleForm::TSampleForm(TComponent* AOwner) : TForm(AOwner)
 {
-    RegisterFormClass("TSampleForm");
     ReadComponentRes(*this, SampleFormResource, Bindings());
     AfterConstruction();
 }
@@ -16,7 +20,6 @@ TSampleForm::~TSampleForm() { BeforeDestruction(); }
 
 TFormBindings TSampleForm::Bindings()
 {
-    using namespace std::placeholders;
     using Self = TSampleForm;
     TFormBindings B;
     B.Fields = {{"LabelName", FieldSlot(LabelName)},       {"EditName", FieldSlot(EditName)},
@@ -27,15 +30,15 @@ TFormBindings TSampleForm::Bindings()
                 {"ButtonOK", FieldSlot(ButtonOK)},         {"ButtonCancel", FieldSlot(ButtonCancel)},
                 {"StatusBar1", FieldSlot(StatusBar1)}};
     B.Handlers = {
-        {"FormCreate", TNotifyEvent(std::bind(&Self::FormCreate, this, _1))},
-        {"EditNameChange", TNotifyEvent(std::bind(&Self::EditNameChange, this, _1))},
-        {"PageControl1Change", TNotifyEvent(std::bind(&Self::PageControl1Change, this, _1))},
-        {"PaintBox1Paint", TNotifyEvent(std::bind(&Self::PaintBox1Paint, this, _1))},
-        {"PaintBox1MouseDown", TMouseEvent(std::bind(&Self::PaintBox1MouseDown, this, _1, _2, _3, _4, _5))},
-        {"TrackBar1Change", TNotifyEvent(std::bind(&Self::TrackBar1Change, this, _1))},
-        {"DrawGrid1DrawCell", TDrawCellEvent(std::bind(&Self::DrawGrid1DrawCell, this, _1, _2, _3, _4, _5))},
-        {"DrawGrid1SelectCell", TSelectCellEvent(std::bind(&Self::DrawGrid1SelectCell, this, _1, _2, _3, _4))},
-        {"ButtonCountClick", TNotifyEvent(std::bind(&Self::ButtonCountClick, this, _1))}};
+        {"FormCreate", Handler(this, &Self::FormCreate)},
+        {"EditNameChange", Handler(this, &Self::EditNameChange)},
+        {"PageControl1Change", Handler(this, &Self::PageControl1Change)},
+        {"PaintBox1Paint", Handler(this, &Self::PaintBox1Paint)},
+        {"PaintBox1MouseDown", Handler(this, &Self::PaintBox1MouseDown)},
+        {"TrackBar1Change", Handler(this, &Self::TrackBar1Change)},
+        {"DrawGrid1DrawCell", Handler(this, &Self::DrawGrid1DrawCell)},
+        {"DrawGrid1SelectCell", Handler(this, &Self::DrawGrid1SelectCell)},
+        {"ButtonCountClick", Handler(this, &Self::ButtonCountClick)}};
     return B;
 }
 

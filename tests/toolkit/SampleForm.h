@@ -8,7 +8,7 @@
 #include "platform/toolkit/DrawGrid.h"
 #include "platform/toolkit/Edit.h"
 #include "platform/toolkit/Form.h"
-#include "platform/toolkit/FormReader.h"
+#include "platform/toolkit/resources/FormReader.h"
 #include "platform/toolkit/Label.h"
 #include "platform/toolkit/PageControl.h"
 #include "platform/toolkit/PaintBox.h"
@@ -16,10 +16,9 @@
 #include "platform/toolkit/TrackBar.h"
 
 class TSampleForm : public TForm {
-public:
+    QELL_CLASS(TSampleForm, TForm)
     explicit TSampleForm(TComponent* AOwner);
     ~TSampleForm() override;
-    std::string ClassName() const override { return "TSampleForm"; }
 
     TLabel* LabelName = nullptr;
     TEdit* EditName = nullptr;

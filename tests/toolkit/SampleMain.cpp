@@ -9,8 +9,8 @@
 #include <string>
 
 #include "platform/toolkit/Application.h"
-#include "platform/toolkit/HeadlessBackEnd.h"
-#include "platform/toolkit/WindowBackEnd.h"
+#include "platform/toolkit/backends/HeadlessBackEnd.h"
+#include "platform/toolkit/backends/window/WindowBackEnd.h"
 #include "tests/toolkit/SampleForm.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/toolkit/Bitmap.h"
+#include "platform/graphics/Bitmap.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/toolkit/Canvas.h"
+#include "platform/graphics/Canvas.h"
 
 #include <gtest/gtest.h>
 

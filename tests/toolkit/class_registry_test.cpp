@@ -1,48 +1,132 @@
-#include "platform/toolkit/ClassRegistry.h"
+// The class registry and the published-property model that the form reader, the
+// writer and the inspector share.
+
+#include "platform/toolkit/resources/ClassRegistry.h"
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
+#include "platform/toolkit/Form.h"
+#include "platform/toolkit/Label.h"
+#include "tests/toolkit/FormTestClasses.h"
+
 namespace {
 
-TPropInfo Marked(int64_t Mark)
+using namespace formtest;
+
+TClassInfo Named(const char* Name)
 {
-    return {nullptr, [=](const TComponent&) -> std::optional<TValue> { return Mark; }, nullptr};
+    TClassInfo C;
+    C.Name = Name;
+    return C;
 }
 
-int64_t MarkOf(const TPropInfo* P)
+// Two stand-in modules: any distinct addresses will do.
+const char ModuleA = 0, ModuleB = 0;
+
+TEST(ClassRegistry, ForgetsAModuleThatGoesAndRevealsWhatItHid)
 {
-    TComponent Dummy(nullptr);
-    return std::get<int64_t>(*P->Get(Dummy));
+    static const TClassInfo First = Named("TRegistryProbe"), Second = Named("tregistryPROBE");
+    RegisterClass(First, &ModuleA);
+    EXPECT_EQ(FindClass("TREGISTRYPROBE"), &First);
+    RegisterClass(Second, &ModuleB);
+    EXPECT_EQ(FindClass("TRegistryProbe"), &Second); // the newer hides the older
+    NotifyModuleUnload(&ModuleB);
+    EXPECT_EQ(FindClass("TRegistryProbe"), &First);
+    NotifyModuleUnload(&ModuleA);
+    EXPECT_EQ(FindClass("TRegistryProbe"), nullptr);
+    // Registering again after the unload works as the first time.
+    RegisterClass(Second, &ModuleB);
+    RegisterClass(Second, &ModuleB);
+    EXPECT_EQ(FindClass("TRegistryProbe"), &Second);
+    NotifyModuleUnload(&ModuleB);
+    EXPECT_EQ(FindClass("TRegistryProbe"), nullptr);
+    // The toolkit's own classes belong to the toolkit and stay.
+    EXPECT_EQ(FindClass("TLabel"), &TLabel::StaticClassInfo());
 }
 
-TEST(ClassRegistry, FindsClassesWithoutCase)
+TEST(PublishedProperties, RedeclarationsWinAndAncestorsComeFirst)
 {
-    const TClassInfo* Info = RegisterClass({"TRegistryProbe", nullptr, nullptr, {}});
-    EXPECT_EQ(FindClass("TRegistryProbe"), Info);
-    EXPECT_EQ(FindClass("tregistryPROBE"), Info);
-    EXPECT_EQ(FindClass("TRegistryProb"), nullptr);
-    EXPECT_EQ(FindClass(""), nullptr);
+    const TClassInfo& Label = TLabel::StaticClassInfo();
+    EXPECT_TRUE(Label.InheritsFrom(TControl::StaticClassInfo()));
+    EXPECT_FALSE(TControl::StaticClassInfo().InheritsFrom(Label));
+    const TPropInfo* Width = Label.FindProperty("WIDTH");
+    ASSERT_NE(Width, nullptr);
+    EXPECT_EQ(Width->OrdDefault, TLabel::DefaultWidth); // TLabel's, not TControl's 0
+    EXPECT_EQ(TControl::StaticClassInfo().FindProperty("Width")->OrdDefault, 0);
+    EXPECT_EQ(Label.FindProperty("Font.Height"), nullptr); // sub-properties belong to TFont
+
+    std::vector<std::string> Names;
+    for (const TPropInfo* P : Label.AllProperties()) Names.push_back(P->Name);
+    ASSERT_GE(Names.size(), 6u);
+    EXPECT_EQ(Names[0], "Name"); // TComponent's first
+    EXPECT_EQ(Names[1], "Left");
+    EXPECT_EQ(std::count(Names.begin(), Names.end(), "Width"), 1);
+    EXPECT_EQ(Names.back(), "AutoSize");
 }
 
-TEST(ClassRegistry, ReRegisteringReplacesInPlaceSoLinksStayValid)
+// Every property of every registered class has a type that names itself and its kind;
+// colours are told from plain integers by their type, and fonts are sub-objects.
+TEST(PublishedProperties, EveryPropertyOfEveryClassKnowsItsType)
 {
-    const TClassInfo* Base = RegisterClass({"TRegistryBase", nullptr, nullptr, {{"A", Marked(1)}}});
-    const TClassInfo* Derived = RegisterClass({"TRegistryDerived", Base, nullptr, {}});
-    const TClassInfo* Again = RegisterClass({"tregistrybase", nullptr, nullptr, {{"A", Marked(2)}}});
-    EXPECT_EQ(Again, Base);
-    EXPECT_EQ(MarkOf(Derived->FindProperty("A")), 2);
+    RegisterTestClasses();
+    const TClassInfo* Classes[] = {FindClass("TLabel"),     FindClass("TButton"),      FindClass("TEdit"),
+                                   FindClass("TDrawGrid"),  FindClass("TPageControl"), FindClass("TTabSheet"),
+                                   FindClass("TStatusBar"), FindClass("TPaintBox"),    FindClass("TTrackBar"),
+                                   &TForm::StaticClassInfo(), FindClass("TTestComponent")};
+    for (const TClassInfo* C : Classes) {
+        ASSERT_NE(C, nullptr);
+        for (const TPropInfo* P : C->AllProperties()) {
+            ASSERT_NE(P->PropType, nullptr) << C->Name << "." << P->Name;
+            EXPECT_STRNE(P->PropType->Name, "") << C->Name << "." << P->Name;
+            if (P->Kind() == TTypeKind::Enumeration) {
+                EXPECT_FALSE(P->PropType->EnumNames.empty());
+            } else if (P->Kind() == TTypeKind::Set) {
+                EXPECT_NE(P->PropType->ElementType, nullptr);
+            } else if (P->Kind() == TTypeKind::Class) {
+                EXPECT_NE(P->PropType->ClassType, nullptr);
+            }
+        }
+    }
+    const TClassInfo& Button = *FindClass("TButton");
+    EXPECT_EQ(Button.FindProperty("Color")->PropType, &TypeInfoTColor);
+    EXPECT_EQ(Button.FindProperty("Left")->PropType, &TypeInfoInteger);
+    EXPECT_EQ(Button.FindProperty("Anchors")->Kind(), TTypeKind::Set);
+    EXPECT_EQ(Button.FindProperty("Font")->PropType, &TypeInfoTFont);
+    EXPECT_EQ(TFont::StaticClassInfo().FindProperty("Color")->PropType, &TypeInfoTColor);
+    EXPECT_EQ(Button.FindProperty("OnClick")->Kind(), TTypeKind::Method);
 }
 
-TEST(ClassRegistry, FindsPropertiesWithoutCaseThroughTheParents)
+// The published defaults are the constructors' values: a new instance of every class
+// has nothing to write.
+TEST(PublishedProperties, NewInstancesOfEveryClassWriteNothing)
 {
-    const TClassInfo* Base =
-        RegisterClass({"TRegistryBase2", nullptr, nullptr, {{"Left", Marked(1)}, {"Font.Height", Marked(2)}}});
-    const TClassInfo* Derived = RegisterClass({"TRegistryDerived2", Base, nullptr, {{"Left", Marked(3)}}});
-    EXPECT_EQ(MarkOf(Derived->FindProperty("LEFT")), 3); // the derived definition wins
-    EXPECT_EQ(MarkOf(Derived->FindProperty("font.height")), 2);
-    EXPECT_EQ(MarkOf(Base->FindProperty("left")), 1);
-    EXPECT_EQ(Derived->FindProperty("Font"), nullptr);
-    EXPECT_EQ(Derived->FindProperty("Height"), nullptr);
+    auto Check = [](const TPersistent& Instance) {
+        for (const TPropInfo* P : Instance.ClassInfo().AllProperties())
+            EXPECT_FALSE(IsStoredProp(Instance, *P)) << Instance.ClassName() << "." << P->Name;
+    };
+    for (const char* Name : {"TLabel", "TButton", "TEdit", "TDrawGrid", "TPageControl", "TTabSheet", "TStatusBar",
+                             "TPaintBox", "TTrackBar"}) {
+        std::unique_ptr<TComponent> C(FindClass(Name)->CreateComponent(nullptr));
+        Check(*C);
+    }
+    TForm Form(nullptr);
+    Check(Form);
+    Check(TFont());
+}
+
+TEST(PublishedProperties, SettersCheckTheRangeAndChangeNothingOutsideIt)
+{
+    TLabel Label(nullptr);
+    const TPropInfo& Left = *GetPropInfo(Label, "Left");
+    SetOrdProp(Label, Left, -5);
+    EXPECT_EQ(Label.Left(), -5);
+    EXPECT_THROW(SetOrdProp(Label, Left, MaxCoordinate + 1), EPropertyError);
+    EXPECT_EQ(Label.Left(), -5);
+    // A property applies only to its own class and descendants.
+    TFont Font;
+    EXPECT_THROW(SetOrdProp(Font, Left, 1), EPropertyError);
 }
 
 } // namespace

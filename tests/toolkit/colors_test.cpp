@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/toolkit/Colors.h"
+#include "platform/colors/Colors.h"
 
 namespace {
 

@@ -57,7 +57,7 @@ TEST(FormPainting, FormFillsItsSurfaceInItsColourAndSurfaceFollowsSize)
 {
     TForm Form(nullptr);
     Form.SetBounds(0, 0, 50, 40);
-    Form.Color = clAqua;
+    Form.SetColor(clAqua);
     Form.PaintAll();
     EXPECT_EQ(Form.Surface().Width(), 50);
     EXPECT_EQ(Form.Surface().Height(), 40);

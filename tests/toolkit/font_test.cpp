@@ -1,4 +1,4 @@
-#include "platform/toolkit/Font.h"
+#include "platform/graphics/FontEngine.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/toolkit/Canvas.h"
+#include "platform/graphics/Canvas.h"
 
 namespace {
 
@@ -58,11 +58,11 @@ TEST_F(FontTest, DefaultFontIsASmallDialogFont)
     EXPECT_GE(H, 11);
     EXPECT_LE(H, 16);
     TFont Big;
-    Big.Height = -22;
+    Big.SetHeight(-22);
     EXPECT_GT(TFontEngine::Instance().TextHeight(Big), H * 3 / 2);
     // A positive height is the whole cell.
     TFont Cell;
-    Cell.Height = 20;
+    Cell.SetHeight(20);
     EXPECT_NEAR(TFontEngine::Instance().TextHeight(Cell), 20, 1);
 }
 
@@ -78,8 +78,8 @@ TEST_F(FontTest, WidthGrowsWithTheText)
 
 TEST_F(FontTest, DrawsInTheFontColourBlendedOverThePaper)
 {
-    Canvas.Font.Height = -24;
-    Canvas.Font.Color = clNavy;
+    Canvas.Font.SetHeight(-24);
+    Canvas.Font.SetColor(clNavy);
     Canvas.TextOut(2, 2, "HHH");
     bool Solid = false, Blended = false;
     for (int Y = 0; Y < Surface.Height(); ++Y)
@@ -102,7 +102,7 @@ TEST_F(FontTest, DrawsInTheFontColourBlendedOverThePaper)
     // The system text colour becomes its plain colour.
     Surface.SetSize(120, 40, Paper);
     Canvas.Font = TFont{};
-    Canvas.Font.Height = -24;
+    Canvas.Font.SetHeight(-24);
     Canvas.TextOut(2, 2, "HHH");
     bool Found = false;
     for (int Y = 0; Y < 40 && !Found; ++Y)
@@ -113,7 +113,7 @@ TEST_F(FontTest, DrawsInTheFontColourBlendedOverThePaper)
 TEST_F(FontTest, ClipsToTheCanvas)
 {
     Canvas.Bind(&Surface, {20, 10}, Rect(25, 12, 40, 20));
-    Canvas.Font.Height = -24;
+    Canvas.Font.SetHeight(-24);
     Canvas.TextOut(-3, -5, "WWWWWWWW");
     const TRect Box = Ink();
     ASSERT_FALSE(Box.IsEmpty());
@@ -146,7 +146,7 @@ TEST_F(FontTest, Utf8AndUnknownCharacters)
 TEST_F(FontTest, ExtremeHeightsAreSafe)
 {
     for (int Height : {INT_MIN, INT_MAX, 0, 1, -1}) {
-        Canvas.Font.Height = Height;
+        Canvas.Font.SetHeight(Height);
         Canvas.TextOut(0, 0, "Ag");
         EXPECT_GE(Canvas.TextHeight("Ag"), 1) << Height;
         EXPECT_GE(Canvas.TextWidth("Ag"), 0) << Height;
@@ -165,7 +165,7 @@ TEST(FontWithoutFonts, TextIsSkippedWithOneWarning)
             TBitmap Surface(50, 20, Paper);
             TCanvas Canvas(&Surface, {0, 0}, Rect(0, 0, 50, 20));
             Canvas.TextOut(0, 0, "Hello");
-            Canvas.Font.Height = -20;
+            Canvas.Font.SetHeight(-20);
             Canvas.TextOut(0, 0, "Hello");
             const bool Blank = Surface == TBitmap(50, 20, Paper);
             const bool Measures = Canvas.TextWidth("Hello") == 0 && Canvas.TextHeight("Hello") == 20;

@@ -1,4 +1,4 @@
-#include "platform/toolkit/FormReader.h"
+#include "platform/toolkit/resources/FormReader.h"
 
 #include <gtest/gtest.h>
 
@@ -73,7 +73,7 @@ TEST_F(FormReaderTest, BuildsTheComponentsWithOwnersParentsAndValues)
     EXPECT_EQ(Data.Text, "x\ny");
     EXPECT_EQ(Data.Kind, tkTwo);
     EXPECT_EQ(Data.Flags, (TSet<TFlag>{fA, fC}));
-    EXPECT_EQ(Data.FontHeight, -11);
+    EXPECT_EQ(Data.Font.Height(), -11);
     EXPECT_TRUE(Comp("Empty").Flags.Empty());
     // Hexadecimal is a 32-bit pattern, as in the runtime's integer syntax.
     EXPECT_EQ(Comp("Empty").Number, -1);
@@ -83,7 +83,7 @@ TEST_F(FormReaderTest, NamesClassesAndPropertiesIgnoreCase)
 {
     ReadComponentRes(Root, "OBJECT main: ttestroot caption = 'c' Object d: TTESTCOMPONENT FONT.height = 4 END end", {});
     EXPECT_EQ(Root.Caption, "c");
-    EXPECT_EQ(Comp("d").FontHeight, 4);
+    EXPECT_EQ(Comp("d").Font.Height(), 4);
 }
 
 TEST_F(FormReaderTest, LoadedRunsChildrenFirstThenRoot)
@@ -110,17 +110,41 @@ TEST_F(FormReaderTest, BindsHandlersAndRecordsThem)
     TFormBindings B;
     B.Handlers["DataFire"] = TNotifyEvent([&](TObject*) { Fired.push_back("fire"); });
     B.Handlers["PanelClick"] = TNotifyEvent([&](TObject*) { Fired.push_back("click"); });
+    TBoundEvents Events;
     ReadComponentRes(Root,
                      "object M: TTestRoot\n onclick = panelclick\n"
                      " object D: TTestComponent\n OnFire = DataFire\n end\nend",
-                     B);
+                     B, &Events);
     ASSERT_TRUE(Root.OnClick);
     Root.OnClick(&Root);
     Comp("D").OnFire(nullptr);
     EXPECT_EQ(Fired, (std::vector<std::string>{"click", "fire"}));
     // Recorded as the class and the form spell them, for the writer.
-    EXPECT_EQ(Root.EventBindings, (std::vector<std::pair<std::string, std::string>>{{"OnClick", "PanelClick"}}));
-    EXPECT_EQ(Comp("D").EventBindings, (std::vector<std::pair<std::string, std::string>>{{"OnFire", "DataFire"}}));
+    ASSERT_EQ(Events.size(), 2u);
+    EXPECT_EQ(Events[0].Instance, &Root);
+    EXPECT_EQ(Events[0].Property, "OnClick");
+    EXPECT_EQ(Events[0].Handler, "PanelClick");
+    EXPECT_EQ(Events[1].Instance, &Comp("D"));
+    EXPECT_EQ(Events[1].Property, "OnFire");
+    EXPECT_EQ(Events[1].Handler, "DataFire");
+}
+
+// A method binds by its own signature: one of the wrong shape is refused by name.
+TEST_F(FormReaderTest, HandlersBindToMethodsOfTheirOwnShape)
+{
+    struct TOwner {
+        int Clicks = 0;
+        void Click(TObject*) { ++Clicks; }
+        void Move(TObject*, TShiftState, int, int) {}
+    } Owner;
+    TFormBindings B;
+    B.Handlers["Click"] = Handler(&Owner, &TOwner::Click);
+    B.Handlers["Move"] = Handler(&Owner, &TOwner::Move);
+    ReadComponentRes(Root, "object M: TTestRoot OnClick = Click OnMouseMove = Move end", B);
+    Root.OnClick(&Root);
+    EXPECT_EQ(Owner.Clicks, 1);
+    TTestRoot Other(nullptr);
+    EXPECT_THROW(ReadComponentRes(Other, "object M: TTestRoot OnClick = Move end", B), EReadError);
 }
 
 TEST_F(FormReaderTest, RootTakesANumberedNameWhenItsOwnerHasTheNameAlready)
@@ -150,8 +174,9 @@ TEST_P(FormReaderErrorTest, NamesTheLineAndWordAndLeavesNoHalfBuiltForm)
     B.Fields["P"] = [&](TComponent* C) { return (Field = dynamic_cast<TTestPanel*>(C)) != nullptr || !C; };
     B.Handlers["Click"] = TNotifyEvent([](TObject*) {});
     B.Handlers["Move"] = TMouseMoveEvent([](TObject*, TShiftState, int, int) {});
+    TBoundEvents Events{{&Root, "OnClick", "Earlier"}};
     try {
-        ReadComponentRes(Root, GetParam().Text, B);
+        ReadComponentRes(Root, GetParam().Text, B, &Events);
         FAIL() << "no error for: " << GetParam().Text;
     } catch (const EReadError& E) {
         EXPECT_NE(std::string(E.what()).find(GetParam().Expected), std::string::npos)
@@ -161,7 +186,8 @@ TEST_P(FormReaderErrorTest, NamesTheLineAndWordAndLeavesNoHalfBuiltForm)
     EXPECT_EQ(Root.ControlCount(), 0);
     EXPECT_EQ(Field, nullptr);
     EXPECT_EQ(Root.Name(), "Before");
-    EXPECT_TRUE(Root.EventBindings.empty());
+    ASSERT_EQ(Events.size(), 1u);
+    EXPECT_EQ(Events[0].Handler, "Earlier");
     EXPECT_TRUE(LoadedLog().empty());
 }
 
@@ -173,9 +199,9 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         TBadResource{PREFIX " object X: TNoSuch end end end", "line 4: unknown class 'TNoSuch'"},
         TBadResource{PREFIX " Colour = 1 end end", "line 4: unknown property 'Colour' of TTestPanel"},
-        TBadResource{PREFIX " Caption = 12 end end", "line 4: Caption: string expected"},
-        TBadResource{PREFIX " object D: TTestComponent Kind = tkThree end end end", "line 4: Kind: unknown value 'tkThree'"},
-        TBadResource{PREFIX " object D: TTestComponent Flags = [fA, fZ] end end end", "line 4: Flags: unknown value 'fZ'"},
+        TBadResource{PREFIX " Caption = 12 end end", "line 4: Caption: a quoted string was expected"},
+        TBadResource{PREFIX " object D: TTestComponent Kind = tkThree end end end", "line 4: Kind: 'tkThree' is not a valid value"},
+        TBadResource{PREFIX " object D: TTestComponent Flags = [fA, fZ] end end end", "line 4: Flags: 'fZ' is not a valid value"},
         TBadResource{PREFIX " object D: TTestComponent Limited = 101 end end end", "line 4: Limited: 101 is out of range"},
         TBadResource{PREFIX " OnClick = Clack end end", "line 4: unknown handler 'Clack'"},
         TBadResource{PREFIX " OnClick = Move end end", "line 4: handler 'Move' does not fit OnClick"},
@@ -185,7 +211,7 @@ INSTANTIATE_TEST_SUITE_P(
         TBadResource{PREFIX " end end\nobject", "line 5: text after the end of the root object: 'object'"},
         TBadResource{PREFIX " Caption = 'open\n end end", "line 4: unterminated string"},
         TBadResource{PREFIX " Caption 'x' end end", "line 4: '=' expected after 'Caption'"},
-        TBadResource{PREFIX " Caption = end end", "line 4: Caption: string expected"},
+        TBadResource{PREFIX " Caption = end end", "line 4: Caption: a quoted string was expected"},
         TBadResource{PREFIX " Left = 99999999999999999999 end end", "line 4: invalid or out of range integer '99999"},
         TBadResource{PREFIX " Left = $123456789 end end", "line 4: invalid or out of range integer '$123456789'"},
         TBadResource{PREFIX " Left = 12px end end", "line 4: invalid or out of range integer '12px'"},
@@ -193,6 +219,11 @@ INSTANTIATE_TEST_SUITE_P(
         TBadResource{PREFIX " Caption = #0 end end", "line 4: invalid character code '#0'"},
         TBadResource{PREFIX " Caption = 'a' + end end", "line 4: string expected after '+'"},
         TBadResource{PREFIX " Left = ? end end", "line 4: unexpected character '?'"},
+        TBadResource{PREFIX " Left = 40000 end end", "line 4: Left: 40000 is out of range (-32767..32767)"},
+        TBadResource{PREFIX " object D: TTestComponent Font = 3 end end end", "line 4: Font: an object takes"},
+        TBadResource{PREFIX " object D: TTestComponent Font.Size = 3 end end end",
+                     "line 4: unknown property 'Font.Size' of TTestComponent"},
+        TBadResource{PREFIX " Left.Top = 3 end end", "line 4: unknown property 'Left.Top' of TTestPanel"},
         TBadResource{PREFIX " Left = [fA fB] end end", "line 4: ',' or ']' expected"},
         TBadResource{PREFIX " object B: TTestLabel object C: TTestLabel end end end end",
                      "line 4: control 'C' cannot be placed on 'B'"},

@@ -6,7 +6,7 @@
 #include "platform/toolkit/DrawGrid.h"
 #include "platform/toolkit/Edit.h"
 #include "platform/toolkit/Form.h"
-#include "platform/toolkit/FormReader.h"
+#include "platform/toolkit/resources/FormReader.h"
 #include "platform/toolkit/Label.h"
 #include "platform/toolkit/PageControl.h"
 #include "platform/toolkit/PaintBox.h"
@@ -111,7 +111,7 @@ TEST_F(FormToolkitResourceTest, ReadsOneOfEachControl)
     EXPECT_EQ(Form.ClientHeight(), 453);
     EXPECT_EQ(Form.BorderStyle, bsDialog);
     EXPECT_EQ(Form.Position, poDesktopCenter);
-    EXPECT_EQ(Form.Font.Height, -11);
+    EXPECT_EQ(Form.Font().Height(), -11);
     ASSERT_TRUE(Form.OnCreate);
 
     auto* Pages = Find<TPageControl>(Form, "Pages");
@@ -144,8 +144,8 @@ TEST_F(FormToolkitResourceTest, ReadsOneOfEachControl)
     auto* Box = Find<TPaintBox>(Form, "Box");
     ASSERT_NE(Box, nullptr);
     EXPECT_EQ(Box->Parent(), Pages->Pages(1));
-    EXPECT_FALSE(Box->ParentColor);
-    EXPECT_EQ(Box->Color, clWhite);
+    EXPECT_FALSE(Box->ParentColor());
+    EXPECT_EQ(Box->Color(), clWhite);
 
     auto* Label = Find<TLabel>(Form, "Caption1");
     ASSERT_NE(Label, nullptr);
@@ -162,11 +162,13 @@ TEST_F(FormToolkitResourceTest, ReadsOneOfEachControl)
 TEST_F(FormToolkitResourceTest, WritesAndReadsBackTheSameForm)
 {
     TForm First(nullptr);
-    ReadComponentRes(First, AllControls, B);
-    std::string Text = WriteComponentRes(First);
+    TBoundEvents Events;
+    ReadComponentRes(First, AllControls, B, &Events);
+    std::string Text = WriteComponentRes(First, &Events);
     TForm Second(nullptr);
-    ReadComponentRes(Second, Text, B);
-    EXPECT_EQ(WriteComponentRes(Second), Text);
+    TBoundEvents Events2;
+    ReadComponentRes(Second, Text, B, &Events2);
+    EXPECT_EQ(WriteComponentRes(Second, &Events2), Text);
     EXPECT_EQ(Second.ComponentCount(), First.ComponentCount());
     EXPECT_EQ(Find<TPageControl>(Second, "Pages")->ActivePageIndex(), 1);
     EXPECT_EQ(Find<TTrackBar>(Second, "Track")->Position(), 150);

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/toolkit/FormReader.h"
+#include "platform/toolkit/resources/FormReader.h"
 #include "tests/toolkit/FormTestClasses.h"
 
 using namespace formtest;
@@ -20,13 +20,16 @@ protected:
     }
 };
 
-// Written as the writer writes: two-space indentation, defaults left out, events last.
+// Written as the writer writes: two-space indentation, defaults left out, ancestors'
+// properties first in declaration order, a sub-object's where it is declared, events
+// last.
 const char* const Canonical = R"(object Main: TTestRoot
   Left = -5
   Width = 300
   Caption = 'It''s'#9'tabbed'#13#10'and broken'
   OnClick = RootClick
   object Panel1: TTestPanel
+    TabOrder = 0
     Caption = 'Panel'
     object Label1: TTestLabel
       Width = 40
@@ -36,11 +39,12 @@ const char* const Canonical = R"(object Main: TTestRoot
     Number = 7
   end
   object Data: TTestComponent
-    Flags = [fA, fC]
-    Font.Height = -11
-    Kind = tkTwo
     Number = -9223372036854775808
     Text = 'Grüße'
+    Kind = tkTwo
+    Flags = [fA, fC]
+    Font.Height = -12
+    Font.Color = clRed
     OnFire = DataFire
   end
   object TTestComponent
@@ -52,25 +56,30 @@ end
 TEST_F(FormWriterTest, WritesWhatItReadsTheSameWay)
 {
     TTestRoot Root(nullptr);
-    ReadComponentRes(Root, Canonical, Bindings());
-    EXPECT_EQ(WriteComponentRes(Root), Canonical);
+    TBoundEvents Events;
+    ReadComponentRes(Root, Canonical, Bindings(), &Events);
+    EXPECT_EQ(WriteComponentRes(Root, &Events), Canonical);
 }
 
 TEST_F(FormWriterTest, ReadingTheWrittenTextRebuildsTheSameComponents)
 {
     TTestRoot First(nullptr);
-    ReadComponentRes(First, Canonical, Bindings());
+    TBoundEvents Events;
+    ReadComponentRes(First, Canonical, Bindings(), &Events);
     auto& Data = As<TTestComponent>(*First.FindComponent("Data"));
     Data.Text = "quote ' and ''double'' and \x01 control";
     Data.Flags = {fB};
+    Data.Font.SetColor(static_cast<TColor>(0x12345678)); // no name: written as $12345678
     auto* Extra = new TTestLabel(&First);
     Extra->SetName("Extra");
     Extra->SetParent(&As<TTestPanel>(*First.FindComponent("Panel1")));
 
-    std::string Text = WriteComponentRes(First);
+    const std::string Text = WriteComponentRes(First, &Events);
+    EXPECT_NE(Text.find("Font.Color = $12345678"), std::string::npos) << Text;
     TTestRoot Second(nullptr);
-    ReadComponentRes(Second, Text, Bindings());
-    EXPECT_EQ(WriteComponentRes(Second), Text);
+    TBoundEvents Events2;
+    ReadComponentRes(Second, Text, Bindings(), &Events2);
+    EXPECT_EQ(WriteComponentRes(Second, &Events2), Text);
 
     ASSERT_EQ(Second.ComponentCount(), First.ComponentCount());
     for (int I = 0; I < First.ComponentCount(); ++I) {
@@ -93,39 +102,60 @@ TEST_F(FormWriterTest, ReadingTheWrittenTextRebuildsTheSameComponents)
     EXPECT_EQ(Data2.Text, Data.Text);
     EXPECT_EQ(Data2.Flags, Data.Flags);
     EXPECT_EQ(Data2.Number, Data.Number);
-    EXPECT_EQ(Data2.FontHeight, -11);
+    EXPECT_EQ(Data2.Font, Data.Font);
     EXPECT_EQ(Second.Caption, First.Caption);
 }
 
+// Empty values that are not the default must still be written so that they read back.
 class TEmpties : public TComponent {
-public:
+    QELL_CLASS(TEmpties, TComponent)
     using TComponent::TComponent;
-    std::string ClassName() const override { return "TTestEmpties"; }
-    std::optional<TValue> S, Z;
+    std::string S = "x";
+    TSet<TFlag> Z{fA};
 };
+
+const TClassInfo& TEmpties::StaticClassInfo()
+{
+    static const TClassInfo Info = MakeClassInfo<TEmpties>(
+        "TTestEmpties",
+        [](TPublisher<TEmpties>& P) {
+            P.String(
+                "S", [](const TEmpties& C) { return C.S; }, [](TEmpties& C, const std::string& V) { C.S = V; },
+                "x");
+            P.Field("Z", TypeInfoTFlags, &TEmpties::Z, TSet<TFlag>{fA});
+        },
+        true);
+    return Info;
+}
 
 TEST_F(FormWriterTest, EmptyStringsAndEmptySetsStayReadable)
 {
-    TClassInfo Info{"TTestEmpties", nullptr, [](TComponent* O) { return new TEmpties(O); }, {}};
-    Info.Properties["S"] = {[](TComponent& C, const TValue& V) { As<TEmpties>(C).S = V; },
-                            [](const TComponent& C) { return As<TEmpties>(C).S; }, nullptr};
-    Info.Properties["Z"] = {[](TComponent& C, const TValue& V) { As<TEmpties>(C).Z = V; },
-                            [](const TComponent& C) { return As<TEmpties>(C).Z; }, nullptr};
-    RegisterClass(std::move(Info));
-
+    RegisterClass(TEmpties::StaticClassInfo());
     TTestRoot Root(nullptr);
     auto* E = new TEmpties(&Root);
     E->SetName("E");
-    E->S = std::string();
-    E->Z = TSetValue{};
-    std::string Text = WriteComponentRes(Root);
+    E->S.clear();
+    E->Z = {};
+    const std::string Text = WriteComponentRes(Root);
     EXPECT_EQ(Text, "object TTestRoot\n  object E: TTestEmpties\n    S = ''\n    Z = []\n  end\nend\n");
 
     TTestRoot Again(nullptr);
     ReadComponentRes(Again, Text, {});
-    auto& E2 = As<TEmpties>(*Again.FindComponent("E"));
-    EXPECT_EQ(E2.S, TValue(std::string()));
-    EXPECT_EQ(E2.Z, TValue(TSetValue{}));
+    auto& E2 = dynamic_cast<TEmpties&>(*Again.FindComponent("E"));
+    EXPECT_EQ(E2.S, "");
+    EXPECT_TRUE(E2.Z.Empty());
+}
+
+// A class the reader could not create again.
+class TUnregistered : public TTestComponent {
+    QELL_CLASS(TUnregistered, TTestComponent)
+    using TTestComponent::TTestComponent;
+};
+
+const TClassInfo& TUnregistered::StaticClassInfo()
+{
+    static const TClassInfo Info = MakeClassInfo<TUnregistered>("TUnregistered", PublishNothing<TUnregistered>);
+    return Info;
 }
 
 TEST_F(FormWriterTest, RefusesWhatTheFormatCannotCarry)
@@ -139,15 +169,9 @@ TEST_F(FormWriterTest, RefusesWhatTheFormatCannotCarry)
     D.Text = "bad \xC3 byte";
     EXPECT_THROW(WriteComponentRes(Root), EWriteError);
     D.Text = "ok";
-    D.EventBindings.emplace_back("OnFire", "not an identifier");
-    EXPECT_THROW(WriteComponentRes(Root), EWriteError);
-    D.EventBindings.clear();
+    const TBoundEvents Bad{{&D, "OnFire", "not an identifier"}};
+    EXPECT_THROW(WriteComponentRes(Root, &Bad), EWriteError);
 
-    class TUnregistered : public TComponent {
-    public:
-        using TComponent::TComponent;
-        std::string ClassName() const override { return "TUnregistered"; }
-    };
     new TUnregistered(&Root);
     try {
         WriteComponentRes(Root);

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "platform/toolkit/Application.h"
-#include "platform/toolkit/HeadlessBackEnd.h"
+#include "platform/toolkit/backends/HeadlessBackEnd.h"
 #include "tests/toolkit/SampleForm.h"
 
 namespace {
@@ -58,7 +58,15 @@ TEST(HeadlessScript, LinesThatCannotBeReadFailAtLoadingWithTheirLineNumber)
         {"key Ctrl+Banana", "script line 1: unknown key 'Ctrl+Banana'"},
         {"click ButtonOK 5", "script line 1: usage: click NAME [X Y]"},
         {"press PaintBox1 1 2 middle", "script line 1: usage: press NAME X Y [right]"},
-        {"drag TrackBar1 1 2 3 4 0", "script line 1: a drag needs at least one move"},
+        {"drag TrackBar1 1 2 3 4 0", "script line 1: '0' is out of range (1..5000)"},
+        // Hostile sizes are refused where they are read, before they can cost memory or
+        // overflow the arithmetic on coordinates.
+        {"drag PageControl1 0 0 100 100 2000000000", "script line 1: '2000000000' is out of range (1..5000)"},
+        {"click ButtonOK 2147483647 2147483647", "script line 1: '2147483647' is out of range (-1000000..1000000)"},
+        {"click ButtonOK 99999999999999999999 0",
+         "script line 1: '99999999999999999999' is out of range (-1000000..1000000)"},
+        {"move PaintBox1 -1000001 0", "script line 1: '-1000001' is out of range (-1000000..1000000)"},
+        {"\x1b[2J", "script line 1: unknown command '\\x1b[2J'"},
         {"text \"a\"b", "script line 1: unexpected text after the closing quote"},
     };
     for (const TCase& C : Cases) {
@@ -82,6 +90,14 @@ TEST(HeadlessScript, AFailedLoadKeepsThePreviousScriptAndAMissingFileIsNamed)
     } catch (const Exception& E) {
         EXPECT_NE(E.Message().find("/nonexistent/dir/script.txt"), std::string::npos) << E.Message();
     }
+    // A folder opens, but reading it fails: an error with the reason, not an empty script.
+    try {
+        Back.LoadScriptFile(::testing::TempDir());
+        ADD_FAILURE() << "no error for a folder";
+    } catch (const EScriptError& E) {
+        EXPECT_NE(E.Message().find("Is a directory"), std::string::npos) << E.Message();
+    }
+    EXPECT_FALSE(Back.AtEnd()) << "the previous script stays";
 }
 
 TEST_F(HeadlessSession, ButtonsKeysAndTheEndOfTheScriptDecideTheModalResult)

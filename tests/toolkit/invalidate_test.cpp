@@ -49,7 +49,7 @@ TEST(AreaInvalidation, ResizingALabelRepaintsOnlyWhatItCovered)
     F.Label->SetCaption("I");
     F.Form.FlushPaint();
     const TPoint O = F.Label->SurfaceOrigin();
-    EXPECT_EQ(F.Form.Surface().Pixel(LongRight - 3, O.Y + 5), ColorToRGB(F.Form.Color));
+    EXPECT_EQ(F.Form.Surface().Pixel(LongRight - 3, O.Y + 5), ColorToRGB(F.Form.Color()));
     EXPECT_EQ(F.BoxPaints, 0);
 }
 
@@ -66,12 +66,12 @@ TEST(AreaInvalidation, HidingOrMovingAControlRepaintsTheBareArea)
     ASSERT_EQ(F.Form.Surface().Pixel(20, 110), clRed);
     F.Box->SetLeft(200);
     F.Form.FlushPaint();
-    EXPECT_EQ(F.Form.Surface().Pixel(20, 110), ColorToRGB(F.Form.Color));
+    EXPECT_EQ(F.Form.Surface().Pixel(20, 110), ColorToRGB(F.Form.Color()));
     EXPECT_EQ(F.Form.Surface().Pixel(210, 110), clRed);
 
     F.Box->SetVisible(false);
     F.Form.FlushPaint();
-    EXPECT_EQ(F.Form.Surface().Pixel(210, 110), ColorToRGB(F.Form.Color));
+    EXPECT_EQ(F.Form.Surface().Pixel(210, 110), ColorToRGB(F.Form.Color()));
     EXPECT_EQ(F.NeighbourPaints, 0);
 }
 

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/toolkit/ClassRegistry.h"
+#include "platform/toolkit/resources/ClassRegistry.h"
 #include "platform/toolkit/Form.h"
-#include "platform/toolkit/FormReader.h"
+#include "platform/toolkit/resources/FormReader.h"
 
 namespace {
 
@@ -44,7 +44,7 @@ TEST(Limits, TheSurfaceFollowsTheClientSizeWhenUsed)
     TForm Form(nullptr);
     Form.SetClientWidth(30);
     Form.SetClientHeight(20);
-    Form.Color = clLime;
+    Form.SetColor(clLime);
     EXPECT_EQ(Form.Surface().Width(), 30);
     EXPECT_EQ(Form.Surface().Height(), 20);
     EXPECT_EQ(Form.Surface().Pixel(29, 19), clLime);

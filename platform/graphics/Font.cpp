@@ -1,0 +1,67 @@
+#include "platform/graphics/Font.h"
+
+#include "platform/rtl/Publish.h"
+
+namespace {
+
+void Publish(TPublisher<TFont>& P)
+{
+    P.String("Name", &TFont::Name, &TFont::SetName, TFont::DefaultName);
+    P.Ordinal("Height", TypeInfoInteger, &TFont::Height, &TFont::SetHeight, TFont::DefaultHeight).Range(-1000, 1000);
+    P.Ordinal("Color", TypeInfoTColor, &TFont::Color, &TFont::SetColor, TFont::DefaultColor);
+}
+
+} // namespace
+
+const TClassInfo& TFont::StaticClassInfo()
+{
+    static const TClassInfo Info = MakeClassInfo<TFont>("TFont", Publish);
+    return Info;
+}
+
+const TTypeInfo TypeInfoTFont = ClassTypeInfo("TFont", &TFont::StaticClassInfo);
+
+TFont& TFont::operator=(const TFont& Other)
+{
+    if (*this == Other) return *this;
+    FName = Other.FName;
+    FHeight = Other.FHeight;
+    FColor = Other.FColor;
+    Changed();
+    return *this;
+}
+
+void TFont::Assign(const TPersistent& Source)
+{
+    if (const auto* F = dynamic_cast<const TFont*>(&Source)) {
+        *this = *F;
+        return;
+    }
+    TPersistent::Assign(Source);
+}
+
+void TFont::SetName(const std::string& V)
+{
+    if (V == FName) return;
+    FName = V;
+    Changed();
+}
+
+void TFont::SetHeight(int V)
+{
+    if (V == FHeight) return;
+    FHeight = V;
+    Changed();
+}
+
+void TFont::SetColor(TColor V)
+{
+    if (V == FColor) return;
+    FColor = V;
+    Changed();
+}
+
+void TFont::Changed()
+{
+    if (OnChange) OnChange();
+}

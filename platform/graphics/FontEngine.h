@@ -1,0 +1,44 @@
+#pragma once
+// Text rendering: faces found through fontconfig, rendered by FreeType with grey
+// anti-aliasing. Controls draw text through TCanvas, which uses this.
+//
+// Sizes follow the form resources: a negative TFont::Height is the character (em)
+// height in pixels, so "MS Sans Serif" at -11 is an 11-pixel sans; a positive height
+// is the cell height (ascent plus descent). When no font can be found at all, text is
+// skipped and one warning goes to standard error.
+
+#include <cstdint>
+#include <memory>
+#include <string_view>
+
+#include "platform/graphics/Bitmap.h"
+#include "platform/graphics/Export.h"
+#include "platform/graphics/Font.h"
+#include "platform/graphics/Types.h"
+
+class QELL_GRAPHICS_API TFontEngine {
+public:
+    // The process's one engine. Faces and rendered glyphs stay cached for its lifetime,
+    // because text is drawn on every paint.
+    static TFontEngine& Instance();
+    ~TFontEngine();
+    TFontEngine(const TFontEngine&) = delete;
+    TFontEngine& operator=(const TFontEngine&) = delete;
+
+    // Blends the UTF-8 Text in the plain colour Color into Surface, the top-left corner
+    // of its cell at (X, Y) in surface coordinates, touching only pixels inside Clip
+    // (which lies within the surface). Characters the face lacks are skipped.
+    void DrawText(TBitmap& Surface, const TRect& Clip, int64_t X, int64_t Y, const TFont& Font,
+                  uint32_t Color, std::string_view Text);
+    // The advance of Text in pixels; 0 without a font.
+    int TextWidth(const TFont& Font, std::string_view Text);
+    // The cell height, ascent plus descent, in pixels; the nominal size without a font.
+    int TextHeight(const TFont& Font);
+    // Whether a face could be loaded for Font.
+    bool HasFace(const TFont& Font);
+
+private:
+    TFontEngine();
+    struct TImpl;
+    std::unique_ptr<TImpl> FImpl;
+};

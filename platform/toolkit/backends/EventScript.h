@@ -1,0 +1,110 @@
+#pragma once
+// Event scripts: input for a running form, written as text. One command per line;
+// blank lines and text after "#" (outside quotes) are ignored:
+//
+//   click NAME [X Y]            left press and release at X,Y (default: the centre)
+//   press NAME X Y [right]      press the left (or right) button
+//   move NAME X Y [left]        pointer move, with the left button held if "left"
+//   release NAME X Y [right]    release the left (or right) button
+//   drag NAME X1 Y1 X2 Y2 [N]   left press at 1, N moves (default 5, at most 5000) to 2,
+//                               release
+//   hover NAME X Y              pointer move without buttons
+//   type NAME "text"            focus NAME as Tab would (an edit selects all), then
+//                               one text input per character
+//   text "text"                 one text input per character, to the focused control
+//   key KEY                     Tab, Shift+Tab, Enter, Escape, Backspace, Delete, Left,
+//                               Right, Up, Down, Home, End, PageUp, PageDown, Space, F2,
+//                               a letter or digit; with Shift+, Ctrl+, Alt+ prefixes
+//   select GRID COL ROW         click the centre of that cell of a draw grid
+//   page PAGECONTROL INDEX      click that tab
+//   snapshot FILE.png [NAME]    save the form surface (or NAME's visible part)
+//
+// Libraries add verbs for their own controls (RegisterScriptVerb). NAME is a component
+// of the running form (found on the form, then among the components its components
+// own), or "form" for the form itself. Coordinates are relative to the named control
+// and lie within ±MaxScriptCoordinate. Quoted texts take \" and \\ as escapes.
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/rtl/Modules.h"
+#include "platform/toolkit/Control.h"
+#include "platform/toolkit/Export.h"
+
+class TForm;
+
+class QELL_TOOLKIT_API EScriptError : public Exception {
+public:
+    using Exception::Exception;
+};
+
+constexpr int MaxScriptCoordinate = 1000000;
+constexpr int MaxDragSteps = 5000;
+
+// A word of a line: plain, or a "quoted text".
+struct TScriptToken {
+    std::string Text;
+    bool Quoted = false;
+};
+
+// One line as read.
+struct TScriptCommand {
+    int Line = 0;
+    std::string Verb; // lower case
+    std::vector<std::string> Words;
+    std::vector<int> Numbers;
+    std::string Text;
+    bool Flag = false; // "right" for press and release, "left" for move
+    TKey Key = 0;
+    TShiftState Shift;
+};
+
+// An input event for the running form, and the events one command stands for.
+using TScriptEvent = std::function<void(TForm& Form)>;
+using TScriptEvents = std::deque<TScriptEvent>;
+
+// A command word. Parse reads the arguments (their count already checked) into the
+// command; Expand turns the command into input events against the running form, when
+// the command is reached, so that a nested modal form opened by an earlier command is
+// the one that later lines address. Both raise EScriptError, without the line number.
+struct TScriptVerb {
+    std::string Name;
+    std::string Usage; // "click NAME [X Y]"
+    size_t MinArgs = 0, MaxArgs = 0;
+    std::function<void(const std::vector<TScriptToken>& Args, TScriptCommand& C)> Parse;
+    std::function<void(const TScriptCommand& C, TForm& Form, TScriptEvents& Out)> Expand;
+};
+
+// Adds a verb for Module (the caller's by default), or replaces the one of that name.
+QELL_TOOLKIT_API void RegisterScriptVerb(TScriptVerb Verb, TModuleHandle Module = HInstance());
+QELL_TOOLKIT_API const TScriptVerb* FindScriptVerb(std::string_view Name);
+
+// Reads a whole script. Raises EScriptError "script line N: …" on the first line that
+// cannot be read (unknown command or key, bad or out-of-range number, missing quote,
+// wrong arguments).
+QELL_TOOLKIT_API std::vector<TScriptCommand> ParseScript(std::string_view Script);
+// The events of one command; raises EScriptError "script line N: …".
+QELL_TOOLKIT_API void ExpandScriptCommand(const TScriptCommand& C, TForm& Form, TScriptEvents& Out);
+
+// Building blocks for verbs.
+namespace ScriptSupport {
+// A decimal number within Min..Max (by default a coordinate).
+QELL_TOOLKIT_API int ReadNumber(const TScriptToken& T, int Min = -MaxScriptCoordinate, int Max = MaxScriptCoordinate);
+// The named control on the form ("form": the form), showing if Showing is asked.
+QELL_TOOLKIT_API TControl& FindControl(TForm& Form, const std::string& Name, bool Showing);
+template <typename T>
+T& FindShowingAs(TForm& Form, const std::string& Name, const char* What)
+{
+    TControl& C = FindControl(Form, Name, true);
+    auto* Typed = dynamic_cast<T*>(&C);
+    if (!Typed) throw EScriptError("'" + Name + "' is a " + C.ClassName() + ", not a " + What);
+    return *Typed;
+}
+// (X, Y) of Control in the form's client coordinates.
+QELL_TOOLKIT_API TPoint At(const TControl& Control, int X, int Y);
+// A left press and release at P.
+QELL_TOOLKIT_API void Click(TScriptEvents& Out, TPoint P);
+} // namespace ScriptSupport

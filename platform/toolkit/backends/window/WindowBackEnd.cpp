@@ -1,0 +1,299 @@
+#include "platform/toolkit/backends/window/WindowBackEnd.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/toolkit/Form.h"
+
+namespace {
+
+std::string SdlError() { return SDL_GetError(); }
+
+TShiftState ModShift(Uint16 Mod)
+{
+    TShiftState S;
+    if (Mod & KMOD_SHIFT) S.Include(ssShift);
+    if (Mod & KMOD_CTRL) S.Include(ssCtrl);
+    if (Mod & KMOD_ALT) S.Include(ssAlt);
+    return S;
+}
+
+bool MapButton(Uint8 Button, TMouseButton& B)
+{
+    switch (Button) {
+    case SDL_BUTTON_LEFT: B = mbLeft; return true;
+    case SDL_BUTTON_RIGHT: B = mbRight; return true;
+    case SDL_BUTTON_MIDDLE: B = mbMiddle; return true;
+    default: return false;
+    }
+}
+
+// The buttons held in an SDL button mask.
+TShiftState HeldButtons(Uint32 Mask)
+{
+    TShiftState S;
+    for (const TMouseButton B : {mbLeft, mbRight, mbMiddle}) {
+        const Uint32 Bit = B == mbLeft ? SDL_BUTTON_LMASK : B == mbRight ? SDL_BUTTON_RMASK : SDL_BUTTON_MMASK;
+        if (Mask & Bit) S.Include(ButtonShift(B));
+    }
+    return S;
+}
+
+// The toolkit's key code for an SDL key, or 0 for keys the toolkit does not know.
+TKey MapKey(SDL_Keycode K)
+{
+    if (K >= SDLK_a && K <= SDLK_z) return 'A' + (K - SDLK_a);
+    if (K >= SDLK_0 && K <= SDLK_9) return '0' + (K - SDLK_0);
+    switch (K) {
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER: return vkReturn;
+    case SDLK_TAB: return vkTab;
+    case SDLK_ESCAPE: return vkEscape;
+    case SDLK_BACKSPACE: return vkBack;
+    case SDLK_DELETE: return vkDelete;
+    case SDLK_SPACE: return vkSpace;
+    case SDLK_LEFT: return vkLeft;
+    case SDLK_RIGHT: return vkRight;
+    case SDLK_UP: return vkUp;
+    case SDLK_DOWN: return vkDown;
+    case SDLK_HOME: return vkHome;
+    case SDLK_END: return vkEnd;
+    case SDLK_PAGEUP: return vkPrior;
+    case SDLK_PAGEDOWN: return vkNext;
+    case SDLK_INSERT: return vkInsert;
+    case SDLK_F2: return vkF2;
+    default: return 0;
+    }
+}
+
+// Window coordinates to client coordinates; rounds toward minus infinity so that a
+// captured pointer left or above the window stays negative.
+int Unscale(int V, int Scale) { return V >= 0 ? V / Scale : -((-V + Scale - 1) / Scale); }
+
+} // namespace
+
+TWindowBackEnd::TWindowBackEnd(int Scale) : FScale(Scale)
+{
+    if (Scale < 1) throw Exception("Window scale must be at least 1, not " + std::to_string(Scale));
+    // A program may run several modal forms one after another; closing the last window
+    // of one must not end the next.
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+    // A window gets the focus when shown; by default SDL drops a click that arrives
+    // with the focus (and its release), so the user's first click would be lost.
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) throw Exception("Cannot start SDL video: " + SdlError());
+    if (const char* File = std::getenv("QELL_WINDOW_SNAPSHOT")) FPresentSnapshot = File;
+}
+
+TWindowBackEnd::~TWindowBackEnd()
+{
+    for (TWindow& W : FWindows) Destroy(W);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+bool TWindowBackEnd::Available(std::string& Why)
+{
+    const char* Display = std::getenv("DISPLAY");
+    const char* Wayland = std::getenv("WAYLAND_DISPLAY");
+    bool HasX = Display && *Display;
+    if (!HasX && !(Wayland && *Wayland)) {
+        Why = "no display: neither DISPLAY nor WAYLAND_DISPLAY is set";
+        return false;
+    }
+    if (HasX && !std::getenv("SDL_VIDEODRIVER")) setenv("SDL_VIDEODRIVER", "x11", 0);
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        Why = "cannot open the display " + std::string(HasX ? Display : Wayland) + ": " + SdlError();
+        return false;
+    }
+    const char* Driver = SDL_GetCurrentVideoDriver();
+    std::string Name = Driver ? Driver : "";
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    if (Name.empty() || Name == "dummy" || Name == "offscreen" || Name == "evdev") {
+        Why = "SDL video driver '" + Name + "' shows no window";
+        return false;
+    }
+    return true;
+}
+
+TWindowBackEnd::TWindow* TWindowBackEnd::Find(const TForm& Form)
+{
+    for (TWindow& W : FWindows)
+        if (W.Form == &Form) return &W;
+    return nullptr;
+}
+
+void TWindowBackEnd::Destroy(TWindow& W)
+{
+    if (W.Texture) SDL_DestroyTexture(W.Texture);
+    if (W.Renderer) SDL_DestroyRenderer(W.Renderer);
+    if (W.Window) SDL_DestroyWindow(W.Window);
+    W = {};
+}
+
+void TWindowBackEnd::SetTitle(TWindow& W, const std::string& Title)
+{
+    if (Title == W.Title) return;
+    W.Title = Title;
+    SDL_SetWindowTitle(W.Window, Title.c_str());
+}
+
+void TWindowBackEnd::FormShown(TForm& Form)
+{
+    TWindow W;
+    W.Form = &Form;
+    W.Scale = FScale;
+    SDL_Rect Usable;
+    if (SDL_GetDisplayUsableBounds(0, &Usable) == 0 && Usable.w > 0 && Usable.h > 0) {
+        while (W.Scale > 1 && (std::max(1, Form.ClientWidth()) * W.Scale > Usable.w ||
+                               std::max(1, Form.ClientHeight()) * W.Scale > Usable.h))
+            --W.Scale;
+        if (W.Scale != FScale)
+            std::fprintf(stderr, "%s: the window does not fit the screen at scale %d; showing it at scale %d\n",
+                         Form.Caption().c_str(), FScale, W.Scale);
+    }
+    int Width = std::max(1, Form.ClientWidth()) * W.Scale;
+    int Height = std::max(1, Form.ClientHeight()) * W.Scale;
+    W.Window = SDL_CreateWindow(Form.Caption().c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, Width,
+                                Height, SDL_WINDOW_SHOWN);
+    if (!W.Window) throw Exception("Cannot create a window: " + SdlError());
+    W.Title = Form.Caption();
+    W.Renderer = SDL_CreateRenderer(W.Window, -1, 0);
+    if (!W.Renderer) W.Renderer = SDL_CreateRenderer(W.Window, -1, SDL_RENDERER_SOFTWARE);
+    if (!W.Renderer) {
+        std::string Reason = SdlError();
+        Destroy(W);
+        throw Exception("Cannot draw in a window: " + Reason);
+    }
+    // The window below a modal one takes no input until the modal one ends.
+    FWindows.push_back(W);
+    SDL_RaiseWindow(W.Window);
+    SDL_StartTextInput();
+}
+
+void TWindowBackEnd::Draw(TWindow& W)
+{
+    if (!W.Texture) return;
+    SDL_RenderClear(W.Renderer);
+    SDL_RenderCopy(W.Renderer, W.Texture, nullptr, nullptr);
+    SDL_RenderPresent(W.Renderer);
+}
+
+void TWindowBackEnd::Present(TForm& Form)
+{
+    TWindow* W = Find(Form);
+    if (!W) return;
+    const TBitmap& Surface = Form.Surface();
+    if (Surface.Width() <= 0 || Surface.Height() <= 0) return;
+    if (!W->Texture || W->TextureWidth != Surface.Width() || W->TextureHeight != Surface.Height()) {
+        if (W->Texture) SDL_DestroyTexture(W->Texture);
+        // The surface packs pixels as 0x00BBGGRR, which is SDL's XBGR8888.
+        W->Texture = SDL_CreateTexture(W->Renderer, SDL_PIXELFORMAT_XBGR8888, SDL_TEXTUREACCESS_STREAMING,
+                                       Surface.Width(), Surface.Height());
+        if (!W->Texture) throw Exception("Cannot create a texture: " + SdlError());
+        W->TextureWidth = Surface.Width();
+        W->TextureHeight = Surface.Height();
+        SDL_SetWindowSize(W->Window, Surface.Width() * W->Scale, Surface.Height() * W->Scale);
+    }
+    SDL_UpdateTexture(W->Texture, nullptr, Surface.ScanLine(0), Surface.Width() * 4);
+    SetTitle(*W, FLastError.empty() ? Form.Caption() : Form.Caption() + " - error: " + FLastError);
+    Draw(*W);
+    if (!FPresentSnapshot.empty()) {
+        // Written aside and renamed, so a reader never sees half a file.
+        std::string Temp = FPresentSnapshot + ".part";
+        Surface.SaveToPNG(Temp);
+        if (std::rename(Temp.c_str(), FPresentSnapshot.c_str()) != 0)
+            throw Exception("Cannot write " + FPresentSnapshot);
+    }
+}
+
+bool TWindowBackEnd::ProcessNextEvent(TForm& Form)
+{
+    if (FQuit) return false;
+    TWindow* Top = Find(Form);
+    const Uint32 Id = Top ? SDL_GetWindowID(Top->Window) : 0;
+    const int Scale = Top ? Top->Scale : FScale;
+    for (;;) {
+        SDL_Event E;
+        if (!SDL_WaitEvent(&E)) throw Exception("Cannot read window events: " + SdlError());
+        switch (E.type) {
+        case SDL_QUIT:
+            // Interrupted from outside (a signal): every modal form ends.
+            FQuit = true;
+            return false;
+        case SDL_WINDOWEVENT:
+            if (E.window.event == SDL_WINDOWEVENT_CLOSE) {
+                if (E.window.windowID != Id) break;
+                Form.SetModalResult(mrCancel);
+                return true;
+            }
+            if (E.window.event == SDL_WINDOWEVENT_EXPOSED || E.window.event == SDL_WINDOWEVENT_SIZE_CHANGED ||
+                E.window.event == SDL_WINDOWEVENT_RESTORED) {
+                for (TWindow& W : FWindows)
+                    if (SDL_GetWindowID(W.Window) == E.window.windowID) Draw(W);
+            }
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP: {
+            TMouseButton B;
+            if (E.button.windowID != Id || !MapButton(E.button.button, B)) break;
+            TShiftState S = ModShift(SDL_GetModState()) | HeldButtons(SDL_GetMouseState(nullptr, nullptr));
+            const int X = Unscale(E.button.x, Scale), Y = Unscale(E.button.y, Scale);
+            if (E.type == SDL_MOUSEBUTTONDOWN) {
+                // The pressed button counts as held, whatever the polled state says.
+                S.Include(ButtonShift(B));
+                if (E.button.clicks == 2) S.Include(ssDouble);
+                Form.HandleMouseDown(B, S, X, Y);
+            } else {
+                S.Exclude(ButtonShift(B));
+                Form.HandleMouseUp(B, S, X, Y);
+            }
+            return true;
+        }
+        case SDL_MOUSEMOTION:
+            if (E.motion.windowID != Id) break;
+            Form.HandleMouseMove(ModShift(SDL_GetModState()) | HeldButtons(E.motion.state),
+                                 Unscale(E.motion.x, Scale), Unscale(E.motion.y, Scale));
+            return true;
+        case SDL_KEYDOWN: {
+            TKey Key = MapKey(E.key.keysym.sym);
+            if (E.key.windowID != Id || Key == 0) break;
+            Form.HandleKeyDown(Key, ModShift(E.key.keysym.mod));
+            return true;
+        }
+        case SDL_TEXTINPUT:
+            // Ctrl and Alt with a letter are commands (Alt+O presses a button), not text.
+            if (E.text.windowID != Id || (SDL_GetModState() & (KMOD_CTRL | KMOD_LALT))) break;
+            Form.HandleTextInput(E.text.text);
+            return true;
+        default:
+            break;
+        }
+    }
+}
+
+void TWindowBackEnd::FormHidden(TForm& Form)
+{
+    for (size_t I = FWindows.size(); I-- > 0;) {
+        if (FWindows[I].Form != &Form) continue;
+        Destroy(FWindows[I]);
+        FWindows.erase(FWindows.begin() + static_cast<std::ptrdiff_t>(I));
+        break;
+    }
+    if (FWindows.empty()) {
+        SDL_StopTextInput();
+        if (!FFinalSnapshot.empty()) Form.Surface().SaveToPNG(FFinalSnapshot);
+    }
+}
+
+void TWindowBackEnd::ShowError(const std::string& Message)
+{
+    FLastError = Message;
+    if (!FWindows.empty()) {
+        TWindow& W = FWindows.back();
+        SetTitle(W, W.Form->Caption() + " - error: " + Message);
+    }
+}

@@ -1,0 +1,72 @@
+#include "platform/toolkit/resources/ClassRegistry.h"
+
+#include <algorithm>
+#include <mutex>
+#include <vector>
+
+#include "platform/toolkit/Button.h"
+#include "platform/toolkit/DrawGrid.h"
+#include "platform/toolkit/Edit.h"
+#include "platform/toolkit/Label.h"
+#include "platform/toolkit/PageControl.h"
+#include "platform/toolkit/PaintBox.h"
+#include "platform/toolkit/StatusBar.h"
+#include "platform/toolkit/TrackBar.h"
+
+namespace {
+
+struct TRegistration {
+    const TClassInfo* Class;
+    TModuleHandle Module;
+};
+
+// Newest last; a lookup takes the newest registration of a name.
+std::vector<TRegistration>& Registry()
+{
+    static std::vector<TRegistration> Classes;
+    static const TModuleUnloadProcId Hook = AddModuleUnloadProc(UnregisterModuleClasses);
+    (void)Hook;
+    return Classes;
+}
+
+} // namespace
+
+void RegisterClass(const TClassInfo& Class, TModuleHandle Module)
+{
+    auto& Classes = Registry();
+    for (const TRegistration& R : Classes)
+        if (R.Class == &Class && R.Module == Module) return;
+    Classes.push_back({&Class, Module});
+}
+
+const TClassInfo* FindClass(std::string_view Name)
+{
+    const auto& Classes = Registry();
+    for (auto It = Classes.rbegin(); It != Classes.rend(); ++It)
+        if (SameText(It->Class->Name, Name)) return It->Class;
+    return nullptr;
+}
+
+void UnregisterModuleClasses(TModuleHandle Module)
+{
+    std::erase_if(Registry(), [Module](const TRegistration& R) { return R.Module == Module; });
+}
+
+void RegisterToolkitClasses()
+{
+    static std::once_flag Once;
+    std::call_once(Once, [] {
+        for (const TClassInfo* C :
+             {&TLabel::StaticClassInfo(), &TButton::StaticClassInfo(), &TEdit::StaticClassInfo(),
+              &TPageControl::StaticClassInfo(), &TTabSheet::StaticClassInfo(), &TStatusBar::StaticClassInfo(),
+              &TPaintBox::StaticClassInfo(), &TTrackBar::StaticClassInfo(), &TDrawGrid::StaticClassInfo()})
+            RegisterClass(*C);
+    });
+}
+
+namespace {
+
+// The toolkit's controls are there for every form from the moment the library loads.
+const bool ToolkitClassesRegistered = (RegisterToolkitClasses(), true);
+
+} // namespace
