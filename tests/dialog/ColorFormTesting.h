@@ -8,8 +8,7 @@
 #include <string_view>
 
 #include "dialog/IWKAVMOBILEDsnColorDialog.h"
-#include "platform/toolkit/Application.h"
-#include "platform/toolkit/backends/HeadlessBackEnd.h"
+#include "tests/support/FormTesting.h"
 
 class ColorFormTest : public ::testing::Test {
 protected:
@@ -17,28 +16,21 @@ protected:
     void TearDown() override
     {
         Form.reset();
-        Application->SetBackEnd(std::make_unique<THeadlessBackEnd>());
+        ResetBackEnd();
     }
 
     // One modal session fed by Script; the form stays alive afterwards, its surface
     // holding what it showed last.
     TModalResult Run(std::string_view Script)
     {
-        auto B = std::make_unique<THeadlessBackEnd>(Script);
-        THeadlessBackEnd* Raw = B.get();
-        Application->SetBackEnd(std::move(B));
+        const THeadlessBackEnd& Back = UseScript(Script);
         const TModalResult Result = Form->ShowModal();
-        EXPECT_FALSE(Raw->Failed()) << Raw->ScriptError();
-        EXPECT_TRUE(Raw->Errors().empty()) << Raw->Errors().front();
+        EXPECT_FALSE(Back.Failed()) << Back.ScriptError();
+        EXPECT_TRUE(Back.Errors().empty()) << Back.Errors().front();
         return Result;
     }
 
-    // A pixel of a control, in the control's coordinates, as last painted.
-    TColor PixelOf(const TControl* C, int X, int Y) const
-    {
-        const TPoint O = C->SurfaceOrigin();
-        return Form->Surface().Pixel(O.X + X, O.Y + Y);
-    }
+    TColor PixelOf(const TControl* C, int X, int Y) const { return ::PixelOf(*C, X, Y); }
     TColor FieldPixel(int X, int Y) const { return PixelOf(Form->PaintBoxColor, X, Y); }
 
     TStringList Custom;

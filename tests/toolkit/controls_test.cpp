@@ -8,6 +8,7 @@
 #include "platform/toolkit/PageControl.h"
 #include "platform/toolkit/PaintBox.h"
 #include "platform/toolkit/StatusBar.h"
+#include "tests/support/FormTesting.h"
 
 namespace {
 
@@ -18,26 +19,22 @@ TColor Plain(TColor C)
 
 struct TPagedForm {
     TForm Form{nullptr};
-    TPageControl* Pages = new TPageControl(&Form);
+    TPageControl* Pages = Place<TPageControl>(Form, Form, 8, 8, 369, 337);
     TTabSheet* Page0 = new TTabSheet(&Form);
     TTabSheet* Page1 = new TTabSheet(&Form);
-    TPaintBox* Box0 = new TPaintBox(&Form);
-    TPaintBox* Box1 = new TPaintBox(&Form);
+    TPaintBox* Box0;
+    TPaintBox* Box1;
     int Paints0 = 0, Paints1 = 0;
 
     TPagedForm()
     {
         Form.SetBounds(0, 0, 385, 453);
-        Pages->SetParent(&Form);
-        Pages->SetBounds(8, 8, 369, 337);
         Page0->SetParent(Pages);
         Page0->SetCaption("First");
         Page1->SetParent(Pages);
         Page1->SetCaption("Second");
-        Box0->SetParent(Page0);
-        Box0->SetBounds(0, 0, 20, 20);
-        Box1->SetParent(Page1);
-        Box1->SetBounds(0, 0, 20, 20);
+        Box0 = Place<TPaintBox>(Form, *Page0, 0, 0, 20, 20);
+        Box1 = Place<TPaintBox>(Form, *Page1, 0, 0, 20, 20);
         Box0->OnPaint = [this](TObject*) { ++Paints0; Fill(Box0, clRed); };
         Box1->OnPaint = [this](TObject*) { ++Paints1; Fill(Box1, clBlue); };
     }
@@ -46,11 +43,7 @@ struct TPagedForm {
         Box->Canvas().Brush.Color = C;
         Box->Canvas().FillRect(Box->ClientRect());
     }
-    TColor At(TControl* C, int X, int Y)
-    {
-        const TPoint O = C->SurfaceOrigin();
-        return Form.Surface().Pixel(O.X + X, O.Y + Y);
-    }
+    TColor At(TControl* C, int X, int Y) { return PixelOf(*C, X, Y); }
 };
 
 TEST(FormPainting, FormFillsItsSurfaceInItsColourAndSurfaceFollowsSize)

@@ -7,8 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/toolkit/Application.h"
-#include "platform/toolkit/backends/HeadlessBackEnd.h"
+#include "tests/support/FormTesting.h"
 #include "tests/toolkit/SampleForm.h"
 
 namespace {
@@ -19,24 +18,16 @@ protected:
     void TearDown() override
     {
         Form.reset();
-        Application->SetBackEnd(std::make_unique<THeadlessBackEnd>());
+        ResetBackEnd();
     }
 
     // Runs the form modally on Script; Back stays valid until the next Run.
     TModalResult Run(std::string_view Script, TForm* Target = nullptr)
     {
-        auto B = std::make_unique<THeadlessBackEnd>(Script);
-        Back = B.get();
-        Application->SetBackEnd(std::move(B));
+        Back = &UseScript(Script);
         return (Target ? *Target : *Form).ShowModal();
     }
 
-    // The surface pixel at (X, Y) of Control.
-    TColor PixelAt(const TControl& Control, int X, int Y)
-    {
-        TPoint O = Control.SurfaceOrigin();
-        return Form->Surface().Pixel(O.X + X, O.Y + Y);
-    }
 
     std::string TempFile(const std::string& Name) { return ::testing::TempDir() + "headless_" + Name; }
 
@@ -134,9 +125,9 @@ TEST_F(HeadlessSession, ClicksLandAtCoordinatesRelativeToTheNamedControl)
     EXPECT_EQ(Form->Clicks(), 2);
     EXPECT_EQ(Form->LabelCount->Caption(), "Clicks: 2");
     // The paint box's handler drew its cross there, and the loop painted it.
-    EXPECT_EQ(PixelAt(*Form->PaintBox1, 10, 20), clRed);
-    EXPECT_EQ(PixelAt(*Form->PaintBox1, 10, 16), clRed);
-    EXPECT_EQ(PixelAt(*Form->PaintBox1, 3, 3), clWhite);
+    EXPECT_EQ(PixelOf(*Form->PaintBox1, 10, 20), clRed);
+    EXPECT_EQ(PixelOf(*Form->PaintBox1, 10, 16), clRed);
+    EXPECT_EQ(PixelOf(*Form->PaintBox1, 3, 3), clWhite);
 
     // Coordinates on the form itself are surface coordinates.
     TPoint O = Form->PaintBox1->SurfaceOrigin();
@@ -176,7 +167,7 @@ TEST_F(HeadlessSession, PagesAndGridCellsAreChosenByIndex)
     EXPECT_EQ(Form->DrawGrid1->Row(), 3);
     EXPECT_EQ(Form->StatusBar1->SimpleText(), "Cell: 2,3");
     TRect Cell = Form->DrawGrid1->CellRect(1, 1);
-    EXPECT_EQ(PixelAt(*Form->DrawGrid1, (Cell.Left + Cell.Right) / 2, (Cell.Top + Cell.Bottom) / 2),
+    EXPECT_EQ(PixelOf(*Form->DrawGrid1, (Cell.Left + Cell.Right) / 2, (Cell.Top + Cell.Bottom) / 2),
               TSampleForm::CellColor(1, 1));
     EXPECT_EQ(Form->Report(), "name: \ncell: 2,3\nposition: 0\npage: 1\nmark: -1,-1\nclicks: 0\n");
 }
