@@ -255,29 +255,4 @@ void GetIWColorValues(const TGetStrProc& Proc)
     for (const TIWColorEntry& E : IWColors) Proc(E.Name);
 }
 
-namespace {
-
-bool IdentToIWColorValue(const std::string& Ident, int64_t& Value)
-{
-    TColor Color;
-    if (!IdentToIWColor(Ident, Color)) return false;
-    Value = Color;
-    return true;
-}
-
-std::string IWColorValueToText(int64_t Value)
-{
-    return IWColorToString(static_cast<TColor>(Value));
-}
-
-constexpr TTypeInfo MakeIWColorTypeInfo()
-{
-    TTypeInfo T = IntegerTypeInfo("TIWColor", INT32_MIN, UINT32_MAX);
-    T.IdentToInt = IdentToIWColorValue;
-    T.IntToText = IWColorValueToText;
-    return T;
-}
-
-} // namespace
-
-const TTypeInfo TypeInfoTIWColor = MakeIWColorTypeInfo();
+const TTypeInfo TypeInfoTIWColor = NamedIntegerTypeInfo<TColor, IdentToIWColor, IWColorToString>("TIWColor");

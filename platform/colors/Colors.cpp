@@ -175,29 +175,4 @@ std::string ColorToString(TColor Color)
     return "$" + IntToHex(Color, 8);
 }
 
-namespace {
-
-bool IdentToColorValue(const std::string& Ident, int64_t& Value)
-{
-    TColor Color;
-    if (!IdentToColor(Ident, Color)) return false;
-    Value = Color;
-    return true;
-}
-
-std::string ColorValueToText(int64_t Value)
-{
-    return ColorToString(static_cast<TColor>(Value));
-}
-
-constexpr TTypeInfo MakeColorTypeInfo()
-{
-    TTypeInfo T = IntegerTypeInfo("TColor", INT32_MIN, UINT32_MAX);
-    T.IdentToInt = IdentToColorValue;
-    T.IntToText = ColorValueToText;
-    return T;
-}
-
-} // namespace
-
-const TTypeInfo TypeInfoTColor = MakeColorTypeInfo();
+const TTypeInfo TypeInfoTColor = NamedIntegerTypeInfo<TColor, IdentToColor, ColorToString>("TColor");

@@ -11,6 +11,7 @@
 // one and not the other.
 
 #include <any>
+#include <climits>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -89,6 +90,22 @@ constexpr TTypeInfo ClassTypeInfo(const char* Name, const TClassInfo& (*Class)()
 }
 
 constexpr TTypeInfo MethodTypeInfo(const char* Name) { return IntegerTypeInfo(Name, 0, 0, TTypeKind::Method); }
+
+// A 32-bit integer type some of whose values have names, given by the type's own
+// conversions; its 32 bits may also be given unsigned ($FF000000 or 4278190080).
+template <typename V, bool (*IdentToValue)(const std::string&, V&), std::string (*ValueToText)(V)>
+constexpr TTypeInfo NamedIntegerTypeInfo(const char* Name)
+{
+    TTypeInfo T = IntegerTypeInfo(Name, INT32_MIN, int64_t{UINT32_MAX});
+    T.IdentToInt = [](const std::string& Ident, int64_t& Value) {
+        V Named;
+        if (!IdentToValue(Ident, Named)) return false;
+        Value = Named;
+        return true;
+    };
+    T.IntToText = [](int64_t Value) { return ValueToText(static_cast<V>(Value)); };
+    return T;
+}
 constexpr TTypeInfo StringTypeInfo(const char* Name) { return IntegerTypeInfo(Name, 0, 0, TTypeKind::String); }
 
 // The runtime's own types.

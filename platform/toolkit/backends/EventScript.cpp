@@ -107,16 +107,14 @@ void ParseKey(const std::string& Text, TKey& Key, TShiftState& Shift)
     Key = It->second;
 }
 
-// Splits UTF-8 text into characters; a stray byte counts as one character.
-std::vector<std::string> Characters(const std::string& Text)
+// One text input per character of UTF-8 text; a stray byte counts as one character.
+void TypeText(TScriptEvents& Out, const std::string& Text)
 {
-    std::vector<std::string> R;
     for (size_t I = 0; I < Text.size();) {
         const size_t Next = NextCharPos(Text, I);
-        R.push_back(Text.substr(I, Next - I));
+        Out.push_back([Ch = Text.substr(I, Next - I)](TForm& F) { F.HandleTextInput(Ch); });
         I = Next;
     }
-    return R;
 }
 
 TComponent* FindOwned(const TComponent& Root, const std::string& Name)
@@ -249,15 +247,11 @@ std::vector<TScriptVerb> BuiltInVerbs()
                          Target->SetFocus();
                          if (auto* E = dynamic_cast<TEdit*>(Target)) E->SelectAll();
                      });
-                     for (std::string& Ch : Characters(C.Text))
-                         Out.push_back([Ch = std::move(Ch)](TForm& F) { F.HandleTextInput(Ch); });
+                     TypeText(Out, C.Text);
                  }});
     V.push_back({"text", "text \"text\"", 1, 1,
                  [](const std::vector<TScriptToken>& Args, TScriptCommand& C) { Quoted(Args, 0, C); },
-                 [](const TScriptCommand& C, TForm&, TScriptEvents& Out) {
-                     for (std::string& Ch : Characters(C.Text))
-                         Out.push_back([Ch = std::move(Ch)](TForm& F) { F.HandleTextInput(Ch); });
-                 }});
+                 [](const TScriptCommand& C, TForm&, TScriptEvents& Out) { TypeText(Out, C.Text); }});
     V.push_back({"key", "key KEY", 1, 1,
                  [](const std::vector<TScriptToken>& Args, TScriptCommand& C) {
                      Word(Args, 0, C, "key KEY");
