@@ -53,6 +53,74 @@ const TClassInfo& TComponent::StaticClassInfo()
     return Info;
 }
 
+const TClassInfo& TCollectionItem::StaticClassInfo()
+{
+    static const TClassInfo Info = MakeClassInfo<TCollectionItem>("TCollectionItem", PublishNothing<TCollectionItem>);
+    return Info;
+}
+
+int TCollectionItem::Index() const
+{
+    if (!FCollection) return -1;
+    for (int I = 0; I < FCollection->Count(); ++I)
+        if (FCollection->Items(I) == this) return I;
+    return -1;
+}
+
+const TClassInfo& TCollection::StaticClassInfo()
+{
+    static const TClassInfo Info = MakeClassInfo<TCollection>("TCollection", PublishNothing<TCollection>);
+    return Info;
+}
+
+TCollectionItem* TCollection::Items(int Index) const
+{
+    if (Index < 0 || Index >= Count())
+        throw EStringListError("List index out of bounds (" + std::to_string(Index) + ")");
+    return FItems[static_cast<size_t>(Index)].get();
+}
+
+TCollectionItem* TCollection::Add()
+{
+    FItems.push_back(NewItem());
+    return FItems.back().get();
+}
+
+void TCollection::Delete(int Index)
+{
+    Items(Index);
+    FItems.erase(FItems.begin() + Index);
+}
+
+void TCollection::Assign(const TPersistent& Source)
+{
+    const auto* Other = dynamic_cast<const TCollection*>(&Source);
+    if (!Other || &Other->ItemClass() != &ItemClass()) return TPersistent::Assign(Source);
+    if (Other == this) return;
+    Clear();
+    for (int I = 0; I < Other->Count(); ++I) CopyPublishedProperties(*Other->Items(I), *Add());
+}
+
+void CopyPublishedProperties(const TPersistent& Source, TPersistent& Dest)
+{
+    for (const TPropInfo* P : Source.ClassInfo().AllProperties()) {
+        if (P->ReadOnly()) continue;
+        switch (P->Kind()) {
+        case TTypeKind::Method: break;
+        case TTypeKind::String: SetStrProp(Dest, *P, GetStrProp(Source, *P)); break;
+        case TTypeKind::Class: {
+            TPersistent* From = GetObjectProp(const_cast<TPersistent&>(Source), *P);
+            TPersistent* To = GetObjectProp(Dest, *P);
+            if (!From || !To) break;
+            if (dynamic_cast<TCollection*>(To)) To->Assign(*From);
+            else CopyPublishedProperties(*From, *To);
+            break;
+        }
+        default: SetOrdProp(Dest, *P, GetOrdProp(Source, *P));
+        }
+    }
+}
+
 const TClassInfo& TStringList::StaticClassInfo()
 {
     static const TClassInfo Info = MakeClassInfo<TStringList>("TStringList", PublishNothing<TStringList>);

@@ -3,6 +3,7 @@
 // published properties, components with owners, and string lists.
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -92,6 +93,65 @@ private:
     std::string FName;
     std::vector<TComponent*> FComponents;
 };
+
+class TCollection;
+
+// One item of a collection: a persistent object with published properties, owned by its
+// collection.
+class QELL_RTL_API TCollectionItem : public TPersistent {
+    QELL_CLASS(TCollectionItem, TPersistent)
+    explicit TCollectionItem(TCollection* Collection) : FCollection(Collection) {}
+    TCollection* Collection() const { return FCollection; }
+    // Its position in the collection, or -1.
+    int Index() const;
+
+private:
+    TCollection* FCollection;
+};
+
+// An ordered list of items of one class, a sub-object of the object that publishes it.
+// Form files write it as "Slots = < item … end item … end >".
+class QELL_RTL_API TCollection : public TPersistent {
+    QELL_CLASS(TCollection, TPersistent)
+    TCollection() = default;
+    TCollection(const TCollection&) = delete;
+    TCollection& operator=(const TCollection&) = delete;
+
+    int Count() const { return static_cast<int>(FItems.size()); }
+    // Index checked: EListError "List index out of bounds (N)".
+    TCollectionItem* Items(int Index) const;
+    // A new item at the end.
+    TCollectionItem* Add();
+    void Delete(int Index);
+    void Clear() { FItems.clear(); }
+    // The class of the items.
+    virtual const TClassInfo& ItemClass() const = 0;
+    // The same items as Source, a collection of the same item class: each item's
+    // published properties copied. EConvertError for anything else.
+    void Assign(const TPersistent& Source) override;
+
+protected:
+    virtual std::unique_ptr<TCollectionItem> NewItem() = 0;
+
+private:
+    std::vector<std::unique_ptr<TCollectionItem>> FItems;
+};
+
+// A collection of TItem, which is constructed from its collection.
+template <typename TItem>
+class TCollectionOf : public TCollection {
+public:
+    TItem* Items(int Index) const { return static_cast<TItem*>(TCollection::Items(Index)); }
+    TItem* Add() { return static_cast<TItem*>(TCollection::Add()); }
+    const TClassInfo& ItemClass() const override { return TItem::StaticClassInfo(); }
+
+protected:
+    std::unique_ptr<TCollectionItem> NewItem() override { return std::make_unique<TItem>(this); }
+};
+
+// Copies every published property of Source into Dest (of the same class or a
+// descendant of Source's): values, sub-objects and collections alike.
+QELL_RTL_API void CopyPublishedProperties(const TPersistent& Source, TPersistent& Dest);
 
 // An ordered, unsorted list of texts.
 class QELL_RTL_API TStringList : public TObject {

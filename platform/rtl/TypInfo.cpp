@@ -119,6 +119,7 @@ bool IsStoredProp(const TPersistent& Instance, const TPropInfo& Prop)
     case TTypeKind::Class: {
         TPersistent* Sub = GetObjectProp(const_cast<TPersistent&>(Instance), Prop);
         if (!Sub) return false;
+        if (const auto* Items = dynamic_cast<const TCollection*>(Sub)) return Items->Count() > 0;
         for (const TPropInfo* P : Sub->ClassInfo().AllProperties())
             if (IsStoredProp(*Sub, *P)) return true;
         return false;

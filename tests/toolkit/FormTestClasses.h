@@ -27,6 +27,37 @@ inline std::vector<std::string>& LoadedLog()
     return Log;
 }
 
+// An item of a collection, and the collection.
+class TTestItem : public TCollectionItem {
+    QELL_CLASS(TTestItem, TCollectionItem)
+    using TCollectionItem::TCollectionItem;
+    std::string Caption;
+    TColor Color = clBlack;
+};
+
+inline const TClassInfo& TTestItem::StaticClassInfo()
+{
+    static const TClassInfo Info = MakeClassInfo<TTestItem>("TTestItem", [](TPublisher<TTestItem>& P) {
+        P.String(
+            "Caption", [](const TTestItem& C) { return C.Caption; },
+            [](TTestItem& C, const std::string& V) { C.Caption = V; }, "");
+        P.Field("Color", TypeInfoTColor, &TTestItem::Color, clBlack);
+    });
+    return Info;
+}
+
+class TTestItems : public TCollectionOf<TTestItem> {
+    QELL_CLASS(TTestItems, TCollection)
+};
+
+inline const TClassInfo& TTestItems::StaticClassInfo()
+{
+    static const TClassInfo Info = MakeClassInfo<TTestItems>("TTestItems", PublishNothing<TTestItems>);
+    return Info;
+}
+
+inline const TTypeInfo TypeInfoTTestItems = ClassTypeInfo("TTestItems", &TTestItems::StaticClassInfo);
+
 // A non-visual component.
 class TTestComponent : public TComponent {
     QELL_CLASS(TTestComponent, TComponent)
@@ -37,6 +68,7 @@ class TTestComponent : public TComponent {
     TKind Kind = tkOne;
     TSet<TFlag> Flags;
     TFont Font;
+    TTestItems Items;
     int Limited = 0; // 0..100, its setter raises EConvertError outside
     TNotifyEvent OnFire;
     int GetLimited() const { return Limited; }
@@ -59,6 +91,7 @@ inline const TClassInfo& TTestComponent::StaticClassInfo()
             P.Field("Kind", TypeInfoTKind, &TTestComponent::Kind, tkOne);
             P.Field("Flags", TypeInfoTFlags, &TTestComponent::Flags, TSet<TFlag>{});
             P.Object("Font", TypeInfoTFont, [](TTestComponent& C) -> TFont& { return C.Font; });
+            P.Object("Items", TypeInfoTTestItems, [](TTestComponent& C) -> TTestItems& { return C.Items; });
             P.Ordinal("Limited", TypeInfoInteger, &TTestComponent::GetLimited, &TTestComponent::SetLimited, 0);
             P.Event("OnFire", TypeInfoTNotifyEvent, &TTestComponent::OnFire);
         },

@@ -45,6 +45,16 @@ const char* const Canonical = R"(object Main: TTestRoot
     Flags = [fA, fC]
     Font.Height = -12
     Font.Color = clRed
+    Items = <
+      item
+        Caption = 'first'
+      end
+      item
+      end
+      item
+        Caption = 'third'
+        Color = $00123456
+      end>
     OnFire = DataFire
   end
   object TTestComponent
@@ -103,6 +113,9 @@ TEST_F(FormWriterTest, ReadingTheWrittenTextRebuildsTheSameComponents)
     EXPECT_EQ(Data2.Flags, Data.Flags);
     EXPECT_EQ(Data2.Number, Data.Number);
     EXPECT_EQ(Data2.Font, Data.Font);
+    ASSERT_EQ(Data2.Items.Count(), 3);
+    EXPECT_EQ(Data2.Items.Items(2)->Caption, "third");
+    EXPECT_EQ(Data2.Items.Items(2)->Color, 0x123456);
     EXPECT_EQ(Second.Caption, First.Caption);
 }
 

@@ -96,7 +96,7 @@ TFormToken TFormLexer::Next()
     if ((C == '-' || C == '+') && FPos + 1 < FText.size() && (IsDigit(Peek(1)) || Peek(1) == '$')) return LexNumber();
     if (C == '\'' || C == '#') return LexString();
     switch (C) {
-    case ':': case '=': case '[': case ']': case ',': case '+': case '.':
+    case ':': case '=': case '[': case ']': case ',': case '+': case '.': case '<': case '>':
         T.Kind = TFormTokenKind::Symbol;
         T.Symbol = C;
         T.Text = FText.substr(FPos, 1);

@@ -14,7 +14,7 @@ struct TFormToken {
     int Line = 1;
     int64_t Int = 0;  // Integer
     std::string Str;  // String: the decoded characters (UTF-8)
-    char Symbol = 0;  // Symbol: one of : = [ ] , + .
+    char Symbol = 0;  // Symbol: one of : = [ ] , + . < >
 };
 
 // Tokens: identifiers; integers (optional sign directly before decimal digits or "$"

@@ -95,7 +95,8 @@ private:
     void ReadHeader(std::string& Name, std::string& ClassName);
     void ReadBody(TComponent& Component, int Depth);
     void ReadChild(TComponent& Enclosing, int Depth);
-    void ReadProperty(TComponent& Component);
+    void ReadProperty(TPersistent& Root, const std::string& Owner);
+    void ReadCollection(TCollection& Items, const std::string& Path);
     TValue ReadValue(const std::string& PropName);
     void BindEvent(TPersistent& Instance, const TPropInfo& Prop, const TValue& Value, int Line);
     void OfferToField(TComponent& Component, int Line);
@@ -208,7 +209,7 @@ void TReader::ReadBody(TComponent& Component, int Depth)
         if (IsWord(FTok, "object"))
             ReadChild(Component, Depth + 1);
         else if (FTok.Kind == TFormTokenKind::Identifier)
-            ReadProperty(Component);
+            ReadProperty(Component, "");
         else
             Fail("'end' expected but found " + Describe(FTok));
     }
@@ -260,16 +261,18 @@ void TReader::OfferToField(TComponent& Component, int Line)
                                    Component.ClassName());
 }
 
-// "Name = value", where Name may lead through sub-objects: Font.Height.
-void TReader::ReadProperty(TComponent& Component)
+// "Name = value", where Name may lead through sub-objects (Font.Height), and a collection
+// takes "< item … end … >". Owner names Instance in messages when it is not a component.
+void TReader::ReadProperty(TPersistent& Root, const std::string& Owner)
 {
     int Line = FTok.Line;
-    TPersistent* Instance = &Component;
+    TPersistent* Instance = &Root;
     std::string Path(FTok.Text);
-    const TPropInfo* Prop = Component.ClassInfo().FindProperty(FTok.Text);
+    const TPropInfo* Prop = Root.ClassInfo().FindProperty(FTok.Text);
     Advance();
     auto Unknown = [&] {
-        TFormLexer::Fail(Line, "unknown property " + TFormLexer::Quote(Path) + " of " + Component.ClassName());
+        TFormLexer::Fail(Line, "unknown property " + TFormLexer::Quote(Path) + " of " +
+                                   (Owner.empty() ? Root.ClassName() : Owner));
     };
     while (IsSymbol(FTok, '.')) {
         Advance();
@@ -285,6 +288,14 @@ void TReader::ReadProperty(TComponent& Component)
     if (!Prop) Unknown();
     if (!IsSymbol(FTok, '=')) Fail("'=' expected after " + TFormLexer::Quote(Path) + " but found " + Describe(FTok));
     Advance();
+    if (IsSymbol(FTok, '<')) {
+        TCollection* Items = nullptr;
+        if (Prop->Kind() == TTypeKind::Class)
+            AtLine(Line, Path + ": ", [&] { Items = dynamic_cast<TCollection*>(GetObjectProp(*Instance, *Prop)); });
+        if (!Items) TFormLexer::Fail(Line, Path + ": items in '<' '>' are for collections only");
+        ReadCollection(*Items, Path);
+        return;
+    }
     TValue Value = ReadValue(Path);
 
     if (Prop->Kind() == TTypeKind::Method)
@@ -293,6 +304,25 @@ void TReader::ReadProperty(TComponent& Component)
         TFormLexer::Fail(Line, "property " + TFormLexer::Quote(Path) + " cannot be set");
     else
         AtLine(Line, Path + ": ", [&] { Assign(*Instance, *Prop, Value); });
+}
+
+// "< item … end item … end >": the collection's items, replacing what it held.
+void TReader::ReadCollection(TCollection& Items, const std::string& Path)
+{
+    Advance();
+    Items.Clear();
+    while (IsWord(FTok, "item")) {
+        Advance();
+        TCollectionItem* Item = Items.Add();
+        const std::string Name = Path + "[" + std::to_string(Items.Count() - 1) + "]";
+        while (!IsWord(FTok, "end")) {
+            if (FTok.Kind != TFormTokenKind::Identifier) Fail("'end' expected but found " + Describe(FTok));
+            ReadProperty(*Item, Name);
+        }
+        Advance();
+    }
+    if (!IsSymbol(FTok, '>')) Fail("'item' or '>' expected in " + TFormLexer::Quote(Path) + " but found " + Describe(FTok));
+    Advance();
 }
 
 TValue TReader::ReadValue(const std::string& PropName)

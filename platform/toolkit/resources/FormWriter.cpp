@@ -17,6 +17,7 @@ public:
 private:
     void WriteObject(const TComponent& C, int Depth);
     void WriteProperties(const TPersistent& Instance, const std::string& Prefix, const std::string& Indent);
+    void WriteCollection(const TCollection& Items, const std::string& Name, const std::string& Indent);
     std::string Format(const TPersistent& Instance, const TPropInfo& Prop) const;
     std::string Ident(const std::string& Name, const std::string& PropName) const;
     [[noreturn]] void Fail(const std::string& Message) const;
@@ -81,7 +82,10 @@ void TWriter::WriteProperties(const TPersistent& Instance, const std::string& Pr
         if (Prop->Kind() == TTypeKind::Method || !IsStoredProp(Instance, *Prop)) continue;
         if (Prop->Kind() == TTypeKind::Class) {
             const TPersistent* Sub = GetObjectProp(const_cast<TPersistent&>(Instance), *Prop);
-            WriteProperties(*Sub, Prefix + Prop->Name + ".", Indent);
+            if (const auto* Items = dynamic_cast<const TCollection*>(Sub))
+                WriteCollection(*Items, Prefix + Prop->Name, Indent);
+            else
+                WriteProperties(*Sub, Prefix + Prop->Name + ".", Indent);
             continue;
         }
         FOut += Indent + Prefix + Prop->Name + " = " + Format(Instance, *Prop) + "\n";
@@ -89,6 +93,17 @@ void TWriter::WriteProperties(const TPersistent& Instance, const std::string& Pr
     if (auto It = FEvents.find(&Instance); It != FEvents.end())
         for (const TBoundEvent* E : It->second)
             FOut += Indent + Prefix + E->Property + " = " + Ident(E->Handler, E->Property) + "\n";
+}
+
+void TWriter::WriteCollection(const TCollection& Items, const std::string& Name, const std::string& Indent)
+{
+    FOut += Indent + Name + " = <";
+    for (int I = 0; I < Items.Count(); ++I) {
+        FOut += "\n" + Indent + "  item\n";
+        WriteProperties(*Items.Items(I), "", Indent + "    ");
+        FOut += Indent + "  end";
+    }
+    FOut += ">\n";
 }
 
 std::string TWriter::Ident(const std::string& Name, const std::string& PropName) const
