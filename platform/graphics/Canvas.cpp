@@ -219,6 +219,16 @@ void TCanvas::TextOut(int X, int Y, const std::string& Text)
                                      int64_t{Y} + FOrigin.Y, Font, Plain(Font.Color()), Text);
 }
 
+void TCanvas::TextRect(const TRect& R, int X, int Y, const std::string& Text)
+{
+    if (!FSurface) return;
+    const TRect Cell = ClipRect(FClip, int64_t{R.Left} + FOrigin.X, int64_t{R.Top} + FOrigin.Y,
+                                int64_t{R.Right} + FOrigin.X, int64_t{R.Bottom} + FOrigin.Y);
+    if (Cell.IsEmpty()) return;
+    TFontEngine::Instance().DrawText(*FSurface, Cell, int64_t{X} + FOrigin.X, int64_t{Y} + FOrigin.Y, Font,
+                                     Plain(Font.Color()), Text);
+}
+
 int TCanvas::TextWidth(const std::string& Text)
 {
     return TFontEngine::Instance().TextWidth(Font, Text);

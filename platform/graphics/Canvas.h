@@ -51,6 +51,8 @@ public:
 
     // Text in Font, its top-left cell corner at (X, Y); transparent background.
     void TextOut(int X, int Y, const std::string& Text);
+    // TextOut, drawing only inside R (canvas coordinates), as a table cell does.
+    void TextRect(const TRect& R, int X, int Y, const std::string& Text);
     int TextWidth(const std::string& Text);
     int TextHeight(const std::string& Text);
 

@@ -31,3 +31,18 @@ QELL_RTL_API void RemoveModuleUnloadProc(TModuleUnloadProcId Id);
 // Tells every registered proc, most recently registered first, that Module goes. The
 // package loader calls it before unloading a library; tests call it to simulate that.
 QELL_RTL_API void NotifyModuleUnload(TModuleHandle Module);
+
+// A unit's initialisation count: a unit reached from several packages' unit tables does
+// its work once, on the first initialisation, and undoes it on the finalisation that
+// balances that one.
+class TUnitCounter {
+public:
+    // Counts one initialisation; true when the unit's work must run now.
+    bool Initialize() { return FCount-- == 0; }
+    // Counts one finalisation; true when the unit's work must be undone now.
+    bool Finalize() { return ++FCount == 0; }
+    int Count() const { return FCount; }
+
+private:
+    int FCount = 0;
+};

@@ -209,7 +209,10 @@ TRect TControl::SurfaceClip() const
 TCanvas& TControl::Canvas()
 {
     TForm* Form = ParentForm();
-    FCanvas.Bind(Form ? &Form->Surface() : nullptr, SurfaceOrigin(), SurfaceClip());
+    TRect Clip = SurfaceClip();
+    // While the form repaints an area, nothing outside it is touched.
+    if (Form && Form->FPaintClip) Clip = Intersect(Clip, *Form->FPaintClip);
+    FCanvas.Bind(Form ? &Form->Surface() : nullptr, SurfaceOrigin(), Clip);
     return FCanvas;
 }
 
@@ -217,7 +220,7 @@ void TControl::Repaint()
 {
     TForm* Form = ParentForm();
     if (!Form || !Showing()) return;
-    PaintTree();
+    Form->PaintControl(this);
     Form->MarkPainted();
 }
 
@@ -244,6 +247,11 @@ void TControl::MouseMove(TShiftState Shift, int X, int Y)
 void TControl::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
     if (OnMouseUp) OnMouseUp(this, Button, Shift, X, Y);
+}
+
+bool TControl::MouseWheel(TShiftState, int, int, int)
+{
+    return false;
 }
 
 void TControl::Click()

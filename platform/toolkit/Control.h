@@ -97,6 +97,9 @@ class QELL_TOOLKIT_API TControl : public TComponent {
     virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
     virtual void MouseMove(TShiftState Shift, int X, int Y);
     virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
+    // The wheel turned Delta notches (positive: away from the user) over the control;
+    // answers whether it scrolled. The form offers it to the parents while none does.
+    virtual bool MouseWheel(TShiftState Shift, int Delta, int X, int Y);
     virtual void Click();
 
 protected:

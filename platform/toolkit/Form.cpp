@@ -181,6 +181,14 @@ void TForm::HandleMouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
     if (Under == Target) Target->Click();
 }
 
+void TForm::HandleMouseWheel(TShiftState Shift, int Delta, int X, int Y)
+{
+    for (TControl* C = ControlAtPos(X, Y); C; C = C->Parent()) {
+        const TPoint O = C->SurfaceOrigin();
+        if (C->MouseWheel(Shift | FMouseButtons, Delta, X - O.X, Y - O.Y)) return;
+    }
+}
+
 void TForm::HandleKeyDown(TKey Key, TShiftState Shift)
 {
     if (Key == vkTab && !Shift.Contains(ssCtrl) && !Shift.Contains(ssAlt)) {
@@ -247,7 +255,7 @@ bool TForm::FlushPaint()
         TControl* C = FPainting.front();
         FPainting.erase(FPainting.begin());
         if (!C->Showing()) continue;
-        C->PaintTree();
+        PaintControl(C);
         FSurfaceChanged = true;
     }
     FPaintingAreas.clear();
@@ -261,6 +269,27 @@ bool TForm::FlushPaint()
     const bool Changed = FSurfaceChanged;
     FSurfaceChanged = false;
     return Changed;
+}
+
+void TForm::PaintControl(TControl* C)
+{
+    // Whether a later sibling of C or of one of its parents overlaps it.
+    bool Covered = false;
+    for (const TControl* P = C; P->Parent() && !Covered; P = P->Parent()) {
+        const TWinControl* Parent = P->Parent();
+        bool After = false;
+        for (int I = 0; I < Parent->ControlCount() && !Covered; ++I) {
+            const TControl* S = Parent->Controls(I);
+            if (S == P) After = true;
+            else if (After && S->Visible()) Covered = !Intersect(S->BoundsRect(), P->BoundsRect()).IsEmpty();
+        }
+    }
+    if (!Covered) {
+        C->PaintTree();
+        return;
+    }
+    const TRect Area = C->SurfaceClip();
+    if (!Area.IsEmpty()) PaintArea(Area);
 }
 
 void TForm::Paint(TCanvas& C)

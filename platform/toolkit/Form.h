@@ -1,6 +1,7 @@
 #pragma once
 // A top-level window with its own retained surface, run modally by the application.
 
+#include <optional>
 #include <string>
 
 #include "platform/graphics/Bitmap.h"
@@ -60,6 +61,9 @@ class QELL_TOOLKIT_API TForm : public TWinControl {
     void HandleMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
     void HandleMouseMove(TShiftState Shift, int X, int Y);
     void HandleMouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
+    // The wheel over (X, Y): the control under the pointer, then its parents, until one
+    // scrolls.
+    void HandleMouseWheel(TShiftState Shift, int Delta, int X, int Y);
     // Tab and Shift+Tab move focus in tab order; any other key goes to the focused
     // control, and when that does not use it, round the form as a dialog key (Enter
     // presses the default button, Escape the cancel button, Alt+letter the button with
@@ -75,6 +79,9 @@ class QELL_TOOLKIT_API TForm : public TWinControl {
     // Paints controls invalidated since the last turn; answers whether any pixel of the
     // surface may have changed since the last call (the back end then presents it).
     bool FlushPaint();
+    // Paints C now: itself and its children, and when a control later in z-order
+    // overlaps it, everything over its area in z-order, so that what lies on top stays.
+    void PaintControl(TControl* C);
 
 protected:
     void Paint(TCanvas& C) override;
@@ -107,5 +114,7 @@ private:
         TRect Area;
     };
     std::vector<TInvalidArea> FInvalidAreas;
+    // Set while an area is repainted: every canvas is clipped to it.
+    std::optional<TRect> FPaintClip;
     std::vector<TInvalidArea> FPaintingAreas;
 };

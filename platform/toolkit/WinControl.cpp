@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/rtl/Publish.h"
+#include "platform/rtl/Guard.h"
 #include "platform/toolkit/Form.h"
 
 namespace {
@@ -123,9 +124,10 @@ void TWinControl::PaintArea(const TRect& Area)
     const TRect Clip =
         Intersect(SurfaceClip(), Rect(O.X + Area.Left, O.Y + Area.Top, O.X + Area.Right, O.Y + Area.Bottom));
     if (Clip.IsEmpty()) return;
-    TCanvas& C = Canvas();
-    C.Bind(&Form->Surface(), O, Clip);
-    Paint(C);
+    // This control and the children over the area, each clipped to it, in z-order.
+    const std::optional<TRect> Outer = Form->FPaintClip;
+    TRestoreOnExit<std::optional<TRect>> Guard(Form->FPaintClip, Outer ? Intersect(*Outer, Clip) : Clip);
+    Paint(Canvas());
     const std::vector<TControl*> Children = FControls;
     for (TControl* Child : Children)
         if (std::find(FControls.begin(), FControls.end(), Child) != FControls.end() && Child->Visible() &&

@@ -215,6 +215,15 @@ std::vector<TScriptVerb> BuiltInVerbs()
                  [](const TScriptCommand& C, TForm& Form, TScriptEvents& Out) {
                      Move(Out, {}, At(FindControl(Form, C.Words[0], true), C.Numbers[0], C.Numbers[1]));
                  }});
+    V.push_back({"wheel", "wheel NAME X Y NOTCHES", 4, 4,
+                 [](const std::vector<TScriptToken>& Args, TScriptCommand& C) {
+                     Word(Args, 0, C, "wheel NAME X Y NOTCHES");
+                     Numbers(Args, 1, C);
+                 },
+                 [](const TScriptCommand& C, TForm& Form, TScriptEvents& Out) {
+                     const TPoint P = At(FindControl(Form, C.Words[0], true), C.Numbers[0], C.Numbers[1]);
+                     Out.push_back([P, D = C.Numbers[2]](TForm& F) { F.HandleMouseWheel({}, D, P.X, P.Y); });
+                 }});
     V.push_back({"drag", "drag NAME X1 Y1 X2 Y2 [N]", 5, 6,
                  [](const std::vector<TScriptToken>& Args, TScriptCommand& C) {
                      Word(Args, 0, C, "drag NAME X1 Y1 X2 Y2 [N]");

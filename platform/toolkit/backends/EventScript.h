@@ -9,6 +9,7 @@
 //   drag NAME X1 Y1 X2 Y2 [N]   left press at 1, N moves (default 5, at most 5000) to 2,
 //                               release
 //   hover NAME X Y              pointer move without buttons
+//   wheel NAME X Y NOTCHES      the wheel turned (positive: away from the user)
 //   type NAME "text"            focus NAME as Tab would (an edit selects all), then
 //                               one text input per character
 //   text "text"                 one text input per character, to the focused control

@@ -8,8 +8,10 @@
 #include "platform/toolkit/DrawGrid.h"
 #include "platform/toolkit/Edit.h"
 #include "platform/toolkit/Label.h"
+#include "platform/toolkit/ListBox.h"
 #include "platform/toolkit/PageControl.h"
 #include "platform/toolkit/PaintBox.h"
+#include "platform/toolkit/ScrollBar.h"
 #include "platform/toolkit/StatusBar.h"
 #include "platform/toolkit/TrackBar.h"
 
@@ -59,7 +61,8 @@ void RegisterToolkitClasses()
         for (const TClassInfo* C :
              {&TLabel::StaticClassInfo(), &TButton::StaticClassInfo(), &TEdit::StaticClassInfo(),
               &TPageControl::StaticClassInfo(), &TTabSheet::StaticClassInfo(), &TStatusBar::StaticClassInfo(),
-              &TPaintBox::StaticClassInfo(), &TTrackBar::StaticClassInfo(), &TDrawGrid::StaticClassInfo()})
+              &TPaintBox::StaticClassInfo(), &TTrackBar::StaticClassInfo(), &TDrawGrid::StaticClassInfo(),
+              &TListBox::StaticClassInfo(), &TScrollBar::StaticClassInfo()})
             RegisterClass(*C);
     });
 }

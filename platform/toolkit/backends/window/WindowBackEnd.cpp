@@ -258,6 +258,14 @@ bool TWindowBackEnd::ProcessNextEvent(TForm& Form)
             Form.HandleMouseMove(ModShift(SDL_GetModState()) | HeldButtons(E.motion.state),
                                  Unscale(E.motion.x, Scale), Unscale(E.motion.y, Scale));
             return true;
+        case SDL_MOUSEWHEEL: {
+            if (E.wheel.windowID != Id || E.wheel.y == 0) break;
+            int X = 0, Y = 0;
+            SDL_GetMouseState(&X, &Y);
+            const int Delta = E.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -E.wheel.y : E.wheel.y;
+            Form.HandleMouseWheel(ModShift(SDL_GetModState()), Delta, Unscale(X, Scale), Unscale(Y, Scale));
+            return true;
+        }
         case SDL_KEYDOWN: {
             TKey Key = MapKey(E.key.keysym.sym);
             if (E.key.windowID != Id || Key == 0) break;

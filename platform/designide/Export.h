@@ -1,0 +1,3 @@
+#pragma once
+// What the design-time library offers; everything else in it is hidden.
+#define QELL_DESIGNIDE_API __attribute__((visibility("default")))

@@ -1,0 +1,508 @@
+#include "platform/designide/PropertyInspector.h"
+
+#include <algorithm>
+
+#include "platform/designide/EditorRegistry.h"
+#include "platform/rtl/Publish.h"
+#include "platform/toolkit/Dialogs.h"
+#include "platform/toolkit/Form.h"
+
+namespace {
+
+constexpr int Border = 2, MaxDepth = 8, MaxListRows = 12;
+
+void Publish(TPublisher<TPropertyInspector>& P)
+{
+    P.Redeclare("Width").OrdDefault = TPropertyInspector::DefaultWidth;
+    P.Redeclare("Height").OrdDefault = TPropertyInspector::DefaultHeight;
+    P.Redeclare("TabStop").OrdDefault = true;
+    P.Redeclare("Color").OrdDefault = clWindow;
+    P.Redeclare("ParentColor").OrdDefault = false;
+    P.Field("NameWidth", TypeInfoInteger, &TPropertyInspector::NameWidth, TPropertyInspector::DefaultNameWidth)
+        .Range(20, 4000);
+}
+
+} // namespace
+
+// The in-place edit claims the keys that finish or leave an edit, before the form
+// could take Enter or Escape for its buttons.
+class TInspectorEdit : public TEdit {
+public:
+    TInspectorEdit(TPropertyInspector* Owner) : TEdit(Owner), FInspector(*Owner) {}
+
+    void KeyDown(TKey& Key, TShiftState Shift) override
+    {
+        if (Key == vkReturn) {
+            Key = 0;
+            FInspector.CommitEdit();
+        } else if (Key == vkEscape) {
+            Key = 0;
+            FInspector.CancelEdit();
+        } else if (Key == vkDown && Shift.Contains(ssAlt)) {
+            Key = 0;
+            FInspector.OpenDropDown();
+        } else {
+            TEdit::KeyDown(Key, Shift);
+        }
+    }
+    bool DialogKey(TKey Key, TShiftState) override { return Focused() && (Key == vkReturn || Key == vkEscape); }
+    void DoExit() override
+    {
+        TEdit::DoExit();
+        // Leaving the field for another control sets what was typed, as a user expects.
+        if (Visible()) FInspector.CommitEdit();
+    }
+
+private:
+    TPropertyInspector& FInspector;
+};
+
+// The drop-down list: Escape or leaving it closes it.
+class TInspectorList : public TListBox {
+public:
+    TInspectorList(TPropertyInspector* Owner) : TListBox(Owner), FInspector(*Owner) {}
+
+    void KeyDown(TKey& Key, TShiftState Shift) override
+    {
+        if (Key == vkEscape || (Key == vkUp && Shift.Contains(ssAlt))) {
+            Key = 0;
+            FInspector.CloseDropDown();
+            return;
+        }
+        TListBox::KeyDown(Key, Shift);
+    }
+    bool DialogKey(TKey Key, TShiftState) override { return Visible() && Key == vkEscape; }
+    void DoExit() override
+    {
+        TListBox::DoExit();
+        if (Visible()) FInspector.CloseDropDown();
+    }
+
+    TInterfacePtr<TPropertyEditor> Editor;
+    TInterfacePtr<ICustomPropertyListDrawing> Drawing;
+
+private:
+    TPropertyInspector& FInspector;
+};
+
+const TClassInfo& TPropertyInspector::StaticClassInfo()
+{
+    static const TClassInfo Info = MakeClassInfo<TPropertyInspector>("TPropertyInspector", Publish, true);
+    return Info;
+}
+
+TPropertyInspector::TPropertyInspector(TComponent* AOwner)
+    : TWinControl(AOwner), FScrollBar(new TScrollBar(this)), FEdit(new TInspectorEdit(this))
+{
+    TabStop = true;
+    SetColor(clWindow);
+    FScrollBar->SetParent(this);
+    FScrollBar->SetVisible(false);
+    FScrollBar->OnChange = [this](TObject*) { SetTopRow(FScrollBar->Position()); };
+    FEdit->SetParent(this);
+    FEdit->SetVisible(false);
+    SetBounds(0, 0, DefaultWidth, DefaultHeight);
+}
+
+TPropertyInspector::~TPropertyInspector()
+{
+    // The list sits on the form, not on the inspector: it goes with the inspector.
+    delete FList;
+    FList = nullptr;
+}
+
+void TPropertyInspector::SetSelection(std::vector<TPersistent*> Objects)
+{
+    CloseDropDown();
+    CancelEdit();
+    FSelection = std::move(Objects);
+    FRows.clear();
+    FSelected = -1;
+    FTopRow = 0;
+    Rebuild("");
+}
+
+void TPropertyInspector::Refresh()
+{
+    Rebuild(FSelected >= 0 ? FRows[static_cast<size_t>(FSelected)].Path : std::string());
+}
+
+void TPropertyInspector::AddRow(const TInterfacePtr<TPropertyEditor>& Editor, const std::string& ParentPath, int Level)
+{
+    const std::string Name = Editor->GetName();
+    TRow Row;
+    Row.Editor = Editor;
+    Supports(Editor.Get(), Row.Drawing);
+    Row.Path = ParentPath.empty() ? Name : (Name.starts_with("[") ? ParentPath + Name : ParentPath + "." + Name);
+    Row.Level = Level;
+    Row.Expandable = Level < MaxDepth && Editor->GetAttributes().Contains(paSubProperties);
+    Row.Expanded = Row.Expandable && FExpanded.count(Row.Path) > 0;
+    const std::string Path = Row.Path;
+    const bool Expanded = Row.Expanded;
+    FRows.push_back(std::move(Row));
+    if (Expanded)
+        Editor->GetProperties(
+            [&](const TInterfacePtr<TPropertyEditor>& Sub) { AddRow(Sub, Path, Level + 1); });
+}
+
+void TPropertyInspector::Rebuild(const std::string& KeepSelected)
+{
+    // The old editors go only once the new rows exist: a row's drawing may still be
+    // on its way out of a handler.
+    std::vector<TRow> Old = std::move(FRows);
+    FRows.clear();
+    GetComponentProperties(FSelection, Designer,
+                           [&](const TInterfacePtr<TPropertyEditor>& Editor) { AddRow(Editor, "", 0); });
+    FSelected = KeepSelected.empty() ? (FRows.empty() ? -1 : 0) : FindRow(KeepSelected);
+    if (FSelected < 0 && !FRows.empty()) FSelected = 0;
+    Layout();
+    Invalidate();
+}
+
+int TPropertyInspector::InnerRight() const
+{
+    return Width() - Border - (FScrollBar->Visible() ? FScrollBar->Width() : 0);
+}
+
+int TPropertyInspector::VisibleRows() const
+{
+    return std::max(1, (Height() - 2 * Border) / RowHeight);
+}
+
+void TPropertyInspector::Layout()
+{
+    const bool Overflows = RowCount() > VisibleRows();
+    FScrollBar->SetBounds(Width() - Border - TScrollBar::DefaultWidth, Border, TScrollBar::DefaultWidth,
+                          std::max(0, Height() - 2 * Border));
+    FScrollBar->SetVisible(Overflows);
+    FScrollBar->SetParams(0, std::max(RowCount() - 1, 0), VisibleRows());
+    FTopRow = std::clamp(FTopRow, 0, std::max(0, RowCount() - VisibleRows()));
+    FScrollBar->SetPosition(FTopRow);
+    if (Editing()) {
+        const TRect V = ValueRect(FSelected);
+        if (V.IsEmpty()) CancelEdit();
+        else FEdit->SetBounds(V.Left, V.Top, V.Width(), V.Height());
+    }
+}
+
+void TPropertyInspector::Resized()
+{
+    TWinControl::Resized();
+    Layout();
+}
+
+TPropertyEditor* TPropertyInspector::RowEditor(int Row) const
+{
+    return FRows.at(static_cast<size_t>(Row)).Editor.Get();
+}
+
+const std::string& TPropertyInspector::RowPath(int Row) const
+{
+    return FRows.at(static_cast<size_t>(Row)).Path;
+}
+
+std::string TPropertyInspector::RowName(int Row) const
+{
+    return RowEditor(Row)->GetName();
+}
+
+std::string TPropertyInspector::RowValue(int Row) const
+{
+    return RowEditor(Row)->GetVisualValue();
+}
+
+int TPropertyInspector::RowLevel(int Row) const
+{
+    return FRows.at(static_cast<size_t>(Row)).Level;
+}
+
+bool TPropertyInspector::RowExpanded(int Row) const
+{
+    return FRows.at(static_cast<size_t>(Row)).Expanded;
+}
+
+int TPropertyInspector::FindRow(std::string_view Path) const
+{
+    for (int I = 0; I < RowCount(); ++I)
+        if (SameText(FRows[static_cast<size_t>(I)].Path, Path)) return I;
+    return -1;
+}
+
+void TPropertyInspector::SetSelectedRow(int Row)
+{
+    Row = std::clamp(Row, FRows.empty() ? -1 : 0, RowCount() - 1);
+    CloseDropDown();
+    if (Row != FSelected) {
+        CancelEdit();
+        FSelected = Row;
+        if (Row >= 0) RowEditor(Row)->Activate();
+        Invalidate();
+    }
+    ScrollIntoView(Row);
+}
+
+bool TPropertyInspector::SelectPath(std::string_view Path)
+{
+    // Expand each row that leads there, then select the row itself.
+    for (size_t Dot = 0; Dot != std::string_view::npos;) {
+        Dot = Path.find_first_of(".[", Dot + 1);
+        const int Row = FindRow(Path.substr(0, Dot));
+        if (Row < 0) return false;
+        if (Dot == std::string_view::npos) {
+            SetSelectedRow(Row);
+            return true;
+        }
+        if (!FRows[static_cast<size_t>(Row)].Expanded) Expand(Row);
+    }
+    return false;
+}
+
+void TPropertyInspector::Expand(int Row)
+{
+    const TRow& R = FRows.at(static_cast<size_t>(Row));
+    if (!R.Expandable || R.Expanded) return;
+    FExpanded.insert(R.Path);
+    Refresh();
+}
+
+void TPropertyInspector::Collapse(int Row)
+{
+    const TRow& R = FRows.at(static_cast<size_t>(Row));
+    if (!R.Expanded) return;
+    FExpanded.erase(R.Path);
+    // The selection may sit inside what closes: it moves to the row that closes.
+    const std::string Keep = FSelected >= 0 && RowPath(FSelected).size() > R.Path.size() &&
+                                     SameText(std::string_view(RowPath(FSelected)).substr(0, R.Path.size()), R.Path)
+                                 ? R.Path
+                                 : (FSelected >= 0 ? RowPath(FSelected) : std::string());
+    Rebuild(Keep);
+}
+
+void TPropertyInspector::SetTopRow(int Row)
+{
+    Row = std::clamp(Row, 0, std::max(0, RowCount() - VisibleRows()));
+    if (Row == FTopRow) return;
+    FTopRow = Row;
+    FScrollBar->SetPosition(Row);
+    CloseDropDown();
+    Layout();
+    Invalidate();
+}
+
+void TPropertyInspector::ScrollIntoView(int Row)
+{
+    if (Row < 0) return;
+    if (Row < FTopRow) SetTopRow(Row);
+    else if (Row >= FTopRow + VisibleRows()) SetTopRow(Row - VisibleRows() + 1);
+}
+
+TRect TPropertyInspector::RowRect(int Row) const
+{
+    if (Row < FTopRow || Row >= RowCount() || Row >= FTopRow + VisibleRows()) return {};
+    const int Top = Border + (Row - FTopRow) * RowHeight;
+    return Rect(Border, Top, InnerRight(), Top + RowHeight - 1); // a grid line below
+}
+
+TRect TPropertyInspector::NameRect(int Row) const
+{
+    const TRect R = RowRect(Row);
+    if (R.IsEmpty()) return {};
+    return Rect(R.Left, R.Top, std::min(NameWidth, R.Right), R.Bottom);
+}
+
+TRect TPropertyInspector::ValueRect(int Row) const
+{
+    const TRect R = RowRect(Row);
+    if (R.IsEmpty()) return {};
+    int Right = R.Right;
+    if (Row == FSelected) {
+        const TPropertyAttributes A = RowEditor(Row)->GetAttributes();
+        Right -= (A.Contains(paValueList) ? RowHeight : 0) + (A.Contains(paDialog) ? RowHeight : 0);
+    }
+    return Rect(std::min(NameWidth + 1, R.Right), R.Top, std::max(Right, NameWidth + 1), R.Bottom);
+}
+
+TRect TPropertyInspector::DropDownButtonRect() const
+{
+    const TRect R = RowRect(FSelected);
+    if (R.IsEmpty() || !RowEditor(FSelected)->GetAttributes().Contains(paValueList)) return {};
+    return Rect(R.Right - RowHeight, R.Top, R.Right, R.Bottom);
+}
+
+TRect TPropertyInspector::EllipsisButtonRect() const
+{
+    const TRect R = RowRect(FSelected);
+    if (R.IsEmpty()) return {};
+    const TPropertyAttributes A = RowEditor(FSelected)->GetAttributes();
+    if (!A.Contains(paDialog)) return {};
+    const int Right = R.Right - (A.Contains(paValueList) ? RowHeight : 0);
+    return Rect(Right - RowHeight, R.Top, Right, R.Bottom);
+}
+
+bool TPropertyInspector::Editing() const
+{
+    return FEdit->Visible();
+}
+
+TEdit* TPropertyInspector::InplaceEdit() const
+{
+    return FEdit;
+}
+
+bool TPropertyInspector::BeginEdit(const std::string& Text, bool SelectAll)
+{
+    if (FSelected < 0 || RowEditor(FSelected)->GetAttributes().Contains(paReadOnly)) return false;
+    CloseDropDown();
+    ScrollIntoView(FSelected);
+    const TRect V = ValueRect(FSelected);
+    FEditStart = RowEditor(FSelected)->GetVisualValue();
+    FEdit->SetBounds(V.Left, V.Top, V.Width(), V.Height());
+    FEdit->SetText(Text);
+    FEdit->SetVisible(true);
+    FEdit->SetFocus();
+    if (SelectAll) FEdit->SelectAll();
+    return true;
+}
+
+bool TPropertyInspector::Change(const std::function<void()>& Action)
+{
+    bool Done = false;
+    try {
+        Action();
+        Done = true;
+    } catch (const std::exception& E) {
+        ShowMessage(E.what());
+    }
+    Refresh();
+    return Done;
+}
+
+bool TPropertyInspector::CommitEdit()
+{
+    if (!Editing() || FSelected < 0) return false;
+    const std::string Text = FEdit->Text();
+    if (Text == FEditStart) {
+        CancelEdit();
+        return true;
+    }
+    TInterfacePtr<TPropertyEditor> Editor(RowEditor(FSelected));
+    if (Change([&] { Editor->SetValue(Text); })) {
+        CancelEdit();
+        return true;
+    }
+    // The value stays as it was; so does the edit, showing it again.
+    if (Editing() && FSelected >= 0) {
+        FEditStart = RowEditor(FSelected)->GetVisualValue();
+        FEdit->SetText(FEditStart);
+        FEdit->SelectAll();
+    }
+    return false;
+}
+
+void TPropertyInspector::CancelEdit()
+{
+    if (!Editing()) return;
+    const bool HadFocus = FEdit->Focused();
+    FEdit->SetVisible(false);
+    if (HadFocus && CanFocus()) SetFocus();
+    Invalidate();
+}
+
+TListBox* TPropertyInspector::DropDownList() const
+{
+    return FList && FList->Visible() ? FList : nullptr;
+}
+
+void TPropertyInspector::OpenDropDown()
+{
+    TForm* Form = ParentForm();
+    if (!Form || FSelected < 0 || !RowEditor(FSelected)->GetAttributes().Contains(paValueList)) return;
+    CancelEdit();
+    ScrollIntoView(FSelected);
+    std::vector<std::string> Values;
+    TInterfacePtr<TPropertyEditor> Editor(RowEditor(FSelected));
+    Editor->GetValues([&](const std::string& S) { Values.push_back(S); });
+    if (Editor->GetAttributes().Contains(paSortList))
+        std::sort(Values.begin(), Values.end(), [](const std::string& A, const std::string& B) {
+            return CompareText(A, B) < 0;
+        });
+    if (!FList) {
+        FList = new TInspectorList(this);
+        FList->OnChoose = [this](TObject*) { ChooseFromList(FList->ItemIndex()); };
+    }
+    FList->Editor = Editor;
+    Supports(Editor.Get(), FList->Drawing);
+    FList->SetParent(Form);
+    FList->Font() = EffectiveFont();
+    // Measured and drawn by the editor when it draws its own items.
+    TCanvas Measure;
+    Measure.Font = EffectiveFont();
+    const int ItemHeight = RowHeight - 2;
+    int Widest = 0;
+    std::vector<int> Heights;
+    for (const std::string& V : Values) {
+        int W = Measure.TextWidth(V) + 4, H = ItemHeight;
+        if (FList->Drawing) {
+            FList->Drawing->ListMeasureWidth(V, Measure, W);
+            FList->Drawing->ListMeasureHeight(V, Measure, H);
+        }
+        Widest = std::max(Widest, W);
+        Heights.push_back(H);
+    }
+    FList->SetItemHeight(ItemHeight);
+    FList->OnMeasureItem = [Heights](TObject*, int Index, int& H) { H = Heights[static_cast<size_t>(Index)]; };
+    FList->OnDrawItem = [this](TObject*, int Index, const TRect& R, TOwnerDrawState State) {
+        const std::string& V = FList->Items(Index);
+        if (FList->Drawing)
+            FList->Drawing->ListDrawValue(V, FList->Canvas(), R, State.Contains(odSelected));
+        else
+            DefaultPropertyListDrawValue(V, FList->Canvas(), R, State.Contains(odSelected));
+    };
+    FList->SetStyle(lbOwnerDrawVariable);
+    FList->SetItems(Values);
+
+    int Shown = 0, ListHeight = 4;
+    for (size_t I = 0; I < Heights.size() && Shown < MaxListRows; ++I, ++Shown) ListHeight += Heights[I];
+    const TPoint O = SurfaceOrigin();
+    const TRect Row = RowRect(FSelected);
+    const TRect Value = Rect(std::min(NameWidth + 1, Row.Right), Row.Top, Row.Right, Row.Bottom);
+    const bool Scrolls = Shown < static_cast<int>(Values.size());
+    const int ListWidth = std::min(std::max(Value.Width(), Widest + 4 + (Scrolls ? TScrollBar::DefaultWidth : 0)),
+                                   Form->ClientWidth());
+    const int Left = std::clamp(O.X + Value.Right - ListWidth, 0, std::max(0, Form->ClientWidth() - ListWidth));
+    int Top = O.Y + Value.Bottom + 1;
+    if (Top + ListHeight > Form->ClientHeight() && O.Y + Value.Top - ListHeight >= 0) Top = O.Y + Value.Top - ListHeight;
+    FList->SetBounds(Left, Top, ListWidth, ListHeight);
+    FList->SetItemIndex(FList->IndexOf(Editor->GetVisualValue()));
+    FList->SetVisible(true);
+    FList->SetFocus();
+}
+
+void TPropertyInspector::CloseDropDown()
+{
+    if (!DropDownList()) return;
+    const bool HadFocus = FList->Focused();
+    FList->SetVisible(false);
+    FList->Editor = TInterfacePtr<TPropertyEditor>();
+    FList->Drawing = TInterfacePtr<ICustomPropertyListDrawing>();
+    if (HadFocus && CanFocus()) SetFocus();
+    Invalidate();
+}
+
+void TPropertyInspector::ChooseFromList(int Index)
+{
+    if (!DropDownList() || Index < 0 || Index >= FList->Count()) return;
+    const std::string Value = FList->Items(Index);
+    TInterfacePtr<TPropertyEditor> Editor = FList->Editor;
+    CloseDropDown();
+    Change([&] { Editor->SetValue(Value); });
+}
+
+void TPropertyInspector::EditProperty()
+{
+    if (FSelected < 0 || !RowEditor(FSelected)->GetAttributes().Contains(paDialog)) return;
+    CloseDropDown();
+    CancelEdit();
+    TInterfacePtr<TPropertyEditor> Editor(RowEditor(FSelected));
+    Change([&] { Editor->Edit(); });
+}

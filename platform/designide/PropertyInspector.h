@@ -1,0 +1,135 @@
+#pragma once
+// The property inspector: rows of name | value for the properties of the selected
+// objects, drawn and changed through their property editors. Sub-objects expand into
+// rows of their own (a +/- box, Right and Left). The selected row's value can be typed
+// into an in-place edit (Enter sets it, Escape restores it; an error is shown in a
+// message box and changes nothing), chosen from a drop-down list of the editor's values
+// (drawn by the editor when it draws its own items), or set by the editor's dialog (the
+// "…" button, or a double click on the value).
+//
+// Scripts address it by name: "inspect NAME PATH" selects the row at PATH
+// (Appearance.BackgroundColor, Slots[0].TextColor); "dropdown NAME" and "ellipsis NAME"
+// click the selected row's buttons; "choose NAME TEXT" clicks an item of the open list.
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/designide/PropertyDrawing.h"
+#include "platform/designide/PropertyEditors.h"
+#include "platform/toolkit/Edit.h"
+#include "platform/toolkit/ListBox.h"
+#include "platform/toolkit/ScrollBar.h"
+
+class TInspectorEdit;
+class TInspectorList;
+
+class QELL_DESIGNIDE_API TPropertyInspector : public TWinControl {
+    QELL_CLASS(TPropertyInspector, TWinControl)
+    static constexpr int DefaultWidth = 260, DefaultHeight = 400, DefaultNameWidth = 120, RowHeight = 18;
+    explicit TPropertyInspector(TComponent* AOwner);
+    ~TPropertyInspector() override;
+
+    // Told of every edit; set before the selection.
+    IDesigner* Designer = nullptr;
+    // Where the name column ends.
+    int NameWidth = DefaultNameWidth;
+
+    // Shows the properties of Objects (none: no rows), dropping the editors of the
+    // previous selection. The objects must outlive the selection.
+    void SetSelection(std::vector<TPersistent*> Objects);
+    const std::vector<TPersistent*>& Selection() const { return FSelection; }
+    // Builds the rows again from the objects as they are now, keeping what is expanded
+    // and the selected row where they still exist.
+    void Refresh();
+
+    int RowCount() const { return static_cast<int>(FRows.size()); }
+    TPropertyEditor* RowEditor(int Row) const;
+    // The row's path (Font.Height, Slots[0].TextColor), name, shown value and depth.
+    const std::string& RowPath(int Row) const;
+    std::string RowName(int Row) const;
+    std::string RowValue(int Row) const;
+    int RowLevel(int Row) const;
+    bool RowExpanded(int Row) const;
+    // The row at Path (without case), or -1.
+    int FindRow(std::string_view Path) const;
+
+    int SelectedRow() const { return FSelected; }
+    // Selects the row (closing a list, leaving an edit) and scrolls it into view.
+    void SetSelectedRow(int Row);
+    // Selects the row at Path, expanding the rows above it; false when there is none.
+    bool SelectPath(std::string_view Path);
+    void Expand(int Row);
+    void Collapse(int Row);
+    int TopRow() const { return FTopRow; }
+    void SetTopRow(int Row);
+
+    // Geometry of a row on screen (empty when out of view), and the selected row's
+    // buttons (empty when the row has none).
+    TRect RowRect(int Row) const;
+    TRect NameRect(int Row) const;
+    TRect ValueRect(int Row) const;
+    TRect DropDownButtonRect() const;
+    TRect EllipsisButtonRect() const;
+
+    // The selected row's in-place edit: shown while typing, with the text typed so far.
+    bool Editing() const;
+    TEdit* InplaceEdit() const;
+    // Starts typing into the selected row, with Text (all of it selected, or the caret
+    // after it). False when the row cannot be typed into.
+    bool BeginEdit(const std::string& Text, bool SelectAll);
+    // Sets the value from the edit's text; an error is shown in a message box, the
+    // property keeps its value and the edit shows it again. Answers whether it was set.
+    bool CommitEdit();
+    void CancelEdit();
+
+    // The selected row's value list, open below (or above) the value; nullptr when
+    // closed. Choosing an item sets the value.
+    TListBox* DropDownList() const;
+    void OpenDropDown();
+    void CloseDropDown();
+    void ChooseFromList(int Index);
+    // The selected row's dialog (Edit), then the rows again.
+    void EditProperty();
+
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    bool MouseWheel(TShiftState Shift, int Delta, int X, int Y) override;
+    void KeyDown(TKey& Key, TShiftState Shift) override;
+    void TextInput(const std::string& Text) override;
+
+protected:
+    void Paint(TCanvas& C) override;
+    void Resized() override;
+
+private:
+    friend class TInspectorEdit;
+    friend class TInspectorList;
+    struct TRow {
+        TInterfacePtr<TPropertyEditor> Editor;
+        TInterfacePtr<ICustomPropertyDrawing> Drawing;
+        std::string Path;
+        int Level = 0;
+        bool Expandable = false;
+        bool Expanded = false;
+    };
+    void AddRow(const TInterfacePtr<TPropertyEditor>& Editor, const std::string& ParentPath, int Level);
+    void Rebuild(const std::string& KeepSelected);
+    void Layout();
+    int VisibleRows() const;
+    int InnerRight() const;
+    void ScrollIntoView(int Row);
+    // Runs a change of the selected row's value: an error goes to a message box; the
+    // rows are built again afterwards, in every case.
+    bool Change(const std::function<void()>& Action);
+    void PaintRow(TCanvas& C, int Row);
+
+    std::vector<TPersistent*> FSelection;
+    std::vector<TRow> FRows;
+    std::set<std::string, TTextLess> FExpanded;
+    int FSelected = -1;
+    int FTopRow = 0;
+    TScrollBar* FScrollBar;
+    TInspectorEdit* FEdit;
+    TInspectorList* FList = nullptr;
+    std::string FEditStart; // the text the edit started with
+};

@@ -1,0 +1,194 @@
+// The property inspector's drawing and input; the rows and their changes are in
+// PropertyInspector.cpp.
+
+#include "platform/designide/PropertyInspector.h"
+
+#include "platform/graphics/Drawing.h"
+
+namespace {
+
+constexpr int Border = 2, Indent = 10, BoxSize = 9;
+
+// Where a row's +/- box starts, and where its name starts.
+int BoxLeft(int Level) { return Border + 2 + Level * Indent; }
+int NameLeft(int Level) { return BoxLeft(Level) + BoxSize + 3; }
+
+// A small box with a + or -, as tree views show.
+void DrawExpander(TCanvas& C, int X, int Y, bool Expanded)
+{
+    C.Pen.Color = clBtnShadow;
+    C.Brush.Color = clWindow;
+    C.Rectangle(X, Y, X + BoxSize, Y + BoxSize);
+    C.Brush.Color = clWindowText;
+    C.FillRect(Rect(X + 2, Y + BoxSize / 2, X + BoxSize - 2, Y + BoxSize / 2 + 1));
+    if (!Expanded) C.FillRect(Rect(X + BoxSize / 2, Y + 2, X + BoxSize / 2 + 1, Y + BoxSize - 2));
+}
+
+// A button face with an arrow or three dots.
+void DrawButton(TCanvas& C, const TRect& R, bool Arrow)
+{
+    C.Brush.Color = clBtnFace;
+    C.FillRect(R);
+    DrawEdge(C, R, clBtnHighlight, cl3DDkShadow);
+    C.Brush.Color = clBtnText;
+    const int CX = (R.Left + R.Right) / 2, CY = (R.Top + R.Bottom) / 2;
+    if (Arrow) {
+        for (int I = 0; I < 4; ++I) C.FillRect(Rect(CX - 3 + I, CY - 1 + I, CX + 4 - I, CY + I));
+    } else {
+        for (int I = -1; I <= 1; ++I) C.FillRect(Rect(CX + 3 * I - 1, CY + 2, CX + 3 * I + 1, CY + 4));
+    }
+}
+
+bool Printable(const std::string& Text)
+{
+    return !Text.empty() && static_cast<unsigned char>(Text[0]) >= 0x20 && Text[0] != 0x7F;
+}
+
+} // namespace
+
+void TPropertyInspector::PaintRow(TCanvas& C, int Row)
+{
+    const TRow& R = FRows[static_cast<size_t>(Row)];
+    const bool Selected = Row == FSelected;
+    const TRect Line = RowRect(Row);
+    const TRect Name = NameRect(Row);
+    const TRect Value = ValueRect(Row);
+
+    // The name cell: highlighted on the selected row; the editor draws the name.
+    C.Font = EffectiveFont();
+    C.Font.SetColor(Selected ? clHighlightText : clWindowText);
+    C.Brush.Color = Selected ? clHighlight : clWindow;
+    C.Pen.Color = C.Brush.Color;
+    C.Pen.Mode = pmCopy;
+    C.FillRect(Name);
+    if (R.Expandable) DrawExpander(C, BoxLeft(R.Level), Line.Top + (RowHeight - 1 - BoxSize) / 2, R.Expanded);
+    const TRect NameText = Rect(std::min(NameLeft(R.Level), Name.Right), Name.Top, Name.Right, Name.Bottom);
+    if (R.Drawing)
+        R.Drawing->PropDrawName(C, NameText, Selected);
+    else
+        DefaultPropertyDrawName(R.Editor.Get(), C, NameText);
+
+    // The value cell, on the window's colour; read-only values in grey.
+    C.Font = EffectiveFont();
+    const bool ReadOnly = R.Editor->GetAttributes().Contains(paReadOnly);
+    C.Font.SetColor(ReadOnly && !R.Expandable ? clGrayText : clWindowText);
+    C.Brush.Color = clWindow;
+    C.Pen.Color = clWindow;
+    C.FillRect(Rect(Value.Left, Value.Top, Line.Right, Value.Bottom));
+    if (!(Selected && Editing())) {
+        if (R.Drawing)
+            R.Drawing->PropDrawValue(C, Value, Selected);
+        else
+            DefaultPropertyDrawValue(R.Editor.Get(), C, Value);
+    }
+    if (Selected) {
+        if (const TRect B = DropDownButtonRect(); !B.IsEmpty()) DrawButton(C, B, true);
+        if (const TRect B = EllipsisButtonRect(); !B.IsEmpty()) DrawButton(C, B, false);
+    }
+}
+
+void TPropertyInspector::Paint(TCanvas& C)
+{
+    const TRect Client = ClientRect();
+    // Grid lines show as the face colour between the cells.
+    C.Brush.Color = clBtnFace;
+    C.FillRect(Client);
+    DrawEdge(C, Client, clBtnShadow, clBtnHighlight);
+    DrawEdge(C, Inflate(Client, 1), cl3DDkShadow, cl3DLight);
+    const int Below = Border + std::min(RowCount() - FTopRow, VisibleRows()) * RowHeight;
+    C.Brush.Color = EffectiveColor();
+    C.FillRect(Rect(Border, Below, InnerRight(), Height() - Border));
+    for (int Row = FTopRow; Row < RowCount() && Row < FTopRow + VisibleRows(); ++Row) PaintRow(C, Row);
+    if (Focused() && FSelected >= 0) DrawFocusRect(C, NameRect(FSelected));
+}
+
+void TPropertyInspector::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    TWinControl::MouseDown(Button, Shift, X, Y);
+    if (Button != mbLeft) return;
+    if (DropDownButtonRect().Contains(X, Y)) {
+        if (DropDownList()) CloseDropDown();
+        else OpenDropDown();
+        return;
+    }
+    if (EllipsisButtonRect().Contains(X, Y)) {
+        EditProperty();
+        return;
+    }
+    // A row's grid line belongs to it, so every pixel row of the list is some row's.
+    const int Row = Y >= Border ? FTopRow + (Y - Border) / RowHeight : -1;
+    if (Row < 0 || Row >= RowCount() || Row >= FTopRow + VisibleRows() || X < Border || X >= InnerRight()) return;
+    const TRow& R = FRows[static_cast<size_t>(Row)];
+    if (R.Expandable && X >= BoxLeft(R.Level) - 2 && X < BoxLeft(R.Level) + BoxSize + 2) {
+        if (R.Expanded) Collapse(Row);
+        else Expand(Row);
+        return;
+    }
+    SetSelectedRow(Row);
+    if (!ValueRect(Row).Contains(X, Y)) return;
+    const TPropertyAttributes A = RowEditor(Row)->GetAttributes();
+    if (Shift.Contains(ssDouble)) {
+        // A double click opens the dialog, or steps to the next value of the list.
+        if (A.Contains(paDialog)) EditProperty();
+        else if (A.Contains(paValueList)) {
+            TInterfacePtr<TPropertyEditor> Editor(RowEditor(Row));
+            Change([&] { Editor->Edit(); });
+        } else if (R.Expandable) {
+            if (R.Expanded) Collapse(Row);
+            else Expand(Row);
+        }
+        return;
+    }
+    BeginEdit(RowEditor(Row)->GetVisualValue(), true);
+}
+
+bool TPropertyInspector::MouseWheel(TShiftState Shift, int Delta, int X, int Y)
+{
+    return FScrollBar->Visible() && FScrollBar->MouseWheel(Shift, Delta, X, Y);
+}
+
+void TPropertyInspector::KeyDown(TKey& Key, TShiftState Shift)
+{
+    if (FSelected < 0) return TWinControl::KeyDown(Key, Shift);
+    const TRow& R = FRows[static_cast<size_t>(FSelected)];
+    switch (Key) {
+    case vkUp: SetSelectedRow(FSelected - 1); break;
+    case vkDown:
+        if (Shift.Contains(ssAlt)) OpenDropDown();
+        else SetSelectedRow(FSelected + 1);
+        break;
+    case vkPrior: SetSelectedRow(FSelected - VisibleRows() + 1); break;
+    case vkNext: SetSelectedRow(FSelected + VisibleRows() - 1); break;
+    case vkHome: SetSelectedRow(0); break;
+    case vkEnd: SetSelectedRow(RowCount() - 1); break;
+    case vkRight:
+        if (R.Expandable && !R.Expanded) Expand(FSelected);
+        else if (R.Expanded) SetSelectedRow(FSelected + 1);
+        break;
+    case vkLeft:
+        if (R.Expanded) {
+            Collapse(FSelected);
+        } else {
+            // To the row this one belongs to.
+            for (int P = FSelected - 1; P >= 0; --P)
+                if (RowLevel(P) < R.Level) {
+                    SetSelectedRow(P);
+                    break;
+                }
+        }
+        break;
+    case vkReturn:
+        if (Shift.Contains(ssCtrl)) EditProperty();
+        else if (!BeginEdit(R.Editor->GetVisualValue(), true)) return TWinControl::KeyDown(Key, Shift);
+        break;
+    case vkF2: BeginEdit(R.Editor->GetVisualValue(), true); break;
+    default: TWinControl::KeyDown(Key, Shift); return;
+    }
+    Key = 0;
+}
+
+void TPropertyInspector::TextInput(const std::string& Text)
+{
+    // Typing on a row starts an edit with what was typed.
+    if (Printable(Text) && BeginEdit("", false)) InplaceEdit()->TextInput(Text);
+}

@@ -1,0 +1,137 @@
+#pragma once
+// Objects with properties of every kind and a form with an inspector, for the tests of
+// the design-time library and of the colour editor.
+
+#include <memory>
+#include <string>
+
+#include "colour/IWColors.h"
+#include "platform/designide/EditorRegistry.h"
+#include "platform/designide/PropertyInspector.h"
+#include "platform/graphics/Font.h"
+#include "platform/rtl/Publish.h"
+#include "platform/toolkit/Form.h"
+#include "tests/support/FormTesting.h"
+
+namespace inspecttest {
+
+enum TShape { shCircle, shSquare, shTriangle };
+inline constexpr const char* ShapeNames[] = {"shCircle", "shSquare", "shTriangle"};
+inline const TTypeInfo TypeInfoTShape = EnumTypeInfo("TShape", ShapeNames);
+inline const TTypeInfo TypeInfoTShapes = SetTypeInfo("TShapes", TypeInfoTShape);
+
+class TSlot : public TCollectionItem {
+    QELL_CLASS(TSlot, TCollectionItem)
+    using TCollectionItem::TCollectionItem;
+    TIWColor TextColor = clWindowText;
+    int Value = 0;
+};
+
+inline const TClassInfo& TSlot::StaticClassInfo()
+{
+    static const TClassInfo Info = MakeClassInfo<TSlot>("TSlot", [](TPublisher<TSlot>& P) {
+        P.Field("TextColor", TypeInfoTIWColor, &TSlot::TextColor, clWindowText);
+        P.Field("Value", TypeInfoInteger, &TSlot::Value, 0).Range(0, 100);
+    });
+    return Info;
+}
+
+class TSlots : public TCollectionOf<TSlot> {
+    QELL_CLASS(TSlots, TCollection)
+};
+
+inline const TClassInfo& TSlots::StaticClassInfo()
+{
+    static const TClassInfo Info = MakeClassInfo<TSlots>("TSlots", PublishNothing<TSlots>);
+    return Info;
+}
+
+inline const TTypeInfo TypeInfoTSlots = ClassTypeInfo("TSlots", &TSlots::StaticClassInfo);
+
+// A component with a property of each kind: the inspector's rows are, in order,
+// Name, Caption, Count, Shape, Shapes, Visible, Tint (TColor), Paint (TIWColor),
+// Font (Name, Height, Color), Slots.
+class TGadget : public TComponent {
+    QELL_CLASS(TGadget, TComponent)
+    using TComponent::TComponent;
+    std::string Caption;
+    int Count = 0;
+    TShape Shape = shCircle;
+    TSet<TShape> Shapes;
+    bool Visible = true;
+    TColor Tint = clBtnFace;
+    TIWColor Paint = clWhite;
+    TFont Font;
+    TSlots Slots;
+};
+
+inline const TClassInfo& TGadget::StaticClassInfo()
+{
+    static const TClassInfo Info = MakeClassInfo<TGadget>(
+        "TGadget",
+        [](TPublisher<TGadget>& P) {
+            P.String(
+                "Caption", [](const TGadget& G) { return G.Caption; },
+                [](TGadget& G, const std::string& V) { G.Caption = V; }, "");
+            P.Field("Count", TypeInfoInteger, &TGadget::Count, 0).Range(0, 1000);
+            P.Field("Shape", TypeInfoTShape, &TGadget::Shape, shCircle);
+            P.Field("Shapes", TypeInfoTShapes, &TGadget::Shapes, TSet<TShape>{});
+            P.Field("Visible", TypeInfoBoolean, &TGadget::Visible, true);
+            P.Field("Tint", TypeInfoTColor, &TGadget::Tint, clBtnFace);
+            P.Field("Paint", TypeInfoTIWColor, &TGadget::Paint, clWhite);
+            P.Object("Font", TypeInfoTFont, [](TGadget& G) -> TFont& { return G.Font; });
+            P.Object("Slots", TypeInfoTSlots, [](TGadget& G) -> TSlots& { return G.Slots; });
+        },
+        true);
+    return Info;
+}
+
+// A descendant, for the registry's class rules.
+class TBigGadget : public TGadget {
+    QELL_CLASS(TBigGadget, TGadget)
+    using TGadget::TGadget;
+};
+
+inline const TClassInfo& TBigGadget::StaticClassInfo()
+{
+    static const TClassInfo Info = MakeClassInfo<TBigGadget>("TBigGadget", PublishNothing<TBigGadget>, true);
+    return Info;
+}
+
+// Counts the edits the editors report.
+struct TDesignerProbe : IDesigner {
+    int Modifications = 0;
+    void Modified() override { ++Modifications; }
+};
+
+// A form with an inspector filling it, showing Gadget.
+struct TInspectorForm {
+    TForm Form{nullptr};
+    TPropertyInspector* Inspector;
+    TGadget Gadget{nullptr};
+    TDesignerProbe Designer;
+
+    TInspectorForm()
+    {
+        Form.SetBounds(0, 0, 300, 420);
+        Inspector = Place<TPropertyInspector>(Form, Form, 0, 0, 300, 420);
+        Inspector->SetName("Inspector");
+        Gadget.SetName("Gadget1");
+        Gadget.Slots.Add()->Value = 1;
+        Gadget.Slots.Add()->Value = 2;
+        Inspector->Designer = &Designer;
+        Inspector->SetSelection({&Gadget});
+    }
+    ~TInspectorForm() { ResetBackEnd(); }
+
+    // Runs the form on Script; the back end must report no failure.
+    void Run(const std::string& Script)
+    {
+        const THeadlessBackEnd& Back = UseScript(Script);
+        Form.ShowModal();
+        EXPECT_FALSE(Back.Failed()) << Back.ScriptError();
+    }
+    int Row(const char* Path) const { return Inspector->FindRow(Path); }
+};
+
+} // namespace inspecttest
