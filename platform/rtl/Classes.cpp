@@ -121,6 +121,71 @@ void CopyPublishedProperties(const TPersistent& Source, TPersistent& Dest)
     }
 }
 
+struct TPropertySnapshot::TValue {
+    const TPropInfo* Prop = nullptr;
+    int64_t Ord = 0;
+    std::string Str;
+    // A sub-object's values, or one entry per item of a collection.
+    std::vector<TPropertySnapshot> Parts;
+    bool Collection = false;
+};
+
+TPropertySnapshot::TPropertySnapshot(const TPersistent& Source, const TPropInfo* Only)
+{
+    for (const TPropInfo* P : Source.ClassInfo().AllProperties()) {
+        if ((Only && P != Only) || P->ReadOnly() || P->Kind() == TTypeKind::Method) continue;
+        TValue V;
+        V.Prop = P;
+        if (P->Kind() == TTypeKind::String) {
+            V.Str = GetStrProp(Source, *P);
+        } else if (P->Kind() == TTypeKind::Class) {
+            const TPersistent* Sub = GetObjectProp(const_cast<TPersistent&>(Source), *P);
+            if (!Sub) continue;
+            if (const auto* Items = dynamic_cast<const TCollection*>(Sub)) {
+                V.Collection = true;
+                for (int I = 0; I < Items->Count(); ++I) V.Parts.emplace_back(*Items->Items(I));
+            } else {
+                V.Parts.emplace_back(*Sub);
+            }
+        } else {
+            V.Ord = GetOrdProp(Source, *P);
+        }
+        FValues.push_back(std::move(V));
+    }
+}
+
+TPropertySnapshot::TPropertySnapshot(const TPropertySnapshot&) = default;
+TPropertySnapshot::TPropertySnapshot(TPropertySnapshot&&) noexcept = default;
+TPropertySnapshot& TPropertySnapshot::operator=(TPropertySnapshot Other)
+{
+    FValues.swap(Other.FValues);
+    return *this;
+}
+TPropertySnapshot::~TPropertySnapshot() = default;
+
+void TPropertySnapshot::Restore(TPersistent& Dest) const noexcept
+{
+    for (const TValue& V : FValues) {
+        try {
+            if (V.Prop->Kind() == TTypeKind::String) {
+                SetStrProp(Dest, *V.Prop, V.Str);
+            } else if (V.Prop->Kind() == TTypeKind::Class) {
+                TPersistent* Sub = GetObjectProp(Dest, *V.Prop);
+                if (auto* Items = dynamic_cast<TCollection*>(Sub); Items && V.Collection) {
+                    Items->Clear();
+                    for (const TPropertySnapshot& Item : V.Parts) Item.Restore(*Items->Add());
+                } else if (Sub && !V.Parts.empty()) {
+                    V.Parts.front().Restore(*Sub);
+                }
+            } else {
+                SetOrdProp(Dest, *V.Prop, V.Ord);
+            }
+        } catch (...) {
+            // A setter that refuses (a page's bounds) leaves that value as it is.
+        }
+    }
+}
+
 const TClassInfo& TStringList::StaticClassInfo()
 {
     static const TClassInfo Info = MakeClassInfo<TStringList>("TStringList", PublishNothing<TStringList>);

@@ -153,6 +153,25 @@ protected:
 // descendant of Source's): values, sub-objects and collections alike.
 QELL_RTL_API void CopyPublishedProperties(const TPersistent& Source, TPersistent& Dest);
 
+// The published state of an object (or of one of its properties), to put back later:
+// values, sub-objects and collections alike.
+class QELL_RTL_API TPropertySnapshot {
+public:
+    // Every published property of Source, or only Prop.
+    explicit TPropertySnapshot(const TPersistent& Source, const TPropInfo* Prop = nullptr);
+    TPropertySnapshot(const TPropertySnapshot&);
+    TPropertySnapshot(TPropertySnapshot&&) noexcept;
+    TPropertySnapshot& operator=(TPropertySnapshot);
+    ~TPropertySnapshot();
+    // Sets the values back on Dest, the object they were taken of (or one of its class).
+    // A property whose setter refuses keeps what it has.
+    void Restore(TPersistent& Dest) const noexcept;
+
+private:
+    struct TValue;
+    std::vector<TValue> FValues;
+};
+
 // An ordered, unsorted list of texts.
 class QELL_RTL_API TStringList : public TObject {
     QELL_CLASS(TStringList, TObject)

@@ -241,6 +241,23 @@ INSTANTIATE_TEST_SUITE_P(
         TBadResource{"\n\nobject M: TTestRoot object X: TTestRoot end end", "line 3: class 'TTestRoot' cannot be created"},
         TBadResource{"", "line 1: 'object' expected but found end of text"}));
 
+// The root's own values are the caller's: a read that fails puts them back.
+TEST_F(FormReaderTest, AFailedReadLeavesTheRootsValuesAsTheyWere)
+{
+    Root.Caption = "before";
+    Root.SetBounds(1, 2, 30, 40);
+    Root.Font().SetHeight(-9);
+    EXPECT_THROW(ReadComponentRes(Root,
+                                  "object M: TTestRoot\n Caption = 'after'\n Width = 100\n Font.Height = -20\n"
+                                  " Font.Name = 'Other'\n Caption = 'again'\n Nope = 1\nend",
+                                  {}),
+                 EReadError);
+    EXPECT_EQ(Root.Caption, "before");
+    EXPECT_EQ(Root.BoundsRect(), Bounds(1, 2, 30, 40));
+    EXPECT_EQ(Root.Font().Height(), -9);
+    EXPECT_EQ(Root.Font().Name(), TFont::DefaultName);
+}
+
 TEST_F(FormReaderTest, NestingDeeperThanTheLimitIsAnError)
 {
     std::string Text = "object M: TTestRoot\n";

@@ -117,6 +117,9 @@ private:
     std::vector<TComponent*> FCreated;       // in creation order
     std::vector<TComponent*> FLoadOrder;     // children before their enclosing object
     std::string FOldRootName;
+    // The root's properties as they were before the read first set each, to put back.
+    std::vector<TPropertySnapshot> FRootValues;
+    std::unordered_set<const TPropInfo*> FRootTouched;
 };
 
 TReader::TReader(TComponent& Root, std::string_view Text, const TFormBindings& Bindings, TBoundEvents* Events)
@@ -269,6 +272,7 @@ void TReader::ReadProperty(TPersistent& Root, const std::string& Owner)
     TPersistent* Instance = &Root;
     std::string Path(FTok.Text);
     const TPropInfo* Prop = Root.ClassInfo().FindProperty(FTok.Text);
+    const TPropInfo* FirstProp = Prop;
     Advance();
     auto Unknown = [&] {
         TFormLexer::Fail(Line, "unknown property " + TFormLexer::Quote(Path) + " of " +
@@ -286,6 +290,7 @@ void TReader::ReadProperty(TPersistent& Root, const std::string& Owner)
         Path += "." + Sub;
     }
     if (!Prop) Unknown();
+    if (&Root == &FRoot && FRootTouched.insert(FirstProp).second) FRootValues.emplace_back(FRoot, FirstProp);
     if (!IsSymbol(FTok, '=')) Fail("'=' expected after " + TFormLexer::Quote(Path) + " but found " + Describe(FTok));
     Advance();
     if (IsSymbol(FTok, '<')) {
@@ -399,6 +404,7 @@ void TReader::Undo() noexcept
         FRoot.SetName(FOldRootName);
     } catch (...) {
     }
+    for (auto It = FRootValues.rbegin(); It != FRootValues.rend(); ++It) It->Restore(FRoot);
     if (FEvents) FEvents->resize(FOldEventCount);
 }
 

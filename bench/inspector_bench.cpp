@@ -1,0 +1,100 @@
+// The property inspector's costs: one full paint of about 30 rows of a component, and
+// opening the drop-down list of every colour name, against painting the same texts in a
+// plain list without swatches.
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+#include "editor/IWKAVMOBILEDsnColor.h"
+#include "platform/components/IWQellSpinner.h"
+#include "platform/designide/EditorRegistry.h"
+#include "platform/designide/PropertyInspector.h"
+#include "platform/toolkit/Form.h"
+
+namespace {
+
+struct TBench {
+    TForm Form{nullptr};
+    TPropertyInspector* Inspector = new TPropertyInspector(&Form);
+    TQellSpinner Spinner{nullptr};
+
+    TBench()
+    {
+        IWKAVMOBILEDsnColor::Initialization();
+        static const bool Registered = [] {
+            for (const TClassInfo* C : {&TQellSpinnerSlot::StaticClassInfo(), &TQellSpinnerAppearance::StaticClassInfo()})
+                RegisterPropertyEditor(&TypeInfoTIWColor, C, "", TIWKAVMOBILEColorEditor::EditorClass());
+            return true;
+        }();
+        (void)Registered;
+        Form.SetBounds(0, 0, 320, 700);
+        Inspector->SetParent(&Form);
+        Inspector->SetBounds(0, 0, 320, 700);
+        for (const char* Caption : {"One", "Two", "Three"}) Spinner.Slots.Add()->Caption = Caption;
+        Inspector->SetSelection({&Spinner});
+        for (const char* Path : {"Slots[0].Caption", "Slots[1].Caption", "Slots[2].Caption", "Appearance.BorderColor"})
+            Inspector->SelectPath(Path);
+        Inspector->SetSelectedRow(0);
+        Form.PaintAll();
+    }
+    ~TBench() { IWKAVMOBILEDsnColor::Finalization(); }
+};
+
+void BM_InspectorPaint(benchmark::State& State)
+{
+    TBench B;
+    State.counters["rows"] = B.Inspector->RowCount();
+    for (auto _ : State) {
+        B.Inspector->Repaint();
+        benchmark::DoNotOptimize(B.Form.Surface().Pixel(100, 100));
+    }
+}
+BENCHMARK(BM_InspectorPaint)->Unit(benchmark::kMicrosecond);
+
+// Opening the list of the 195 colour names (measured, positioned) and painting it.
+void BM_ColourListOpenAndPaint(benchmark::State& State)
+{
+    TBench B;
+    B.Inspector->SelectPath("Appearance.BackgroundColor");
+    for (auto _ : State) {
+        B.Inspector->OpenDropDown();
+        B.Inspector->DropDownList()->Repaint();
+        B.Inspector->CloseDropDown();
+    }
+}
+BENCHMARK(BM_ColourListOpenAndPaint)->Unit(benchmark::kMicrosecond);
+
+// Painting the open list alone, with its swatches.
+void BM_ColourListPaint(benchmark::State& State)
+{
+    TBench B;
+    B.Inspector->SelectPath("Appearance.BackgroundColor");
+    B.Inspector->OpenDropDown();
+    TListBox* List = B.Inspector->DropDownList();
+    for (auto _ : State) List->Repaint();
+    State.counters["items"] = List->Count();
+}
+BENCHMARK(BM_ColourListPaint)->Unit(benchmark::kMicrosecond);
+
+// The same names in a plain list of the same size, without swatches.
+void BM_PlainListPaint(benchmark::State& State)
+{
+    TBench B;
+    B.Inspector->SelectPath("Appearance.BackgroundColor");
+    B.Inspector->OpenDropDown();
+    const TListBox* Colours = B.Inspector->DropDownList();
+    auto* Plain = new TListBox(&B.Form);
+    Plain->SetParent(&B.Form);
+    Plain->SetBounds(Colours->Left(), Colours->Top(), Colours->Width(), Colours->Height());
+    Plain->SetItemHeight(Colours->ItemHeight());
+    std::vector<std::string> Items;
+    for (int I = 0; I < Colours->Count(); ++I) Items.push_back(Colours->Items(I));
+    Plain->SetItems(Items);
+    Plain->SetItemIndex(Colours->ItemIndex());
+    B.Inspector->CloseDropDown();
+    for (auto _ : State) Plain->Repaint();
+}
+BENCHMARK(BM_PlainListPaint)->Unit(benchmark::kMicrosecond);
+
+} // namespace
