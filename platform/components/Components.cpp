@@ -21,9 +21,15 @@ std::string_view SamplePageText()
     return SamplePageResource;
 }
 
+// The library stands for the maker's runtime component package IW14QellDXE7.bpl; its
+// unit IWQellBase makes the component classes known to page files.
+QELL_DEFINE_UNIT(IWQellBase, RegisterComponentClasses, [] { UnregisterModuleClasses(HInstance()); })
+QELL_DEFINE_UNIT(IWQellSpinner, [] {}, [] {})
+
 namespace {
 
-// The package's classes are there for every page from the moment the library loads.
-const bool ComponentClassesRegistered = (RegisterComponentClasses(), true);
+const TPlatformModule Module(HInstance(), "IW14QellDXE7.bpl");
+const TLibraryUnits Units{{IWQellBase_Initialization, IWQellBase_Finalization},
+                          {IWQellSpinner_Initialization, IWQellSpinner_Finalization}};
 
 } // namespace

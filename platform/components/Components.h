@@ -4,11 +4,16 @@
 #include <string_view>
 
 #include "platform/components/Export.h"
+#include "platform/rtl/Units.h"
+
+// The package's units, for the unit tables of packages that use them.
+QELL_DECLARE_UNIT(QELL_COMPONENTS_API, IWQellBase);
+QELL_DECLARE_UNIT(QELL_COMPONENTS_API, IWQellSpinner);
 
 // Registers the page and every component class of the package with the class registry,
 // for this library's module, so that the registrations go when the library is unloaded.
-// Runs once when the library loads; running it again changes nothing, or registers
-// again what an unload took away.
+// The unit IWQellBase runs it when the library loads; running it again changes nothing,
+// or registers again what an unload took away.
 QELL_COMPONENTS_API void RegisterComponentClasses();
 
 // The text of the bundled sample page: a TQellPage, 640 x 480, with one of each

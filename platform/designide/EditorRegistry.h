@@ -31,6 +31,11 @@ QELL_DESIGNIDE_API const TPropertyEditorClass* GetEditorClass(const TPropInfo& P
 // Forgets every registration Module made. Runs by itself when a module is unloaded.
 QELL_DESIGNIDE_API void UnregisterModulePropertyEditors(TModuleHandle Module);
 
+// The host's own registrations beyond the editors by kind: TColorProperty for TColor,
+// TComponentNameProperty for a component's Name. The unit DesignEditors makes them when
+// the library loads.
+void RegisterHostPropertyEditors();
+
 // Calls Proc with an editor for each property that every object of Selection has (by
 // name and type, served by the same editor class), in the first object's order; with
 // several objects only editors that allow it (paMultiSelect). Each editor's entries are

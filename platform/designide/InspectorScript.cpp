@@ -35,7 +35,10 @@ TScriptVerb ButtonVerb(const char* Name, TRect (TPropertyInspector::*Button)() c
             }};
 }
 
-const bool VerbsRegistered = [] {
+} // namespace
+
+void RegisterInspectorScriptVerbs()
+{
     RegisterScriptVerb({"inspect", "inspect INSPECTOR PATH", 2, 2,
                         [](const std::vector<TScriptToken>& Args, TScriptCommand& C) {
                             C.Words = {Args[0].Text, Args[1].Text};
@@ -68,7 +71,4 @@ const bool VerbsRegistered = [] {
                                 F.HandleMouseUp(mbLeft, {}, P.X, P.Y);
                             });
                         }});
-    return true;
-}();
-
-} // namespace
+}

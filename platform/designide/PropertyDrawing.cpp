@@ -15,15 +15,14 @@ void DrawCellText(TCanvas& Canvas, const TRect& Rect, const std::string& Text)
     Canvas.TextRect(Rect, Rect.Left + 2, Y, Text);
 }
 
-// The host's own editors, there from the moment the library loads.
-const bool HostEditorsRegistered = [] {
+} // namespace
+
+void RegisterHostPropertyEditors()
+{
     RegisterPropertyEditor(&TypeInfoTColor, nullptr, "", TColorProperty::EditorClass());
     RegisterPropertyEditor(&TypeInfoString, &TComponent::StaticClassInfo(), "Name",
                            TComponentNameProperty::EditorClass());
-    return true;
-}();
-
-} // namespace
+}
 
 void DefaultPropertyDrawName(TPropertyEditor* Prop, TCanvas& Canvas, const TRect& Rect)
 {

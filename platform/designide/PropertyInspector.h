@@ -21,6 +21,10 @@
 #include "platform/toolkit/ListBox.h"
 #include "platform/toolkit/ScrollBar.h"
 
+// The script verbs above; the unit PropertyInspector registers them when the library
+// loads.
+void RegisterInspectorScriptVerbs();
+
 class TInspectorEdit;
 class TInspectorList;
 

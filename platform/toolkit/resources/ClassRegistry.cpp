@@ -1,7 +1,6 @@
 #include "platform/toolkit/resources/ClassRegistry.h"
 
 #include <algorithm>
-#include <mutex>
 #include <vector>
 
 #include "platform/toolkit/Button.h"
@@ -56,20 +55,10 @@ void UnregisterModuleClasses(TModuleHandle Module)
 
 void RegisterToolkitClasses()
 {
-    static std::once_flag Once;
-    std::call_once(Once, [] {
-        for (const TClassInfo* C :
-             {&TLabel::StaticClassInfo(), &TButton::StaticClassInfo(), &TEdit::StaticClassInfo(),
-              &TPageControl::StaticClassInfo(), &TTabSheet::StaticClassInfo(), &TStatusBar::StaticClassInfo(),
-              &TPaintBox::StaticClassInfo(), &TTrackBar::StaticClassInfo(), &TDrawGrid::StaticClassInfo(),
-              &TListBox::StaticClassInfo(), &TScrollBar::StaticClassInfo()})
-            RegisterClass(*C);
-    });
+    for (const TClassInfo* C :
+         {&TLabel::StaticClassInfo(), &TButton::StaticClassInfo(), &TEdit::StaticClassInfo(),
+          &TPageControl::StaticClassInfo(), &TTabSheet::StaticClassInfo(), &TStatusBar::StaticClassInfo(),
+          &TPaintBox::StaticClassInfo(), &TTrackBar::StaticClassInfo(), &TDrawGrid::StaticClassInfo(),
+          &TListBox::StaticClassInfo(), &TScrollBar::StaticClassInfo()})
+        RegisterClass(*C);
 }
-
-namespace {
-
-// The toolkit's controls are there for every form from the moment the library loads.
-const bool ToolkitClassesRegistered = (RegisterToolkitClasses(), true);
-
-} // namespace

@@ -18,5 +18,6 @@ QELL_TOOLKIT_API const TClassInfo* FindClass(std::string_view Name);
 // Forgets every class Module registered. Runs by itself when the package loader
 // unloads a module.
 QELL_TOOLKIT_API void UnregisterModuleClasses(TModuleHandle Module);
-// The toolkit's own controls, registered once.
+// The toolkit's own controls, for the toolkit's module; its unit StdCtrls does this when
+// the library loads. Registering again changes nothing.
 QELL_TOOLKIT_API void RegisterToolkitClasses();

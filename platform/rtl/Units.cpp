@@ -1,0 +1,87 @@
+#include "platform/rtl/Units.h"
+
+#include <dlfcn.h>
+
+#include <algorithm>
+
+#include "platform/rtl/SysUtils.h"
+
+namespace {
+
+std::vector<TLibModule*>& ModuleList()
+{
+    static std::vector<TLibModule*> List;
+    return List;
+}
+
+} // namespace
+
+void InitializePackage(const TPackageInfoTable& Table)
+{
+    int32_t Done = 0;
+    try {
+        for (; Done < Table.UnitCount; ++Done)
+            if (Table.UnitInfo[Done].Init) Table.UnitInfo[Done].Init();
+    } catch (...) {
+        while (Done-- > 0)
+            if (Table.UnitInfo[Done].FInit) Table.UnitInfo[Done].FInit();
+        throw;
+    }
+}
+
+void FinalizePackage(const TPackageInfoTable& Table)
+{
+    for (int32_t I = Table.UnitCount; I-- > 0;)
+        if (Table.UnitInfo[I].FInit) Table.UnitInfo[I].FInit();
+}
+
+TLibraryUnits::TLibraryUnits(std::initializer_list<TPackageUnitEntry> Units) : FUnits(Units)
+{
+    InitializePackage({static_cast<int32_t>(FUnits.size()), FUnits.data()});
+}
+
+TLibraryUnits::~TLibraryUnits()
+{
+    FinalizePackage({static_cast<int32_t>(FUnits.size()), FUnits.data()});
+}
+
+void RegisterModule(TLibModule& Module)
+{
+    auto& List = ModuleList();
+    if (std::find(List.begin(), List.end(), &Module) == List.end()) List.push_back(&Module);
+}
+
+void UnregisterModule(TLibModule& Module)
+{
+    std::erase(ModuleList(), &Module);
+    if (Module.ResHandle) {
+        dlclose(Module.ResHandle);
+        Module.ResHandle = nullptr;
+    }
+}
+
+const TLibModule* FindLibModule(TModuleHandle Instance)
+{
+    for (const TLibModule* M : ModuleList())
+        if (M->Instance == Instance) return M;
+    return nullptr;
+}
+
+bool IsPackagePresent(std::string_view PackageName)
+{
+    for (const TLibModule* M : ModuleList())
+        if (SameText(M->PackageName, PackageName)) return true;
+    return false;
+}
+
+TPlatformModule::TPlatformModule(TModuleHandle Instance, std::string PackageName)
+{
+    FModule.Instance = Instance;
+    FModule.PackageName = std::move(PackageName);
+    RegisterModule(FModule);
+}
+
+TPlatformModule::~TPlatformModule()
+{
+    UnregisterModule(FModule);
+}
