@@ -12,8 +12,13 @@ extern const std::string_view ResourceTIWKAVMOBILECOLORFORM;
 
 const TClassInfo& TIWKAVMOBILEColorForm::StaticClassInfo()
 {
-    static const TClassInfo Info =
-        MakeClassInfo<TIWKAVMOBILEColorForm>("TIWKAVMOBILEColorForm", PublishNothing<TIWKAVMOBILEColorForm>);
+    static const TClassInfo Info = MakeClassInfo<TIWKAVMOBILEColorForm>(
+        "TIWKAVMOBILEColorForm",
+        [](TPublisher<TIWKAVMOBILEColorForm>& P) {
+            P.String("SelectedIdentifier", &TIWKAVMOBILEColorForm::SelectedIdentifier,
+                     &TIWKAVMOBILEColorForm::SetSelectedIdentifier, "");
+        },
+        true);
     return Info;
 }
 

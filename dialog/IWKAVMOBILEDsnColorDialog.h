@@ -57,14 +57,16 @@ class TIWKAVMOBILEColorForm : public TForm {
 
     // Builds the form from its resource, owned by AOwner, and lends it the custom
     // colours list (null: the form keeps a list of its own). A lent list is never freed
-    // by the form, and is padded to one entry per custom grid cell.
-    TIWKAVMOBILEColorForm(TComponent* AOwner, TStringList* CustomProperties);
+    // by the form, and is padded to one entry per custom grid cell. Its class can make
+    // one from the owner alone (a host that knows the form only by its class).
+    explicit TIWKAVMOBILEColorForm(TComponent* AOwner, TStringList* CustomProperties = nullptr);
     ~TIWKAVMOBILEColorForm() override;
 
-    // The selection, the dialog's result. Setting it shows the identifier and its
-    // swatch; an integer literal also loads the colour into the picker and shows the
-    // Custom Colors page. A text that is neither a known name nor an integer literal
-    // raises EConvertError after the identifier and its label have changed.
+    // The selection, the dialog's result; published, so that a host reaches it by name.
+    // Setting it shows the identifier and its swatch; an integer literal also loads the
+    // colour into the picker and shows the Custom Colors page. A text that is neither a
+    // known name nor an integer literal raises EConvertError after the identifier and
+    // its label have changed.
     const std::string& SelectedIdentifier() const { return FSelectedIdentifier; }
     void SetSelectedIdentifier(const std::string& Value);
 

@@ -7,3 +7,4 @@ const TTypeInfo TypeInfoTMouseEvent = MethodTypeInfo("TMouseEvent");
 const TTypeInfo TypeInfoTMouseMoveEvent = MethodTypeInfo("TMouseMoveEvent");
 const TTypeInfo TypeInfoTDrawCellEvent = MethodTypeInfo("TDrawCellEvent");
 const TTypeInfo TypeInfoTSelectCellEvent = MethodTypeInfo("TSelectCellEvent");
+const TTypeInfo TypeInfoTCloseQueryEvent = MethodTypeInfo("TCloseQueryEvent");

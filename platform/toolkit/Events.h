@@ -41,9 +41,11 @@ using TMouseEvent = std::function<void(TObject* Sender, TMouseButton Button, TSh
 using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
 using TDrawCellEvent = std::function<void(TObject* Sender, int ACol, int ARow, const TRect& Rect, TGridDrawState State)>;
 using TSelectCellEvent = std::function<void(TObject* Sender, int ACol, int ARow, bool& CanSelect)>;
+using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
 
 extern QELL_TOOLKIT_API const TTypeInfo TypeInfoTNotifyEvent;
 extern QELL_TOOLKIT_API const TTypeInfo TypeInfoTMouseEvent;
 extern QELL_TOOLKIT_API const TTypeInfo TypeInfoTMouseMoveEvent;
 extern QELL_TOOLKIT_API const TTypeInfo TypeInfoTDrawCellEvent;
 extern QELL_TOOLKIT_API const TTypeInfo TypeInfoTSelectCellEvent;
+extern QELL_TOOLKIT_API const TTypeInfo TypeInfoTCloseQueryEvent;

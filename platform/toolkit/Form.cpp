@@ -33,6 +33,7 @@ void Publish(TPublisher<TForm>& P)
     P.Field("PixelsPerInch", TypeInfoInteger, &TForm::PixelsPerInch, 96).Range(1, 10000);
     P.Event("OnCreate", TypeInfoTNotifyEvent, &TForm::OnCreate);
     P.Event("OnDestroy", TypeInfoTNotifyEvent, &TForm::OnDestroy);
+    P.Event("OnCloseQuery", TypeInfoTCloseQueryEvent, &TForm::OnCloseQuery);
 }
 
 // Whether C is Ancestor or lies inside it.
@@ -104,6 +105,18 @@ TModalResult TForm::ShowModal()
     TRestoreOnExit<bool> Guard(FModal, true);
     FModalResult = mrNone;
     return Application->RunModal(*this);
+}
+
+bool TForm::CloseQuery()
+{
+    bool CanClose = true;
+    if (OnCloseQuery) OnCloseQuery(this, CanClose);
+    return CanClose;
+}
+
+void TForm::Close()
+{
+    if (CloseQuery()) SetModalResult(mrCancel);
 }
 
 void TForm::SetActiveControl(TWinControl* C)

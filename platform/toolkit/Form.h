@@ -31,12 +31,19 @@ class QELL_TOOLKIT_API TForm : public TWinControl {
 
     TNotifyEvent OnCreate;
     TNotifyEvent OnDestroy;
+    // Asked before the user's close ends the form (the window's close button, or Close
+    // from code); setting CanClose to false keeps it open.
+    TCloseQueryEvent OnCloseQuery;
 
     TModalResult ModalResult() const { return FModalResult; }
     void SetModalResult(TModalResult V) { FModalResult = V; }
     // Shows the form and runs the application's loop until ModalResult is set (or the
     // event source ends: mrCancel). Answers the modal result.
     TModalResult ShowModal();
+    // Ends the modal run with mrCancel, when OnCloseQuery allows it.
+    void Close();
+    // Whether the form may close now: OnCloseQuery's answer, true without one.
+    virtual bool CloseQuery();
     bool Modal() const { return FModal; }
 
     // The retained surface, the size of the client area. It is sized when first used

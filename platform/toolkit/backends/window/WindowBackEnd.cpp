@@ -227,7 +227,7 @@ bool TWindowBackEnd::ProcessNextEvent(TForm& Form)
         case SDL_WINDOWEVENT:
             if (E.window.event == SDL_WINDOWEVENT_CLOSE) {
                 if (E.window.windowID != Id) break;
-                Form.SetModalResult(mrCancel);
+                Form.Close();
                 return true;
             }
             if (E.window.event == SDL_WINDOWEVENT_EXPOSED || E.window.event == SDL_WINDOWEVENT_SIZE_CHANGED ||
