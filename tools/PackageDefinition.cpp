@@ -43,46 +43,36 @@ TPackageDefinition ParsePackageDefinition(const std::string& Text, const std::st
         try {
             if (Key == "name") {
                 D.Info.Name = Value;
-            }
-            else if (Key == "description") {
+            } else if (Key == "description") {
                 D.Description = D.Options.Description = Value;
-            }
-            else if (Key == "flags") {
+            } else if (Key == "flags") {
                 D.Info.Flags = static_cast<uint32_t>(StrToInt(Value));
-            }
-            else if (Key == "usage") {
+            } else if (Key == "usage") {
                 const uint32_t Usage = Value == "design" ? PackageDesignTime
                                        : Value == "run"  ? PackageRunTime
                                        : Value == "both" ? PackageDesignTime | PackageRunTime
                                                          : 0;
                 if (Usage == 0) throw Exception("usage '" + Value + "' is not design, run or both");
                 D.Options.Usage = Usage;
-            }
-            else if (Key == "requires") {
+            } else if (Key == "requires") {
                 D.Info.Requires.push_back(Value);
-            }
-            else if (Key == "contains") {
+            } else if (Key == "contains") {
                 const size_t Split = Value.find(' ');
                 int32_t Flags;
                 if (Split == std::string::npos || !TryStrToInt(Value.substr(Split + 1), Flags) || Flags < 0 ||
                     Flags > 255)
                     throw Exception("'contains " + Value + "' is not a unit name and flags 0..255");
                 D.Info.Contains.push_back({Value.substr(0, Split), static_cast<uint8_t>(Flags)});
-            }
-            else if (Key == "defines") {
+            } else if (Key == "defines") {
                 D.Options.Defines = Value;
-            }
-            else if (Key == "aliases") {
+            } else if (Key == "aliases") {
                 D.Options.UnitAliases = Value;
-            }
-            else if (Key == "version") {
+            } else if (Key == "version") {
                 D.Options.Version = D.Version.FileVersion = D.Version.ProductVersion = ParseVersion(Value);
-            }
-            else {
+            } else {
                 throw Exception("unknown keyword '" + Key + "'");
             }
-        }
-        catch (const Exception& E) {
+        } catch (const Exception& E) {
             throw Fail(E.Message());
         }
     }

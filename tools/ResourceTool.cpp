@@ -117,8 +117,7 @@ int main(int argc, char** argv)
         if (Command == "section") Result = Section(Args);
         if (Command == "records") Result = Records(Args);
         if (Command == "icon") Result = Icon(Args);
-    }
-    catch (const std::exception& E) {
+    } catch (const std::exception& E) {
         std::fprintf(stderr, "qell-resources %s: %s\n", Command.c_str(), E.what());
         return 1;
     }

@@ -96,8 +96,7 @@ int RunPackageCommand(const TArgs& Args)
     std::string Out;
     try {
         Bytes = ReadFileBytes(Path); // its errors name the file
-    }
-    catch (const EPackageFileError& E) {
+    } catch (const EPackageFileError& E) {
         std::fprintf(stderr, "%s%s\n", Prefix.c_str(), E.what());
         return ExitFailed;
     }
@@ -106,15 +105,12 @@ int RunPackageCommand(const TArgs& Args)
         const std::vector<TResource> Resources = ReadPackageResources(Elf);
         if (IsInfo) {
             Out = Info(Elf, Resources);
-        }
-        else if (const TResource* R = FindResource(Resources, Args[2])) {
+        } else if (const TResource* R = FindResource(Resources, Args[2])) {
             Out.assign(R->Data.begin(), R->Data.end());
-        }
-        else {
+        } else {
             throw EPackageFileError("no resource '" + Args[2] + "'");
         }
-    }
-    catch (const EPackageFileError& E) {
+    } catch (const EPackageFileError& E) {
         std::fprintf(stderr, "%s'%s': %s\n", Prefix.c_str(), Path.c_str(), E.what());
         return ExitFailed;
     }

@@ -55,8 +55,7 @@ void AppendUtf16(TByteWriter& W, std::string_view Text, const char* What)
         if (C >= 0x10000) {
             W.U16(static_cast<uint16_t>(0xD800 + ((C - 0x10000) >> 10)));
             W.U16(static_cast<uint16_t>(0xDC00 + ((C - 0x10000) & 0x3FF)));
-        }
-        else {
+        } else {
             W.U16(static_cast<uint16_t>(C));
         }
     }
@@ -77,11 +76,9 @@ std::string ReadUtf16(TByteReader& R, const char* Field, size_t Limit)
             if (Low < 0xDC00 || Low >= 0xE000)
                 R.Fail(std::string(Field) + " at offset " + HexOffset(R.Pos() - 4) + " has an unpaired surrogate");
             C = 0x10000 + ((uint32_t{U} - 0xD800) << 10) + (Low - 0xDC00u);
-        }
-        else if (U >= 0xD800 && U < 0xE000) {
+        } else if (U >= 0xD800 && U < 0xE000) {
             R.Fail(std::string(Field) + " at offset " + HexOffset(R.Pos() - 2) + " has an unpaired surrogate");
-        }
-        else if (U < 0x20 || U == 0x7F) {
+        } else if (U < 0x20 || U == 0x7F) {
             // Texts are printed on one line each: no line breaks, tabs or other controls.
             R.Fail(std::string(Field) + " at offset " + HexOffset(R.Pos() - 2) + " has a control character");
         }
@@ -378,8 +375,7 @@ TVersionInfo DecodeVersionInfo(TBytes Record)
                                               Value.Size() == 0 ? "" : ReadUtf16(Value, "value", Value.Size()));
                 }
             }
-        }
-        else if (Block.Key == "VarFileInfo") {
+        } else if (Block.Key == "VarFileInfo") {
             for (const TNode& Var : Children(Record, Block)) {
                 if (Var.Key != "Translation" || Var.Value.size() != 4 || HasTranslation)
                     throw EPackageFileError("version block: '" + Var.Key + "' is not the one 4-byte Translation");
@@ -388,8 +384,7 @@ TVersionInfo DecodeVersionInfo(TBytes Record)
                 Info.Language = Value.U16("language");
                 Info.CodePage = Value.U16("code page");
             }
-        }
-        else {
+        } else {
             throw EPackageFileError("version block: unknown block '" + Block.Key + "'");
         }
     }

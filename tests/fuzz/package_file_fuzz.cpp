@@ -32,22 +32,18 @@ void CheckRecord(const TResource& R)
         if (SameText(R.Name, "PACKAGEINFO")) {
             if (!Same(R.Data, EncodePackageInfo(DecodePackageInfo(R.Data))))
                 Abort("package info does not encode back", R.Name);
-        }
-        else if (SameText(R.Name, "DESCRIPTION")) {
+        } else if (SameText(R.Name, "DESCRIPTION")) {
             if (!Same(R.Data, EncodeDescription(DecodeDescription(R.Data))))
                 Abort("the description does not encode back", R.Name);
-        }
-        else if (SameText(R.Name, "PACKAGEOPTIONS")) {
+        } else if (SameText(R.Name, "PACKAGEOPTIONS")) {
             if (!Same(R.Data, EncodePackageOptions(DecodePackageOptions(R.Data))))
                 Abort("package options do not encode back", R.Name);
-        }
-        else if (R.Kind == TResourceKind::VersionInfo) {
+        } else if (R.Kind == TResourceKind::VersionInfo) {
             const TVersionInfo Info = DecodeVersionInfo(R.Data);
             std::vector<uint8_t> Again;
             try {
                 Again = EncodeVersionInfo(Info);
-            }
-            catch (const EPackageFileError& E) {
+            } catch (const EPackageFileError& E) {
                 // Empty values stored without their terminator grow by one when written.
                 if (!std::strstr(E.what(), "exceeds 65535 bytes"))
                     Abort("a decoded version block does not encode", E.what());
@@ -55,8 +51,7 @@ void CheckRecord(const TResource& R)
             }
             if (!(DecodeVersionInfo(Again) == Info)) Abort("the version block does not read back the same", R.Name);
         }
-    }
-    catch (const EPackageFileError&) {
+    } catch (const EPackageFileError&) {
     }
 }
 
@@ -93,18 +88,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
         // Each part on its own, so that damage in one does not hide the others.
         try {
             Elf.ExportedSymbols();
-        }
-        catch (const EPackageFileError&) {
+        } catch (const EPackageFileError&) {
         }
         try {
             Elf.StaticSymbolSize(PackageUnitTableSymbol);
-        }
-        catch (const EPackageFileError&) {
+        } catch (const EPackageFileError&) {
         }
         if (const TElfSection* Section = Elf.FindSection(ResourceSectionName))
             CheckDirectory(Elf.SectionBytes(*Section));
-    }
-    catch (const EPackageFileError&) {
+    } catch (const EPackageFileError&) {
     }
     return 0;
 }

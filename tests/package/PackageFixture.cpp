@@ -21,8 +21,7 @@ FIXTURE_EXPORT const uint8_t* FixtureFindResource(const char* Name, size_t* Size
         if (!Data) return nullptr;
         *Size = Data->size();
         return Data->data();
-    }
-    catch (const EPackageFileError&) {
+    } catch (const EPackageFileError&) {
         return nullptr;
     }
 }

@@ -36,8 +36,7 @@ void ExpectRefused(F&& Read, std::initializer_list<const char*> Parts)
     try {
         Read();
         ADD_FAILURE() << "accepted; expected an error with '" << *Parts.begin() << "'";
-    }
-    catch (const EPackageFileError& E) {
+    } catch (const EPackageFileError& E) {
         for (const char* Part : Parts) EXPECT_NE(std::string(E.what()).find(Part), std::string::npos) << E.what();
     }
 }
