@@ -9,3 +9,4 @@ using TArgs = std::vector<std::string>;
 
 int RunColourCommand(const TArgs& Args);
 int RunDialogCommand(const TArgs& Args);
+int RunPackageCommand(const TArgs& Args);

@@ -29,6 +29,7 @@ int main(int argc, char** argv)
     try {
         if (std::strcmp(argv[1], "colour") == 0) return RunColourCommand(Rest);
         if (std::strcmp(argv[1], "dialog") == 0) return RunDialogCommand(Rest);
+        if (std::strcmp(argv[1], "package") == 0) return RunPackageCommand(Rest);
     } catch (const std::exception& E) {
         std::fprintf(stderr, "qell-designer: %s\n", E.what());
         return 2;

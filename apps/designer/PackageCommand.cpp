@@ -1,0 +1,122 @@
+// `qell-designer package …`: a package library's records and resources, read from the
+// file as bytes. Nothing of the library is loaded and none of its code runs, so a
+// damaged or hostile file can at worst be refused. The output is in docs/cli.md.
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+
+#include "apps/designer/Commands.h"
+#include "platform/rtl/PackageFile.h"
+#include "platform/rtl/PackageRecords.h"
+#include "platform/rtl/PackageResources.h"
+
+namespace {
+
+constexpr int ExitOk = 0, ExitFailed = 1, ExitUsage = 2;
+
+void Usage()
+{
+    std::fputs("usage: qell-designer package info PATH\n"
+               "       qell-designer package resource PATH NAME\n",
+               stderr);
+}
+
+std::string Hex(uint32_t Value, int Digits) { return "$" + IntToHex(static_cast<int32_t>(Value), Digits); }
+
+std::string LanguageText(uint16_t Language) { return Language == LanguageNeutral ? "neutral" : IntToHex(Language, 4); }
+
+// Everything `package info` prints, decoded before anything is printed so that a
+// damaged record prints nothing but its error.
+std::string Info(const TElfFile& Elf, const std::vector<TResource>& Resources)
+{
+    const TResource* InfoRecord = FindResource(Resources, "PACKAGEINFO");
+    if (!InfoRecord) throw EPackageFileError("no PACKAGEINFO resource, so not a package");
+    const TPackageInfo Info = DecodePackageInfo(InfoRecord->Data);
+    std::string Out = "name\t" + Info.Name + "\t" + Hex(PackageNameHash(Info.Name), 2) + "\n";
+    if (const TResource* R = FindResource(Resources, "DESCRIPTION"))
+        Out += "description\t" + DecodeDescription(R->Data) + "\n";
+    if (const TResource* R = FindResource(Resources, VersionResourceName))
+        Out += "version\t" + VersionText(DecodeVersionInfo(R->Data).FileVersion) + "\n";
+    Out += "flags\t" + Hex(Info.Flags, 8) + "\n";
+    for (const std::string& Name : Info.Requires)
+        Out += "requires\t" + Hex(PackageNameHash(Name), 2) + "\t" + Name + "\n";
+    for (const TPackageUnit& Unit : Info.Contains)
+        Out += "contains\t" + Hex(PackageNameHash(Unit.Name), 2) + "\t" + std::to_string(Unit.Flags) + "\t" +
+               Unit.Name + "\n";
+    if (const TResource* R = FindResource(Resources, "PACKAGEOPTIONS")) {
+        const TPackageOptions O = DecodePackageOptions(R->Data);
+        const char* Usage = O.Usage == (PackageDesignTime | PackageRunTime) ? "both"
+                            : O.Usage == PackageDesignTime                  ? "design"
+                            : O.Usage == PackageRunTime                     ? "run"
+                                                                            : "none";
+        Out += "usage\t" + std::string(Usage) + "\ndefines\t" + O.Defines + "\naliases\t" + O.UnitAliases + "\n";
+    }
+    std::string UnitTable = "unknown";
+    if (Elf.HasStaticSymbols()) {
+        const std::optional<uint64_t> Size = Elf.StaticSymbolSize(PackageUnitTableSymbol);
+        if (!Size)
+            UnitTable = "none";
+        else if (*Size % PackageUnitTableEntrySize != 0)
+            UnitTable = "invalid (" + std::to_string(*Size) + " bytes, not a multiple of " +
+                        std::to_string(PackageUnitTableEntrySize) + ")";
+        else
+            UnitTable = std::to_string(*Size / PackageUnitTableEntrySize);
+    }
+    Out += "unit-table\t" + UnitTable + "\n";
+    for (const std::string& Name : Elf.ExportedSymbols()) Out += "export\t" + Name + "\n";
+    for (const TResource& R : Resources)
+        Out += "resource\t" + R.Name + "\t" + std::string(ResourceKindName(R.Kind)) + "\t" + LanguageText(R.Language) +
+               "\t" + std::to_string(R.Data.size()) + "\n";
+    return Out;
+}
+
+// Writes all of Bytes to standard output; false, with errno set, when it could not.
+bool WriteOut(std::string_view Bytes)
+{
+    // A closed pipe is then a failed write to report, not a silent death by signal.
+    std::signal(SIGPIPE, SIG_IGN);
+    return std::fwrite(Bytes.data(), 1, Bytes.size(), stdout) == Bytes.size() && std::fflush(stdout) == 0;
+}
+
+} // namespace
+
+int RunPackageCommand(const TArgs& Args)
+{
+    const bool IsInfo = Args.size() == 2 && Args[0] == "info";
+    const bool IsResource = Args.size() == 3 && Args[0] == "resource";
+    if (!IsInfo && !IsResource) {
+        Usage();
+        return ExitUsage;
+    }
+    const std::string& Path = Args[1];
+    const std::string Prefix = "qell-designer package " + Args[0] + ": ";
+    std::vector<uint8_t> Bytes;
+    std::string Out;
+    try {
+        Bytes = ReadFileBytes(Path); // its errors name the file
+    } catch (const EPackageFileError& E) {
+        std::fprintf(stderr, "%s%s\n", Prefix.c_str(), E.what());
+        return ExitFailed;
+    }
+    try {
+        const TElfFile Elf(Bytes);
+        const std::vector<TResource> Resources = ReadPackageResources(Elf);
+        if (IsInfo) {
+            Out = Info(Elf, Resources);
+        } else if (const TResource* R = FindResource(Resources, Args[2])) {
+            Out.assign(R->Data.begin(), R->Data.end());
+        } else {
+            throw EPackageFileError("no resource '" + Args[2] + "'");
+        }
+    } catch (const EPackageFileError& E) {
+        std::fprintf(stderr, "%s'%s': %s\n", Prefix.c_str(), Path.c_str(), E.what());
+        return ExitFailed;
+    }
+    if (!WriteOut(Out)) {
+        std::fprintf(stderr, "%scannot write to standard output: %s\n", Prefix.c_str(), std::strerror(errno));
+        return ExitFailed;
+    }
+    return ExitOk;
+}

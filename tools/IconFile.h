@@ -1,0 +1,13 @@
+#pragma once
+// Icon files: the standard .ico layout, which is also how an icon group resource is
+// stored, so that extracting one gives a file any viewer opens.
+
+#include <cstdint>
+#include <vector>
+
+#include "tools/PackageIcon.h"
+
+// An .ico file of the images, in order, each 32 bits per pixel: images of 256 pixels
+// as PNG, smaller ones as bottom-up BGRA bitmaps followed by their 1-bit AND mask (set
+// where a pixel is fully transparent). Images must be square, 1 to 256 pixels.
+std::vector<uint8_t> EncodeIconFile(const std::vector<TIconImage>& Images);
