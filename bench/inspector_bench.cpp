@@ -21,7 +21,7 @@ struct TBench {
 
     TBench()
     {
-        IWKAVMOBILEDsnColor::Initialization();
+        IWKAVMOBILEDsnColor_Initialization();
         static const bool Registered = [] {
             for (const TClassInfo* C : {&TQellSpinnerSlot::StaticClassInfo(), &TQellSpinnerAppearance::StaticClassInfo()})
                 RegisterPropertyEditor(&TypeInfoTIWColor, C, "", TIWKAVMOBILEColorEditor::EditorClass());
@@ -38,7 +38,7 @@ struct TBench {
         Inspector->SetSelectedRow(0);
         Form.PaintAll();
     }
-    ~TBench() { IWKAVMOBILEDsnColor::Finalization(); }
+    ~TBench() { IWKAVMOBILEDsnColor_Finalization(); }
 };
 
 void BM_InspectorPaint(benchmark::State& State)

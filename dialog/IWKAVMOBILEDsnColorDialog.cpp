@@ -4,11 +4,11 @@
 
 #include "colour/IWColors.h"
 #include "platform/rtl/Guard.h"
+#include "platform/rtl/PackageResources.h"
 #include "platform/rtl/Publish.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/toolkit/resources/FormReader.h"
 
-extern const std::string_view ResourceTIWKAVMOBILECOLORFORM;
 
 const TClassInfo& TIWKAVMOBILEColorForm::StaticClassInfo()
 {
@@ -22,10 +22,23 @@ const TClassInfo& TIWKAVMOBILEColorForm::StaticClassInfo()
     return Info;
 }
 
+TIWKAVMOBILEColorForm* IWColorForm = nullptr;
+
+QELL_DEFINE_UNIT(IWKAVMOBILEDsnColorDialog, [] {}, [] {})
+
+const TClassInfo& IWKAVMOBILEDsnColorDialog_TIWKAVMOBILEColorForm()
+{
+    return TIWKAVMOBILEColorForm::StaticClassInfo();
+}
+
 TIWKAVMOBILEColorForm::TIWKAVMOBILEColorForm(TComponent* AOwner, TStringList* CustomProperties)
     : TForm(AOwner), FCustomColors(CustomProperties)
 {
-    ReadComponentRes(*this, ResourceTIWKAVMOBILECOLORFORM, Bindings());
+    // The form's layout is a resource of the module this code is in.
+    const std::optional<TBytes> Resource = FindModuleResource("TIWKAVMOBILECOLORFORM");
+    if (!Resource) throw EReadError("the module holds no form resource TIWKAVMOBILECOLORFORM");
+    ReadComponentRes(*this, std::string_view(reinterpret_cast<const char*>(Resource->data()), Resource->size()),
+                     Bindings());
     FX = -1;
     FY = -1;
     FIsMarkerEnabled = false;

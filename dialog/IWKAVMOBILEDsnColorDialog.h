@@ -9,6 +9,7 @@
 
 #include "colour/ColourModel.h"
 #include "platform/rtl/Classes.h"
+#include "platform/rtl/Units.h"
 #include "platform/toolkit/Button.h"
 #include "platform/toolkit/DrawGrid.h"
 #include "platform/toolkit/Edit.h"
@@ -21,7 +22,11 @@
 
 struct TFormBindings;
 
-class TIWKAVMOBILEColorForm : public TForm {
+// The package's classes are offered to other packages: their methods and type
+// information are exported.
+#define QELL_PACKAGE_API __attribute__((visibility("default")))
+
+class QELL_PACKAGE_API TIWKAVMOBILEColorForm : public TForm {
     QELL_CLASS(TIWKAVMOBILEColorForm, TForm)
     // Controls, bound by name from the form resource.
     TStatusBar* StatusBar1 = nullptr;
@@ -162,3 +167,12 @@ private:
     // The list made when none was lent.
     std::unique_ptr<TStringList> FOwnCustomColors;
 };
+
+// The unit's form variable, for other packages; the package itself never reads or
+// writes it.
+extern QELL_PACKAGE_API TIWKAVMOBILEColorForm* IWColorForm __asm__("IWKAVMOBILEDsnColorDialog.IWColorForm");
+
+// The unit's counted procedures (they only count) and its class, by unit-qualified name.
+QELL_DECLARE_UNIT(QELL_PACKAGE_API, IWKAVMOBILEDsnColorDialog);
+extern "C" QELL_PACKAGE_API const TClassInfo& IWKAVMOBILEDsnColorDialog_TIWKAVMOBILEColorForm()
+    __asm__("IWKAVMOBILEDsnColorDialog.TIWKAVMOBILEColorForm");

@@ -11,8 +11,6 @@ TStringList* CustomColorsList = nullptr;
 
 namespace {
 
-TUnitCounter UnitCounter;
-
 // A light colour (any component above 192) is framed in black, a dark one in white when
 // selected and in itself, that is unframed, when not.
 TColor BorderColor(TColor Color, bool Selected)
@@ -98,14 +96,14 @@ void TIWKAVMOBILEColorEditor::ListDrawValue(const std::string& Value, TCanvas& A
     DefaultPropertyListDrawValue(Value, ACanvas, Rect(Right, ARect.Top, ARect.Right, ARect.Bottom), ASelected);
 }
 
-void IWKAVMOBILEDsnColor::Initialization()
-{
-    if (UnitCounter.Initialize()) CustomColorsList = new TStringList;
-}
+QELL_DEFINE_UNIT(
+    IWKAVMOBILEDsnColor, [] { CustomColorsList = new TStringList; },
+    [] {
+        delete CustomColorsList;
+        CustomColorsList = nullptr;
+    })
 
-void IWKAVMOBILEDsnColor::Finalization()
+const TPropertyEditorClass& IWKAVMOBILEDsnColor_TIWKAVMOBILEColorEditor()
 {
-    if (!UnitCounter.Finalize()) return;
-    delete CustomColorsList;
-    CustomColorsList = nullptr;
+    return TIWKAVMOBILEColorEditor::EditorClass();
 }

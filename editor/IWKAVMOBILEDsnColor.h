@@ -7,7 +7,7 @@
 #include "dialog/IWKAVMOBILEDsnColorDialog.h"
 #include "platform/designide/PropertyDrawing.h"
 
-class TIWKAVMOBILEColorEditor : public TColorProperty,
+class QELL_PACKAGE_API TIWKAVMOBILEColorEditor : public TColorProperty,
                                 public virtual ICustomPropertyListDrawing,
                                 public virtual ICustomPropertyDrawing {
     QELL_CLASS(TIWKAVMOBILEColorEditor, TColorProperty)
@@ -43,10 +43,10 @@ protected:
 
 // The custom colours every dialog borrows: created empty by the unit's initialisation,
 // freed (and set back to null) by its finalisation.
-extern TStringList* CustomColorsList;
+extern QELL_PACKAGE_API TStringList* CustomColorsList __asm__("IWKAVMOBILEDsnColor.CustomColorsList");
 
-// The unit's counted initialisation and finalisation.
-namespace IWKAVMOBILEDsnColor {
-void Initialization();
-void Finalization();
-} // namespace IWKAVMOBILEDsnColor
+// The unit's counted initialisation and finalisation, and its class, by unit-qualified
+// name.
+QELL_DECLARE_UNIT(QELL_PACKAGE_API, IWKAVMOBILEDsnColor);
+extern "C" QELL_PACKAGE_API const TPropertyEditorClass& IWKAVMOBILEDsnColor_TIWKAVMOBILEColorEditor()
+    __asm__("IWKAVMOBILEDsnColor.TIWKAVMOBILEColorEditor");

@@ -17,14 +17,14 @@ class ColorEditor : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        IWKAVMOBILEDsnColor::Initialization();
+        IWKAVMOBILEDsnColor_Initialization();
         RegisterPropertyEditor(&TypeInfoTIWColor, &TGadget::StaticClassInfo(), "",
                                TIWKAVMOBILEColorEditor::EditorClass(), &Package);
     }
     void TearDown() override
     {
         NotifyModuleUnload(&Package);
-        IWKAVMOBILEDsnColor::Finalization();
+        IWKAVMOBILEDsnColor_Finalization();
     }
 
     // An editor of Gadget.Paint (and of Other's, when given).
@@ -191,15 +191,15 @@ TEST_F(ColorEditor, EveryWayThroughTheInspectorEndsInTheComponent)
 TEST(ColorEditorUnit, InitialisationIsCounted)
 {
     EXPECT_EQ(CustomColorsList, nullptr);
-    IWKAVMOBILEDsnColor::Initialization();
+    IWKAVMOBILEDsnColor_Initialization();
     TStringList* First = CustomColorsList;
     ASSERT_NE(First, nullptr);
     EXPECT_EQ(First->Count(), 0);
-    IWKAVMOBILEDsnColor::Initialization();
+    IWKAVMOBILEDsnColor_Initialization();
     EXPECT_EQ(CustomColorsList, First) << "a second initialisation does nothing";
-    IWKAVMOBILEDsnColor::Finalization();
+    IWKAVMOBILEDsnColor_Finalization();
     EXPECT_EQ(CustomColorsList, First) << "only the balancing finalisation frees it";
-    IWKAVMOBILEDsnColor::Finalization();
+    IWKAVMOBILEDsnColor_Finalization();
     EXPECT_EQ(CustomColorsList, nullptr);
 }
 
