@@ -62,6 +62,20 @@ printf '1 2 3\n4 5\n' >"$work/bad"
 input="$work/bad" check batch-error 1 "1${tab}2${tab}3${tab}117${tab}133${tab}2" -- colour to-levels
 stderr_has batch-error "line 2"
 
+# Echoed input is quoted: control bytes escaped, a NUL shown rather than ending the
+# message, and a long text cut.
+check escaped-field 1 "" -- colour to-levels 1 $'\e[31m' 3
+stderr_has escaped-field "green '\x1b[31m' is not an integer"
+printf '1 2 3\n4 a\0b 6\n' >"$work/nul"
+input="$work/nul" check batch-nul 1 "1${tab}2${tab}3${tab}117${tab}133${tab}2" -- colour to-levels
+stderr_has batch-nul "line 2: green 'a\x00b' is not an integer"
+printf '1 %s 3\n' "$(head -c 5000000 /dev/zero | tr '\0' 7)" >"$work/long"
+input="$work/long" check long-field 1 "" -- colour from-levels
+stderr_has long-field "line 1: field '7777777777"
+[ "$(wc -c <"$work/err")" -lt 200 ] && passed=$((passed + 1)) || { echo "FAIL long-field: $(wc -c <"$work/err") bytes of message"; failed=$((failed + 1)); }
+check resolve-escaped 1 "" -- colour resolve $'Navy\r\x7f'
+stderr_has resolve-escaped "'Navy\x0d\x7f' is not a colour name"
+
 names=$("$designer" colour names | awk -F'\t' '$1 == "web"' | wc -l)
 [ "$names" -eq 143 ] && passed=$((passed + 1)) || { echo "FAIL names: $names web names"; failed=$((failed + 1)); }
 
