@@ -204,7 +204,8 @@ std::string ConvertFields(const TColourCommand& Cmd, const std::string_view (&Fi
 void ConvertRows(const TColourCommand& Cmd, const TReadProc& Read, const TWriteProc& Write, size_t MaxLine)
 {
     TOutput Out(Write);
-    std::vector<char> Buffer(std::min<size_t>(1 << 16, MaxLine));
+    // One byte more than the longest line, for the line break that ends it.
+    std::vector<char> Buffer(std::min<size_t>(1 << 16, MaxLine + 1));
     size_t Held = 0; // bytes of an unfinished line at the front of Buffer
     int64_t LineNumber = 0;
     bool AtEnd = false;
@@ -212,11 +213,11 @@ void ConvertRows(const TColourCommand& Cmd, const TReadProc& Read, const TWriteP
         while (!AtEnd && !Out.Failed()) {
             if (Held == Buffer.size()) {
                 // Three short fields need no such line; refuse rather than grow forever.
-                if (Buffer.size() >= MaxLine) {
+                if (Held > MaxLine) {
                     ++LineNumber;
                     throw EColourInputError("line is longer than " + std::to_string(MaxLine) + " bytes");
                 }
-                Buffer.resize(std::min(Buffer.size() * 2, MaxLine));
+                Buffer.resize(std::min(Buffer.size() * 2, MaxLine + 1));
             }
             const size_t Got = Read(Buffer.data() + Held, Buffer.size() - Held);
             AtEnd = Got == 0;

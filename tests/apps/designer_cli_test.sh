@@ -37,6 +37,37 @@ stderr_has() {
     failed=$((failed + 1))
   fi
 }
+# expect NAME COMMAND...: COMMAND succeeds.
+expect() {
+  local name=$1
+  shift
+  if "$@"; then
+    passed=$((passed + 1))
+  else
+    echo "FAIL $name"
+    failed=$((failed + 1))
+  fi
+}
+# usage_error NAME TEXT: the last check's standard error says TEXT on its first line,
+# then shows the usage.
+usage_error() {
+  if head -1 "$work/err" | grep -qF -- "$2" && sed -n 2p "$work/err" | grep -q '^usage: '; then
+    passed=$((passed + 1))
+  else
+    echo "FAIL $1: standard error lacks '$2' and the usage:"
+    cat "$work/err"
+    failed=$((failed + 1))
+  fi
+}
+# unwritable NAME ARGS...: with standard output on a full disk the run fails (exit 1)
+# and says so, rather than reporting success having written nothing.
+unwritable() {
+  local name=$1 rc=0
+  shift
+  "$designer" "$@" <"${input:-/dev/null}" >/dev/full 2>"$work/err" || rc=$?
+  expect "$name exit $rc" [ "$rc" -eq 1 ]
+  stderr_has "$name" "qell-designer: cannot write standard output"
+}
 tab=$'\t'
 
 check from-levels 0 "\$0001BF60${tab}96${tab}191${tab}1" -- colour from-levels 50 199 150
@@ -72,12 +103,20 @@ stderr_has batch-nul "line 2: green 'a\x00b' is not an integer"
 printf '1 %s 3\n' "$(head -c 5000000 /dev/zero | tr '\0' 7)" >"$work/long"
 input="$work/long" check long-field 1 "" -- colour from-levels
 stderr_has long-field "line 1: field '7777777777"
-[ "$(wc -c <"$work/err")" -lt 200 ] && passed=$((passed + 1)) || { echo "FAIL long-field: $(wc -c <"$work/err") bytes of message"; failed=$((failed + 1)); }
+expect long-field-message [ "$(wc -c <"$work/err")" -lt 200 ]
 check resolve-escaped 1 "" -- colour resolve $'Navy\r\x7f'
 stderr_has resolve-escaped "'Navy\x0d\x7f' is not a colour name"
 
 names=$("$designer" colour names | awk -F'\t' '$1 == "web"' | wc -l)
-[ "$names" -eq 143 ] && passed=$((passed + 1)) || { echo "FAIL names: $names web names"; failed=$((failed + 1)); }
+expect "names ($names web)" [ "$names" -eq 143 ]
+
+# A line of exactly 16 MiB is allowed, one byte more is not.
+{ head -c 16777216 /dev/zero | tr '\0' ' '; printf '\n1 2 3\n'; } >"$work/max-line"
+input="$work/max-line" check longest-line 0 "1${tab}2${tab}3${tab}117${tab}133${tab}2" -- colour to-levels
+{ head -c 16777217 /dev/zero | tr '\0' ' '; printf '\n1 2 3\n'; } >"$work/over-line"
+input="$work/over-line" check too-long-line 1 "" -- colour to-levels
+stderr_has too-long-line "line 1: line is longer than 16777216 bytes"
+rm -f "$work/max-line" "$work/over-line"
 
 # The dialog headless: OK prints the selection, Cancel prints nothing, a bad
 # identifier shows nothing and fails.
