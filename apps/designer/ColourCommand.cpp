@@ -81,22 +81,25 @@ int RunNames()
 
 int UsageError(const std::string& Message)
 {
-    std::fprintf(stderr,
-                 "qell-designer colour: %s\n"
-                 "usage: qell-designer colour from-levels [HUE SAT BRIGHT]\n"
-                 "       qell-designer colour to-levels [RED GREEN BLUE]\n"
-                 "       qell-designer colour hsb [H S B]\n"
-                 "       qell-designer colour resolve TEXT\n"
-                 "       qell-designer colour names\n",
-                 Message.c_str());
+    std::fprintf(stderr, "qell-designer colour: %s\nusage: %s", Message.c_str(), ColourUsage);
     return 2;
 }
 
 } // namespace
 
+const char ColourUsage[] = "qell-designer colour from-levels [HUE SAT BRIGHT]\n"
+                           "       qell-designer colour to-levels [RED GREEN BLUE]\n"
+                           "       qell-designer colour hsb [H S B]\n"
+                           "       qell-designer colour resolve TEXT\n"
+                           "       qell-designer colour names\n";
+
 int RunColourCommand(const TArgs& Args)
 {
     if (Args.empty()) return UsageError("missing subcommand");
+    if (IsHelp(Args[0])) {
+        std::printf("usage: %s", ColourUsage);
+        return 0;
+    }
     const std::string& Sub = Args[0];
     for (const TColourCommand& Cmd : ColourCommands) {
         if (Sub != Cmd.Name) continue;

@@ -1,6 +1,7 @@
 #pragma once
 // The designer's subcommands. Each takes the arguments after its own name and answers
-// the process exit code.
+// the process exit code; what it prints on standard output is checked by main once it
+// has returned.
 
 #include <string>
 #include <vector>
@@ -9,3 +10,9 @@ using TArgs = std::vector<std::string>;
 
 int RunColourCommand(const TArgs& Args);
 int RunDialogCommand(const TArgs& Args);
+
+// Each subcommand's usage, after "usage: "; continuation lines are indented to match.
+extern const char ColourUsage[];
+extern const char DialogUsage[];
+
+inline bool IsHelp(const std::string& Arg) { return Arg == "--help" || Arg == "-h"; }

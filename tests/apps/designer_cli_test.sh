@@ -130,10 +130,60 @@ printf 'key Escape\n' >"$work/cancel.txt"
 check dialog-cancel 1 "" -- dialog --identifier '$000000FF' --script "$work/cancel.txt"
 check dialog-script-ends 1 "" -- dialog
 check dialog-bad-identifier 2 "" -- dialog --identifier NoSuchColour --script "$work/ok.txt"
-stderr_has dialog-bad-identifier "'NoSuchColour' is not a valid integer value"
+stderr_has dialog-bad-identifier \
+  "dialog: not a web colour name, toolkit identifier or integer literal: 'NoSuchColour' is not a valid integer value"
 printf 'click NoSuchControl\n' >"$work/badscript.txt"
 check dialog-bad-script 2 "" -- dialog --script "$work/badscript.txt"
-check dialog-bad-option 2 "" -- dialog --frobnicate
+
+# A snapshot that cannot be written whole (here: a file size limit, which holds for
+# root too) fails and keeps the picture that was there.
+cp "$work/ok.png" "$work/keep.png"
+rc=0
+(trap '' XFSZ; ulimit -f 1; exec "$designer" dialog --script "$work/ok.txt" --snapshot "$work/keep.png") \
+  >/dev/null 2>"$work/err" || rc=$?
+expect "snapshot-full-disk exit $rc" [ "$rc" -eq 2 ]
+stderr_has snapshot-full-disk "Cannot write '$work/keep.png': File too large"
+expect snapshot-kept cmp -s "$work/ok.png" "$work/keep.png"
+expect snapshot-no-leftover [ "$(ls -A "$work" | grep -c keep)" -eq 1 ]
+
+# Options are read strictly: anything wrong or ignored is an error (exit 2).
+check option-unknown 2 "" -- dialog --frobnicate
+usage_error option-unknown "unknown option '--frobnicate'"
+check option-scale-suffix 2 "" -- dialog --window --scale 2x
+usage_error option-scale-suffix "--scale takes a whole number from 1 to 8, not '2x'"
+check option-scale-wraps 2 "" -- dialog --window --scale 4294967297
+usage_error option-scale-wraps "not '4294967297'"
+check option-scale-alone 2 "" -- dialog --scale 2
+usage_error option-scale-alone "--scale works only with --window"
+check option-no-value 2 "" -- dialog --identifier
+usage_error option-no-value "--identifier needs a value"
+check option-empty-snapshot 2 "" -- dialog --snapshot ""
+usage_error option-empty-snapshot "--snapshot needs a file name"
+check option-twice 2 "" -- dialog --script "$work/ok.txt" --script "$work/cancel.txt"
+usage_error option-twice "--script is given more than once"
+check option-window-script 2 "" -- dialog --window --script "$work/ok.txt"
+usage_error option-window-script "--window and --script exclude each other"
+
+# Help goes to standard output and succeeds.
+for args in "--help" "-h" "colour --help" "colour -h" "dialog --help" "dialog --window -h"; do
+  read -ra words <<<"$args"
+  out=$("$designer" "${words[@]}" 2>"$work/err") && rc=0 || rc=$?
+  ok=0
+  [ "$rc" -eq 0 ] && [ ! -s "$work/err" ] && [[ $out == usage:* ]] && ok=1
+  expect "help ($args): exit $rc" [ "$ok" -eq 1 ]
+done
+
+# Standard output that cannot be written is a failure, whatever the command.
+unwritable full-from-levels colour from-levels 1 2 3
+unwritable full-resolve colour resolve Navy
+unwritable full-names colour names
+unwritable full-dialog dialog --script "$work/ok.txt"
+unwritable full-help --help
+input="$work/rows" unwritable full-batch colour from-levels
+rc=0
+"$designer" colour names >&- 2>"$work/err" || rc=$?
+expect "closed-output exit $rc" [ "$rc" -eq 1 ]
+stderr_has closed-output "cannot write standard output: Bad file descriptor"
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
