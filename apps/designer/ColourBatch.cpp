@@ -201,11 +201,12 @@ std::string ConvertFields(const TColourCommand& Cmd, const std::string_view (&Fi
     return std::string(Line + 1, End);
 }
 
-void ConvertRows(const TColourCommand& Cmd, const TReadProc& Read, const TWriteProc& Write, size_t MaxLine)
+void ConvertRows(const TColourCommand& Cmd, const TReadProc& Read, const TWriteProc& Write, size_t MaxLine,
+                 size_t FirstBuffer)
 {
     TOutput Out(Write);
     // One byte more than the longest line, for the line break that ends it.
-    std::vector<char> Buffer(std::min<size_t>(1 << 16, MaxLine + 1));
+    std::vector<char> Buffer(std::clamp<size_t>(FirstBuffer, 1, MaxLine + 1));
     size_t Held = 0; // bytes of an unfinished line at the front of Buffer
     int64_t LineNumber = 0;
     bool AtEnd = false;

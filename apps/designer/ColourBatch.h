@@ -50,7 +50,8 @@ using TWriteProc = std::function<bool(const char* Data, size_t Size)>;
 // line, blank lines skipped, each row written as "fields<TAB>results\n". A bad row or
 // a line longer than MaxLine raises EColourInputError with its Line, after everything
 // before it has been written; nothing after it is read. Stops early, without an error,
-// when Write fails: the caller knows its output. Memory stays within MaxLine plus a
-// fixed amount whatever the input.
+// when Write fails: the caller knows its output. Reads go into a buffer of FirstBuffer
+// bytes that doubles while a line needs it, up to MaxLine + 1, so memory stays within
+// MaxLine plus a fixed amount whatever the input.
 void ConvertRows(const TColourCommand& Cmd, const TReadProc& Read, const TWriteProc& Write,
-                 size_t MaxLine = MaxLineLength);
+                 size_t MaxLine = MaxLineLength, size_t FirstBuffer = size_t(1) << 16);

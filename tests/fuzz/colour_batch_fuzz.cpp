@@ -1,8 +1,8 @@
 // Arbitrary bytes as the input of `qell-designer colour` batch mode, read in chunks of
 // any size: the reader raises nothing but EColourInputError, keeps within its line
 // bound, and writes exactly one line per row before the one it refuses, each starting
-// with that row's fields. The first byte picks the command and whether the output
-// fails; the second the size of the chunks read.
+// with that row's fields. The first byte picks the command, the reader's first buffer
+// size and whether the output fails; the second the size of the chunks read.
 
 #include <algorithm>
 #include <cstdint>
@@ -17,8 +17,9 @@
 
 namespace {
 
-// Small, so that refusing long lines is reached too.
-constexpr size_t MaxLine = 300;
+// Small, so that refusing long lines is reached too; a power of two, which a buffer
+// doubling from a power of two meets exactly.
+constexpr size_t MaxLine = 256;
 
 [[noreturn]] void Abort(const char* What, std::string_view Detail)
 {
@@ -48,6 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
     if (Size < 2) return 0;
     const TColourCommand& Cmd = ColourCommands[Data[0] % 3];
     const bool OutputFails = (Data[0] & 0x80) != 0;
+    const size_t FirstBuffer = size_t{1} << ((Data[0] >> 2) & 0xF);
     const size_t Chunk = size_t{Data[1]} + 1;
     const std::string_view Input(reinterpret_cast<const char*>(Data + 2), Size - 2);
 
@@ -66,13 +68,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
     };
 
     int64_t ErrorLine = 0;
+    std::string Message;
     try {
-        ConvertRows(Cmd, Read, Write, MaxLine);
+        ConvertRows(Cmd, Read, Write, MaxLine, FirstBuffer);
     } catch (const EColourInputError& E) {
         ErrorLine = E.Line;
-        for (const char C : std::string_view(E.what()))
-            if (C < 0x20 || C >= 0x7F) Abort("a message carries a raw byte", E.what());
-        if (std::string_view(E.what()).size() > 300) Abort("a message is too long", E.what());
+        Message = E.what();
+        for (const char C : Message)
+            if (C < 0x20 || C >= 0x7F) Abort("a message carries a raw byte", Message);
+        if (Message.size() > 300) Abort("a message is too long", Message);
     }
     if (OutputFails) return 0;
 
@@ -86,8 +90,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
     }
     if (ErrorLine < 0 || ErrorLine > static_cast<int64_t>(Lines.size())) Abort("error on no line", Input);
     const size_t Rows = ErrorLine == 0 ? Lines.size() : static_cast<size_t>(ErrorLine - 1);
-    if (ErrorLine > 0 && Lines[Rows].size() <= MaxLine && Split(Lines[Rows], IsBlank).size() == 0)
-        Abort("a blank line is refused", Lines[Rows]);
+    if (ErrorLine > 0) {
+        // Refused for its length exactly when it passes the bound; a blank line never.
+        const bool TooLong = Lines[Rows].size() > MaxLine;
+        if (TooLong != std::string_view(Message).starts_with("line is longer than"))
+            Abort(TooLong ? "a line beyond the bound is read" : "a line within the bound is refused", Message);
+        if (!TooLong && Split(Lines[Rows], IsBlank).empty()) Abort("a blank line is refused", Lines[Rows]);
+    }
 
     const std::vector<std::string_view> Written = Split(Output, [](char C) { return C == '\n'; });
     size_t Next = 0;
