@@ -247,7 +247,7 @@ TColor StringToIWColor(const std::string& Text)
     if (IdentToIWColor(Text, Color)) return Color;
     int32_t Value;
     if (TryStrToInt(Text, Value)) return Value;
-    throw EConvertError("'" + Text + "' is not a colour name or an integer value");
+    throw EConvertError(QuotedInput(Text) + " is not a colour name or an integer value");
 }
 
 void GetIWColorValues(const TGetStrProc& Proc)

@@ -104,14 +104,11 @@ void IW14QellDEDXE7_PackageUnload()
 
 namespace {
 
-__attribute__((constructor)) void Attach()
-{
-    IW14QellDEDXE7_Initialization(1);
-}
-
-__attribute__((destructor)) void Detach()
-{
-    IW14QellDEDXE7_Initialization(0);
-}
+// Attaches when the library is loaded and detaches when it is unloaded. A static object
+// of this unit, after the record, so that the record exists first and goes last.
+struct TEntryPoint {
+    TEntryPoint() { IW14QellDEDXE7_Initialization(1); }
+    ~TEntryPoint() { IW14QellDEDXE7_Initialization(0); }
+} const EntryPoint;
 
 } // namespace

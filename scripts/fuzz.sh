@@ -1,17 +1,25 @@
 #!/usr/bin/env bash
-# Builds the form reader's libFuzzer target with clang in build-fuzz and runs it for
-# SECONDS (default 60). Fails on any crash, leak, hang or broken round trip; the input
-# that caused it is left in build-fuzz/.
+# usage: fuzz.sh TARGET [SECONDS]
+# Builds the libFuzzer target TARGET (tests/fuzz/TARGET_fuzz.cpp) with clang in
+# build-fuzz and runs it for SECONDS (default 60). It starts from the seeds in
+# tests/fuzz/corpus/TARGET, which stay as they are, and the working corpus
+# build-fuzz/corpus/TARGET, where new inputs go; tests/fuzz/TARGET.dict is used when
+# there is one. Fails on any crash, leak, hang or broken check, leaving the input that
+# caused it in build-fuzz/ as TARGET-crash-..., TARGET-leak-... or TARGET-timeout-....
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-seconds=${1:-60}
+target=${1:?usage: fuzz.sh TARGET [SECONDS]}
+seconds=${2:-60}
+if [ ! -f "$root/tests/fuzz/${target}_fuzz.cpp" ]; then
+  echo "fuzz.sh: no target '$target'; there are:" $(cd "$root/tests/fuzz" && ls *_fuzz.cpp | sed 's/_fuzz.cpp$//') >&2
+  exit 2
+fi
 build="$root/build-fuzz"
 CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DQELL_FUZZ=ON \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" --target fuzz_form_reader -j"$(nproc)"
-# New inputs go to a working corpus in the build dir; the seeds in the tree stay as they are.
-work="$build/corpus/form_reader"
+cmake --build "$build" --target "fuzz_$target" -j"$(nproc)"
+work="$build/corpus/$target"
 mkdir -p "$work"
-"$build/bin/fuzz_form_reader" -max_total_time="$seconds" -max_len=4096 -timeout=10 \
-    -dict="$root/tests/fuzz/form_reader.dict" -artifact_prefix="$build/" \
-    "$work" "$root/tests/fuzz/corpus/form_reader"
+options=(-max_total_time="$seconds" -max_len=4096 -timeout=10 -rss_limit_mb=2048 -artifact_prefix="$build/$target-")
+[ -f "$root/tests/fuzz/$target.dict" ] && options+=(-dict="$root/tests/fuzz/$target.dict")
+"$build/bin/fuzz_$target" "${options[@]}" "$work" "$root/tests/fuzz/corpus/$target"

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Sets everything up on a fresh Debian 12 machine and runs the whole test suite: a
 # build with warnings as errors, the same tests under the address and undefined
-# behaviour sanitizers, and a bounded run of the form reader's fuzzer.
-# QELL_FUZZ_SECONDS sets the fuzzing time (default 60; 0 skips it).
+# behaviour sanitizers, and a short run of every fuzz target in tests/fuzz, which
+# replays its seeds first.
+# QELL_FUZZ_SECONDS is the whole fuzzing budget, shared evenly by the targets
+# (default 120; 0 skips fuzzing).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
@@ -21,8 +23,17 @@ export LSAN_OPTIONS="suppressions=$root/tests/support/lsan.supp:print_suppressio
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 ctest --test-dir "$root/build-asan" --output-on-failure -j"$jobs"
 
-seconds=${QELL_FUZZ_SECONDS:-60}
-if [ "$seconds" -gt 0 ]; then
-  echo "== Fuzzing the form reader for ${seconds}s"
-  "$root/scripts/fuzz.sh" "$seconds"
+budget=${QELL_FUZZ_SECONDS:-120}
+if [ "$budget" -gt 0 ]; then
+  targets=()
+  for source in "$root"/tests/fuzz/*_fuzz.cpp; do
+    name=$(basename "$source")
+    targets+=("${name%_fuzz.cpp}")
+  done
+  each=$((budget / ${#targets[@]}))
+  [ "$each" -ge 1 ] || each=1
+  for target in "${targets[@]}"; do
+    echo "== Fuzzing $target for ${each}s"
+    "$root/scripts/fuzz.sh" "$target" "$each"
+  done
 fi

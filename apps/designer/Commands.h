@@ -1,6 +1,7 @@
 #pragma once
 // The designer's subcommands. Each takes the arguments after its own name and answers
-// the process exit code.
+// the process exit code; what it prints on standard output is checked by main once it
+// has returned.
 
 #include <string>
 #include <vector>
@@ -10,3 +11,13 @@ using TArgs = std::vector<std::string>;
 int RunColourCommand(const TArgs& Args);
 int RunDialogCommand(const TArgs& Args);
 int RunPackageCommand(const TArgs& Args);
+
+// Each subcommand's usage, after "usage: "; continuation lines are indented to match.
+extern const char ColourUsage[];
+extern const char DialogUsage[];
+extern const char PackageUsage[];
+
+// qell-designer package check: load, register, finalise and unload, N times.
+int RunPackageCheck(const TArgs& Args);
+
+inline bool IsHelp(const std::string& Arg) { return Arg == "--help" || Arg == "-h"; }

@@ -3,11 +3,12 @@
 // damaged or hostile file can at worst be refused. The output is in docs/cli.md.
 
 #include <cerrno>
-#include <csignal>
 #include <cstdio>
 #include <cstring>
 
 #include "apps/designer/Commands.h"
+#include "apps/designer/PackageHost.h"
+#include "platform/rtl/Files.h"
 #include "platform/rtl/PackageFile.h"
 #include "platform/rtl/PackageRecords.h"
 #include "platform/rtl/PackageResources.h"
@@ -15,13 +16,6 @@
 namespace {
 
 constexpr int ExitOk = 0, ExitFailed = 1, ExitUsage = 2;
-
-void Usage()
-{
-    std::fputs("usage: qell-designer package info PATH\n"
-               "       qell-designer package resource PATH NAME\n",
-               stderr);
-}
 
 std::string Hex(uint32_t Value, int Digits) { return "$" + IntToHex(static_cast<int32_t>(Value), Digits); }
 
@@ -72,26 +66,10 @@ std::string Info(const TElfFile& Elf, const std::vector<TResource>& Resources)
     return Out;
 }
 
-// Writes all of Bytes to standard output; false, with errno set, when it could not.
-bool WriteOut(std::string_view Bytes)
+// Reads a package file's records and resources, or names what is wrong with it.
+int Describe(const std::string& Command, const std::string& Path, const std::string* Resource)
 {
-    // A closed pipe is then a failed write to report, not a silent death by signal.
-    std::signal(SIGPIPE, SIG_IGN);
-    return std::fwrite(Bytes.data(), 1, Bytes.size(), stdout) == Bytes.size() && std::fflush(stdout) == 0;
-}
-
-} // namespace
-
-int RunPackageCommand(const TArgs& Args)
-{
-    const bool IsInfo = Args.size() == 2 && Args[0] == "info";
-    const bool IsResource = Args.size() == 3 && Args[0] == "resource";
-    if (!IsInfo && !IsResource) {
-        Usage();
-        return ExitUsage;
-    }
-    const std::string& Path = Args[1];
-    const std::string Prefix = "qell-designer package " + Args[0] + ": ";
+    const std::string Prefix = "qell-designer package " + Command + ": ";
     std::vector<uint8_t> Bytes;
     std::string Out;
     try {
@@ -103,20 +81,38 @@ int RunPackageCommand(const TArgs& Args)
     try {
         const TElfFile Elf(Bytes);
         const std::vector<TResource> Resources = ReadPackageResources(Elf);
-        if (IsInfo) {
+        if (!Resource) {
             Out = Info(Elf, Resources);
-        } else if (const TResource* R = FindResource(Resources, Args[2])) {
+        } else if (const TResource* R = FindResource(Resources, *Resource)) {
             Out.assign(R->Data.begin(), R->Data.end());
         } else {
-            throw EPackageFileError("no resource '" + Args[2] + "'");
+            throw EPackageFileError("no resource " + QuotedInput(*Resource));
         }
     } catch (const EPackageFileError& E) {
-        std::fprintf(stderr, "%s'%s': %s\n", Prefix.c_str(), Path.c_str(), E.what());
+        std::fprintf(stderr, "%s%s: %s\n", Prefix.c_str(), QuotedFileName(Path).c_str(), E.what());
         return ExitFailed;
     }
-    if (!WriteOut(Out)) {
-        std::fprintf(stderr, "%scannot write to standard output: %s\n", Prefix.c_str(), std::strerror(errno));
-        return ExitFailed;
-    }
+    // A failed write is reported once the command returns, as for every command.
+    std::fwrite(Out.data(), 1, Out.size(), stdout);
     return ExitOk;
 }
+
+} // namespace
+
+int RunPackageCommand(const TArgs& Args)
+{
+    const std::string Command = Args.empty() ? "" : Args[0];
+    if (Args.size() == 2 && IsHelp(Args[1])) {
+        std::printf("usage: %s", PackageUsage);
+        return ExitOk;
+    }
+    if (Command == "info" && Args.size() <= 2) return Describe(Command, Args.size() == 2 ? Args[1] : DefaultPackagePath(), nullptr);
+    if (Command == "resource" && Args.size() == 3) return Describe(Command, Args[1], &Args[2]);
+    if (Command == "check") return RunPackageCheck(TArgs(Args.begin() + 1, Args.end()));
+    std::fprintf(stderr, "usage: %s", PackageUsage);
+    return ExitUsage;
+}
+
+const char PackageUsage[] = "qell-designer package info [PATH]\n"
+                            "       qell-designer package resource PATH NAME\n"
+                            "       qell-designer package check [PATH] [--cycles N]\n";

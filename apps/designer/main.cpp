@@ -1,29 +1,61 @@
 // qell-designer: the host program. Its command line exposes the colour model and the
 // colour dialog.
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <exception>
 
 #include "apps/designer/Commands.h"
+#include "platform/rtl/SysUtils.h"
 
 namespace {
 
-void Usage()
+void Usage(FILE* To)
 {
-    std::fputs("usage: qell-designer colour (from-levels|to-levels|hsb|resolve|names) ...\n"
-               "       qell-designer dialog [--identifier TEXT] [--script FILE | --window [--scale N]]\n"
-               "                            [--snapshot FILE.png]\n",
-               stderr);
+    std::fprintf(To, "usage: %s       %s       qell-designer [colour | dialog] --help\n", ColourUsage, DialogUsage);
 }
 
-} // namespace
+// A standard stream that is closed gets a stand-in open the other way round, so that
+// using it fails as a closed one does while no file the program opens can take its
+// number (and receive, say, the selection meant for standard output).
+void ReserveStandardStreams()
+{
+    for (const int Fd : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO})
+        if (fcntl(Fd, F_GETFD) == -1 && errno == EBADF)
+            open("/dev/null", Fd == STDIN_FILENO ? O_WRONLY : O_RDONLY);
+}
 
-int main(int argc, char** argv)
+// Every subcommand's result goes to standard output, so a write there that failed (a
+// full disk, a closed stream) is a failed run however the subcommand ended.
+int FinishStandardOutput(int ExitCode)
+{
+    errno = 0;
+    bool Failed = std::fflush(stdout) != 0;
+    int Error = errno;
+    Failed = std::ferror(stdout) || Failed;
+    if (std::fclose(stdout) != 0 && !Failed) {
+        Failed = true;
+        Error = errno;
+    }
+    if (!Failed) return ExitCode;
+    std::fprintf(stderr, "qell-designer: cannot write standard output%s%s\n", Error != 0 ? ": " : "",
+                 Error != 0 ? std::strerror(Error) : "");
+    return ExitCode == 0 ? 1 : ExitCode;
+}
+
+int Run(int argc, char** argv)
 {
     if (argc < 2) {
-        Usage();
+        Usage(stderr);
         return 2;
+    }
+    if (IsHelp(argv[1])) {
+        Usage(stdout);
+        return 0;
     }
     TArgs Rest(argv + 2, argv + argc);
     try {
@@ -34,6 +66,15 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "qell-designer: %s\n", E.what());
         return 2;
     }
-    Usage();
+    std::fprintf(stderr, "qell-designer: unknown command %s\n", QuotedInput(argv[1]).c_str());
+    Usage(stderr);
     return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    ReserveStandardStreams();
+    return FinishStandardOutput(Run(argc, argv));
 }

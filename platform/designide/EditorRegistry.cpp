@@ -4,18 +4,10 @@
 
 namespace {
 
-struct TRegistration {
-    const TTypeInfo* PropertyType;
-    const TClassInfo* ComponentClass;
-    std::string PropertyName;
-    const TPropertyEditorClass* EditorClass;
-    TModuleHandle Module;
-};
-
 // Oldest first; lookups take the newest match.
-std::vector<TRegistration>& Registrations()
+std::vector<TEditorRegistration>& Registrations()
 {
-    static std::vector<TRegistration> List;
+    static std::vector<TEditorRegistration> List;
     static const TModuleUnloadProcId Hook = AddModuleUnloadProc(UnregisterModulePropertyEditors);
     (void)Hook;
     return List;
@@ -57,9 +49,14 @@ const TPropertyEditorClass* GetEditorClass(const TPropInfo& Prop, const TClassIn
     return KindEditor(Prop.Kind());
 }
 
+std::vector<TEditorRegistration> PropertyEditorRegistrations()
+{
+    return Registrations();
+}
+
 void UnregisterModulePropertyEditors(TModuleHandle Module)
 {
-    std::erase_if(Registrations(), [Module](const TRegistration& R) { return R.Module == Module; });
+    std::erase_if(Registrations(), [Module](const TEditorRegistration& R) { return R.Module == Module; });
 }
 
 void GetComponentProperties(const std::vector<TPersistent*>& Selection, IDesigner* Designer, const TGetPropProc& Proc)

@@ -28,6 +28,17 @@ QELL_DESIGNIDE_API void RegisterPropertyEditor(const TTypeInfo* PropertyType, co
 // inspector does not show.
 QELL_DESIGNIDE_API const TPropertyEditorClass* GetEditorClass(const TPropInfo& Prop, const TClassInfo& InstanceClass);
 
+// One registration, as RegisterPropertyEditor made it.
+struct TEditorRegistration {
+    const TTypeInfo* PropertyType;
+    const TClassInfo* ComponentClass;
+    std::string PropertyName;
+    const TPropertyEditorClass* EditorClass;
+    TModuleHandle Module;
+};
+// Every registration, oldest first.
+QELL_DESIGNIDE_API std::vector<TEditorRegistration> PropertyEditorRegistrations();
+
 // Forgets every registration Module made. Runs by itself when a module is unloaded.
 QELL_DESIGNIDE_API void UnregisterModulePropertyEditors(TModuleHandle Module);
 

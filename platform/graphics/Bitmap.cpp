@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/rtl/SysUtils.h"
+#include "platform/rtl/Files.h"
 
 namespace {
 
@@ -53,7 +53,7 @@ void TBitmap::SaveToPNG(const std::string& FileName, const TRect& Area) const
 {
     const TRect R = Intersect(Area, Rect(0, 0, FWidth, FHeight));
     if (R.IsEmpty())
-        throw Exception("Cannot write PNG file '" + FileName + "': the image area is empty");
+        throw Exception("Cannot write PNG file " + QuotedFileName(FileName) + ": the image area is empty");
 
     const size_t W = static_cast<size_t>(R.Width());
     std::vector<uint8_t> RGB(W * 3 * static_cast<size_t>(R.Height()));
@@ -74,10 +74,18 @@ void TBitmap::SaveToPNG(const std::string& FileName, const TRect& Area) const
     Image.width = static_cast<png_uint_32>(R.Width());
     Image.height = static_cast<png_uint_32>(R.Height());
     Image.format = PNG_FORMAT_RGB;
-    // libpng removes a partly written file itself when writing fails.
-    if (!png_image_write_to_file(&Image, FileName.c_str(), 0, RGB.data(),
-                                 static_cast<png_int_32>(W * 3), nullptr))
-        throw Exception("Cannot write PNG file '" + FileName + "': " + Reason(Image));
+    // Encoded in memory first (the first call only measures), so that the file is
+    // written whole or not at all.
+    const png_int_32 Stride = static_cast<png_int_32>(W * 3);
+    png_alloc_size_t Size = 0;
+    std::vector<uint8_t> Png;
+    if (png_image_write_to_memory(&Image, nullptr, &Size, 0, RGB.data(), Stride, nullptr)) {
+        Png.resize(Size);
+        if (!png_image_write_to_memory(&Image, Png.data(), &Size, 0, RGB.data(), Stride, nullptr)) Png.clear();
+    }
+    if (Png.empty())
+        throw Exception("Cannot write PNG file " + QuotedFileName(FileName) + ": " + Reason(Image));
+    WriteFileAtomically(FileName, std::string_view(reinterpret_cast<const char*>(Png.data()), Size));
 }
 
 TBitmap TBitmap::LoadFromPNG(const std::string& FileName)
@@ -87,12 +95,12 @@ TBitmap TBitmap::LoadFromPNG(const std::string& FileName)
     Image.version = PNG_IMAGE_VERSION;
     TImageGuard Guard{Image};
     if (!png_image_begin_read_from_file(&Image, FileName.c_str()))
-        throw Exception("Cannot read PNG file '" + FileName + "': " + Reason(Image));
+        throw Exception("Cannot read PNG file " + QuotedFileName(FileName) + ": " + Reason(Image));
 
     const uint64_t Pixels = uint64_t{Image.width} * Image.height;
     if (Image.width == 0 || Image.height == 0 || Image.width > 0x7FFFFFFF ||
         Image.height > 0x7FFFFFFF || Pixels > MaxPixels)
-        throw Exception("Cannot read PNG file '" + FileName + "': unsupported image size " +
+        throw Exception("Cannot read PNG file " + QuotedFileName(FileName) + ": unsupported image size " +
                         std::to_string(Image.width) + " x " + std::to_string(Image.height));
 
     // Read as 8-bit RGBA whatever the file holds; alpha is dropped because the
@@ -101,7 +109,7 @@ TBitmap TBitmap::LoadFromPNG(const std::string& FileName)
     std::vector<uint8_t> RGBA(static_cast<size_t>(Pixels) * 4);
     if (!png_image_finish_read(&Image, nullptr, RGBA.data(),
                                static_cast<png_int_32>(Image.width * 4), nullptr))
-        throw Exception("Cannot read PNG file '" + FileName + "': " + Reason(Image));
+        throw Exception("Cannot read PNG file " + QuotedFileName(FileName) + ": " + Reason(Image));
 
     TBitmap Result(static_cast<int>(Image.width), static_cast<int>(Image.height));
     const uint8_t* In = RGBA.data();

@@ -14,6 +14,27 @@ int HexDigit(char C)
 
 } // namespace
 
+std::string QuotedInput(std::string_view Text, size_t MaxShown)
+{
+    static constexpr char HexDigits[] = "0123456789abcdef";
+    std::string R = "'";
+    size_t Shown = 0;
+    for (const char Ch : Text) {
+        const unsigned char C = static_cast<unsigned char>(Ch);
+        const bool Plain = C >= 0x20 && C < 0x7F;
+        Shown += Plain ? 1 : 4;
+        if (Shown > MaxShown) return R + "'...";
+        if (Plain) {
+            R += Ch;
+        } else {
+            R += "\\x";
+            R += HexDigits[C >> 4];
+            R += HexDigits[C & 0xF];
+        }
+    }
+    return R + "'";
+}
+
 bool TryStrToInt(std::string_view S, int32_t& Value)
 {
     size_t I = 0;
@@ -48,7 +69,7 @@ int32_t StrToInt(std::string_view S)
 {
     int32_t Value = 0;
     if (!TryStrToInt(S, Value))
-        throw EConvertError("'" + std::string(S) + "' is not a valid integer value");
+        throw EConvertError(QuotedInput(S) + " is not a valid integer value");
     return Value;
 }
 

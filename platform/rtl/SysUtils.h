@@ -1,5 +1,5 @@
 #pragma once
-// The runtime's exceptions and integer text conversions.
+// The runtime's exceptions, integer text conversions and the quoting of input in messages.
 
 #include <cstdint>
 #include <exception>
@@ -24,10 +24,17 @@ public:
     using Exception::Exception;
 };
 
+// Text from outside (a command line, a file, a field) as a message shows it: in single
+// quotes, printable ASCII as it is and every other byte as \xNN (ESC is \x1b, NUL
+// \x00), so that no byte can stop, garble or steer the terminal that shows it. When
+// the quoted characters would pass MaxShown the text is cut there, never inside an
+// escape, and "..." follows the closing quote. Input in every message goes through here.
+QELL_RTL_API std::string QuotedInput(std::string_view Text, size_t MaxShown = 80);
+
 // The runtime's integer syntax: an optional sign, then decimal digits, or "$" and
 // hexadecimal digits in either case. Nothing else, no spaces. Decimal must fit 32-bit
 // signed; hexadecimal may use all 32 bits ("$FFFFFFFF" is -1). Raises EConvertError
-// "'TEXT' is not a valid integer value" on anything else.
+// "'TEXT' is not a valid integer value" on anything else, TEXT as QuotedInput shows it.
 QELL_RTL_API int32_t StrToInt(std::string_view S);
 // The same syntax; false instead of raising.
 QELL_RTL_API bool TryStrToInt(std::string_view S, int32_t& Value);

@@ -37,6 +37,37 @@ stderr_has() {
     failed=$((failed + 1))
   fi
 }
+# expect NAME COMMAND...: COMMAND succeeds.
+expect() {
+  local name=$1
+  shift
+  if "$@"; then
+    passed=$((passed + 1))
+  else
+    echo "FAIL $name"
+    failed=$((failed + 1))
+  fi
+}
+# usage_error NAME TEXT: the last check's standard error says TEXT on its first line,
+# then shows the usage.
+usage_error() {
+  if head -1 "$work/err" | grep -qF -- "$2" && sed -n 2p "$work/err" | grep -q '^usage: '; then
+    passed=$((passed + 1))
+  else
+    echo "FAIL $1: standard error lacks '$2' and the usage:"
+    cat "$work/err"
+    failed=$((failed + 1))
+  fi
+}
+# unwritable NAME ARGS...: with standard output on a full disk the run fails (exit 1)
+# and says so, rather than reporting success having written nothing.
+unwritable() {
+  local name=$1 rc=0
+  shift
+  "$designer" "$@" <"${input:-/dev/null}" >/dev/full 2>"$work/err" || rc=$?
+  expect "$name exit $rc" [ "$rc" -eq 1 ]
+  stderr_has "$name" "qell-designer: cannot write standard output"
+}
 tab=$'\t'
 
 check from-levels 0 "\$0001BF60${tab}96${tab}191${tab}1" -- colour from-levels 50 199 150
@@ -62,8 +93,30 @@ printf '1 2 3\n4 5\n' >"$work/bad"
 input="$work/bad" check batch-error 1 "1${tab}2${tab}3${tab}117${tab}133${tab}2" -- colour to-levels
 stderr_has batch-error "line 2"
 
+# Echoed input is quoted: control bytes escaped, a NUL shown rather than ending the
+# message, and a long text cut.
+check escaped-field 1 "" -- colour to-levels 1 $'\e[31m' 3
+stderr_has escaped-field "green '\x1b[31m' is not an integer"
+printf '1 2 3\n4 a\0b 6\n' >"$work/nul"
+input="$work/nul" check batch-nul 1 "1${tab}2${tab}3${tab}117${tab}133${tab}2" -- colour to-levels
+stderr_has batch-nul "line 2: green 'a\x00b' is not an integer"
+printf '1 %s 3\n' "$(head -c 5000000 /dev/zero | tr '\0' 7)" >"$work/long"
+input="$work/long" check long-field 1 "" -- colour from-levels
+stderr_has long-field "line 1: field '7777777777"
+expect long-field-message [ "$(wc -c <"$work/err")" -lt 200 ]
+check resolve-escaped 1 "" -- colour resolve $'Navy\r\x7f'
+stderr_has resolve-escaped "'Navy\x0d\x7f' is not a colour name"
+
 names=$("$designer" colour names | awk -F'\t' '$1 == "web"' | wc -l)
-[ "$names" -eq 143 ] && passed=$((passed + 1)) || { echo "FAIL names: $names web names"; failed=$((failed + 1)); }
+expect "names ($names web)" [ "$names" -eq 143 ]
+
+# A line of exactly 16 MiB is allowed, one byte more is not.
+{ head -c 16777216 /dev/zero | tr '\0' ' '; printf '\n1 2 3\n'; } >"$work/max-line"
+input="$work/max-line" check longest-line 0 "1${tab}2${tab}3${tab}117${tab}133${tab}2" -- colour to-levels
+{ head -c 16777217 /dev/zero | tr '\0' ' '; printf '\n1 2 3\n'; } >"$work/over-line"
+input="$work/over-line" check too-long-line 1 "" -- colour to-levels
+stderr_has too-long-line "line 1: line is longer than 16777216 bytes"
+rm -f "$work/max-line" "$work/over-line"
 
 # The dialog headless: OK prints the selection, Cancel prints nothing, a bad
 # identifier shows nothing and fails.
@@ -77,10 +130,60 @@ printf 'key Escape\n' >"$work/cancel.txt"
 check dialog-cancel 1 "" -- dialog --identifier '$000000FF' --script "$work/cancel.txt"
 check dialog-script-ends 1 "" -- dialog
 check dialog-bad-identifier 2 "" -- dialog --identifier NoSuchColour --script "$work/ok.txt"
-stderr_has dialog-bad-identifier "'NoSuchColour' is not a valid integer value"
+stderr_has dialog-bad-identifier \
+  "dialog: not a web colour name, toolkit identifier or integer literal: 'NoSuchColour' is not a valid integer value"
 printf 'click NoSuchControl\n' >"$work/badscript.txt"
 check dialog-bad-script 2 "" -- dialog --script "$work/badscript.txt"
-check dialog-bad-option 2 "" -- dialog --frobnicate
+
+# A snapshot that cannot be written whole (here: a file size limit, which holds for
+# root too) fails and keeps the picture that was there.
+cp "$work/ok.png" "$work/keep.png"
+rc=0
+(trap '' XFSZ; ulimit -f 1; exec "$designer" dialog --script "$work/ok.txt" --snapshot "$work/keep.png") \
+  >/dev/null 2>"$work/err" || rc=$?
+expect "snapshot-full-disk exit $rc" [ "$rc" -eq 2 ]
+stderr_has snapshot-full-disk "Cannot write '$work/keep.png': File too large"
+expect snapshot-kept cmp -s "$work/ok.png" "$work/keep.png"
+expect snapshot-no-leftover [ "$(ls -A "$work" | grep -c keep)" -eq 1 ]
+
+# Options are read strictly: anything wrong or ignored is an error (exit 2).
+check option-unknown 2 "" -- dialog --frobnicate
+usage_error option-unknown "unknown option '--frobnicate'"
+check option-scale-suffix 2 "" -- dialog --window --scale 2x
+usage_error option-scale-suffix "--scale takes a whole number from 1 to 8, not '2x'"
+check option-scale-wraps 2 "" -- dialog --window --scale 4294967297
+usage_error option-scale-wraps "not '4294967297'"
+check option-scale-alone 2 "" -- dialog --scale 2
+usage_error option-scale-alone "--scale works only with --window"
+check option-no-value 2 "" -- dialog --identifier
+usage_error option-no-value "--identifier needs a value"
+check option-empty-snapshot 2 "" -- dialog --snapshot ""
+usage_error option-empty-snapshot "--snapshot needs a file name"
+check option-twice 2 "" -- dialog --script "$work/ok.txt" --script "$work/cancel.txt"
+usage_error option-twice "--script is given more than once"
+check option-window-script 2 "" -- dialog --window --script "$work/ok.txt"
+usage_error option-window-script "--window and --script exclude each other"
+
+# Help goes to standard output and succeeds.
+for args in "--help" "-h" "colour --help" "colour -h" "dialog --help" "dialog --window -h"; do
+  read -ra words <<<"$args"
+  out=$("$designer" "${words[@]}" 2>"$work/err") && rc=0 || rc=$?
+  ok=0
+  [ "$rc" -eq 0 ] && [ ! -s "$work/err" ] && [[ $out == usage:* ]] && ok=1
+  expect "help ($args): exit $rc" [ "$ok" -eq 1 ]
+done
+
+# Standard output that cannot be written is a failure, whatever the command.
+unwritable full-from-levels colour from-levels 1 2 3
+unwritable full-resolve colour resolve Navy
+unwritable full-names colour names
+unwritable full-dialog dialog --script "$work/ok.txt"
+unwritable full-help --help
+input="$work/rows" unwritable full-batch colour from-levels
+rc=0
+"$designer" colour names >&- 2>"$work/err" || rc=$?
+expect "closed-output exit $rc" [ "$rc" -eq 1 ]
+stderr_has closed-output "cannot write standard output: Bad file descriptor"
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -110,10 +110,9 @@ if [ -w /dev/full ]; then
   rc=0
   "$designer" package resource "$fixture" MAINICON >/dev/full 2>"$work/err" || rc=$?
   [ "$rc" -eq 1 ] && pass || fail "a failed write exits $rc, want 1"
-  stderr_has "cannot write to standard output"
+  stderr_has "cannot write standard output"
 fi
 run 2 package
-run 2 package info
 run 2 package resource "$fixture"
 run 2 package list "$fixture"
 

@@ -150,6 +150,12 @@ TEST(StringToIWColor, RaisesAClearConversionErrorOnJunk)
             EXPECT_EQ(E.Message(), "'" + std::string(Text) + "' is not a colour name or an integer value");
         }
     }
+    try {
+        StringToIWColor("Red\n\x1b[0m");
+        ADD_FAILURE() << "no error";
+    } catch (const EConvertError& E) {
+        EXPECT_EQ(E.Message(), "'Red\\x0a\\x1b[0m' is not a colour name or an integer value");
+    }
 }
 
 TEST(GetIWColorValues, CallsBackWithEveryNameInTableOrder)

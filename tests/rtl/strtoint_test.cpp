@@ -1,4 +1,5 @@
-// The runtime's integer syntax, which colour identifiers and custom colour entries use.
+// The runtime's integer syntax, which colour identifiers and custom colour entries use,
+// and how its messages (and every other) quote the text they were given.
 
 #include <gtest/gtest.h>
 
@@ -71,6 +72,45 @@ TEST(StrToInt, ErrorMessageQuotesTheText)
     } catch (const EConvertError& E) {
         EXPECT_EQ(E.Message(), "'' is not a valid integer value");
     }
+    // A NUL would end the message early and an escape would reach the terminal; a huge
+    // text would make a huge message.
+    auto Message = [](const std::string& Text) {
+        try {
+            StrToInt(Text);
+        } catch (const EConvertError& E) {
+            EXPECT_EQ(std::string(E.what()), E.Message());
+            return E.Message();
+        }
+        return std::string("no error");
+    };
+    EXPECT_EQ(Message(std::string("1\0" "2", 3)), "'1\\x002' is not a valid integer value");
+    EXPECT_EQ(Message("\x1b[2J"), "'\\x1b[2J' is not a valid integer value");
+    EXPECT_EQ(Message(std::string(5'000'000, '7')), "'" + std::string(80, '7') + "'... is not a valid integer value");
+}
+
+TEST(QuotedInput, ShowsPrintableAsciiAsItIsAndEscapesEveryOtherByte)
+{
+    EXPECT_EQ(QuotedInput("Bluish"), "'Bluish'");
+    EXPECT_EQ(QuotedInput(""), "''");
+    EXPECT_EQ(QuotedInput("it's ~ \\ 100%"), "'it's ~ \\ 100%'");
+    EXPECT_EQ(QuotedInput(std::string("a\0b", 3)), "'a\\x00b'");
+    EXPECT_EQ(QuotedInput("\x1b]0;title\x07\r\n\t"), "'\\x1b]0;title\\x07\\x0d\\x0a\\x09'");
+    EXPECT_EQ(QuotedInput("\x7f\x80\xc3\xa9\xff"), "'\\x7f\\x80\\xc3\\xa9\\xff'");
+}
+
+TEST(QuotedInput, CutsAtEightyShownCharactersNeverInsideAnEscape)
+{
+    const std::string Eighty(80, 'a');
+    EXPECT_EQ(QuotedInput(Eighty), "'" + Eighty + "'");
+    EXPECT_EQ(QuotedInput(Eighty + "b"), "'" + Eighty + "'...");
+    EXPECT_EQ(QuotedInput(std::string(5'000'000, 'z')), "'" + std::string(80, 'z') + "'...");
+    // 79 characters and an escape of 4 would make 83: the escape is left out whole.
+    EXPECT_EQ(QuotedInput(std::string(79, 'a') + "\x1b"), "'" + std::string(79, 'a') + "'...");
+    std::string Escapes;
+    for (int I = 0; I < 20; ++I) Escapes += "\\x01";
+    EXPECT_EQ(QuotedInput(std::string(20, '\x01')), "'" + Escapes + "'");
+    EXPECT_EQ(QuotedInput(std::string(21, '\x01')), "'" + Escapes + "'...");
+    EXPECT_EQ(QuotedInput("abcdef", 3), "'abc'...");
 }
 
 TEST(IntToHex, PadsAndShowsNegativesAsTheir32BitPattern)

@@ -5,8 +5,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include "platform/rtl/SysUtils.h"
+#include "tests/support/FileSizeLimit.h"
 
 namespace {
 
@@ -103,6 +105,28 @@ TEST_F(BitmapFiles, FailuresNameTheFile)
         EXPECT_NE(std::string(E.what()).find(File("text.png")), std::string::npos) << E.what();
     }
     EXPECT_THROW((void)TBitmap::LoadFromPNG(File("absent.png")), Exception);
+}
+
+TEST_F(BitmapFiles, AFailedSaveKeepsThePictureThatWasThere)
+{
+    const std::string Target = File("keep.png");
+    Pattern(20, 20).SaveToPNG(Target);
+    auto Bytes = [&] {
+        std::ifstream In(Target, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(In), {});
+    };
+    const std::string Old = Bytes();
+    {
+        TFileSizeLimit Full(Old.size() / 2);
+        try {
+            Pattern(40, 40).SaveToPNG(Target);
+            FAIL() << "saving onto a full disk succeeded";
+        } catch (const Exception& E) {
+            EXPECT_EQ(std::string(E.what()), "Cannot write '" + Target + "': File too large");
+        }
+    }
+    EXPECT_EQ(Bytes(), Old);
+    EXPECT_EQ(std::distance(fs::directory_iterator(Dir), fs::directory_iterator()), 1);
 }
 
 TEST_F(BitmapFiles, ReadsRGBAKeepingTheColourChannels)

@@ -295,7 +295,7 @@ TEST_F(FormReaderTest, BytesOutsideStringsAreReportedNotSkipped)
         ReadComponentRes(Root, Text, {});
         FAIL() << "no error";
     } catch (const EReadError& E) {
-        EXPECT_STREQ(E.what(), "line 2: unexpected character '#0'");
+        EXPECT_STREQ(E.what(), "line 2: unexpected character '\\x00'");
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <cctype>
 
+#include "platform/rtl/SysUtils.h"
 #include "platform/rtl/Utf8.h"
 #include "platform/toolkit/resources/FormReader.h"
 
@@ -20,20 +21,7 @@ TFormLexer::TFormLexer(std::string_view Text) : FText(Text)
     if (FText.substr(0, 3) == "\xEF\xBB\xBF") FPos = 3;
 }
 
-std::string TFormLexer::Quote(std::string_view Word)
-{
-    constexpr size_t MaxShown = 40;
-    std::string R = "'";
-    for (size_t I = 0; I < Word.size() && I < MaxShown; ++I) {
-        unsigned char C = static_cast<unsigned char>(Word[I]);
-        if (C >= 32 && C < 127)
-            R += static_cast<char>(C);
-        else
-            R += "#" + std::to_string(C);
-    }
-    if (Word.size() > MaxShown) R += "...";
-    return R + "'";
-}
+std::string TFormLexer::Quote(std::string_view Word) { return QuotedInput(Word); }
 
 std::optional<std::string> TFormLexer::EncodeString(std::string_view S)
 {

@@ -29,7 +29,7 @@ public:
     TFormToken Next();
     int Line() const { return FLine; }
 
-    // A word for an error message: quoted, non-printable bytes as #N, long ones cut.
+    // A word for an error message, as QuotedInput shows it.
     static std::string Quote(std::string_view Word);
     // S as the lexer reads it back: quoted parts with '' for a quote, #N for control
     // characters. nullopt when S holds a NUL or invalid UTF-8, which no resource can carry.

@@ -3,7 +3,6 @@
 #include <SDL.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 
 #include "platform/toolkit/Form.h"
@@ -201,13 +200,8 @@ void TWindowBackEnd::Present(TForm& Form)
     SDL_UpdateTexture(W->Texture, nullptr, Surface.ScanLine(0), Surface.Width() * 4);
     SetTitle(*W, FLastError.empty() ? Form.Caption() : Form.Caption() + " - error: " + FLastError);
     Draw(*W);
-    if (!FPresentSnapshot.empty()) {
-        // Written aside and renamed, so a reader never sees half a file.
-        std::string Temp = FPresentSnapshot + ".part";
-        Surface.SaveToPNG(Temp);
-        if (std::rename(Temp.c_str(), FPresentSnapshot.c_str()) != 0)
-            throw Exception("Cannot write " + FPresentSnapshot);
-    }
+    // SaveToPNG replaces the file whole, so a reader never sees half a file.
+    if (!FPresentSnapshot.empty()) Surface.SaveToPNG(FPresentSnapshot);
 }
 
 bool TWindowBackEnd::ProcessNextEvent(TForm& Form)

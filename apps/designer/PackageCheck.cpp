@@ -1,0 +1,125 @@
+// qell-designer package check: the package's life in a host, N times over: load,
+// initialise, register, finalise, unload, and afterwards nothing of it may be left in
+// the process: no module record, no registration, no mapping of its file.
+
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+#include "apps/designer/Commands.h"
+#include "apps/designer/PackageHost.h"
+#include "platform/designide/EditorRegistry.h"
+#include "platform/rtl/Units.h"
+
+namespace {
+
+constexpr int ExitOk = 0, ExitFailed = 1, ExitUsage = 2;
+constexpr int MaxCycles = 1000000;
+
+// How many of the process's memory mappings are of File.
+int MappingsOf(const std::string& File)
+{
+    std::ifstream Maps("/proc/self/maps");
+    int N = 0;
+    for (std::string Line; std::getline(Maps, Line);)
+        if (Line.size() > File.size() && Line.compare(Line.size() - File.size(), File.size(), File) == 0) ++N;
+    return N;
+}
+
+// The resident memory, in KiB.
+long ResidentKiB()
+{
+    std::ifstream Status("/proc/self/status");
+    for (std::string Line; std::getline(Status, Line);)
+        if (Line.starts_with("VmRSS:")) return std::atol(Line.c_str() + 6);
+    return 0;
+}
+
+struct TState {
+    size_t Registrations = 0;
+    bool Present = false;
+    int Mappings = 0;
+    friend bool operator==(const TState&, const TState&) = default;
+};
+
+TState StateOf(const std::string& File, const std::string& Name)
+{
+    return {PropertyEditorRegistrations().size(), IsPackagePresent(Name), MappingsOf(File)};
+}
+
+// The registrations Package made, one line each: type, class, property, editor.
+void PrintRegistrations(TModuleHandle Package)
+{
+    for (const TEditorRegistration& R : PropertyEditorRegistrations())
+        if (R.Module == Package)
+            std::printf("registration\t%s\t%s\t%s\t%s\n", R.PropertyType->Name,
+                        R.ComponentClass ? R.ComponentClass->Name.c_str() : "(every class)",
+                        R.PropertyName.empty() ? "(every property)" : R.PropertyName.c_str(), R.EditorClass->Name.c_str());
+}
+
+} // namespace
+
+int RunPackageCheck(const TArgs& Args)
+{
+    std::string Path;
+    int Cycles = 1;
+    for (size_t I = 0; I < Args.size(); ++I) {
+        if (Args[I] == "--cycles" && I + 1 < Args.size()) {
+            char* End = nullptr;
+            const long N = std::strtol(Args[++I].c_str(), &End, 10);
+            if (Args[I].empty() || *End != '\0' || N < 1 || N > MaxCycles) {
+                std::fprintf(stderr, "qell-designer package check: --cycles takes 1 to %d, not %s\n", MaxCycles,
+                             QuotedInput(Args[I]).c_str());
+                return ExitUsage;
+            }
+            Cycles = static_cast<int>(N);
+        } else if (Path.empty() && !Args[I].starts_with("-")) {
+            Path = Args[I];
+        } else {
+            std::fprintf(stderr, "usage: %s", PackageUsage);
+            return ExitUsage;
+        }
+    }
+    if (Path.empty()) Path = DefaultPackagePath();
+    char Real[PATH_MAX];
+    const std::string File = realpath(Path.c_str(), Real) ? Real : Path;
+
+    const std::string Name = "IW14QellDEDXE7.bpl";
+    const TState Before = StateOf(File, Name);
+    long FirstRss = 0;
+    for (int Cycle = 1; Cycle <= Cycles; ++Cycle) {
+        try {
+            const TPackageHost Host(Path);
+            auto* Custom = Host.ExportedVariable<TStringList*>("IWKAVMOBILEDsnColor.CustomColorsList");
+            if (Cycle == 1) {
+                PrintRegistrations(PackageInstance(Host.Handle()));
+                std::printf("CustomColorsList\t%s\n",
+                            Custom ? (std::to_string(Custom->Count()) + " entries").c_str() : "none");
+            }
+            if (!Custom || Custom->Count() != 0) {
+                std::fprintf(stderr, "qell-designer package check: cycle %d: CustomColorsList is not a new, empty list\n",
+                             Cycle);
+                return ExitFailed;
+            }
+            Custom->Add("$00FF0000"); // must be gone by the next load
+        } catch (const Exception& E) {
+            std::fprintf(stderr, "qell-designer package check: cycle %d: %s\n", Cycle, E.what());
+            return ExitFailed;
+        }
+        const TState After = StateOf(File, Name);
+        if (!(After == Before)) {
+            std::fprintf(stderr,
+                         "qell-designer package check: cycle %d left something behind: %zu registrations (before %zu), "
+                         "package %s, %d mappings of the file\n",
+                         Cycle, After.Registrations, Before.Registrations, After.Present ? "present" : "gone",
+                         After.Mappings);
+            return ExitFailed;
+        }
+        if (Cycle == 1) FirstRss = ResidentKiB();
+    }
+    std::printf("cycles\t%d\tnothing left behind\nresident\t%ld KiB after the first\t%ld KiB after the last\n", Cycles,
+                FirstRss, ResidentKiB());
+    return ExitOk;
+}

@@ -1,0 +1,41 @@
+#include "apps/designer/PackageHost.h"
+
+#include <unistd.h>
+
+#include <climits>
+
+std::string DefaultPackagePath()
+{
+    char Self[PATH_MAX];
+    const ssize_t N = readlink("/proc/self/exe", Self, sizeof Self - 1);
+    std::string Dir = N > 0 ? std::string(Self, static_cast<size_t>(N)) : std::string(".");
+    Dir = Dir.substr(0, Dir.rfind('/') == std::string::npos ? 0 : Dir.rfind('/'));
+    return Dir + "/../lib/IW14QellDEDXE7.bpl";
+}
+
+TPackageHost::TPackageHost(const std::string& Path) : FHandle(LoadPackage(Path))
+{
+    try {
+        for (void (*Register)() : GetPackageRegisterProcs(FHandle)) Register();
+    } catch (...) {
+        UnloadPackage(FHandle);
+        throw;
+    }
+}
+
+TPackageHost::~TPackageHost()
+{
+    UnloadPackage(FHandle);
+}
+
+void* TPackageHost::Symbol(const std::string& Name) const
+{
+    void* S = GetPackageSymbol(FHandle, Name);
+    if (!S) throw EPackageError("the package does not export " + Name);
+    return S;
+}
+
+const TClassInfo& TPackageHost::ExportedClass(const std::string& Name) const
+{
+    return reinterpret_cast<const TClassInfo& (*)()>(Symbol(Name))();
+}

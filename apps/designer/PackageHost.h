@@ -1,0 +1,37 @@
+#pragma once
+// The designer's package: loaded and registered when the designer starts, finalised and
+// unloaded when it ends, as a host does with a design-time package. The designer
+// reaches the colour dialog and editor only through it.
+
+#include <string>
+
+#include "platform/rtl/PackageLoader.h"
+#include "platform/rtl/TypInfo.h"
+
+// The package the build made, beside the program: ../lib/IW14QellDEDXE7.bpl.
+std::string DefaultPackagePath();
+
+class TPackageHost {
+public:
+    // Loads the package at Path and calls its units' Register procedures. Raises
+    // EPackageError (the loader's) with nothing left loaded.
+    explicit TPackageHost(const std::string& Path);
+    ~TPackageHost();
+    TPackageHost(const TPackageHost&) = delete;
+    TPackageHost& operator=(const TPackageHost&) = delete;
+
+    TPackageHandle Handle() const { return FHandle; }
+    // A class the package exports under a unit-qualified name
+    // ("IWKAVMOBILEDsnColorDialog.TIWKAVMOBILEColorForm"); EPackageError when it does not.
+    const TClassInfo& ExportedClass(const std::string& Name) const;
+    // A data symbol the package exports; EPackageError when it does not.
+    template <typename T>
+    T& ExportedVariable(const std::string& Name) const
+    {
+        return *static_cast<T*>(Symbol(Name));
+    }
+
+private:
+    void* Symbol(const std::string& Name) const;
+    TPackageHandle FHandle;
+};

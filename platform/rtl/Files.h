@@ -1,0 +1,28 @@
+#pragma once
+// Writing files so that a failure never costs the file that was there before.
+
+#include <string>
+#include <string_view>
+
+#include "platform/rtl/Export.h"
+#include "platform/rtl/SysUtils.h"
+
+// A file that cannot be read or written.
+class QELL_RTL_API EInOutError : public Exception {
+public:
+    using Exception::Exception;
+};
+
+// A file name for a message: QuotedInput, but whole, since a cut name would hide the
+// file's own name at its end.
+QELL_RTL_API std::string QuotedFileName(std::string_view FileName);
+
+// Makes FileName hold exactly Data. The content goes to a new file in the same folder,
+// reaches the disk, and only then is renamed over FileName, so that whatever happens
+// (a full disk, no permission, a crash) FileName is either as it was or wholly new.
+// A file that is replaced keeps its permission bits; a new one gets the usual ones. A
+// symbolic link is written through and stays a link. A name that holds anything but a
+// regular file (a device, a pipe, a folder) is refused, since the rename would put a
+// plain file in its place. Raises EInOutError "Cannot write 'FileName': reason" on
+// failure, with FileName unchanged and no file left behind.
+QELL_RTL_API void WriteFileAtomically(const std::string& FileName, std::string_view Data);
