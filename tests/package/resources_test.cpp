@@ -1,4 +1,4 @@
-// The package's resources as the fixture library carries them, checked against the
+// The package's resources as its file carries them, checked against the
 // record layouts assembled here from their description, not through the encoders: the
 // texts, the package information with its hashes and padding, the icon as an .ico file
 // whose images match the drawing, and the version block. Then the loaded module finds
@@ -24,8 +24,9 @@ using TByteVector = std::vector<uint8_t>;
 
 const std::string Description = "KAV IntraWeb Qell Controls design time support";
 
+// The package's resources, read from the built package's file.
 struct TFixture {
-    TByteVector Bytes = ReadFileBytes(QELL_PACKAGE_FIXTURE);
+    TByteVector Bytes = ReadFileBytes(QELL_PACKAGE_FILE);
     TElfFile Elf{Bytes};
     std::vector<TResource> Resources = ReadPackageResources(Elf);
 

@@ -1,0 +1,184 @@
+// The package as a host meets it: loaded at run time, registered, used through the
+// inspector, finalised and unloaded; and every way loading can be refused.
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "colour/IWColors.h"
+#include "platform/components/IWQellSpinner.h"
+#include "platform/designide/EditorRegistry.h"
+#include "platform/designide/PropertyInspector.h"
+#include "platform/rtl/PackageFile.h"
+#include "platform/rtl/PackageLoader.h"
+#include "tests/support/FormTesting.h"
+
+namespace {
+
+// How many of the process's mappings are of File (its absolute path).
+int MappingsOf(const std::string& File)
+{
+    std::ifstream Maps("/proc/self/maps");
+    int N = 0;
+    for (std::string Line; std::getline(Maps, Line);) N += Line.ends_with(File) ? 1 : 0;
+    return N;
+}
+
+// The package loaded and registered for one test.
+struct TLoaded {
+    TPackageHandle Package = LoadPackage(QELL_PACKAGE);
+    TLoaded()
+    {
+        for (void (*Register)() : GetPackageRegisterProcs(Package)) Register();
+    }
+    ~TLoaded() { UnloadPackage(Package); }
+    template <typename T>
+    T Symbol(const char* Name) const
+    {
+        return reinterpret_cast<T>(GetPackageSymbol(Package, Name));
+    }
+};
+
+std::string EditorOf(const TClassInfo& Class, const char* Property)
+{
+    return GetEditorClass(*Class.FindProperty(Property), Class)->Name;
+}
+
+TEST(Package, BindsTheEditorToEveryTIWColorPropertyOfTheEightClassesOnly)
+{
+    const TClassInfo* Eight[] = {&TQellButtonAppearance::StaticClassInfo(),  &TQellOnOffButtonAppearance::StaticClassInfo(),
+                                 &TQellTrackbarAppearance::StaticClassInfo(), &TQellListItemAppearance::StaticClassInfo(),
+                                 &TQellIndicator::StaticClassInfo(),          &TQellSpinnerSlot::StaticClassInfo(),
+                                 &TQellSpinnerAppearance::StaticClassInfo(),  &TQellPopupAppearance::StaticClassInfo()};
+    {
+        TLoaded L;
+        int Bound = 0;
+        for (const TClassInfo* C : Eight)
+            for (const TPropInfo* P : C->AllProperties())
+                if (P->PropType == &TypeInfoTIWColor) {
+                    EXPECT_EQ(EditorOf(*C, P->Name.c_str()), "TIWKAVMOBILEColorEditor") << C->Name << "." << P->Name;
+                    ++Bound;
+                }
+        EXPECT_GE(Bound, 16);
+        EXPECT_EQ(EditorOf(TQellLabel::StaticClassInfo(), "TextColor"), "TIntegerProperty") << "outside the table";
+        EXPECT_EQ(EditorOf(TQellPage::StaticClassInfo(), "Color"), "TColorProperty") << "a toolkit TColor";
+    }
+    for (const TClassInfo* C : Eight)
+        for (const TPropInfo* P : C->AllProperties()) {
+            if (P->PropType != &TypeInfoTIWColor) continue;
+            EXPECT_EQ(EditorOf(*C, P->Name.c_str()), "TIntegerProperty") << "gone with the package";
+        }
+}
+
+TEST(Package, ExportsWhatItOffersByNameAndNothingElse)
+{
+    const std::set<std::string> Named = {
+        "Initialize", "Finalize", "GetPackageInfoTable", "IW14QellDEDXE7.GetPackageInfoTable",
+        "IW14QellDEDXE7.PackageLoad", "IW14QellDEDXE7.PackageUnload", "IW14QellDEDXE7.Initialization",
+        "IWQellRegDE.Register", "IWQellRegDE.Initialization", "IWQellRegDE.Finalization",
+        "IWKAVMOBILEDsnColor.Initialization", "IWKAVMOBILEDsnColor.Finalization", "IWKAVMOBILEDsnColor.CustomColorsList",
+        "IWKAVMOBILEDsnColor.TIWKAVMOBILEColorEditor", "IWKAVMOBILEDsnColorDialog.Initialization",
+        "IWKAVMOBILEDsnColorDialog.Finalization", "IWKAVMOBILEDsnColorDialog.IWColorForm",
+        "IWKAVMOBILEDsnColorDialog.TIWKAVMOBILEColorForm"};
+    TLoaded L;
+    for (const std::string& Name : Named) EXPECT_NE(L.Symbol<void*>(Name.c_str()), nullptr) << Name;
+    // Nothing else: the rest is the two classes' C++ symbols (methods, type information).
+    const std::vector<uint8_t> Bytes = ReadFileBytes(QELL_PACKAGE);
+    for (const std::string& Name : TElfFile(Bytes).ExportedSymbols())
+        EXPECT_TRUE(Named.contains(Name) || Name.find("TIWKAVMOBILEColorForm") != std::string::npos ||
+                    Name.find("TIWKAVMOBILEColorEditor") != std::string::npos)
+            << Name;
+    EXPECT_EQ(*L.Symbol<void**>("IWKAVMOBILEDsnColorDialog.IWColorForm"), nullptr) << "never set by the package";
+    const auto* Table = L.Symbol<const TPackageInfoTable* (*)()>("GetPackageInfoTable")();
+    EXPECT_EQ(Table, L.Symbol<const TPackageInfoTable* (*)()>("IW14QellDEDXE7.GetPackageInfoTable")());
+    EXPECT_GE(Table->UnitCount, 20);
+}
+
+TEST(Package, UnitsAreCountedAndAReloadStartsWithNoCustomColours)
+{
+    TStringList* First = nullptr;
+    {
+        TLoaded L;
+        auto** List = L.Symbol<TStringList**>("IWKAVMOBILEDsnColor.CustomColorsList");
+        auto* Init = L.Symbol<void (*)()>("IWKAVMOBILEDsnColor.Initialization");
+        auto* Fin = L.Symbol<void (*)()>("IWKAVMOBILEDsnColor.Finalization");
+        First = *List;
+        ASSERT_NE(First, nullptr) << "made by the package's initialisation";
+        EXPECT_EQ(First->Count(), 0);
+        First->Add("$000000FF");
+        Init(); // a second initialisation does nothing
+        EXPECT_EQ(*List, First);
+        Fin(); // the finalisation that balances it leaves the list alone
+        EXPECT_EQ(*List, First);
+        EXPECT_EQ((*List)->Count(), 1);
+    } // the package's finalisation frees it
+    TLoaded Again;
+    auto** List = Again.Symbol<TStringList**>("IWKAVMOBILEDsnColor.CustomColorsList");
+    ASSERT_NE(*List, nullptr);
+    EXPECT_EQ((*List)->Count(), 0) << "custom colours are lost with the package";
+}
+
+struct TRefusal {
+    std::string Path;
+    std::string Expected;
+};
+
+TEST(Package, RefusalsNameWhatIsWrongAndLeaveNothingBehind)
+{
+    const std::string Rtl = QELL_RTL_LIBRARY;
+    const TRefusal Cases[] = {
+        {"/no/such/IW14QellDEDXE7.bpl", "No such file or directory"},
+        {Rtl, "no resource section"},
+        {QELL_UNMET_PACKAGE, "it requires Missing210.bpl, which is not present"},
+        {QELL_NO_EXPORTS_PACKAGE, "it does not export Initialize"},
+    };
+    for (const TRefusal& C : Cases) {
+        const int Mapped = MappingsOf(C.Path);
+        try {
+            LoadPackage(C.Path);
+            ADD_FAILURE() << "loaded " << C.Path;
+        } catch (const EPackageError& E) {
+            EXPECT_NE(std::string(E.what()).find(C.Path), std::string::npos) << E.what();
+            EXPECT_NE(std::string(E.what()).find(C.Expected), std::string::npos) << E.what();
+        }
+        EXPECT_EQ(MappingsOf(C.Path), Mapped) << C.Path << " stays mapped";
+        EXPECT_FALSE(IsPackagePresent("IW14QellDEDXE7.bpl"));
+    }
+}
+
+// A user in the inspector, with the editor the loaded package registered: a button's
+// colour shows its name and swatch, takes a name from the list, a typed literal, and a
+// colour from the dialog, and each ends in the component.
+TEST(Package, TheInspectorEditsAComponentThroughThePackagesEditor)
+{
+    TLoaded L;
+    TForm Form(nullptr);
+    Form.SetBounds(0, 0, 300, 500);
+    auto* Inspector = Place<TPropertyInspector>(Form, Form, 0, 0, 300, 500);
+    Inspector->SetName("Inspector");
+    TQellButton Button(nullptr);
+    Button.SetName("Button1");
+    Inspector->SetSelection({&Button});
+    ASSERT_TRUE(Inspector->SelectPath("Appearance.BackgroundColor"));
+    const int Row = Inspector->SelectedRow();
+    EXPECT_EQ(Inspector->RowEditor(Row)->ClassName(), "TIWKAVMOBILEColorEditor");
+    EXPECT_EQ(Inspector->RowValue(Row), IWColorToString(Button.Appearance.BackgroundColor));
+
+    UseScript("inspect Inspector Appearance.BackgroundColor\ndropdown Inspector\nchoose Inspector \"Olive\"\n");
+    Form.ShowModal();
+    EXPECT_EQ(Button.Appearance.BackgroundColor, 0x008080);
+    Form.PaintAll();
+    const TRect V = Inspector->ValueRect(Inspector->FindRow("Appearance.BackgroundColor"));
+    EXPECT_EQ(PixelOf(*Inspector, V.Left + 5, V.Top + 5), 0x008080) << "the swatch";
+
+    UseScript("inspect Inspector Appearance.BorderColor\ntype Inspector \"$00123456\"\nkey Enter\n"
+              "inspect Inspector Appearance.TextColor\nellipsis Inspector\npage PageControl1 0\n"
+              "select WebColorsGrid 9 0\nclick Button1\n");
+    Form.ShowModal();
+    EXPECT_EQ(Button.Appearance.BorderColor, 0x123456);
+    EXPECT_EQ(Button.Appearance.TextColor, IWColors[9].Value);
+    Inspector->SetSelection({}); // the editors go before the package does
+    ResetBackEnd();
+}
+
+} // namespace
