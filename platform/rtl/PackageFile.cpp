@@ -1,5 +1,10 @@
 #include "platform/rtl/PackageFile.h"
 
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -44,6 +49,41 @@ std::vector<uint8_t> ReadFileBytes(const std::string& FileName)
     }
     if (std::ferror(F.get())) throw Fail(std::strerror(errno));
     return Bytes;
+}
+
+TMappedFile::TMappedFile(const std::string& FileName)
+{
+    const auto Fail = [&](const std::string& Why) {
+        return EPackageFileError("cannot read '" + FileName + "': " + Why);
+    };
+    const int Fd = open(FileName.c_str(), O_RDONLY | O_CLOEXEC);
+    if (Fd < 0) throw Fail(std::strerror(errno));
+    struct stat Info;
+    if (fstat(Fd, &Info) != 0 || !S_ISREG(Info.st_mode)) {
+        const int Error = errno;
+        close(Fd);
+        throw Fail(S_ISDIR(Info.st_mode) ? std::strerror(EISDIR) : Error ? std::strerror(Error) : "not a regular file");
+    }
+    if (static_cast<uint64_t>(Info.st_size) > MaxPackageFileSize) {
+        close(Fd);
+        throw Fail("larger than the limit of " + std::to_string(MaxPackageFileSize >> 20) + " MiB");
+    }
+    FSize = static_cast<size_t>(Info.st_size);
+    if (FSize > 0) {
+        FData = mmap(nullptr, FSize, PROT_READ, MAP_PRIVATE, Fd, 0);
+        if (FData == MAP_FAILED) {
+            const int Error = errno;
+            FData = nullptr;
+            close(Fd);
+            throw Fail(std::strerror(Error));
+        }
+    }
+    close(Fd);
+}
+
+TMappedFile::~TMappedFile()
+{
+    if (FData) munmap(FData, FSize);
 }
 
 TElfFile::TElfFile(TBytes Bytes) : FBytes(Bytes)

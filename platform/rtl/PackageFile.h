@@ -21,6 +21,22 @@ constexpr uint64_t MaxPackageFileSize = uint64_t{256} << 20;
 // opened or read, or is larger than MaxPackageFileSize.
 QELL_RTL_API std::vector<uint8_t> ReadFileBytes(const std::string& FileName);
 
+// A file's bytes mapped read-only, for reading a few structures of a large file without
+// copying it: only the pages read are ever brought in. Same errors as ReadFileBytes;
+// anything but a regular file is refused.
+class QELL_RTL_API TMappedFile {
+public:
+    explicit TMappedFile(const std::string& FileName);
+    ~TMappedFile();
+    TMappedFile(const TMappedFile&) = delete;
+    TMappedFile& operator=(const TMappedFile&) = delete;
+    TBytes Bytes() const { return {static_cast<const uint8_t*>(FData), FSize}; }
+
+private:
+    void* FData = nullptr;
+    size_t FSize = 0;
+};
+
 struct TElfSection {
     std::string_view Name; // within the file's bytes
     uint32_t Type = 0;

@@ -27,8 +27,8 @@ namespace {
 TPackageInfo ReadPackageInfo(const std::string& Path)
 {
     try {
-        const std::vector<uint8_t> Bytes = ReadFileBytes(Path);
-        const TElfFile File(TBytes(Bytes.data(), Bytes.size()));
+        const TMappedFile Mapped(Path);
+        const TElfFile File(Mapped.Bytes());
         const std::vector<TResource> Resources = ReadPackageResources(File);
         const TResource* Info = FindResource(Resources, "PACKAGEINFO");
         if (!Info) Fail(Path, "it has no PACKAGEINFO resource, so it is not a package");
