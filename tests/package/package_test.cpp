@@ -128,6 +128,7 @@ TEST(Package, RefusalsNameWhatIsWrongAndLeaveNothingBehind)
     const std::string Rtl = QELL_RTL_LIBRARY;
     const TRefusal Cases[] = {
         {"/no/such/IW14QellDEDXE7.bpl", "No such file or directory"},
+        {"/", "Is a directory"},
         {Rtl, "no resource section"},
         {QELL_UNMET_PACKAGE, "it requires Missing210.bpl, which is not present"},
         {QELL_NO_EXPORTS_PACKAGE, "it does not export Initialize"},
