@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <utility>
 #include <cstdlib>
 
 #include "platform/toolkit/Form.h"
@@ -261,16 +262,21 @@ bool TWindowBackEnd::ProcessNextEvent(TForm& Form)
             return true;
         }
         case SDL_KEYDOWN: {
+            // Ctrl and Alt with a key are commands (Alt+O presses a button), and the text
+            // the key also makes is not typed. Judged by the key's own event: when the
+            // program falls behind, the keys held now may no longer be those held then.
+            FSwallowText = (E.key.keysym.mod & (KMOD_CTRL | KMOD_LALT)) != 0;
             TKey Key = MapKey(E.key.keysym.sym);
             if (E.key.windowID != Id || Key == 0) break;
             Form.HandleKeyDown(Key, ModShift(E.key.keysym.mod));
             return true;
         }
-        case SDL_TEXTINPUT:
-            // Ctrl and Alt with a letter are commands (Alt+O presses a button), not text.
-            if (E.text.windowID != Id || (SDL_GetModState() & (KMOD_CTRL | KMOD_LALT))) break;
+        case SDL_TEXTINPUT: {
+            const bool Swallow = std::exchange(FSwallowText, false);
+            if (E.text.windowID != Id || Swallow) break;
             Form.HandleTextInput(E.text.text);
             return true;
+        }
         default:
             break;
         }

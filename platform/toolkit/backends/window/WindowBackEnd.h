@@ -63,6 +63,7 @@ private:
 
     int FScale;
     bool FQuit = false;
+    bool FSwallowText = false; // the last key came with Ctrl or Alt
     std::string FFinalSnapshot;
     std::string FPresentSnapshot;
     std::string FLastError;
