@@ -8,6 +8,10 @@
 
 using TArgs = std::vector<std::string>;
 
+// Exit codes: done; not done (Cancel, a refused value, a failed check); could not run
+// (a usage error, a file or package that cannot be read, a script failing).
+constexpr int ExitOk = 0, ExitFailed = 1, ExitError = 2;
+
 int RunColourCommand(const TArgs& Args);
 int RunDialogCommand(const TArgs& Args);
 int RunPackageCommand(const TArgs& Args);

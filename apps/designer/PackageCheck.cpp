@@ -15,7 +15,6 @@
 
 namespace {
 
-constexpr int ExitOk = 0, ExitFailed = 1, ExitUsage = 2;
 constexpr int MaxCycles = 1000000;
 
 // How many of the process's memory mappings are of File.
@@ -72,14 +71,14 @@ int RunPackageCheck(const TArgs& Args)
             if (Args[I].empty() || *End != '\0' || N < 1 || N > MaxCycles) {
                 std::fprintf(stderr, "qell-designer package check: --cycles takes 1 to %d, not %s\n", MaxCycles,
                              QuotedInput(Args[I]).c_str());
-                return ExitUsage;
+                return ExitError;
             }
             Cycles = static_cast<int>(N);
         } else if (Path.empty() && !Args[I].starts_with("-")) {
             Path = Args[I];
         } else {
             std::fprintf(stderr, "usage: %s", PackageUsage);
-            return ExitUsage;
+            return ExitError;
         }
     }
     if (Path.empty()) Path = DefaultPackagePath();

@@ -15,8 +15,6 @@
 
 namespace {
 
-constexpr int ExitOk = 0, ExitFailed = 1, ExitUsage = 2;
-
 std::string Hex(uint32_t Value, int Digits) { return "$" + IntToHex(static_cast<int32_t>(Value), Digits); }
 
 std::string LanguageText(uint16_t Language) { return Language == LanguageNeutral ? "neutral" : IntToHex(Language, 4); }
@@ -110,7 +108,7 @@ int RunPackageCommand(const TArgs& Args)
     if (Command == "resource" && Args.size() == 3) return Describe(Command, Args[1], &Args[2]);
     if (Command == "check") return RunPackageCheck(TArgs(Args.begin() + 1, Args.end()));
     std::fprintf(stderr, "usage: %s", PackageUsage);
-    return ExitUsage;
+    return ExitError;
 }
 
 const char PackageUsage[] = "qell-designer package info [PATH]\n"

@@ -3,13 +3,14 @@
 #include <algorithm>
 
 #include "platform/designide/EditorRegistry.h"
+#include "platform/designide/PropertyPaths.h"
 #include "platform/rtl/Publish.h"
 #include "platform/toolkit/Dialogs.h"
 #include "platform/toolkit/Form.h"
 
 namespace {
 
-constexpr int Border = 2, MaxDepth = 8, MaxListRows = 12;
+constexpr int Border = 2, MaxListRows = 12;
 
 void Publish(TPublisher<TPropertyInspector>& P)
 {
@@ -133,9 +134,9 @@ void TPropertyInspector::AddRow(const TInterfacePtr<TPropertyEditor>& Editor, co
     TRow Row;
     Row.Editor = Editor;
     Supports(Editor.Get(), Row.Drawing);
-    Row.Path = ParentPath.empty() ? Name : (Name.starts_with("[") ? ParentPath + Name : ParentPath + "." + Name);
+    Row.Path = PropertyPath(ParentPath, Name);
     Row.Level = Level;
-    Row.Expandable = Level < MaxDepth && Editor->GetAttributes().Contains(paSubProperties);
+    Row.Expandable = Level < MaxPropertyDepth && Editor->GetAttributes().Contains(paSubProperties);
     Row.Expanded = Row.Expandable && FExpanded.count(Row.Path) > 0;
     const std::string Path = Row.Path;
     const bool Expanded = Row.Expanded;

@@ -12,6 +12,15 @@
 
 namespace {
 
+// Closes on every way out.
+struct TFd {
+    int Fd;
+    ~TFd()
+    {
+        if (Fd >= 0) close(Fd);
+    }
+};
+
 [[noreturn]] void Fail(const std::string& FileName, const std::string& Reason)
 {
     throw EInOutError("Cannot write " + QuotedFileName(FileName) + ": " + Reason);
@@ -86,4 +95,26 @@ void WriteFileAtomically(const std::string& FileName, std::string_view Data)
     if (close(Fd) != 0) Fail(FileName, std::strerror(errno));
     if (rename(Temp.Name.c_str(), Target.c_str()) != 0) Fail(FileName, std::strerror(errno));
     Temp.Renamed = true;
+}
+
+std::string ReadFileText(const std::string& FileName, size_t MaxSize)
+{
+    const auto Fail = [&](const std::string& Why) {
+        return EInOutError("Cannot read " + QuotedFileName(FileName) + ": " + Why);
+    };
+    const TFd F{open(FileName.c_str(), O_RDONLY | O_CLOEXEC)};
+    if (F.Fd < 0) throw Fail(std::strerror(errno));
+    std::string Text;
+    char Chunk[65536];
+    for (;;) {
+        const ssize_t N = read(F.Fd, Chunk, sizeof Chunk);
+        if (N < 0) {
+            if (errno == EINTR) continue;
+            throw Fail(std::strerror(errno));
+        }
+        if (N == 0) return Text;
+        if (Text.size() + static_cast<size_t>(N) > MaxSize)
+            throw Fail("larger than the limit of " + std::to_string(MaxSize) + " bytes");
+        Text.append(Chunk, static_cast<size_t>(N));
+    }
 }

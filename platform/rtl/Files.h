@@ -1,5 +1,6 @@
 #pragma once
-// Writing files so that a failure never costs the file that was there before.
+// Reading a file whole, and writing files so that a failure never costs the file that
+// was there before.
 
 #include <string>
 #include <string_view>
@@ -16,6 +17,11 @@ public:
 // A file name for a message: QuotedInput, but whole, since a cut name would hide the
 // file's own name at its end.
 QELL_RTL_API std::string QuotedFileName(std::string_view FileName);
+
+// The whole content of FileName. Raises EInOutError "Cannot read 'FileName': reason"
+// when it cannot be read (missing, a folder, no right) or holds more than MaxSize
+// bytes; the limit is checked as the file is read, whatever size it claims.
+QELL_RTL_API std::string ReadFileText(const std::string& FileName, size_t MaxSize);
 
 // Makes FileName hold exactly Data. The content goes to a new file in the same folder,
 // reaches the disk, and only then is renamed over FileName, so that whatever happens

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/designide/PropertyPaths.h"
 #include "tests/designide/InspectorTesting.h"
 
 using namespace inspecttest;
@@ -40,6 +41,33 @@ TEST(Inspector, ShowsEachPropertyThroughItsEditorAndExpandsSubObjects)
     EXPECT_EQ(F.Row("Font.Height"), -1);
     F.Form.HandleKeyDown(vkRight, {});
     EXPECT_NE(F.Row("Font.Height"), -1);
+}
+
+// A command line reaches properties by the inspector's paths: every row, expanded all
+// the way, is found again by its path (in any case) with the same editor class and
+// value, and nothing else is.
+TEST(Inspector, PathsReachTheSameRowsAsTheInspector)
+{
+    TInspectorForm F;
+    TPropertyInspector& I = *F.Inspector;
+    for (int R = 0; R < I.RowCount(); ++R)
+        if (I.RowEditor(R)->GetAttributes().Contains(paSubProperties) && !I.RowExpanded(R)) I.Expand(R);
+    std::vector<std::string> Shown, Walked;
+    for (int R = 0; R < I.RowCount(); ++R) Shown.push_back(I.RowPath(R) + "=" + I.RowValue(R));
+    ForEachPropertyPath({&F.Gadget}, &F.Designer, [&](const std::string& Path, const TInterfacePtr<TPropertyEditor>& E) {
+        Walked.push_back(Path + "=" + E->GetVisualValue());
+        std::string Upper = Path;
+        for (char& C : Upper) C = static_cast<char>(std::toupper(static_cast<unsigned char>(C)));
+        const TInterfacePtr<TPropertyEditor> Found = FindPropertyEditor({&F.Gadget}, &F.Designer, Upper);
+        ASSERT_TRUE(Found) << Path;
+        EXPECT_EQ(Found->ClassName(), E->ClassName()) << Path;
+        EXPECT_EQ(Found->GetValue(), E->GetValue()) << Path;
+    });
+    EXPECT_EQ(Walked, Shown);
+    EXPECT_GT(Shown.size(), 15u);
+    for (const char* Missing : {"", "Font.", ".Font", "Font..Height", "Slots[2].Value", "Slots[0", "Slots.[0]",
+                                "Caption.Length", "Nothing"})
+        EXPECT_FALSE(FindPropertyEditor({&F.Gadget}, &F.Designer, Missing)) << Missing;
 }
 
 TEST(Inspector, TypedValuesAreSetByEnterAndErrorsChangeNothing)

@@ -1,27 +1,12 @@
 #include "platform/toolkit/backends/HeadlessBackEnd.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-
+#include "platform/rtl/Files.h"
 #include "platform/toolkit/Form.h"
 
 namespace {
 
-// The whole file, or EScriptError with the reason (a folder, a missing file, no right).
-std::string ReadScriptFile(const std::string& FileName)
-{
-    std::FILE* F = std::fopen(FileName.c_str(), "rb");
-    if (!F) throw EScriptError("cannot read event script " + FileName + ": " + std::strerror(errno));
-    std::string Text;
-    char Buffer[65536];
-    size_t Got;
-    while ((Got = std::fread(Buffer, 1, sizeof Buffer, F)) > 0) Text.append(Buffer, Got);
-    const int Error = std::ferror(F) ? errno : 0;
-    std::fclose(F);
-    if (Error != 0) throw EScriptError("cannot read event script " + FileName + ": " + std::strerror(Error));
-    return Text;
-}
+// Far beyond any script a person writes or a test generates.
+constexpr size_t MaxScriptSize = 16u << 20;
 
 } // namespace
 
@@ -43,7 +28,12 @@ void THeadlessBackEnd::LoadScript(std::string_view Script)
 
 void THeadlessBackEnd::LoadScriptFile(const std::string& FileName)
 {
-    const std::string Text = ReadScriptFile(FileName);
+    std::string Text;
+    try {
+        Text = ReadFileText(FileName, MaxScriptSize);
+    } catch (const EInOutError& E) {
+        throw EScriptError(E.Message());
+    }
     try {
         LoadScript(Text);
     } catch (const EScriptError& E) {
