@@ -15,11 +15,15 @@ constexpr int ExitOk = 0, ExitFailed = 1, ExitError = 2;
 int RunColourCommand(const TArgs& Args);
 int RunDialogCommand(const TArgs& Args);
 int RunPackageCommand(const TArgs& Args);
+int RunDesignCommand(const TArgs& Args);
+// Whether a window can be shown: then the designer alone on the command line opens it.
+bool DesignerWindowAvailable();
 
 // Each subcommand's usage, after "usage: "; continuation lines are indented to match.
 extern const char ColourUsage[];
 extern const char DialogUsage[];
 extern const char PackageUsage[];
+extern const char DesignUsage[];
 
 // qell-designer package check: load, register, finalise and unload, N times.
 int RunPackageCheck(const TArgs& Args);

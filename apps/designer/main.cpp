@@ -1,5 +1,5 @@
-// qell-designer: the host program. Its command line exposes the colour model and the
-// colour dialog.
+// qell-designer: the host program. The designer window, and a command line on the
+// colour model, the colour dialog, the package and page files.
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -16,7 +16,8 @@ namespace {
 
 void Usage(FILE* To)
 {
-    std::fprintf(To, "usage: %s       %s       qell-designer [colour | dialog] --help\n", ColourUsage, DialogUsage);
+    std::fprintf(To, "usage: %s       %s       %s       %s       qell-designer [design | colour | dialog | package] --help\n",
+                 DesignUsage, ColourUsage, DialogUsage, PackageUsage);
 }
 
 // A standard stream that is closed gets a stand-in open the other way round, so that
@@ -50,6 +51,7 @@ int FinishStandardOutput(int ExitCode)
 int Run(int argc, char** argv)
 {
     if (argc < 2) {
+        if (DesignerWindowAvailable()) return RunDesignCommand({});
         Usage(stderr);
         return 2;
     }
@@ -59,6 +61,7 @@ int Run(int argc, char** argv)
     }
     TArgs Rest(argv + 2, argv + argc);
     try {
+        if (std::strcmp(argv[1], "design") == 0) return RunDesignCommand(Rest);
         if (std::strcmp(argv[1], "colour") == 0) return RunColourCommand(Rest);
         if (std::strcmp(argv[1], "dialog") == 0) return RunDialogCommand(Rest);
         if (std::strcmp(argv[1], "package") == 0) return RunPackageCommand(Rest);

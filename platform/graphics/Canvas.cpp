@@ -129,6 +129,12 @@ void TCanvas::Bind(TBitmap* Surface, TPoint Origin, TRect Clip)
     FClip = Surface ? Intersect(Clip, Rect(0, 0, Surface->Width(), Surface->Height())) : TRect{};
 }
 
+TCanvas::TCanvas(const TCanvas& Within, const TRect& Part)
+{
+    const TRect OnSurface = Bounds(Within.FOrigin.X + Part.Left, Within.FOrigin.Y + Part.Top, Part.Width(), Part.Height());
+    Bind(Within.FSurface, {OnSurface.Left, OnSurface.Top}, Intersect(OnSurface, Within.FClip));
+}
+
 void TCanvas::MoveTo(int X, int Y)
 {
     FPenPos = {X, Y};

@@ -29,6 +29,9 @@ public:
     // (surface coordinates) and to the surface. A null surface draws nothing.
     TCanvas(TBitmap* Surface, TPoint Origin, TRect Clip) { Bind(Surface, Origin, Clip); }
     void Bind(TBitmap* Surface, TPoint Origin, TRect Clip);
+    // A canvas on Within's surface with (0, 0) at Part's top-left (Within's coordinates),
+    // clipped to Part and to Within's clip; its pen, brush and font start afresh.
+    TCanvas(const TCanvas& Within, const TRect& Part);
 
     TPen Pen;
     TBrush Brush;

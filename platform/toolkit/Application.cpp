@@ -53,6 +53,9 @@ void TApplication::SetBackEnd(std::unique_ptr<TBackEnd> BackEnd)
 TModalResult TApplication::RunModal(TForm& Form)
 {
     TRestoreOnExit<int> Depth(FRunDepth, FRunDepth + 1);
+    // A form opened from a press (a dialog button acting on the press) gets its release.
+    if (FRunning) FRunning->CancelMouseCapture();
+    TRestoreOnExit<TForm*> Running(FRunning, &Form);
     TBackEnd& Source = *FBackEnd;
     Form.SetModalResult(mrNone);
     try {

@@ -58,6 +58,7 @@ class QELL_TOOLKIT_API TApplication : public TComponent {
 private:
     std::unique_ptr<TBackEnd> FBackEnd;
     int FRunDepth = 0;
+    TForm* FRunning = nullptr; // the innermost form running modally
     std::string FTitle;
 };
 

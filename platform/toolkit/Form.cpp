@@ -164,6 +164,12 @@ void TForm::HandleMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y
     Target->MouseDown(Button, Shift, X - O.X, Y - O.Y);
 }
 
+void TForm::CancelMouseCapture()
+{
+    FCaptureControl = nullptr;
+    FMouseButtons = {};
+}
+
 void TForm::HandleMouseMove(TShiftState Shift, int X, int Y)
 {
     Shift = Shift | FMouseButtons;

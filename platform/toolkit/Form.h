@@ -77,6 +77,10 @@ class QELL_TOOLKIT_API TForm : public TWinControl {
     // that mnemonic, Ctrl+Tab turns the page that holds the focus).
     void HandleKeyDown(TKey Key, TShiftState Shift);
     void HandleTextInput(const std::string& Text);
+    // The pointer is no longer this form's: another form runs modally over it and gets
+    // the release of a press made here. The press's capture and held buttons go, so
+    // that the next click reaches the control under it.
+    void CancelMouseCapture();
 
     // Moves focus to the next (or previous) focusable control in tab order.
     void SelectNext(bool Forward);

@@ -288,6 +288,22 @@ TEST_F(HeadlessSession, NestedModalFormsReadTheSameScript)
     EXPECT_EQ(Application->RunDepth(), 0);
 }
 
+// A form opened on a press (as a "…" button does) takes the release with it: the form
+// below must not keep the press's capture, or its next clicks all go to that control.
+TEST_F(HeadlessSession, AFormOpenedOnAPressLeavesNoCaptureBehind)
+{
+    std::unique_ptr<TSampleForm> Inner;
+    Form->PaintBox1->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) {
+        Inner = std::make_unique<TSampleForm>(Application);
+        Inner->ShowModal();
+    };
+    int Clicks = 0;
+    Form->ButtonCount->OnClick = [&](TObject*) { ++Clicks; };
+    EXPECT_EQ(Run("click PaintBox1\nkey Escape\nclick ButtonCount\nclick ButtonCount\nkey Escape"), mrCancel);
+    ASSERT_TRUE(Inner);
+    EXPECT_EQ(Clicks, 2);
+}
+
 TEST_F(HeadlessSession, TheBackEndCannotBeSwappedUnderARunningLoop)
 {
     bool Raised = false;

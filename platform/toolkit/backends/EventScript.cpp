@@ -162,14 +162,16 @@ TScriptVerb PointerVerb(const char* Name, const char* FlagWord, const char* Usag
             std::move(Expand)};
 }
 
-void Press(TScriptEvents& Out, TMouseButton B, TPoint P)
+void Press(TScriptEvents& Out, TMouseButton B, TPoint P, TShiftState Keys = {})
 {
-    Out.push_back([=](TForm& F) { F.HandleMouseDown(B, {ButtonShift(B)}, P.X, P.Y); });
+    TShiftState S = Keys;
+    S.Include(ButtonShift(B));
+    Out.push_back([=](TForm& F) { F.HandleMouseDown(B, S, P.X, P.Y); });
 }
 
-void Release(TScriptEvents& Out, TMouseButton B, TPoint P)
+void Release(TScriptEvents& Out, TMouseButton B, TPoint P, TShiftState Keys = {})
 {
-    Out.push_back([=](TForm& F) { F.HandleMouseUp(B, {}, P.X, P.Y); });
+    Out.push_back([=](TForm& F) { F.HandleMouseUp(B, Keys, P.X, P.Y); });
 }
 
 void Move(TScriptEvents& Out, TShiftState S, TPoint P)
@@ -299,6 +301,10 @@ std::vector<TScriptVerb> BuiltInVerbs()
                                             std::to_string(Pages.PageCount()) + " pages)");
                      const TRect R = Pages.TabRect(Index);
                      Click(Out, At(Pages, (R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2));
+                 }});
+    V.push_back({"close", "close", 0, 0, [](const std::vector<TScriptToken>&, TScriptCommand&) {},
+                 [](const TScriptCommand&, TForm&, TScriptEvents& Out) {
+                     Out.push_back([](TForm& F) { F.Close(); });
                  }});
     V.push_back({"snapshot", "snapshot FILE.png [NAME]", 1, 2,
                  [](const std::vector<TScriptToken>& Args, TScriptCommand& C) {
@@ -449,8 +455,8 @@ TPoint ScriptSupport::At(const TControl& Control, int X, int Y)
     return {O.X + X, O.Y + Y};
 }
 
-void ScriptSupport::Click(TScriptEvents& Out, TPoint P)
+void ScriptSupport::Click(TScriptEvents& Out, TPoint P, TShiftState Keys)
 {
-    Press(Out, mbLeft, P);
-    Release(Out, mbLeft, P);
+    Press(Out, mbLeft, P, Keys);
+    Release(Out, mbLeft, P, Keys);
 }

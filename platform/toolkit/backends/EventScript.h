@@ -18,6 +18,7 @@
 //                               a letter or digit; with Shift+, Ctrl+, Alt+ prefixes
 //   select GRID COL ROW         click the centre of that cell of a draw grid
 //   page PAGECONTROL INDEX      click that tab
+//   close                       the window's close button: the form's Close
 //   snapshot FILE.png [NAME]    save the form surface (or NAME's visible part)
 //
 // Libraries add verbs for their own controls (RegisterScriptVerb). NAME is a component
@@ -106,6 +107,6 @@ T& FindShowingAs(TForm& Form, const std::string& Name, const char* What)
 }
 // (X, Y) of Control in the form's client coordinates.
 QELL_TOOLKIT_API TPoint At(const TControl& Control, int X, int Y);
-// A left press and release at P.
-QELL_TOOLKIT_API void Click(TScriptEvents& Out, TPoint P);
+// A left press and release at P, with Keys (ssCtrl, ssShift, ssAlt) held.
+QELL_TOOLKIT_API void Click(TScriptEvents& Out, TPoint P, TShiftState Keys = {});
 } // namespace ScriptSupport

@@ -1,0 +1,147 @@
+#pragma once
+// The designer window: a page of components in three panes (the list of components
+// with their collection items, a preview of the page in its colours, the property
+// inspector of the selection), with open, save, undo and redo. It edits through the
+// property editors registered when it runs, so a loaded package's editors serve their
+// properties here as in any host.
+//
+// Scripts address the panes as "Components", "Preview" and "Inspector"; the verb
+// "pick NAME [ctrl]" clicks a component of the page in the preview.
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "apps/designer/PageFile.h"
+#include "platform/designide/PropertyInspector.h"
+#include "platform/toolkit/Form.h"
+#include "platform/toolkit/Label.h"
+#include "platform/toolkit/ListBox.h"
+
+class TDesignerForm;
+
+// The page as it will look: every component drawn by itself at its place, the
+// selection marked by handles. A click selects the component under the pointer (the
+// page where there is none); Ctrl+click adds it to the selection or takes it out.
+class TPagePreview : public TControl {
+    QELL_CLASS(TPagePreview, TControl)
+    // Where the page's top-left corner lies in the preview.
+    static constexpr int Margin = 12;
+    TPagePreview(TDesignerForm& Designer);
+    // The component's place in the preview.
+    TRect ComponentRect(const TComponent& C) const;
+    // The topmost component under (X, Y), the page where there is none, nullptr off
+    // the page.
+    TComponent* ComponentAt(int X, int Y) const;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+
+protected:
+    void Paint(TCanvas& C) override;
+
+private:
+    TDesignerForm& FDesigner;
+};
+
+// The page's components, the page first and collection items under their owners,
+// drawn selected as the designer's selection says; Ctrl+click adds or takes out.
+class TComponentList : public TListBox {
+    QELL_CLASS(TComponentList, TListBox)
+    explicit TComponentList(TDesignerForm& Designer);
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+
+private:
+    void DrawEntry(int Index, const TRect& Rect);
+    TDesignerForm& FDesigner;
+};
+
+class TDesignerForm : public TForm, public IDesigner {
+    QELL_CLASS(TDesignerForm, TForm)
+    static constexpr int ListWidth = 220, InspectorWidth = 300, Gap = 8, HeaderHeight = 20;
+    static constexpr size_t MaxUndoSteps = 1000;
+    explicit TDesignerForm(TComponent* AOwner);
+    ~TDesignerForm() override;
+
+    // One line of the component list: an object the designer can select.
+    struct TEntry {
+        TPersistent* Object;
+        TComponent* Component; // the page's component that holds it (itself, or a slot's owner)
+        std::string Path;      // "SpinnerFilling.Slots[0]": how it is found again after a reload
+        int Level;
+    };
+
+    TQellPage& Page() const { return *FPage; }
+    // The file the page comes from and is saved to; empty for a page not saved yet.
+    const std::string& FileName() const { return FFileName; }
+    // Shows Page, as read from FileName (empty: not saved yet), as it is on disk: no
+    // undo steps, not modified.
+    void SetPage(std::unique_ptr<TQellPage> Page, std::string FileName);
+    // Reads FileName and shows it. A file that cannot be read or is no page is refused
+    // with a message box naming the reason (and the line), the page shown as it was.
+    bool OpenFile(const std::string& FileName);
+    // Writes the page to its file (asking for a name when it has none), then it is no
+    // longer modified; a failure is shown in a message box and changes nothing.
+    bool Save();
+    bool SaveAs(const std::string& FileName);
+    // Ctrl+O: asks whether to save unsaved changes, then for a file name.
+    void OpenWithPrompt();
+    bool IsModified() const;
+
+    const std::vector<TEntry>& Entries() const { return FEntries; }
+    const std::vector<TPersistent*>& Selection() const { return FSelection; }
+    bool IsSelected(const TPersistent* Object) const;
+    // Selects the objects (entries of the list) and shows them in the inspector.
+    void Select(std::vector<TPersistent*> Objects);
+    // Ctrl+click: adds Object to the selection, or takes it out (the last one stays).
+    void ToggleSelected(TPersistent* Object);
+    // The entry whose path is Path (without case), or nullptr.
+    const TEntry* FindEntry(std::string_view Path) const;
+
+    bool CanUndo() const { return FStep > 0; }
+    bool CanRedo() const { return FStep + 1 < FHistory.size(); }
+    // One edit back or forward: the page as it was, the selection kept by path.
+    void Undo();
+    void Redo();
+
+    TPropertyInspector& Inspector() const { return *FInspector; }
+    TPagePreview& Preview() const { return *FPreview; }
+    TComponentList& List() const { return *FList; }
+
+    // IDesigner: an edit through an editor is one undo step.
+    void Modified() override;
+    // Unsaved changes ask Save / Discard / Cancel.
+    bool CloseQuery() override;
+    // Ctrl+O, Ctrl+S, Ctrl+Z, Ctrl+Y (and Ctrl+Shift+Z).
+    bool DialogKey(TKey Key, TShiftState Shift) override;
+
+protected:
+    void Resized() override;
+
+private:
+    // Replaces the page by Page, keeping the selection by path; the inspector lets go of
+    // the old objects before they are freed.
+    void ReplacePage(std::unique_ptr<TQellPage> Page);
+    void RebuildEntries();
+    void ShowStep(size_t Step);
+    void UpdateCaption();
+    // Sets what the in-place edit holds, as Enter would; false when it was refused.
+    bool CommitPendingEdit();
+
+    std::unique_ptr<TQellPage> FPage;
+    std::string FFileName;
+    std::vector<TEntry> FEntries;
+    std::vector<TPersistent*> FSelection;
+    // The page text after each edit; FStep is the one shown, FSaved what the file holds.
+    std::vector<std::string> FHistory;
+    size_t FStep = 0;
+    std::string FSavedText;
+    TLabel* FListHeader;
+    TLabel* FPreviewHeader;
+    TLabel* FInspectorHeader;
+    TComponentList* FList;
+    TPagePreview* FPreview;
+    TPropertyInspector* FInspector;
+};
+
+// The script verb "pick NAME [ctrl]"; registered when the program starts.
+void RegisterDesignerScriptVerbs();
