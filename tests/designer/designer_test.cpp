@@ -1,0 +1,299 @@
+// The designer driven headless as a person drives it, with the real package loaded:
+// edits by typing, by the list and by the dialog, saving and reading back, refusals,
+// undo and redo, several objects at once, custom colours across dialogs, leaving with
+// changes, and the preview's pixels.
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "apps/designer/Designer.h"
+#include "apps/designer/PackageHost.h"
+#include "colour/IWColors.h"
+#include "platform/components/Components.h"
+#include "platform/components/IWQellSpinner.h"
+#include "platform/rtl/Files.h"
+#include "platform/toolkit/Label.h"
+#include "tests/support/FormTesting.h"
+
+namespace {
+
+TColor Web(const char* Name)
+{
+    TColor C;
+    EXPECT_TRUE(IdentToIWColor(Name, C)) << Name;
+    return C;
+}
+
+std::string TempFile(const std::string& Name) { return ::testing::TempDir() + "designer_" + Name; }
+
+std::string Contents(const std::string& File) { return ReadFileText(File, MaxPageFileSize); }
+
+// A back end that remembers the text of every message box shown.
+class TRecordingBackEnd : public THeadlessBackEnd {
+public:
+    using THeadlessBackEnd::THeadlessBackEnd;
+    std::vector<std::string> Messages;
+    void FormShown(TForm& Form) override
+    {
+        THeadlessBackEnd::FormShown(Form);
+        if (Form.Name() != "MessageBox") return;
+        std::string Text;
+        for (int I = 0; I < Form.ComponentCount(); ++I)
+            if (auto* L = dynamic_cast<TLabel*>(Form.Components(I))) Text += L->Caption() + "\n";
+        Messages.push_back(Text);
+    }
+};
+
+// The package loaded and registered, a designer on the sample page; everything goes
+// before the package does, as in the program.
+class Designer : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { RegisterDesignerScriptVerbs(); }
+    void SetUp() override { Open(); }
+    void TearDown() override { Close(); }
+
+    void Open()
+    {
+        Package = std::make_unique<TPackageHost>(DefaultPackagePath());
+        D = std::make_unique<TDesignerForm>(Application);
+        D->SetPage(ReadPageText(SamplePageText()), "");
+    }
+    void Close()
+    {
+        D.reset();
+        ResetBackEnd();
+        Package.reset();
+    }
+
+    // Runs the designer on Script; the script must not fail.
+    TRecordingBackEnd& Run(std::string_view Script)
+    {
+        auto B = std::make_unique<TRecordingBackEnd>(Script);
+        TRecordingBackEnd& Back = *B;
+        Application->SetBackEnd(std::move(B));
+        D->ShowModal();
+        EXPECT_FALSE(Back.Failed()) << Back.ScriptError();
+        return Back;
+    }
+
+    template <typename T = TQellButton>
+    T& Find(const char* Name) const
+    {
+        auto* C = dynamic_cast<T*>(D->Page().FindComponent(Name));
+        EXPECT_NE(C, nullptr) << Name;
+        return *C;
+    }
+    TQellButtonAppearance& Button() const { return Find("ButtonOrder").Appearance; }
+    std::string Text() const { return PageText(D->Page()); }
+
+    std::unique_ptr<TPackageHost> Package;
+    std::unique_ptr<TDesignerForm> D;
+};
+
+TEST_F(Designer, EditsByEveryPathAreSavedAndReadBack)
+{
+    const std::string File = TempFile("every_path.txt");
+    std::remove(File.c_str());
+    EXPECT_EQ(D->Caption(), "Qell Designer - (new page)");
+    Run("pick ButtonOrder\n"
+        "inspect Inspector Appearance.BackgroundColor\ntype Inspector \"tomato\"\nkey Enter\n"
+        "inspect Inspector Appearance.BorderColor\ndropdown Inspector\nchoose Inspector \"Navy\"\n"
+        "inspect Inspector Appearance.TextColor\nellipsis Inspector\npage PageControl1 0\n"
+        "select WebColorsGrid 9 0\nclick Button1\n"
+        "inspect Inspector Appearance.ShadowColor\nellipsis Inspector\npage PageControl1 0\n"
+        "select WebColorsGrid 3 0\nclick Button2\n");
+    EXPECT_EQ(Button().BackgroundColor, Web("Tomato"));
+    EXPECT_EQ(Button().BorderColor, Web("Navy"));
+    EXPECT_EQ(Button().TextColor, IWColors[9].Value);
+    EXPECT_EQ(Button().ShadowColor, clBtnShadow) << "Cancel writes nothing";
+    EXPECT_TRUE(D->IsModified());
+    EXPECT_EQ(D->Caption(), "Qell Designer - (new page) *");
+
+    // A page without a file asks for a name.
+    Run("key Ctrl+S\ntype Value \"" + File + "\"\nclick OK\n");
+    EXPECT_FALSE(D->IsModified());
+    EXPECT_EQ(D->Caption(), "Qell Designer - " + File);
+    const std::unique_ptr<TQellPage> Saved = LoadPageFile(File);
+    EXPECT_EQ(PageText(*Saved), Text());
+
+    // Opened again, through Ctrl+O, the values are there.
+    D->SetPage(ReadPageText(SamplePageText()), "");
+    Run("key Ctrl+O\ntype Value \"" + File + "\"\nclick OK\n");
+    EXPECT_EQ(D->FileName(), File);
+    EXPECT_EQ(Button().TextColor, IWColors[9].Value);
+    EXPECT_EQ(Button().BorderColor, Web("Navy"));
+    EXPECT_FALSE(D->CanUndo());
+}
+
+TEST_F(Designer, ARejectedTextLeavesFileAndInspectorAsTheyWere)
+{
+    const std::string File = TempFile("rejected.txt");
+    ASSERT_TRUE(D->SaveAs(File));
+    const std::string Before = Contents(File);
+    TRecordingBackEnd& Back = Run("pick ButtonOrder\ninspect Inspector Appearance.BackgroundColor\n"
+                                  "type Inspector \"NoSuchColour\"\nkey Enter\nclick OK\nkey Ctrl+S\n");
+    ASSERT_EQ(Back.Messages.size(), 1u);
+    EXPECT_NE(Back.Messages[0].find("NoSuchColour"), std::string::npos) << Back.Messages[0];
+    EXPECT_EQ(Button().BackgroundColor, Web("SeaGreen"));
+    const TPropertyInspector& I = D->Inspector();
+    EXPECT_EQ(I.RowValue(I.FindRow("Appearance.BackgroundColor")), "SeaGreen");
+    EXPECT_FALSE(D->IsModified());
+    EXPECT_FALSE(D->CanUndo());
+    EXPECT_EQ(Contents(File), Before);
+}
+
+// Slots selected together (Ctrl+click in the list) are written by one edit, which is one
+// undo step; undo and redo give back each step's page exactly, the modified mark with it.
+TEST_F(Designer, UndoAndRedoRestoreEveryStepExactly)
+{
+    std::vector<std::string> Steps{Text()};
+    Run("pick ButtonOrder\ninspect Inspector Appearance.BackgroundColor\ntype Inspector \"$00ABCDEF\"\nkey Enter\n");
+    Steps.push_back(Text());
+
+    const auto ClickEntry = [&](const char* Path, TShiftState Keys) {
+        const TDesignerForm::TEntry* E = D->FindEntry(Path);
+        ASSERT_NE(E, nullptr) << Path;
+        const int Index = static_cast<int>(E - D->Entries().data());
+        const TRect R = D->List().ItemRect(Index);
+        const TPoint P = ScriptSupport::At(D->List(), R.Left + 4, (R.Top + R.Bottom) / 2);
+        TShiftState Down = Keys;
+        Down.Include(ssLeft);
+        D->HandleMouseDown(mbLeft, Down, P.X, P.Y);
+        D->HandleMouseUp(mbLeft, Keys, P.X, P.Y);
+    };
+    ClickEntry("SpinnerFilling.Slots[0]", {});
+    ClickEntry("SpinnerFilling.Slots[2]", {ssCtrl});
+    ASSERT_EQ(D->Selection().size(), 2u);
+    Run("inspect Inspector TextColor\ntype Inspector \"Maroon\"\nkey Enter\n");
+    const TQellSpinnerSlots& Slots = Find<TQellSpinner>("SpinnerFilling").Slots;
+    EXPECT_EQ(Slots.Items(0)->TextColor, Web("Maroon"));
+    EXPECT_EQ(Slots.Items(2)->TextColor, Web("Maroon"));
+    EXPECT_EQ(Slots.Items(1)->TextColor, Web("Maroon")) << "the sample's own value";
+    Steps.push_back(Text());
+
+    Run("pick PopupConfirm\ninspect Inspector Title\ntype Inspector \"Sure?\"\nkey Enter\n");
+    Steps.push_back(Text());
+    Run("inspect Inspector Appearance.BodyColor\ndropdown Inspector\nchoose Inspector \"clInfoBk\"\n");
+    Steps.push_back(Text());
+    ASSERT_EQ(Steps.size(), 5u);
+
+    for (size_t I = Steps.size() - 1; I > 0; --I) {
+        Run("key Ctrl+Z\n");
+        EXPECT_EQ(Text(), Steps[I - 1]) << "undo to step " << I - 1;
+    }
+    EXPECT_FALSE(D->CanUndo());
+    EXPECT_FALSE(D->IsModified());
+    EXPECT_EQ(D->Caption(), "Qell Designer - (new page)");
+    Run("key Ctrl+Y\nkey Ctrl+Y\n");
+    EXPECT_EQ(Text(), Steps[2]);
+    EXPECT_TRUE(D->IsModified());
+    Run("key Ctrl+Shift+Z\nkey Ctrl+Y\n");
+    EXPECT_EQ(Text(), Steps[4]);
+    EXPECT_FALSE(D->CanRedo());
+    // The selection survives by name: the popup is still the one in the inspector.
+    ASSERT_EQ(D->Selection().size(), 1u);
+    EXPECT_EQ(D->Selection()[0], &Find<TQellPopup>("PopupConfirm"));
+
+    // A new edit after an undo drops what could have been redone.
+    Run("key Ctrl+Z\ninspect Inspector Title\ntype Inspector \"Really?\"\nkey Enter\n");
+    EXPECT_FALSE(D->CanRedo());
+    EXPECT_EQ(Find<TQellPopup>("PopupConfirm").Title, "Really?");
+}
+
+// Custom colours added in one dialog are offered by the next of the session, and gone
+// once the package has been unloaded and loaded again.
+TEST_F(Designer, DialogsShareCustomColoursUntilThePackageGoes)
+{
+    const std::string AddCustom = "pick ButtonOrder\ninspect Inspector Appearance.TextColor\nellipsis Inspector\n"
+                                  "page PageControl1 2\nclick PaintBoxColor 51 1\nselect GridCustomColors 0 0\n"
+                                  "click ButtonAdd\nkey Escape\n";
+    const std::string UseCustom = "pick ButtonOrder\ninspect Inspector Appearance.ShadowColor\nellipsis Inspector\n"
+                                  "page PageControl1 2\nselect GridCustomColors 0 0\nclick Button1\n";
+    Run(AddCustom);
+    EXPECT_EQ(Button().TextColor, Web("White")) << "Cancel";
+    Run(UseCustom);
+    EXPECT_EQ(Button().ShadowColor, 0x0001BF60);
+
+    Close();
+    Open();
+    Run(UseCustom);
+    EXPECT_NE(Button().ShadowColor, 0x0001BF60);
+}
+
+TEST_F(Designer, ABadFileIsRefusedWithItsLineAndThePageKept)
+{
+    const std::string File = TempFile("bad.txt");
+    WriteFileAtomically(File, "object Page1: TQellPage\n  object B: TQellButton\n    Appearance.TextColor = Blurple\n"
+                              "  end\nend\n");
+    Run("pick ButtonOrder\ninspect Inspector Caption\ntype Inspector \"Kept\"\nkey Enter\n");
+    const std::string Before = Text();
+    TRecordingBackEnd& Back = Run("key Ctrl+O\nclick Discard\ntype Value \"" + File + "\"\nclick OK\nclick OK\n");
+    ASSERT_EQ(Back.Messages.size(), 2u) << "the question, then the refusal";
+    EXPECT_NE(Back.Messages[1].find("line 3"), std::string::npos) << Back.Messages[1];
+    EXPECT_NE(Back.Messages[1].find("Blurple"), std::string::npos) << Back.Messages[1];
+    EXPECT_EQ(Text(), Before);
+    EXPECT_TRUE(D->IsModified()) << "what was shown is still unsaved";
+    EXPECT_TRUE(D->CanUndo());
+    EXPECT_EQ(D->FileName(), "");
+}
+
+TEST_F(Designer, LeavingWithChangesAsksSaveDiscardOrCancel)
+{
+    const std::string File = TempFile("leaving.txt");
+    ASSERT_TRUE(D->SaveAs(File));
+    const std::string Edit = "pick ButtonOrder\ninspect Inspector Caption\ntype Inspector \"Pay\"\nkey Enter\n";
+
+    // Cancel keeps the designer open (the next lines still reach it); Discard leaves.
+    TRecordingBackEnd& Back = Run(Edit + "close\nclick Cancel\ninspect Inspector Left\nclose\nclick Discard\n");
+    EXPECT_EQ(Back.Messages.size(), 2u);
+    EXPECT_NE(Back.Messages[0].find("Save the changes to '" + File + "'?"), std::string::npos) << Back.Messages[0];
+    EXPECT_EQ(D->ModalResult(), mrCancel);
+    EXPECT_EQ(Contents(File).find("Pay"), std::string::npos);
+
+    // Save writes the file before leaving; unchanged, leaving asks nothing.
+    TRecordingBackEnd& Again = Run("close\nclick Save\n");
+    EXPECT_EQ(Again.Messages.size(), 1u);
+    EXPECT_NE(Contents(File).find("Caption = 'Pay'"), std::string::npos);
+    EXPECT_EQ(Run("close\n").Messages.size(), 0u);
+}
+
+// The preview shows each component exactly as the component draws itself alone on the
+// page's colour, at its place; a click there selects it, Ctrl+click adds and takes out.
+TEST_F(Designer, ThePreviewDrawsEachComponentAsItDrawsItselfAndSelectsByClicks)
+{
+    Run("pick ListBread\ninspect Inspector ItemAppearance.SelectedColor\ntype Inspector \"Orchid\"\nkey Enter\n"
+        "pick SamplePage\n");
+    const TPagePreview& P = D->Preview();
+    D->PaintAll();
+    const TQellPage& Page = D->Page();
+    int Compared = 0;
+    for (int I = 0; I < Page.ComponentCount(); ++I) {
+        const auto* C = dynamic_cast<const TQellControl*>(Page.Components(I));
+        ASSERT_NE(C, nullptr);
+        TBitmap Alone(C->Width, C->Height, ColorToRGB(Page.Color));
+        TCanvas Canvas(&Alone, {0, 0}, Rect(0, 0, C->Width, C->Height));
+        C->Paint(Canvas);
+        const TRect R = P.ComponentRect(*C);
+        for (int Y = 0; Y < C->Height; ++Y)
+            for (int X = 0; X < C->Width; ++X)
+                ASSERT_EQ(PixelOf(P, R.Left + X, R.Top + Y), Alone.Pixel(X, Y))
+                    << C->Name() << " at " << X << "," << Y;
+        ++Compared;
+    }
+    EXPECT_EQ(Compared, 7);
+    const TRect List = P.ComponentRect(Find<TQellList>("ListBread"));
+    EXPECT_EQ(PixelOf(P, List.Left + 20, List.Top + 2 * 22 + 5), ColorToRGB(Web("Orchid"))) << "the selected item";
+
+    Run("pick ButtonOrder\npick TrackbarSize ctrl\npick LabelTitle ctrl\npick ButtonOrder ctrl\n");
+    EXPECT_EQ(D->Selection(), (std::vector<TPersistent*>{&Find<TQellTrackbar>("TrackbarSize"), &Find<TQellLabel>("LabelTitle")}));
+    EXPECT_EQ(D->Inspector().FindRow("Appearance"), -1) << "only what both have";
+    EXPECT_NE(D->Inspector().FindRow("Left"), -1);
+    Run("click Preview 2 2\n");
+    EXPECT_EQ(D->Selection().size(), 2u) << "around the page: nothing changes";
+    Run("click Preview 20 20\n");
+    EXPECT_EQ(D->Selection(), std::vector<TPersistent*>{&D->Page()}) << "the page itself";
+}
+
+} // namespace
