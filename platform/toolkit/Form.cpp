@@ -97,7 +97,10 @@ TForm::~TForm()
 
 void TForm::SetCaption(const std::string& V)
 {
+    if (V == FCaption) return;
     FCaption = V;
+    // The window's title is shown with the surface: present it again.
+    MarkPainted();
 }
 
 TModalResult TForm::ShowModal()

@@ -88,7 +88,8 @@ class QELL_TOOLKIT_API TForm : public TWinControl {
     // Paints the whole form now, then everything pending.
     void PaintAll();
     // Paints controls invalidated since the last turn; answers whether any pixel of the
-    // surface may have changed since the last call (the back end then presents it).
+    // surface, or the caption, may have changed since the last call (the back end then
+    // presents it).
     bool FlushPaint();
     // Paints C now: itself and its children, and when a control later in z-order
     // overlaps it, everything over its area in z-order, so that what lies on top stays.

@@ -1,7 +1,8 @@
 # Sourced by the window tests. Skips the test (exit 77) when the X tools are missing,
-# makes a work folder $work, starts a virtual X server on a free display and exports
-# DISPLAY; on exit it stops the program under test ($app_pid) and the server, and
-# removes $work. fail MESSAGE prints the logs in $work and exits 1.
+# makes a work folder $work, starts a virtual X server (screen XVFB_SCREEN, by default
+# 800x600x24) on a free display and exports DISPLAY; on exit it stops the program under
+# test ($app_pid) and the server, and removes $work. fail MESSAGE prints the logs in
+# $work and exits 1.
 
 for tool in Xvfb xdotool /usr/bin/import /usr/bin/compare; do
   if ! command -v "$tool" >/dev/null; then
@@ -30,7 +31,7 @@ fail() {
 }
 
 # Xvfb picks a free display number itself and writes it to fd 3.
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 "${XVFB_SCREEN:-800x600x24}" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
 for _ in $(seq 100); do
   [ -s "$work/display" ] && break
