@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Regenerates the dialog pictures in docs/images/ with the designer itself, headless,
-# from the scripts beside this file.
+# Regenerates the pictures in docs/images/ with the designer itself, headless, from
+# the scripts beside this file.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 for page in web system custom; do
@@ -11,3 +11,6 @@ for page in web system custom; do
   [ "$status" -eq 1 ] || { echo "snapshot of the $page page failed (exit $status)" >&2; exit 1; }
   echo "docs/images/dialog-$page.png"
 done
+"$root/scripts/designer.sh" design --script "$root/scripts/snapshots/designer.txt" \
+    --snapshot "$root/docs/images/designer.png" >/dev/null
+echo "docs/images/designer.png"

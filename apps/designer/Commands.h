@@ -16,6 +16,7 @@ int RunColourCommand(const TArgs& Args);
 int RunDialogCommand(const TArgs& Args);
 int RunPackageCommand(const TArgs& Args);
 int RunDesignCommand(const TArgs& Args);
+int RunTourCommand(const TArgs& Args);
 // Whether a window can be shown: then the designer alone on the command line opens it.
 bool DesignerWindowAvailable();
 
@@ -24,6 +25,7 @@ extern const char ColourUsage[];
 extern const char DialogUsage[];
 extern const char PackageUsage[];
 extern const char DesignUsage[];
+extern const char TourUsage[];
 
 // qell-designer package check: load, register, finalise and unload, N times.
 int RunPackageCheck(const TArgs& Args);

@@ -192,6 +192,7 @@ TDesignerForm::TDesignerForm(TComponent* AOwner) : TForm(AOwner), FPage(std::mak
     FInspector->SetName("Inspector");
     FInspector->SetParent(this);
     FInspector->Designer = this;
+    FInspector->NameWidth = 140; // room for a sub-object's longest names
     const int PreviewWidth = 640 + 2 * TPagePreview::Margin, PreviewHeight = 480 + 2 * TPagePreview::Margin;
     SetBounds(0, 0, ListWidth + InspectorWidth + PreviewWidth + 4 * Gap, HeaderHeight + PreviewHeight + 2 * Gap);
     SetPage(std::make_unique<TQellPage>(nullptr), "");

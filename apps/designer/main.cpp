@@ -16,8 +16,8 @@ namespace {
 
 void Usage(FILE* To)
 {
-    std::fprintf(To, "usage: %s       %s       %s       %s       qell-designer [design | colour | dialog | package] --help\n",
-                 DesignUsage, ColourUsage, DialogUsage, PackageUsage);
+    std::fprintf(To, "usage: %s       %s       %s       %s       %s       qell-designer COMMAND --help\n",
+                 DesignUsage, TourUsage, ColourUsage, DialogUsage, PackageUsage);
 }
 
 // A standard stream that is closed gets a stand-in open the other way round, so that
@@ -52,8 +52,9 @@ int Run(int argc, char** argv)
 {
     if (argc < 2) {
         if (DesignerWindowAvailable()) return RunDesignCommand({});
-        Usage(stderr);
-        return 2;
+        std::fprintf(stderr, "qell-designer: no display, so here is the designer at work headless; "
+                             "'qell-designer --help' lists the commands\n");
+        return RunTourCommand({});
     }
     if (IsHelp(argv[1])) {
         Usage(stdout);
@@ -62,6 +63,7 @@ int Run(int argc, char** argv)
     TArgs Rest(argv + 2, argv + argc);
     try {
         if (std::strcmp(argv[1], "design") == 0) return RunDesignCommand(Rest);
+        if (std::strcmp(argv[1], "tour") == 0) return RunTourCommand(Rest);
         if (std::strcmp(argv[1], "colour") == 0) return RunColourCommand(Rest);
         if (std::strcmp(argv[1], "dialog") == 0) return RunDialogCommand(Rest);
         if (std::strcmp(argv[1], "package") == 0) return RunPackageCommand(Rest);
