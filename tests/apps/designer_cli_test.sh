@@ -146,6 +146,30 @@ stderr_has snapshot-full-disk "Cannot write '$work/keep.png': File too large"
 expect snapshot-kept cmp -s "$work/ok.png" "$work/keep.png"
 expect snapshot-no-leftover [ "$(ls -A "$work" | grep -c keep)" -eq 1 ]
 
+# The designer headless: a script runs against it and its last frame is saved; a page
+# that cannot be read, or a script line that fails, ends it with exit 2.
+printf 'pick ButtonOrder\ninspect Inspector Appearance.TextColor\ntype Inspector "Navy"\nkey Enter\n' \
+  >"$work/design.txt"
+check design-script 0 "" -- design --script "$work/design.txt" --snapshot "$work/design.png"
+[ -s "$work/design.png" ] && passed=$((passed + 1)) || { echo "FAIL design-snapshot"; failed=$((failed + 1)); }
+printf 'object Page1: TQellPage\n  Widht = 3\nend\n' >"$work/badpage.txt"
+check design-bad-page 2 "" -- design "$work/badpage.txt" --script "$work/design.txt"
+stderr_has design-bad-page "'$work/badpage.txt': line 2: "
+check design-missing-page 2 "" -- design "$work/nonexistent.txt" --script "$work/design.txt"
+stderr_has design-missing-page "Cannot read '$work/nonexistent.txt': No such file or directory"
+printf 'pick NoSuchButton\n' >"$work/badpick.txt"
+check design-bad-script 2 "" -- design --script "$work/badpick.txt"
+check design-two-pages 2 "" -- design "$work/badpage.txt" "$work/badpage.txt"
+usage_error design-two-pages "unexpected argument"
+
+# The tour: each step said and pictured, the page saved and read back.
+mkdir -p "$work/tour"
+"$designer" tour "$work/tour" >"$work/tour.out" 2>"$work/err" && rc=0 || rc=$?
+expect "tour exit $rc" [ "$rc" -eq 0 ]
+expect tour-pictures [ "$(ls "$work/tour"/*.png | wc -l)" -eq 7 ]
+expect tour-saved grep -q "Appearance.BackgroundColor = Tomato" "$work/tour/page.txt"
+expect tour-read-back grep -q "^   Appearance.BackgroundColor = Tomato  (edited by TIWKAVMOBILEColorEditor)" "$work/tour.out"
+
 # Options are read strictly: anything wrong or ignored is an error (exit 2).
 check option-unknown 2 "" -- dialog --frobnicate
 usage_error option-unknown "unknown option '--frobnicate'"
@@ -165,7 +189,8 @@ check option-window-script 2 "" -- dialog --window --script "$work/ok.txt"
 usage_error option-window-script "--window and --script exclude each other"
 
 # Help goes to standard output and succeeds.
-for args in "--help" "-h" "colour --help" "colour -h" "dialog --help" "dialog --window -h"; do
+for args in "--help" "-h" "colour --help" "colour -h" "dialog --help" "dialog --window -h" "design --help" \
+    "tour --help"; do
   read -ra words <<<"$args"
   out=$("$designer" "${words[@]}" 2>"$work/err") && rc=0 || rc=$?
   ok=0
