@@ -3,6 +3,7 @@
 // the process exit code; what it prints on standard output is checked by main once it
 // has returned.
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,11 +16,15 @@ constexpr int ExitOk = 0, ExitFailed = 1, ExitError = 2;
 int RunColourCommand(const TArgs& Args);
 int RunDialogCommand(const TArgs& Args);
 int RunPackageCommand(const TArgs& Args);
+// The commands on page files (new, props, get, values, set, edit, draw): the exit code
+// of the one named Name, or none when there is no such command.
+std::optional<int> RunPageCommand(const std::string& Name, const TArgs& Args);
 
 // Each subcommand's usage, after "usage: "; continuation lines are indented to match.
 extern const char ColourUsage[];
 extern const char DialogUsage[];
 extern const char PackageUsage[];
+std::string PageUsage();
 
 // qell-designer package check: load, register, finalise and unload, N times.
 int RunPackageCheck(const TArgs& Args);

@@ -1,5 +1,5 @@
-// qell-designer: the host program. Its command line exposes the colour model and the
-// colour dialog.
+// qell-designer: the host program. Its command line exposes the colour model, the
+// colour dialog, the package and the properties of page files.
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -16,7 +16,8 @@ namespace {
 
 void Usage(FILE* To)
 {
-    std::fprintf(To, "usage: %s       %s       qell-designer [colour | dialog] --help\n", ColourUsage, DialogUsage);
+    std::fprintf(To, "usage: %s       %s       %s       %s       qell-designer COMMAND --help\n", ColourUsage, DialogUsage,
+                 PackageUsage, PageUsage().c_str());
 }
 
 // A standard stream that is closed gets a stand-in open the other way round, so that
@@ -62,6 +63,7 @@ int Run(int argc, char** argv)
         if (std::strcmp(argv[1], "colour") == 0) return RunColourCommand(Rest);
         if (std::strcmp(argv[1], "dialog") == 0) return RunDialogCommand(Rest);
         if (std::strcmp(argv[1], "package") == 0) return RunPackageCommand(Rest);
+        if (const std::optional<int> Exit = RunPageCommand(argv[1], Rest)) return *Exit;
     } catch (const std::exception& E) {
         std::fprintf(stderr, "qell-designer: %s\n", E.what());
         return 2;
