@@ -3,6 +3,7 @@
 // the process exit code; what it prints on standard output is checked by main once it
 // has returned.
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,9 @@ int RunDesignCommand(const TArgs& Args);
 int RunTourCommand(const TArgs& Args);
 // Whether a window can be shown: then the designer alone on the command line opens it.
 bool DesignerWindowAvailable();
+// The commands on page files (new, props, get, values, set, edit, draw): the exit code
+// of the one named Name, or none when there is no such command.
+std::optional<int> RunPageCommand(const std::string& Name, const TArgs& Args);
 
 // Each subcommand's usage, after "usage: "; continuation lines are indented to match.
 extern const char ColourUsage[];
@@ -26,6 +30,7 @@ extern const char DialogUsage[];
 extern const char PackageUsage[];
 extern const char DesignUsage[];
 extern const char TourUsage[];
+std::string PageUsage();
 
 // qell-designer package check: load, register, finalise and unload, N times.
 int RunPackageCheck(const TArgs& Args);

@@ -29,13 +29,18 @@ TParsed TOptionParser::Error(const std::string& Message) const
 TParsed TOptionParser::Parse(const TArgs& Args, std::vector<std::string>& Positional, size_t MinPositional,
                              size_t MaxPositional)
 {
+    bool OptionsEnded = false;
     for (size_t I = 0; I < Args.size(); ++I) {
         const std::string& A = Args[I];
-        if (IsHelp(A)) return TParsed::Help;
-        const auto Flag = FFlags.find(A);
-        const auto Value = FValues.find(A);
+        if (!OptionsEnded && A == "--") {
+            OptionsEnded = true;
+            continue;
+        }
+        if (!OptionsEnded && IsHelp(A)) return TParsed::Help;
+        const auto Flag = OptionsEnded ? FFlags.end() : FFlags.find(A);
+        const auto Value = OptionsEnded ? FValues.end() : FValues.find(A);
         if (Flag == FFlags.end() && Value == FValues.end()) {
-            if (A.starts_with("-") && A.size() > 1) return Error("unknown option " + QuotedInput(A));
+            if (!OptionsEnded && A.starts_with("-") && A.size() > 1) return Error("unknown option " + QuotedInput(A));
             if (Positional.size() == MaxPositional) return Error("unexpected argument " + QuotedInput(A));
             Positional.push_back(A);
             continue;

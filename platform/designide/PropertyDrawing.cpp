@@ -39,6 +39,22 @@ void DefaultPropertyListDrawValue(const std::string& Value, TCanvas& Canvas, con
     DrawCellText(Canvas, Rect, Value);
 }
 
+void PaintPropertyValueCell(TPropertyEditor* Prop, TCanvas& Canvas, const TFont& Font, const TRect& Cell, bool Selected,
+                            bool Expandable)
+{
+    Canvas.Font = Font;
+    const bool ReadOnly = Prop->GetAttributes().Contains(paReadOnly);
+    Canvas.Font.SetColor(ReadOnly && !Expandable ? clGrayText : clWindowText);
+    Canvas.Brush.Color = clWindow;
+    Canvas.Pen.Color = clWindow;
+    Canvas.FillRect(Cell);
+    TInterfacePtr<ICustomPropertyDrawing> Drawing;
+    if (Supports(Prop, Drawing))
+        Drawing->PropDrawValue(Canvas, Cell, Selected);
+    else
+        DefaultPropertyDrawValue(Prop, Canvas, Cell);
+}
+
 const TClassInfo& TColorProperty::StaticClassInfo()
 {
     static const TClassInfo Info = MakeClassInfo<TColorProperty>("TColorProperty", PublishNothing<TColorProperty>);

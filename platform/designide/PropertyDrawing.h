@@ -39,6 +39,13 @@ QELL_DESIGNIDE_API void DefaultPropertyDrawValue(TPropertyEditor* Prop, TCanvas&
 QELL_DESIGNIDE_API void DefaultPropertyListDrawValue(const std::string& Value, TCanvas& Canvas, const TRect& Rect,
                                                      bool Selected);
 
+// A row's value cell as the inspector paints it, in Cell of Canvas: filled with the
+// window colour, then the value in Font, grey when the property is read-only and the row
+// does not expand, drawn by the editor when it implements ICustomPropertyDrawing, else
+// by DefaultPropertyDrawValue. Selected: the row is the selected one.
+QELL_DESIGNIDE_API void PaintPropertyValueCell(TPropertyEditor* Prop, TCanvas& Canvas, const TFont& Font,
+                                               const TRect& Cell, bool Selected, bool Expandable);
+
 // The host's editor for the toolkit's TColor: its identifiers as a value list with
 // swatches, a typed identifier or integer literal, and the toolkit's colour dialog.
 class QELL_DESIGNIDE_API TColorProperty : public TIntegerProperty,

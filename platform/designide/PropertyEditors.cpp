@@ -63,7 +63,8 @@ bool ParseInteger(const std::string& S, int64_t& Value)
 // The editor of one collection item's row, "[i]": the items at Index of each selected
 // object's collection.
 class TCollectionItemProperty : public TPropertyEditor {
-public:
+    // Its own class, so that the row names the editor in charge.
+    QELL_CLASS(TCollectionItemProperty, TPropertyEditor)
     TCollectionItemProperty(IDesigner* Designer, std::vector<TPersistent*> Items, int Index)
         : TPropertyEditor(Designer, static_cast<int>(Items.size())), FIndex(Index)
     {
@@ -82,6 +83,13 @@ public:
 private:
     int FIndex;
 };
+
+const TClassInfo& TCollectionItemProperty::StaticClassInfo()
+{
+    static const TClassInfo Info =
+        MakeClassInfo<TCollectionItemProperty>("TCollectionItemProperty", PublishNothing<TCollectionItemProperty>);
+    return Info;
+}
 
 } // namespace
 

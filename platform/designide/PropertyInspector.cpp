@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr int Border = 2, MaxListRows = 12;
+constexpr int MaxListRows = 12;
 
 void Publish(TPublisher<TPropertyInspector>& P)
 {
@@ -59,9 +59,9 @@ private:
 };
 
 // The drop-down list: Escape or leaving it closes it.
-class TInspectorList : public TListBox {
+class TInspectorList : public TPropertyValueList {
 public:
-    TInspectorList(TPropertyInspector* Owner) : TListBox(Owner), FInspector(*Owner) {}
+    TInspectorList(TPropertyInspector* Owner) : TPropertyValueList(Owner), FInspector(*Owner) {}
 
     void KeyDown(TKey& Key, TShiftState Shift) override
     {
@@ -70,17 +70,14 @@ public:
             FInspector.CloseDropDown();
             return;
         }
-        TListBox::KeyDown(Key, Shift);
+        TPropertyValueList::KeyDown(Key, Shift);
     }
     bool DialogKey(TKey Key, TShiftState) override { return Visible() && Key == vkEscape; }
     void DoExit() override
     {
-        TListBox::DoExit();
+        TPropertyValueList::DoExit();
         if (Visible()) FInspector.CloseDropDown();
     }
-
-    TInterfacePtr<TPropertyEditor> Editor;
-    TInterfacePtr<ICustomPropertyListDrawing> Drawing;
 
 private:
     TPropertyInspector& FInspector;
@@ -136,7 +133,7 @@ void TPropertyInspector::AddRow(const TInterfacePtr<TPropertyEditor>& Editor, co
     Supports(Editor.Get(), Row.Drawing);
     Row.Path = PropertyPath(ParentPath, Name);
     Row.Level = Level;
-    Row.Expandable = Level < MaxPropertyDepth && Editor->GetAttributes().Contains(paSubProperties);
+    Row.Expandable = PropertyRowExpands(*Editor, Level);
     Row.Expanded = Row.Expandable && FExpanded.count(Row.Path) > 0;
     const std::string Path = Row.Path;
     const bool Expanded = Row.Expanded;
@@ -420,61 +417,26 @@ void TPropertyInspector::OpenDropDown()
     if (!Form || FSelected < 0 || !RowEditor(FSelected)->GetAttributes().Contains(paValueList)) return;
     CancelEdit();
     ScrollIntoView(FSelected);
-    std::vector<std::string> Values;
-    TInterfacePtr<TPropertyEditor> Editor(RowEditor(FSelected));
-    Editor->GetValues([&](const std::string& S) { Values.push_back(S); });
-    if (Editor->GetAttributes().Contains(paSortList))
-        std::sort(Values.begin(), Values.end(), [](const std::string& A, const std::string& B) {
-            return CompareText(A, B) < 0;
-        });
     if (!FList) {
         FList = new TInspectorList(this);
         FList->OnChoose = [this](TObject*) { ChooseFromList(FList->ItemIndex()); };
     }
-    FList->Editor = Editor;
-    Supports(Editor.Get(), FList->Drawing);
     FList->SetParent(Form);
-    FList->Font() = EffectiveFont();
-    // Measured and drawn by the editor when it draws its own items.
-    TCanvas Measure;
-    Measure.Font = EffectiveFont();
-    const int ItemHeight = RowHeight - 2;
-    int Widest = 0;
-    std::vector<int> Heights;
-    for (const std::string& V : Values) {
-        int W = Measure.TextWidth(V) + 4, H = ItemHeight;
-        if (FList->Drawing) {
-            FList->Drawing->ListMeasureWidth(V, Measure, W);
-            FList->Drawing->ListMeasureHeight(V, Measure, H);
-        }
-        Widest = std::max(Widest, W);
-        Heights.push_back(H);
-    }
-    FList->SetItemHeight(ItemHeight);
-    FList->OnMeasureItem = [Heights](TObject*, int Index, int& H) { H = Heights[static_cast<size_t>(Index)]; };
-    FList->OnDrawItem = [this](TObject*, int Index, const TRect& R, TOwnerDrawState State) {
-        const std::string& V = FList->Items(Index);
-        if (FList->Drawing)
-            FList->Drawing->ListDrawValue(V, FList->Canvas(), R, State.Contains(odSelected));
-        else
-            DefaultPropertyListDrawValue(V, FList->Canvas(), R, State.Contains(odSelected));
-    };
-    FList->SetStyle(lbOwnerDrawVariable);
-    FList->SetItems(Values);
+    FList->ShowValues(TInterfacePtr<TPropertyEditor>(RowEditor(FSelected)), EffectiveFont());
 
-    int Shown = 0, ListHeight = 4;
-    for (size_t I = 0; I < Heights.size() && Shown < MaxListRows; ++I, ++Shown) ListHeight += Heights[I];
+    const int ListHeight = FList->HeightNeeded(MaxListRows);
     const TPoint O = SurfaceOrigin();
     const TRect Row = RowRect(FSelected);
     const TRect Value = Rect(std::min(NameWidth + 1, Row.Right), Row.Top, Row.Right, Row.Bottom);
-    const bool Scrolls = Shown < static_cast<int>(Values.size());
-    const int ListWidth = std::min(std::max(Value.Width(), Widest + 4 + (Scrolls ? TScrollBar::DefaultWidth : 0)),
-                                   Form->ClientWidth());
+    const bool Scrolls = MaxListRows < FList->Count();
+    const int ListWidth =
+        std::min(std::max(Value.Width(), FList->WidthNeeded() + (Scrolls ? TScrollBar::DefaultWidth : 0)),
+                 Form->ClientWidth());
     const int Left = std::clamp(O.X + Value.Right - ListWidth, 0, std::max(0, Form->ClientWidth() - ListWidth));
     int Top = O.Y + Value.Bottom + 1;
     if (Top + ListHeight > Form->ClientHeight() && O.Y + Value.Top - ListHeight >= 0) Top = O.Y + Value.Top - ListHeight;
     FList->SetBounds(Left, Top, ListWidth, ListHeight);
-    FList->SetItemIndex(FList->IndexOf(Editor->GetVisualValue()));
+    FList->SelectCurrentValue();
     FList->SetVisible(true);
     FList->SetFocus();
 }
@@ -484,8 +446,7 @@ void TPropertyInspector::CloseDropDown()
     if (!DropDownList()) return;
     const bool HadFocus = FList->Focused();
     FList->SetVisible(false);
-    FList->Editor = TInterfacePtr<TPropertyEditor>();
-    FList->Drawing = TInterfacePtr<ICustomPropertyListDrawing>();
+    FList->ReleaseEditor();
     if (HadFocus && CanFocus()) SetFocus();
     Invalidate();
 }
@@ -494,7 +455,7 @@ void TPropertyInspector::ChooseFromList(int Index)
 {
     if (!DropDownList() || Index < 0 || Index >= FList->Count()) return;
     const std::string Value = FList->Items(Index);
-    TInterfacePtr<TPropertyEditor> Editor = FList->Editor;
+    TInterfacePtr<TPropertyEditor> Editor(FList->Editor());
     CloseDropDown();
     Change([&] { Editor->SetValue(Value); });
 }

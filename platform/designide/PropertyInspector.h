@@ -30,7 +30,11 @@ class TInspectorList;
 
 class QELL_DESIGNIDE_API TPropertyInspector : public TWinControl {
     QELL_CLASS(TPropertyInspector, TWinControl)
-    static constexpr int DefaultWidth = 260, DefaultHeight = 400, DefaultNameWidth = 120, RowHeight = 18;
+    static constexpr int DefaultWidth = 260, DefaultHeight = 400, DefaultNameWidth = 120, RowHeight = 18, Border = 2;
+    // A row's value cell in an inspector of the default widths without a scroll bar:
+    // from the name column's end and a grid line to the border; a row less its grid line.
+    static constexpr int DefaultValueWidth = DefaultWidth - Border - (DefaultNameWidth + 1),
+                         ValueHeight = RowHeight - 1;
     explicit TPropertyInspector(TComponent* AOwner);
     ~TPropertyInspector() override;
 
@@ -137,3 +141,35 @@ private:
     TInspectorList* FList = nullptr;
     std::string FEditStart; // the text the edit started with
 };
+
+// A property's drop-down list of values, as the inspector opens it below a row: each
+// value measured and drawn by the editor when it implements ICustomPropertyListDrawing
+// (ListMeasureWidth, ListMeasureHeight, ListDrawValue), else plain text.
+class QELL_DESIGNIDE_API TPropertyValueList : public TListBox {
+public:
+    // An item's height before the editor measures it: a row less its grid line and one.
+    static constexpr int PlainItemHeight = TPropertyInspector::RowHeight - 2;
+    explicit TPropertyValueList(TComponent* AOwner);
+
+    // Shows Editor's values (PropertyListValues) in Font, measured on the way; none is
+    // selected. The list holds the editor until ReleaseEditor.
+    void ShowValues(const TInterfacePtr<TPropertyEditor>& Editor, const TFont& AFont);
+    void ReleaseEditor();
+    TPropertyEditor* Editor() const { return FEditor.Get(); }
+    // Selects the item of the editor's value as the inspector shows it, if there is one.
+    void SelectCurrentValue();
+    // The list's size for its items without a scroll bar: the widest item and the
+    // first Rows items, the border included.
+    int WidthNeeded() const;
+    int HeightNeeded(int Rows) const;
+
+private:
+    TInterfacePtr<TPropertyEditor> FEditor;
+    TInterfacePtr<ICustomPropertyListDrawing> FDrawing;
+    std::vector<int> FHeights;
+    int FWidest = 0;
+};
+
+// The values of Editor's list in the list's order: GetValues, sorted without case when
+// the editor asks for it (paSortList).
+QELL_DESIGNIDE_API std::vector<std::string> PropertyListValues(TPropertyEditor& Editor);

@@ -7,10 +7,10 @@
 
 namespace {
 
-constexpr int Border = 2, Indent = 10, BoxSize = 9;
+constexpr int Indent = 10, BoxSize = 9;
 
 // Where a row's +/- box starts, and where its name starts.
-int BoxLeft(int Level) { return Border + 2 + Level * Indent; }
+int BoxLeft(int Level) { return TPropertyInspector::Border + 2 + Level * Indent; }
 int NameLeft(int Level) { return BoxLeft(Level) + BoxSize + 3; }
 
 // A small box with a + or -, as tree views show.
@@ -68,19 +68,10 @@ void TPropertyInspector::PaintRow(TCanvas& C, int Row)
     else
         DefaultPropertyDrawName(R.Editor.Get(), C, NameText);
 
-    // The value cell, on the window's colour; read-only values in grey.
-    C.Font = EffectiveFont();
-    const bool ReadOnly = R.Editor->GetAttributes().Contains(paReadOnly);
-    C.Font.SetColor(ReadOnly && !R.Expandable ? clGrayText : clWindowText);
-    C.Brush.Color = clWindow;
-    C.Pen.Color = clWindow;
-    C.FillRect(Rect(Value.Left, Value.Top, Line.Right, Value.Bottom));
-    if (!(Selected && Editing())) {
-        if (R.Drawing)
-            R.Drawing->PropDrawValue(C, Value, Selected);
-        else
-            DefaultPropertyDrawValue(R.Editor.Get(), C, Value);
-    }
+    // The value cell; while typing, the in-place edit covers it. The selected row's
+    // buttons fill the rest of the line.
+    if (!(Selected && Editing()))
+        PaintPropertyValueCell(R.Editor.Get(), C, EffectiveFont(), Value, Selected, R.Expandable);
     if (Selected) {
         if (const TRect B = DropDownButtonRect(); !B.IsEmpty()) DrawButton(C, B, true);
         if (const TRect B = EllipsisButtonRect(); !B.IsEmpty()) DrawButton(C, B, false);

@@ -35,7 +35,7 @@ void VisitRows(const TInterfacePtr<TPropertyEditor>& Editor, const std::string& 
 {
     const std::string Path = PropertyPath(Parent, Editor->GetName());
     Proc(Path, Editor);
-    if (Level < MaxPropertyDepth && Editor->GetAttributes().Contains(paSubProperties))
+    if (PropertyRowExpands(*Editor, Level))
         Editor->GetProperties(
             [&](const TInterfacePtr<TPropertyEditor>& Sub) { VisitRows(Sub, Path, Level + 1, Proc); });
 }
@@ -46,6 +46,16 @@ std::string PropertyPath(const std::string& Parent, const std::string& Name)
 {
     if (Parent.empty()) return Name;
     return Name.starts_with("[") ? Parent + Name : Parent + "." + Name;
+}
+
+int PropertyPathLevel(std::string_view Path)
+{
+    return static_cast<int>(SplitPath(Path).size()) - 1;
+}
+
+bool PropertyRowExpands(TPropertyEditor& Editor, int Level)
+{
+    return Level < MaxPropertyDepth && Editor.GetAttributes().Contains(paSubProperties);
 }
 
 TInterfacePtr<TPropertyEditor> FindPropertyEditor(const std::vector<TPersistent*>& Selection, IDesigner* Designer,

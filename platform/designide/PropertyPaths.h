@@ -16,6 +16,11 @@ constexpr int MaxPropertyDepth = 8;
 
 // The path of a row named Name under the row at Parent (empty: a top row).
 QELL_DESIGNIDE_API std::string PropertyPath(const std::string& Parent, const std::string& Name);
+// The depth of the row at Path: 0 for "Caption", 2 for "Slots[0].TextColor".
+QELL_DESIGNIDE_API int PropertyPathLevel(std::string_view Path);
+// Whether the row of Editor at Level opens into rows of its own: a sub-object or
+// collection, above the deepest level offered.
+QELL_DESIGNIDE_API bool PropertyRowExpands(TPropertyEditor& Editor, int Level);
 
 // The editor of the row at Path (names compared without case) for the objects of
 // Selection, or an empty pointer when there is no such row.

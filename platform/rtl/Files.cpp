@@ -26,35 +26,88 @@ struct TFd {
     throw EInOutError("Cannot write " + QuotedFileName(FileName) + ": " + Reason);
 }
 
-// Removes the temporary file on every way out unless it has been renamed.
+// The new content's file beside its target. Unnamed (O_TMPFILE) where the file system
+// allows it, so that a process killed while writing leaves nothing behind; else, or
+// once named, under a hidden name of its own, removed on every way out unless kept.
 struct TTemporary {
     std::string Name;
     int Fd = -1;
-    bool Renamed = false;
+    bool Kept = false;
     ~TTemporary()
     {
         if (Fd >= 0) close(Fd);
-        if (!Renamed && !Name.empty()) unlink(Name.c_str());
+        if (!Kept && !Name.empty()) unlink(Name.c_str());
     }
 };
 
-// A new file beside Target, named after it and hidden; O_EXCL so that it is ours alone.
-void CreateBeside(const std::string& Target, TTemporary& Temp)
+std::string FolderOf(const std::string& Target)
+{
+    const size_t Slash = Target.rfind('/');
+    return Slash == std::string::npos ? std::string() : Target.substr(0, Slash + 1);
+}
+
+// Calls Make with hidden names beside Target, ".NAME.PID-N.tmp", until one is free and
+// Temp takes it. False, errno set, when none could be made.
+template <typename TMake>
+bool MakeHiddenName(const std::string& Target, TTemporary& Temp, TMake Make)
 {
     static std::atomic<unsigned> Counter{0};
     const size_t Slash = Target.rfind('/');
-    const std::string Folder = Slash == std::string::npos ? "" : Target.substr(0, Slash + 1);
     // Cut so that the added dot and suffix keep the name within the usual 255 bytes.
     const std::string Base = Target.substr(Slash == std::string::npos ? 0 : Slash + 1).substr(0, 200);
     for (int Attempt = 0; Attempt < 100; ++Attempt) {
-        Temp.Name = Folder + "." + Base + "." + std::to_string(getpid()) + "-" + std::to_string(Counter++) + ".tmp";
-        Temp.Fd = open(Temp.Name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (Temp.Fd >= 0) return;
-        if (errno != EEXIST) break;
+        const std::string Name =
+            FolderOf(Target) + "." + Base + "." + std::to_string(getpid()) + "-" + std::to_string(Counter++) + ".tmp";
+        if (Make(Name)) {
+            Temp.Name = Name;
+            return true;
+        }
+        if (errno != EEXIST) return false;
     }
-    const int Error = errno;
-    Temp.Name.clear();
-    errno = Error;
+    return false;
+}
+
+// Opens Temp in Target's folder: unnamed when the file system allows it and /proc is
+// there to name it later.
+void OpenBeside(const std::string& Target, TTemporary& Temp)
+{
+    if (access("/proc/self/fd", X_OK) == 0) {
+        const std::string Folder = FolderOf(Target);
+        Temp.Fd = open(Folder.empty() ? "." : Folder.c_str(), O_WRONLY | O_TMPFILE | O_CLOEXEC, 0666);
+        // EISDIR, EOPNOTSUPP, EINVAL: no unnamed files here. Anything else is the folder's.
+        if (Temp.Fd >= 0 || (errno != EISDIR && errno != EOPNOTSUPP && errno != EINVAL)) return;
+    }
+    MakeHiddenName(Target, Temp, [&](const std::string& Name) {
+        Temp.Fd = open(Name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        return Temp.Fd >= 0;
+    });
+}
+
+// Writes Data to Temp, with Mode's permission bits when given, and brings it to the
+// disk: after a crash, a name that points at it holds all of Data.
+void WriteWhole(const std::string& FileName, TTemporary& Temp, std::string_view Data, const mode_t* Mode)
+{
+    for (size_t Done = 0; Done < Data.size();) {
+        const ssize_t N = write(Temp.Fd, Data.data() + Done, Data.size() - Done);
+        if (N < 0 && errno == EINTR) continue;
+        if (N < 0) Fail(FileName, std::strerror(errno));
+        Done += static_cast<size_t>(N);
+    }
+    if (Mode && fchmod(Temp.Fd, *Mode & 07777) != 0) Fail(FileName, std::strerror(errno));
+    if (fsync(Temp.Fd) != 0) Fail(FileName, std::strerror(errno));
+}
+
+// Gives Temp the further name NewName: false, errno EEXIST, when that is taken.
+bool LinkAs(const std::string& FileName, const TTemporary& Temp, const std::string& NewName)
+{
+    const int Result =
+        Temp.Name.empty()
+            ? linkat(AT_FDCWD, ("/proc/self/fd/" + std::to_string(Temp.Fd)).c_str(), AT_FDCWD, NewName.c_str(),
+                     AT_SYMLINK_FOLLOW)
+            : link(Temp.Name.c_str(), NewName.c_str());
+    if (Result == 0) return true;
+    if (errno != EEXIST) Fail(FileName, std::strerror(errno));
+    return false;
 }
 
 } // namespace
@@ -78,23 +131,31 @@ void WriteFileAtomically(const std::string& FileName, std::string_view Data)
     if (Exists && !S_ISREG(Info.st_mode)) Fail(FileName, "not a regular file");
 
     TTemporary Temp;
-    CreateBeside(Target, Temp);
+    OpenBeside(Target, Temp);
     if (Temp.Fd < 0) Fail(FileName, std::strerror(errno));
-    for (size_t Done = 0; Done < Data.size();) {
-        const ssize_t N = write(Temp.Fd, Data.data() + Done, Data.size() - Done);
-        if (N < 0 && errno == EINTR) continue;
-        if (N < 0) Fail(FileName, std::strerror(errno));
-        Done += static_cast<size_t>(N);
-    }
-    if (Exists && fchmod(Temp.Fd, Info.st_mode & 07777) != 0) Fail(FileName, std::strerror(errno));
-    // On the disk before the rename: after a crash the name holds the old content or
-    // the new, never an empty or partial file.
-    if (fsync(Temp.Fd) != 0) Fail(FileName, std::strerror(errno));
-    const int Fd = Temp.Fd;
-    Temp.Fd = -1;
-    if (close(Fd) != 0) Fail(FileName, std::strerror(errno));
+    WriteWhole(FileName, Temp, Data, Exists ? &Info.st_mode : nullptr);
+    // Only a rename replaces a file in one step, and it renames a name: the hidden name
+    // lives from here to the rename, nothing in between. (The file is closed after; its
+    // content is on the disk already.)
+    if (Temp.Name.empty() &&
+        !MakeHiddenName(Target, Temp, [&](const std::string& Name) { return LinkAs(FileName, Temp, Name); }))
+        Fail(FileName, std::strerror(errno));
     if (rename(Temp.Name.c_str(), Target.c_str()) != 0) Fail(FileName, std::strerror(errno));
-    Temp.Renamed = true;
+    Temp.Kept = true;
+}
+
+bool CreateFileAtomically(const std::string& FileName, std::string_view Data)
+{
+    if (FileName.empty()) throw EInOutError("Cannot write a file with an empty name");
+    struct stat Info;
+    if (lstat(FileName.c_str(), &Info) == 0) return false;
+    TTemporary Temp;
+    OpenBeside(FileName, Temp);
+    if (Temp.Fd < 0) Fail(FileName, std::strerror(errno));
+    WriteWhole(FileName, Temp, Data, nullptr);
+    // A link, unlike a rename, fails when the name is taken: the check and the creation
+    // are one step. A hidden name goes with Temp; the content is on the disk already.
+    return LinkAs(FileName, Temp, FileName);
 }
 
 std::string ReadFileText(const std::string& FileName, size_t MaxSize)

@@ -25,10 +25,21 @@ QELL_RTL_API std::string ReadFileText(const std::string& FileName, size_t MaxSiz
 
 // Makes FileName hold exactly Data. The content goes to a new file in the same folder,
 // reaches the disk, and only then is renamed over FileName, so that whatever happens
-// (a full disk, no permission, a crash) FileName is either as it was or wholly new.
+// (a full disk, no permission, a crash, the process killed) FileName is either as it
+// was or wholly new. The new file has no name while it is written (where the file
+// system allows it: ext4, xfs, btrfs, tmpfs do), so that a process killed meanwhile
+// leaves nothing; it is named ".NAME.PID-N.tmp" beside the target for the rename only,
+// and a kill in that instant leaves it so, whole. Nothing reads such a name, and every
+// write makes a new one, so a leftover never confuses a later write.
 // A file that is replaced keeps its permission bits; a new one gets the usual ones. A
 // symbolic link is written through and stays a link. A name that holds anything but a
 // regular file (a device, a pipe, a folder) is refused, since the rename would put a
 // plain file in its place. Raises EInOutError "Cannot write 'FileName': reason" on
 // failure, with FileName unchanged and no file left behind.
 QELL_RTL_API void WriteFileAtomically(const std::string& FileName, std::string_view Data);
+
+// As WriteFileAtomically, for a file that must not exist yet: answers false, writing
+// nothing, when FileName is taken (by anything, a dangling symbolic link included). The
+// check and the creation are one step, so of two processes creating the same name at
+// once exactly one succeeds, and the name never holds a partial content.
+QELL_RTL_API bool CreateFileAtomically(const std::string& FileName, std::string_view Data);

@@ -9,26 +9,8 @@ designer=${1:?usage: package_cli_test.sh QELL_DESIGNER FIXTURE LIBRARY FORM}
 fixture=$2
 plain_library=$3
 form=$4
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-passed=0
-failed=0
+source "$(dirname "$0")/cli_checks.sh"
 
-pass() { passed=$((passed + 1)); }
-fail() { echo "FAIL $*"; failed=$((failed + 1)); }
-
-# run EXPECTED_EXIT ARGS...: runs the designer, output in $work/out and $work/err.
-run() {
-  local want=$1 rc=0
-  shift
-  "$designer" "$@" >"$work/out" 2>"$work/err" || rc=$?
-  if [ "$rc" -ne "$want" ]; then
-    fail "$*: exit $rc, want $want"
-    sed 's/^/  stderr: /' "$work/err" | head -3
-    return 1
-  fi
-  pass
-}
 # stderr_has TEXT...: the last run's standard error is one line holding every TEXT.
 stderr_has() {
   local t
@@ -116,5 +98,4 @@ run 2 package
 run 2 package resource "$fixture"
 run 2 package list "$fixture"
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+finish

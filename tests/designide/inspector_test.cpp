@@ -133,4 +133,79 @@ TEST(Inspector, SeveralObjectsShowWhatTheyShareAndAreWrittenTogether)
     EXPECT_EQ(F.Designer.Modifications, 1);
 }
 
+// Pixels of Area on Surface, against Alone drawn by itself: how many differ.
+int Differences(const TBitmap& Surface, const TRect& Area, const TBitmap& Alone, const TRect& AloneArea)
+{
+    int Wrong = 0;
+    for (int Y = 0; Y < Area.Height(); ++Y)
+        for (int X = 0; X < Area.Width(); ++X)
+            Wrong += Surface.Pixel(Area.Left + X, Area.Top + Y) != Alone.Pixel(AloneArea.Left + X, AloneArea.Top + Y);
+    return Wrong;
+}
+
+// A command line draws a value cell and a value list alone; they are the inspector's,
+// pixel for pixel: every row's value cell at the inspector's default size (the selected
+// row's narrower for its buttons), and the items of the open drop-down list.
+TEST(Inspector, TheValueCellAndListDrawnAloneAreTheInspectors)
+{
+    TForm Form(nullptr);
+    Form.SetBounds(0, 0, TPropertyInspector::DefaultWidth, TPropertyInspector::DefaultHeight);
+    auto* I = Place<TPropertyInspector>(Form, Form, 0, 0, TPropertyInspector::DefaultWidth,
+                                        TPropertyInspector::DefaultHeight);
+    TGadget Gadget(nullptr);
+    Gadget.SetName("Gadget1");
+    Gadget.Slots.Add();
+    TDesignerProbe Designer;
+    I->Designer = &Designer;
+    I->SetSelection({&Gadget});
+    I->Expand(I->FindRow("Font"));
+    I->Expand(I->FindRow("Slots"));
+    ASSERT_TRUE(I->SelectPath("Tint"));
+    Form.PaintAll();
+    for (int Row = 0; Row < I->RowCount(); ++Row) {
+        const TRect Value = I->ValueRect(Row);
+        const bool Selected = Row == I->SelectedRow();
+        const int Buttons = Selected ? 2 * TPropertyInspector::RowHeight : 0;
+        EXPECT_EQ(Value.Width(), TPropertyInspector::DefaultValueWidth - Buttons) << I->RowPath(Row);
+        EXPECT_EQ(Value.Height(), TPropertyInspector::ValueHeight);
+        TBitmap Alone(Value.Width(), Value.Height(), clBlack);
+        TCanvas C(&Alone, {0, 0}, Rect(0, 0, Value.Width(), Value.Height()));
+        TPropertyEditor* Editor = I->RowEditor(Row);
+        PaintPropertyValueCell(Editor, C, TFont(), Rect(0, 0, Value.Width(), Value.Height()), Selected,
+                               PropertyRowExpands(*Editor, PropertyPathLevel(I->RowPath(Row))));
+        EXPECT_EQ(Differences(Form.Surface(), Value, Alone, Rect(0, 0, Value.Width(), Value.Height())), 0)
+            << I->RowPath(Row);
+    }
+
+    I->OpenDropDown();
+    const TListBox* Open = I->DropDownList();
+    ASSERT_NE(Open, nullptr);
+    Form.PaintAll();
+    TForm AloneForm(nullptr);
+    auto* List = new TPropertyValueList(&AloneForm);
+    List->SetParent(&AloneForm);
+    List->ShowValues(TInterfacePtr<TPropertyEditor>(I->RowEditor(I->SelectedRow())), TFont());
+    ASSERT_EQ(List->Count(), Open->Count());
+    // As wide as the open list's items, which leave room for its scroll bar.
+    const int Width = Open->Width() - TScrollBar::DefaultWidth, Height = List->HeightNeeded(List->Count());
+    AloneForm.SetBounds(0, 0, Width, Height);
+    List->SetBounds(0, 0, Width, Height);
+    List->SelectCurrentValue();
+    AloneForm.SetActiveControl(List);
+    AloneForm.PaintAll();
+    EXPECT_EQ(List->ItemIndex(), Open->ItemIndex());
+    EXPECT_EQ(List->Items(List->ItemIndex()), "clBtnFace");
+    int Compared = 0;
+    const TPoint O = Open->SurfaceOrigin();
+    for (int Item = 0; Item < Open->Count(); ++Item) {
+        const TRect Shown = Open->ItemRect(Item);
+        if (Shown.IsEmpty() || Shown.Bottom > Open->Height() - 2) continue;
+        ++Compared;
+        const TRect OnForm = Rect(O.X + Shown.Left, O.Y + Shown.Top, O.X + Shown.Right, O.Y + Shown.Bottom);
+        EXPECT_EQ(Differences(Form.Surface(), OnForm, AloneForm.Surface(), List->ItemRect(Item)), 0)
+            << Open->Items(Item);
+    }
+    EXPECT_EQ(Compared, 12) << "the rows the open list shows";
+}
+
 } // namespace

@@ -5,11 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <algorithm>
 #include <iterator>
 #include <vector>
 
@@ -142,6 +143,71 @@ TEST_F(AtomicWrite, WritesThroughLinksAndRefusesWhatIsNoRegularFile)
     EXPECT_EQ(MessageOf("/dev/null", "x"), "Cannot write '/dev/null': not a regular file");
     EXPECT_TRUE(fs::is_character_file("/dev/null"));
     EXPECT_EQ(Entries(), (std::vector<std::string>{"folder", "link.txt", "pipe", "real.txt"}));
+}
+
+TEST_F(AtomicWrite, CreatesOnlyANameThatIsFree)
+{
+    const std::string Target = File("new.txt");
+    const mode_t Mask = umask(022);
+    EXPECT_TRUE(CreateFileAtomically(Target, "first"));
+    umask(Mask);
+    EXPECT_EQ(Read(Target), "first");
+    EXPECT_EQ(ModeOf(Target), 0644u);
+    EXPECT_FALSE(CreateFileAtomically(Target, "second"));
+    EXPECT_EQ(Read(Target), "first");
+
+    // Whatever holds the name keeps it: a link to nowhere (which a write would follow
+    // and create), a folder.
+    fs::create_symlink("nowhere.txt", File("dangling"));
+    fs::create_directory(File("folder"));
+    EXPECT_FALSE(CreateFileAtomically(File("dangling"), "x"));
+    EXPECT_FALSE(CreateFileAtomically(File("folder"), "x"));
+    EXPECT_FALSE(fs::exists(File("nowhere.txt")));
+    EXPECT_EQ(Entries(), (std::vector<std::string>{"dangling", "folder", "new.txt"}));
+
+    const std::string Missing = File("no/such/folder/new.txt");
+    try {
+        CreateFileAtomically(Missing, "x");
+        ADD_FAILURE() << "created in a missing folder";
+    } catch (const EInOutError& E) {
+        EXPECT_EQ(std::string(E.what()), "Cannot write '" + Missing + "': No such file or directory");
+    }
+}
+
+// Processes that create the same name at once: exactly one succeeds, the file holds
+// its content whole, and nothing else is left.
+TEST_F(AtomicWrite, OfRacingCreatorsExactlyOneWins)
+{
+    constexpr int Racers = 8;
+    const std::string Target = File("race.bin");
+    int Start[2];
+    ASSERT_EQ(pipe(Start), 0);
+    std::vector<pid_t> Children;
+    for (int I = 0; I < Racers; ++I) {
+        const pid_t Child = fork();
+        ASSERT_GE(Child, 0);
+        if (Child == 0) {
+            close(Start[1]);
+            char Go;
+            // Every racer waits for the pipe to close, then all run together.
+            const bool Ready = read(Start[0], &Go, 1) == 0;
+            _exit(Ready && CreateFileAtomically(Target, Binary(1 << 20, static_cast<unsigned>(I))) ? 10 + I : 1);
+        }
+        Children.push_back(Child);
+    }
+    close(Start[0]);
+    close(Start[1]);
+    std::vector<int> Winners;
+    for (const pid_t Child : Children) {
+        int Status = 0;
+        ASSERT_EQ(waitpid(Child, &Status, 0), Child);
+        ASSERT_TRUE(WIFEXITED(Status));
+        if (WEXITSTATUS(Status) >= 10) Winners.push_back(WEXITSTATUS(Status) - 10);
+        else EXPECT_EQ(WEXITSTATUS(Status), 1);
+    }
+    ASSERT_EQ(Winners.size(), 1u);
+    EXPECT_EQ(Read(Target), Binary(1 << 20, static_cast<unsigned>(Winners[0])));
+    EXPECT_EQ(Entries(), std::vector<std::string>{"race.bin"});
 }
 
 } // namespace

@@ -1,0 +1,181 @@
+#!/usr/bin/env bash
+# qell-designer's commands on page files as a user runs them: a new page, its
+# properties listed and cross-checked one by one, values set through the package's
+# colour editor and read back, refusals that leave the file as it was, the colour
+# dialog headless, and the inspector's drawings checked pixel by pixel.
+# usage: page_cli_test.sh QELL_DESIGNER PNG_PROBE
+set -uo pipefail
+designer=${1:?usage: page_cli_test.sh QELL_DESIGNER PNG_PROBE}
+probe=${2:?usage: page_cli_test.sh QELL_DESIGNER PNG_PROBE}
+sample=$(dirname "$0")/../../platform/components/SamplePage.txt
+source "$(dirname "$0")/cli_checks.sh"
+page=$work/page.txt
+
+# expect NAME COMMAND...: COMMAND succeeds.
+expect() {
+  local name=$1
+  shift
+  if "$@"; then pass; else fail "$name"; fi
+}
+# out_is TEXT: the last run printed exactly TEXT (and a line break).
+out_is() {
+  [ "$(cat "$work/out")" = "$1" ] && pass || fail "output '$(head -3 "$work/out")', want '$1'"
+}
+# err_has TEXT: the last run's standard error is one line holding TEXT.
+err_has() {
+  if [ "$(wc -l <"$work/err")" -eq 1 ] && grep -qF -- "$1" "$work/err"; then pass; else
+    fail "standard error is not one line holding '$1':"
+    cat "$work/err"
+  fi
+}
+# usage_err TEXT: standard error says TEXT, then shows the usage.
+usage_err() {
+  if head -1 "$work/err" | grep -qF -- "$1" && sed -n 2p "$work/err" | grep -q '^usage: '; then pass; else
+    fail "standard error lacks '$1' and the usage:"
+    cat "$work/err"
+  fi
+}
+# untouched: the page is byte for byte the copy in $work/before, and the very same
+# file (not rewritten: same inode and modification time).
+untouched() {
+  cmp -s "$work/before" "$page" && [ "$(stat -c '%i %Y.%y' "$page")" = "$stamp" ] && pass ||
+    fail "the page was rewritten"
+}
+keep() {
+  cp "$page" "$work/before"
+  stamp=$(stat -c '%i %Y.%y' "$page")
+}
+get() { "$designer" get "$page" "$1"; }
+# resolved TEXT: what the colour TEXT is drawn as ($00BBGGRR), from the colour command.
+resolved() { "$designer" colour resolve "$1" | cut -f4; }
+
+# A new page is the bundled sample, and a second one may not replace it, nor go
+# where a link points.
+run 0 new "$page"
+expect new-is-the-sample cmp -s "$sample" "$page"
+echo edited >>"$page"
+keep
+run 1 new "$page" && err_has "'$page' already exists"
+untouched
+ln -s "$work/nowhere.txt" "$work/dangling"
+run 1 new "$work/dangling"
+expect new-through-no-link [ ! -e "$work/nowhere.txt" ]
+run 2 new "$work/no/such/folder/page.txt" && err_has "No such file or directory"
+run 0 new "$page.2"
+mv "$page.2" "$page"
+
+# Every row of a component, each read again by its path through get; the editors are
+# the package's for TIWColor, the host's for the rest.
+run 0 props "$page" ButtonOrder
+cp "$work/out" "$work/props"
+rows=0
+while IFS=$'\t' read -r path value editor; do
+  rows=$((rows + 1))
+  [ "$(get "$path")" = "$value" ] || fail "get $path: '$(get "$path")', props says '$value'"
+done <"$work/props"
+expect "props rows ($rows)" [ "$rows" -eq 15 ]
+expect props-colour-editor grep -qxF $'ButtonOrder.Appearance.BorderColor\t$00123456\tTIWKAVMOBILEColorEditor' "$work/props"
+expect props-sub-object grep -qxF $'ButtonOrder.Appearance\t(TQellButtonAppearance)\tTClassProperty' "$work/props"
+expect props-name grep -qxF $'ButtonOrder.Name\tButtonOrder\tTComponentNameProperty' "$work/props"
+run 0 props "$page"
+expect props-page-colour grep -qxF $'SamplePage.Color\tclBtnFace\tTColorProperty' "$work/out"
+expect props-slot grep -qxF $'SpinnerFilling.Slots[1].TextColor\tMaroon\tTIWKAVMOBILEColorEditor' "$work/out"
+expect props-item grep -qxF $'SpinnerFilling.Slots[3]\t(TQellSpinnerSlot)\tTCollectionItemProperty' "$work/out"
+expect props-whole-page-holds-the-component grep -qzF "$(cat "$work/props")" "$work/out"
+expect props-every-component [ "$(cut -f1 "$work/out" | grep -c '\.Name$')" -eq 8 ]
+run 0 props "$page" samplepage && expect props-page-itself [ "$(wc -l <"$work/out")" -eq 5 ]
+run 2 props "$page" NoSuchButton && err_has "props: no component 'NoSuchButton' on the page"
+
+# A colour's list holds every web and toolkit name; the page's own TColor only the
+# toolkit's; an enumeration its names.
+run 0 values "$page" SpinnerFilling.Slots[0].BackgroundColor
+expect values-web-and-toolkit cmp -s <(sort "$work/out") <("$designer" colour names | cut -f2 | sort)
+run 0 values "$page" SamplePage.Color
+expect values-toolkit cmp -s <(sort "$work/out") <("$designer" colour names | awk -F'\t' '$1 == "toolkit" {print $2}' | sort)
+run 0 values "$page" ButtonOrder.Appearance.TextAlign && out_is $'qaLeft\nqaCenter\nqaRight'
+run 2 values "$page" ButtonOrder.Left && err_has "'ButtonOrder.Left' has no value list"
+
+# Set by a web name in any case, a toolkit identifier and a literal; each is read back
+# by a new run, and the page file says it as the writer does.
+run 0 set "$page" ButtonOrder.Appearance.TextColor seagreen && out_is ""
+run 0 get "$page" ButtonOrder.Appearance.TextColor && out_is SeaGreen
+expect set-written grep -qx '    Appearance.TextColor = SeaGreen' "$page"
+run 0 set "$page" SpinnerFilling.Slots[2].TextColor clBtnShadow
+run 0 set "$page" PopupConfirm.Appearance.BodyColor '$00ABCDEF'
+run 0 get "$page" SpinnerFilling.Slots[2].TextColor && out_is clBtnShadow
+run 0 get "$page" PopupConfirm.Appearance.BodyColor && out_is '$00ABCDEF'
+run 0 get "$page" ButtonOrder.Appearance.TextColor && out_is SeaGreen
+run 0 set "$page" ButtonOrder.Left -- -5 && run 0 get "$page" ButtonOrder.Left && out_is -5
+
+# Refused: the editor's message, exit 1, and the file not rewritten at all.
+keep
+run 1 set "$page" ButtonOrder.Appearance.TextColor Bluish &&
+  err_has "set: 'ButtonOrder.Appearance.TextColor': 'Bluish' is not a valid integer value"
+untouched
+run 1 set "$page" ButtonOrder.Appearance.BorderWidth 17 && err_has "between 0 and 16"
+run 1 set "$page" ButtonOrder.Appearance '(x)' && err_has "'ButtonOrder.Appearance' is read-only"
+untouched
+run 2 set "$page" ButtonOrder.Appearance.Nope x && err_has "set: no property 'Appearance.Nope' on 'ButtonOrder'"
+run 2 get "$page" $'Nope\e[1m.Left' && err_has "get: no component 'Nope\x1b[1m' on the page"
+run 2 get "$page" ButtonOrder && err_has "names no property"
+run 2 set "$page" ButtonOrder.Left -5 && usage_err "unknown option '-5'"
+untouched
+run 2 get "$work/missing.txt" ButtonOrder.Left && err_has "get: Cannot read '$work/missing.txt': No such file or directory"
+printf 'object P: TQellPage\n  Width = 10\n  Nonsense = 3\nend\n' >"$work/bad.txt"
+run 2 get "$work/bad.txt" P.Width && err_has "get: '$work/bad.txt': line 3"
+run 2 get "$page" ButtonOrder.Left --package "$work/missing.bpl" && err_has "missing.bpl"
+
+# The package's colour dialog, headless: OK writes its choice and prints it; Cancel
+# and a failing script leave the file alone.
+printf 'page PageControl1 0\nselect WebColorsGrid 0 0\nclick Button1\n' >"$work/ok.txt"
+printf 'key Escape\n' >"$work/cancel.txt"
+printf 'click NoSuchControl\n' >"$work/broken.txt"
+first=$("$designer" colour names | head -1 | cut -f2)
+run 0 edit "$page" ListBread.ItemAppearance.DividerColor --script "$work/ok.txt" --snapshot "$work/dialog.png" &&
+  out_is "$first"
+run 0 get "$page" ListBread.ItemAppearance.DividerColor && out_is "$first"
+expect edit-snapshot [ "$("$probe" "$work/dialog.png" | head -1)" != "" ]
+keep
+run 1 edit "$page" ListBread.ItemAppearance.DividerColor --script "$work/cancel.txt" && out_is ""
+untouched
+run 2 edit "$page" ListBread.ItemAppearance.DividerColor --script "$work/broken.txt" && err_has "NoSuchControl"
+untouched
+run 2 edit "$page" ListBread.ItemIndex --script "$work/ok.txt" && err_has "'ListBread.ItemIndex' has no dialog"
+run 2 edit "$page" ListBread.ItemAppearance.DividerColor --window --script "$work/ok.txt" &&
+  usage_err "--window and --script exclude each other"
+untouched
+
+# Drawings: the value cell at the inspector's size with the swatch in the colour the
+# value stands for, a cell of another size, and the drop-down list with the current
+# value highlighted.
+run 0 draw "$page" ButtonOrder.Appearance.BorderColor --out "$work/cell.png"
+expect "cell ($("$probe" "$work/cell.png" 8 8 | tr '\n' ' '))" \
+  [ "$("$probe" "$work/cell.png" 8 8 | tr '\n' ' ')" = "137 17 \$00123456 " ]
+run 0 draw "$page" SamplePage.Color --selected --width 200 --height 30 --out "$work/cell.png"
+swatch=$("$probe" "$work/cell.png" 15 15 150 15 | tr '\n' ' ')
+expect "cell sized ($swatch)" [ "$swatch" = "200 30 $(resolved clBtnFace) $(resolved clWindow) " ]
+run 0 set "$page" TrackbarSize.Appearance.FillColor clHighlight
+run 0 values "$page" TrackbarSize.Appearance.FillColor
+count=$(wc -l <"$work/out")
+index=$(grep -nx clHighlight "$work/out" | cut -d: -f1)
+run 0 draw "$page" TrackbarSize.Appearance.FillColor --list --out "$work/list.png"
+# Items are 16 pixels tall below a 2-pixel border: the swatch 8 pixels into an item,
+# the text's background near its right end.
+y=$((2 + (index - 1) * 16 + 8))
+list=$("$probe" "$work/list.png" 8 "$y" 130 "$y" 130 $((y + 16)) | tr '\n' ' ')
+w=$("$probe" "$work/list.png" | cut -d' ' -f1)
+expect "list ($list)" [ "$list" = "$w $((4 + 16 * count)) $(resolved clHighlight) $(resolved clHighlight) $(resolved clWindow) " ]
+expect "list width ($w)" [ "$w" -ge 137 ]
+run 2 draw "$page" ButtonOrder.Caption --list --out "$work/x.png" && err_has "has no value list"
+run 2 draw "$page" ButtonOrder.Caption && usage_err "--out FILE.png is needed"
+run 2 draw "$page" ButtonOrder.Caption --out "$work/x.png" --list --selected && usage_err "not with --height or --selected"
+run 2 draw "$page" ButtonOrder.Caption --out "$work/x.png" --width 0 && usage_err "--width takes a whole number from 1 to 4096"
+expect draw-refusals-write-nothing [ ! -e "$work/x.png" ]
+
+# Help for each command on standard output.
+for command in new props get values set edit draw; do
+  run 0 "$command" --help && expect "help $command" grep -q "^usage: qell-designer $command " "$work/out"
+done
+run 0 --help && expect help-lists-page-commands grep -q "qell-designer draw FILE PATH" "$work/out"
+
+finish
