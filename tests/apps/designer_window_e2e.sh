@@ -55,18 +55,7 @@ for _ in $(seq 40); do
 done
 [ -n "$saved" ] || fail "not saved: title '$title', file: $(grep -n BackgroundColor "$page" | head -3)"
 
-# The window shows what was presented last, once the program has caught up.
-same=""
-for _ in $(seq 40); do
-  sleep 0.25
-  [ -s "$QELL_WINDOW_SNAPSHOT" ] || continue
-  /usr/bin/import -window "$wid" "$work/shot.png" 2>/dev/null || continue
-  if /usr/bin/compare -metric AE "$work/shot.png" "$QELL_WINDOW_SNAPSHOT" null: 2>"$work/ae.txt"; then
-    same=yes
-    break
-  fi
-done
-[ -n "$same" ] || fail "screenshot differs from the presented surface ($(cat "$work/ae.txt") pixels)"
+expect_presented "$wid"
 
 # Interrupted from outside, with nothing unsaved, the designer ends normally.
 kill -TERM "$app_pid"

@@ -69,6 +69,18 @@ click() {
   sleep 0.6
 }
 
+# expect_presented WID: a screenshot of the window equals the surface the program
+# presented last, pixel for pixel, once the program has caught up (at most 10 s).
+expect_presented() {
+  for _ in $(seq 40); do
+    sleep 0.25
+    [ -s "$QELL_WINDOW_SNAPSHOT" ] || continue
+    /usr/bin/import -window "$1" "$work/shot.png" 2>/dev/null || continue
+    /usr/bin/compare -metric AE "$work/shot.png" "$QELL_WINDOW_SNAPSHOT" null: 2>"$work/ae.txt" && return 0
+  done
+  fail "screenshot differs from the presented surface ($(cat "$work/ae.txt") pixels)"
+}
+
 # wait_exit: waits for $app_pid to end (at most 20 s) and sets rc to its exit code.
 wait_exit() {
   rc=0
