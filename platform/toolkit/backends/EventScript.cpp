@@ -54,23 +54,7 @@ std::vector<TScriptToken> Tokenize(std::string_view Line)
 }
 
 // A word for a message: never longer than a line, never a control byte.
-std::string Shown(std::string_view Word)
-{
-    std::string R = "'";
-    for (size_t I = 0; I < Word.size() && I < 60; ++I) {
-        const auto C = static_cast<unsigned char>(Word[I]);
-        if (C >= 32 && C < 127) {
-            R += static_cast<char>(C);
-        } else {
-            static constexpr char Hex[] = "0123456789abcdef";
-            R += "\\x";
-            R += Hex[C >> 4];
-            R += Hex[C & 15];
-        }
-    }
-    if (Word.size() > 60) R += "...";
-    return R + "'";
-}
+std::string Shown(std::string_view Word) { return QuotedInput(Word, 60); }
 
 const std::map<std::string, TKey>& KeyNames()
 {
