@@ -20,14 +20,14 @@ trap 'kill "${busy[@]}" 2>/dev/null' EXIT
 
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 failures=0
-for test in toolkit dialog; do
+for test in toolkit dialog designer; do
   failed=0
   for run in $(seq "$runs"); do
-    if [ "$test" = toolkit ]; then
-      out=$(bash "$root/tests/toolkit/window_e2e.sh" "$build/bin/toolkit_sample" 2>&1)
-    else
-      out=$(bash "$root/tests/dialog/dialog_window_e2e.sh" "$build/bin/qell-designer" 2>&1)
-    fi
+    case $test in
+      toolkit) out=$(bash "$root/tests/toolkit/window_e2e.sh" "$build/bin/toolkit_sample" 2>&1) ;;
+      dialog) out=$(bash "$root/tests/dialog/dialog_window_e2e.sh" "$build/bin/qell-designer" 2>&1) ;;
+      designer) out=$(bash "$root/tests/apps/designer_window_e2e.sh" "$build/bin/qell-designer" 2>&1) ;;
+    esac
     rc=$?
     if [ "$rc" -ne 0 ]; then
       failed=$((failed + 1))
