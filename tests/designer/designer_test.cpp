@@ -15,6 +15,7 @@
 #include "platform/components/IWQellSpinner.h"
 #include "platform/rtl/Files.h"
 #include "platform/toolkit/Label.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/FormTesting.h"
 
 namespace {
@@ -142,6 +143,29 @@ TEST_F(Designer, ARejectedTextLeavesFileAndInspectorAsTheyWere)
     EXPECT_FALSE(D->IsModified());
     EXPECT_FALSE(D->CanUndo());
     EXPECT_EQ(Contents(File), Before);
+}
+
+// A save that fails (here: a full disk) says why in a message box, leaves the file as it
+// was and the page modified; the next save that can write does.
+TEST_F(Designer, AFailedSaveSaysWhyAndKeepsTheFile)
+{
+    const std::string File = TempFile("failed_save.txt");
+    ASSERT_TRUE(D->SaveAs(File));
+    const std::string Before = Contents(File);
+    Run("pick ButtonOrder\ninspect Inspector Caption\ntype Inspector \"Order now\"\nkey Enter\n");
+    {
+        const TFileSizeLimit Full(Before.size() / 2);
+        TRecordingBackEnd& Back = Run("key Ctrl+S\nclick OK\n");
+        ASSERT_EQ(Back.Messages.size(), 1u);
+        EXPECT_NE(Back.Messages[0].find("Cannot write '" + File + "': File too large"), std::string::npos)
+            << Back.Messages[0];
+    }
+    EXPECT_EQ(Contents(File), Before);
+    EXPECT_TRUE(D->IsModified());
+    EXPECT_EQ(D->Caption(), "Qell Designer - " + File + " *");
+    Run("key Ctrl+S\n");
+    EXPECT_FALSE(D->IsModified());
+    EXPECT_NE(Contents(File).find("Caption = 'Order now'"), std::string::npos);
 }
 
 // Slots selected together (Ctrl+click in the list) are written by one edit, which is one
