@@ -6,26 +6,19 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "apps/designer/ColourBatch.h"
 #include "platform/rtl/SysUtils.h"
+#include "tests/fuzz/FuzzSupport.h"
 
 namespace {
 
 // Small, so that refusing long lines is reached too; a power of two, which a buffer
 // doubling from a power of two meets exactly.
 constexpr size_t MaxLine = 256;
-
-[[noreturn]] void Abort(const char* What, std::string_view Detail)
-{
-    std::fprintf(stderr, "%s: %s\n", What, QuotedInput(Detail, 4000).c_str());
-    std::abort();
-}
 
 bool IsBlank(char C) { return C == ' ' || C == '\t' || C == '\r' || C == '\v' || C == '\f'; }
 

@@ -5,8 +5,6 @@
 // files.
 
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <memory>
 #include <string_view>
 
@@ -14,6 +12,7 @@
 #include "platform/toolkit/Form.h"
 #include "platform/toolkit/backends/HeadlessBackEnd.h"
 #include "platform/toolkit/resources/FormReader.h"
+#include "tests/fuzz/FuzzSupport.h"
 
 namespace {
 
@@ -75,18 +74,7 @@ const char* const SmallForm = R"(object F: TForm
 end
 )";
 
-[[noreturn]] void Abort(const char* What, const std::string& Detail)
-{
-    std::fprintf(stderr, "%s\n%s\n", What, Detail.c_str());
-    std::abort();
-}
-
 } // namespace
-
-extern "C" const char* __lsan_default_suppressions()
-{
-    return "leak:libfontconfig.so\n";
-}
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {

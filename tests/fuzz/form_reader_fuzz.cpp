@@ -3,12 +3,11 @@
 // the same text.
 
 #include <cstdint>
-#include <cstdlib>
-#include <cstdio>
 #include <string_view>
 
 #include "platform/toolkit/Form.h"
 #include "platform/toolkit/resources/FormReader.h"
+#include "tests/fuzz/FuzzSupport.h"
 
 namespace {
 
@@ -27,20 +26,7 @@ const TFormBindings& Bindings()
     return B;
 }
 
-[[noreturn]] void Abort(const char* What, const std::string& Detail)
-{
-    std::fprintf(stderr, "%s\n%s\n", What, Detail.c_str());
-    std::abort();
-}
-
 } // namespace
-
-// fontconfig drops a few hundred bytes once, on its first font match, whatever it is
-// asked; that is not the reader's and would stop every run.
-extern "C" const char* __lsan_default_suppressions()
-{
-    return "leak:libfontconfig.so\n";
-}
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {

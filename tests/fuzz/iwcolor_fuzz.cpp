@@ -7,21 +7,14 @@
 //     EConvertError.
 
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 
 #include "colour/IWColors.h"
 #include "platform/rtl/SysUtils.h"
+#include "tests/fuzz/FuzzSupport.h"
 
 namespace {
-
-[[noreturn]] void Abort(const char* What, const std::string& Text)
-{
-    std::fprintf(stderr, "%s: %s\n", What, QuotedInput(Text, 1000).c_str());
-    std::abort();
-}
 
 void CheckValue(TColor V)
 {

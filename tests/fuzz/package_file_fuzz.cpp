@@ -6,8 +6,6 @@
 // is one of many, to a value that encodes and decodes back to itself).
 
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -15,14 +13,9 @@
 #include "platform/rtl/PackageFile.h"
 #include "platform/rtl/PackageRecords.h"
 #include "platform/rtl/PackageResources.h"
+#include "tests/fuzz/FuzzSupport.h"
 
 namespace {
-
-[[noreturn]] void Abort(const char* What, const std::string& Detail)
-{
-    std::fprintf(stderr, "%s: %s\n", What, Detail.c_str());
-    std::abort();
-}
 
 bool Same(TBytes A, const std::vector<uint8_t>& B) { return std::equal(A.begin(), A.end(), B.begin(), B.end()); }
 

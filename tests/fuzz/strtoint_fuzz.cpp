@@ -3,21 +3,14 @@
 // answers false, and its message shows the text safely.
 
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "platform/rtl/SysUtils.h"
+#include "tests/fuzz/FuzzSupport.h"
 
 namespace {
-
-[[noreturn]] void Abort(const char* What, std::string_view Text)
-{
-    std::fprintf(stderr, "%s: %s\n", What, QuotedInput(Text, 1000).c_str());
-    std::abort();
-}
 
 // An optional sign; decimal digits that fit 32-bit signed, or "$" and hexadecimal
 // digits that fit 32 bits (negated as a 32-bit pattern); nothing else. Written apart
