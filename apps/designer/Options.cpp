@@ -84,6 +84,12 @@ TParsed CheckRunOptions(const TOptionParser& Parser, TRunOptions& O, const std::
     return TParsed::Run;
 }
 
+namespace {
+
+// The window back end when asked for and a display is there; otherwise headless, fed by
+// the script if there is one (Headless then points to it). Says on standard error when
+// a window was asked for and cannot be shown. Raises EScriptError for a script that
+// cannot be read.
 std::unique_ptr<TBackEnd> MakeBackEnd(const std::string& Command, const TRunOptions& O, THeadlessBackEnd*& Headless)
 {
     Headless = nullptr;
@@ -103,6 +109,8 @@ std::unique_ptr<TBackEnd> MakeBackEnd(const std::string& Command, const TRunOpti
     Headless = H.get();
     return H;
 }
+
+} // namespace
 
 TRunSession::TRunSession(const std::string& Command, const TRunOptions& O)
 {

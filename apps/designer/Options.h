@@ -59,11 +59,6 @@ void AddRunOptions(TOptionParser& Parser, TRunOptions& O, std::string& ScaleText
 // command shows ("dialog") in messages.
 TParsed CheckRunOptions(const TOptionParser& Parser, TRunOptions& O, const std::string& ScaleText, const char* What);
 
-// The window back end when asked for and a display is there; otherwise headless, fed by
-// the script if there is one (Headless then points to it). Says on standard error when
-// a window was asked for and cannot be shown. Raises EScriptError for a script that
-// cannot be read.
-std::unique_ptr<TBackEnd> MakeBackEnd(const std::string& Command, const TRunOptions& O, THeadlessBackEnd*& Headless);
 // The application reports errors as "qell-designer COMMAND", and gets a back end
 // without events again when the object goes, closing any window before what drew in it
 // is unloaded.

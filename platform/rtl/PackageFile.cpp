@@ -7,9 +7,9 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <memory>
+
+#include "platform/rtl/Files.h"
 
 namespace {
 
@@ -18,9 +18,6 @@ constexpr uint32_t SHT_SYMTAB = 2, SHT_STRTAB = 3, SHT_DYNSYM = 11;
 constexpr uint16_t SHN_UNDEF = 0, SHN_XINDEX = 0xFFFF;
 constexpr uint8_t STB_GLOBAL = 1, STB_WEAK = 2, STV_DEFAULT = 0, STV_PROTECTED = 3;
 
-struct TFileCloser {
-    void operator()(std::FILE* F) const { std::fclose(F); }
-};
 
 std::string SectionLabel(uint64_t Index, std::string_view Name)
 {
@@ -31,30 +28,18 @@ std::string SectionLabel(uint64_t Index, std::string_view Name)
 
 std::vector<uint8_t> ReadFileBytes(const std::string& FileName)
 {
-    const auto Fail = [&](const std::string& Why) -> EPackageFileError {
-        return EPackageFileError("cannot read '" + FileName + "': " + Why);
-    };
-    std::unique_ptr<std::FILE, TFileCloser> F(std::fopen(FileName.c_str(), "rb"));
-    if (!F) throw Fail(std::strerror(errno));
-    std::vector<uint8_t> Bytes;
-    // Read in chunks rather than trusting a size from stat: a pipe or a growing file has
-    // none, and the limit must hold whatever the file claims.
-    uint8_t Chunk[65536];
-    for (;;) {
-        const size_t N = std::fread(Chunk, 1, sizeof Chunk, F.get());
-        if (Bytes.size() + N > MaxPackageFileSize)
-            throw Fail("larger than the limit of " + std::to_string(MaxPackageFileSize >> 20) + " MiB");
-        Bytes.insert(Bytes.end(), Chunk, Chunk + N);
-        if (N < sizeof Chunk) break;
+    try {
+        const std::string Text = ReadFileText(FileName, MaxPackageFileSize);
+        return {Text.begin(), Text.end()};
+    } catch (const EInOutError& E) {
+        throw EPackageFileError(E.Message());
     }
-    if (std::ferror(F.get())) throw Fail(std::strerror(errno));
-    return Bytes;
 }
 
 TMappedFile::TMappedFile(const std::string& FileName)
 {
     const auto Fail = [&](const std::string& Why) {
-        return EPackageFileError("cannot read '" + FileName + "': " + Why);
+        return EPackageFileError("Cannot read " + QuotedFileName(FileName) + ": " + Why);
     };
     const int Fd = open(FileName.c_str(), O_RDONLY | O_CLOEXEC);
     if (Fd < 0) throw Fail(std::strerror(errno));
