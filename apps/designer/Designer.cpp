@@ -79,6 +79,8 @@ TComponent* TPagePreview::ComponentAt(int X, int Y) const
 
 void TPagePreview::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
+    // The preview takes no focus: what is typed in the inspector is set here first.
+    if (Button == mbLeft && !FDesigner.Inspector().LeaveEdit()) return;
     if (Button == mbLeft)
         if (TComponent* C = ComponentAt(X, Y)) {
             if (Shift.Contains(ssCtrl)) FDesigner.ToggleSelected(C);
@@ -223,10 +225,7 @@ void TDesignerForm::Resized()
 void TDesignerForm::SetPage(std::unique_ptr<TQellPage> Page, std::string FileName)
 {
     FFileName = std::move(FileName);
-    const std::string Text = PageText(*Page);
-    FHistory = {Text};
-    FStep = 0;
-    FSavedText = Text;
+    FHistory.Clear();
     ReplacePage(std::move(Page));
     Select({FPage.get()});
 }
@@ -302,41 +301,68 @@ void TDesignerForm::ToggleSelected(TPersistent* Object)
     Select(std::move(Objects));
 }
 
+void TDesignerForm::PropertyChanged(const TPropertyChange& Change)
+{
+    FHistory.Record(Change);
+}
+
 void TDesignerForm::Modified()
 {
-    std::string Text = PageText(*FPage);
-    if (Text != FHistory[FStep]) {
-        FHistory.resize(FStep + 1);
-        FHistory.push_back(std::move(Text));
-        if (FHistory.size() > MaxUndoSteps + 1) FHistory.erase(FHistory.begin());
-        FStep = FHistory.size() - 1;
-    }
+    const int Row = FInspector->SelectedRow();
+    const TUndoStep* Step = FHistory.EndStep(Row >= 0 ? FInspector->RowPath(Row) : std::string());
     // A rename shows in the list; every colour at once in the preview.
-    RebuildEntries();
+    if (Step && TUndoHistory::Touches(*Step, "Name")) RebuildEntries();
     FList->Invalidate();
     FPreview->Invalidate();
     UpdateCaption();
 }
 
-void TDesignerForm::ShowStep(size_t Step)
+namespace {
+
+// Whether the editor writes one of the step's objects' properties.
+bool EditsChanged(TPropertyEditor& Editor, const TUndoStep& Step)
 {
-    FStep = Step;
-    ReplacePage(ReadPageText(FHistory[FStep]));
+    for (const TPropertyChange& C : Step.Changes)
+        for (int I = 0; I < Editor.PropCount(); ++I)
+            if (Editor.GetComponent(I) == C.Instance && Editor.GetPropInfoAt(I) == C.PropInfo) return true;
+    return false;
+}
+
+} // namespace
+
+void TDesignerForm::ShowStep(const TUndoStep& Step)
+{
+    if (TUndoHistory::Touches(Step, "Name")) RebuildEntries();
+    FInspector->Refresh();
+    // The row of the property that changed, where the inspector shows that object.
+    const int Row = FInspector->FindRow(Step.RowPath);
+    if (Row >= 0 && EditsChanged(*FInspector->RowEditor(Row), Step)) FInspector->SetSelectedRow(Row);
+    FList->Invalidate();
+    FPreview->Invalidate();
+    UpdateCaption();
 }
 
 void TDesignerForm::Undo()
 {
-    if (CanUndo()) ShowStep(FStep - 1);
+    // Typed text is undone first: the value again.
+    if (FInspector->EditChanged()) {
+        FInspector->CancelEdit();
+        return;
+    }
+    FInspector->CancelEdit();
+    if (const TUndoStep* Step = FHistory.Undo()) ShowStep(*Step);
 }
 
 void TDesignerForm::Redo()
 {
-    if (CanRedo()) ShowStep(FStep + 1);
+    // Typed text is an edit of its own, after which nothing is left to redo.
+    if (!CommitPendingEdit()) return;
+    if (const TUndoStep* Step = FHistory.Redo()) ShowStep(*Step);
 }
 
 bool TDesignerForm::IsModified() const
 {
-    return FHistory[FStep] != FSavedText;
+    return FHistory.IsModified();
 }
 
 void TDesignerForm::UpdateCaption()
@@ -347,7 +373,7 @@ void TDesignerForm::UpdateCaption()
 
 bool TDesignerForm::CommitPendingEdit()
 {
-    return !FInspector->Editing() || FInspector->CommitEdit();
+    return FInspector->LeaveEdit();
 }
 
 bool TDesignerForm::SaveAs(const std::string& FileName)
@@ -359,7 +385,7 @@ bool TDesignerForm::SaveAs(const std::string& FileName)
         return false;
     }
     FFileName = FileName;
-    FSavedText = FHistory[FStep];
+    FHistory.MarkSaved();
     UpdateCaption();
     return true;
 }
@@ -394,6 +420,7 @@ void TDesignerForm::OpenWithPrompt()
 
 bool TDesignerForm::CloseQuery()
 {
+    if (!CommitPendingEdit()) return false;
     if (!IsModified()) return TForm::CloseQuery();
     switch (AskToSave(FFileName.empty() ? "the new page" : QuotedFileName(FFileName))) {
     case mrYes: return Save() && TForm::CloseQuery();

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "apps/designer/PageFile.h"
+#include "apps/designer/UndoHistory.h"
 #include "platform/designide/PropertyInspector.h"
 #include "platform/toolkit/Form.h"
 #include "platform/toolkit/Label.h"
@@ -97,9 +98,11 @@ class TDesignerForm : public TForm, public IDesigner {
     // The entry whose path is Path (without case), or nullptr.
     const TEntry* FindEntry(std::string_view Path) const;
 
-    bool CanUndo() const { return FStep > 0; }
-    bool CanRedo() const { return FStep + 1 < FHistory.size(); }
-    // One edit back or forward: the page as it was, the selection kept by path.
+    bool CanUndo() const { return FHistory.CanUndo(); }
+    bool CanRedo() const { return FHistory.CanRedo(); }
+    // One edit back or forward: the values it changed written back; the selection and
+    // the inspector's scroll position stay, and the row of the property that changed is
+    // selected when the inspector shows it.
     void Undo();
     void Redo();
 
@@ -108,6 +111,7 @@ class TDesignerForm : public TForm, public IDesigner {
     TComponentList& List() const { return *FList; }
 
     // IDesigner: an edit through an editor is one undo step.
+    void PropertyChanged(const TPropertyChange& Change) override;
     void Modified() override;
     // Unsaved changes ask Save / Discard / Cancel.
     bool CloseQuery() override;
@@ -122,7 +126,8 @@ private:
     // the old objects before they are freed.
     void ReplacePage(std::unique_ptr<TQellPage> Page);
     void RebuildEntries();
-    void ShowStep(size_t Step);
+    // After an undo or redo: the views again, and the step's row selected.
+    void ShowStep(const TUndoStep& Step);
     void UpdateCaption();
     // Sets what the in-place edit holds, as Enter would; false when it was refused.
     bool CommitPendingEdit();
@@ -131,10 +136,7 @@ private:
     std::string FFileName;
     std::vector<TEntry> FEntries;
     std::vector<TPersistent*> FSelection;
-    // The page text after each edit; FStep is the one shown, FSaved what the file holds.
-    std::vector<std::string> FHistory;
-    size_t FStep = 0;
-    std::string FSavedText;
+    TUndoHistory FHistory{MaxUndoSteps};
     TLabel* FListHeader;
     TLabel* FPreviewHeader;
     TLabel* FInspectorHeader;

@@ -210,6 +210,9 @@ void TPropertyEditor::SetOrdValue(int64_t Value)
         for (size_t I = 0; I < Done; ++I) ::SetOrdProp(*FEntries[I].Instance, *FEntries[I].PropInfo, Before[I]);
         throw;
     }
+    if (FDesigner)
+        for (size_t I = 0; I < FEntries.size(); ++I)
+            if (Before[I] != Value) FDesigner->PropertyChanged({FEntries[I].Instance, FEntries[I].PropInfo, Before[I], Value});
     Modified();
 }
 
@@ -224,7 +227,16 @@ void TPropertyEditor::SetStrValue(const std::string& Value)
         for (size_t I = 0; I < Done; ++I) ::SetStrProp(*FEntries[I].Instance, *FEntries[I].PropInfo, Before[I]);
         throw;
     }
+    if (FDesigner)
+        for (size_t I = 0; I < FEntries.size(); ++I)
+            if (Before[I] != Value) FDesigner->PropertyChanged({FEntries[I].Instance, FEntries[I].PropInfo, Before[I], Value});
     Modified();
+}
+
+void SetPropValue(TPersistent& Instance, const TPropInfo& Prop, const TPropValue& Value)
+{
+    if (const auto* Ord = std::get_if<int64_t>(&Value)) ::SetOrdProp(Instance, Prop, *Ord);
+    else ::SetStrProp(Instance, Prop, std::get<std::string>(Value));
 }
 
 std::string TPropertyEditor::GetVisualValue()

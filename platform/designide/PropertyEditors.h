@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "platform/designide/Export.h"
@@ -18,14 +19,30 @@
 #include "platform/rtl/Set.h"
 #include "platform/rtl/TypInfo.h"
 
+// A property's value: an ordinal's number or a string's text.
+using TPropValue = std::variant<int64_t, std::string>;
+
+// One object's property as an edit found it and as it left it.
+struct TPropertyChange {
+    TPersistent* Instance = nullptr;
+    const TPropInfo* PropInfo = nullptr;
+    TPropValue Before, After;
+};
+
 // The designer an editor reports its changes to.
 class QELL_DESIGNIDE_API IDesigner {
 public:
     virtual ~IDesigner() = default;
+    // Each object whose property the edit under way changed, before Modified: what an
+    // undo step keeps. Base: nothing.
+    virtual void PropertyChanged(const TPropertyChange&) {}
     // One user edit of the selection has been written (one call whatever the path:
     // typed, chosen from the list or set by a dialog).
     virtual void Modified() = 0;
 };
+
+// Writes Value into Instance's property, as an undo or redo does.
+QELL_DESIGNIDE_API void SetPropValue(TPersistent& Instance, const TPropInfo& Prop, const TPropValue& Value);
 
 enum TPropertyAttribute {
     paValueList,      // GetValues offers the values: the inspector shows a drop-down button

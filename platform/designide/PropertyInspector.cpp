@@ -26,13 +26,15 @@ void Publish(TPublisher<TPropertyInspector>& P)
 } // namespace
 
 // The in-place edit claims the keys that finish or leave an edit, before the form
-// could take Enter or Escape for its buttons.
+// could take Enter or Escape for its buttons. Typed text is never dropped: leaving
+// the field by any route sets it first.
 class TInspectorEdit : public TEdit {
 public:
     TInspectorEdit(TPropertyInspector* Owner) : TEdit(Owner), FInspector(*Owner) {}
 
     void KeyDown(TKey& Key, TShiftState Shift) override
     {
+        const bool Plain = !Shift.Contains(ssCtrl) && !Shift.Contains(ssAlt);
         if (Key == vkReturn) {
             Key = 0;
             FInspector.CommitEdit();
@@ -42,16 +44,36 @@ public:
         } else if (Key == vkDown && Shift.Contains(ssAlt)) {
             Key = 0;
             FInspector.OpenDropDown();
+        } else if ((Key == vkUp || Key == vkDown) && Plain) {
+            const int Step = Key == vkUp ? -1 : 1;
+            Key = 0;
+            if (FInspector.CommitEdit()) FInspector.SetSelectedRow(FInspector.SelectedRow() + Step);
+        } else if (Key == 'Z' && Shift == TShiftState{ssCtrl} && FInspector.EditChanged()) {
+            // Undo of the typing: the value again, before any undo of the page.
+            Key = 0;
+            SetText(FInspector.FEditStart);
+            SelectAll();
         } else {
             TEdit::KeyDown(Key, Shift);
         }
     }
     bool DialogKey(TKey Key, TShiftState) override { return Focused() && (Key == vkReturn || Key == vkEscape); }
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override
+    {
+        // The first click of a double click opened the field; the second is the
+        // inspector's double click on the value.
+        if (Button == mbLeft && Shift.Contains(ssDouble) && !FInspector.EditChanged()) {
+            FInspector.DoubleClickValue();
+            return;
+        }
+        TEdit::MouseDown(Button, Shift, X, Y);
+    }
     void DoExit() override
     {
         TEdit::DoExit();
-        // Leaving the field for another control sets what was typed, as a user expects.
-        if (Visible()) FInspector.CommitEdit();
+        // The inspector's own list keeps the text for its type-ahead.
+        const TListBox* List = FInspector.DropDownList();
+        if (Visible() && !(List && List->Focused())) FInspector.LeaveEdit();
     }
 
 private:
@@ -76,7 +98,10 @@ public:
     void DoExit() override
     {
         TPropertyValueList::DoExit();
-        if (Visible()) FInspector.CloseDropDown();
+        if (!Visible()) return;
+        FInspector.CloseDropDown();
+        // Text typed before the list opened is set as the user leaves.
+        FInspector.LeaveEdit();
     }
 
 private:
@@ -388,12 +413,20 @@ bool TPropertyInspector::CommitEdit()
         CancelEdit();
         return true;
     }
-    // The value stays as it was; so does the edit, showing it again.
-    if (Editing() && FSelected >= 0) {
-        FEditStart = RowEditor(FSelected)->GetVisualValue();
-        FEdit->SetText(FEditStart);
-        FEdit->SelectAll();
-    }
+    // The value stays as it was; the edit keeps what was typed, to be mended.
+    if (Editing()) FEdit->SelectAll();
+    return false;
+}
+
+bool TPropertyInspector::EditChanged() const
+{
+    return Editing() && FEdit->Text() != FEditStart;
+}
+
+bool TPropertyInspector::LeaveEdit()
+{
+    if (!Editing() || CommitEdit()) return true;
+    if (FEdit->CanFocus()) FEdit->SetFocus();
     return false;
 }
 
@@ -415,7 +448,9 @@ void TPropertyInspector::OpenDropDown()
 {
     TForm* Form = ParentForm();
     if (!Form || FSelected < 0 || !RowEditor(FSelected)->GetAttributes().Contains(paValueList)) return;
-    CancelEdit();
+    // What was typed stays in the field, and starts the list's type-ahead.
+    const std::string Typed = EditChanged() ? FEdit->Text() : std::string();
+    if (Typed.empty()) CancelEdit();
     ScrollIntoView(FSelected);
     if (!FList) {
         FList = new TInspectorList(this);
@@ -439,6 +474,7 @@ void TPropertyInspector::OpenDropDown()
     FList->SelectCurrentValue();
     FList->SetVisible(true);
     FList->SetFocus();
+    if (!Typed.empty()) FList->TextInput(Typed);
 }
 
 void TPropertyInspector::CloseDropDown()
@@ -447,7 +483,8 @@ void TPropertyInspector::CloseDropDown()
     const bool HadFocus = FList->Focused();
     FList->SetVisible(false);
     FList->ReleaseEditor();
-    if (HadFocus && CanFocus()) SetFocus();
+    if (HadFocus && Editing() && FEdit->CanFocus()) FEdit->SetFocus();
+    else if (HadFocus && CanFocus()) SetFocus();
     Invalidate();
 }
 
@@ -457,6 +494,8 @@ void TPropertyInspector::ChooseFromList(int Index)
     const std::string Value = FList->Items(Index);
     TInterfacePtr<TPropertyEditor> Editor(FList->Editor());
     CloseDropDown();
+    // The chosen value replaces whatever was typed.
+    CancelEdit();
     Change([&] { Editor->SetValue(Value); });
 }
 

@@ -87,9 +87,16 @@ class QELL_DESIGNIDE_API TPropertyInspector : public TWinControl {
     // after it). False when the row cannot be typed into.
     bool BeginEdit(const std::string& Text, bool SelectAll);
     // Sets the value from the edit's text; an error is shown in a message box, the
-    // property keeps its value and the edit shows it again. Answers whether it was set.
+    // property keeps its value and the edit keeps the text. Answers whether it was set.
     bool CommitEdit();
+    // Puts the value back and closes the edit.
     void CancelEdit();
+    // Whether the edit holds text that differs from the value.
+    bool EditChanged() const;
+    // Before an action that leaves the edit: sets what was typed; when the editor
+    // refuses it, the edit keeps the text and the focus, and the answer is false (the
+    // action is not to be carried out). True when nothing was being typed.
+    bool LeaveEdit();
 
     // The selected row's value list, open below (or above) the value; nullptr when
     // closed. Choosing an item sets the value.
@@ -99,6 +106,9 @@ class QELL_DESIGNIDE_API TPropertyInspector : public TWinControl {
     void ChooseFromList(int Index);
     // The selected row's dialog (Edit), then the rows again.
     void EditProperty();
+    // A double click on the selected row's value: its dialog, the next value of its
+    // list, or a sub-object's rows opened or closed.
+    void DoubleClickValue();
 
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     bool MouseWheel(TShiftState Shift, int Delta, int X, int Y) override;

@@ -117,20 +117,28 @@ void TPropertyInspector::MouseDown(TMouseButton Button, TShiftState Shift, int X
     }
     SetSelectedRow(Row);
     if (!ValueRect(Row).Contains(X, Y)) return;
-    const TPropertyAttributes A = RowEditor(Row)->GetAttributes();
     if (Shift.Contains(ssDouble)) {
-        // A double click opens the dialog, or steps to the next value of the list.
-        if (A.Contains(paDialog)) EditProperty();
-        else if (A.Contains(paValueList)) {
-            TInterfacePtr<TPropertyEditor> Editor(RowEditor(Row));
-            Change([&] { Editor->Edit(); });
-        } else if (R.Expandable) {
-            if (R.Expanded) Collapse(Row);
-            else Expand(Row);
-        }
+        DoubleClickValue();
         return;
     }
     BeginEdit(RowEditor(Row)->GetVisualValue(), true);
+}
+
+void TPropertyInspector::DoubleClickValue()
+{
+    if (FSelected < 0) return;
+    CancelEdit();
+    const TRow& R = FRows[static_cast<size_t>(FSelected)];
+    const TPropertyAttributes A = R.Editor->GetAttributes();
+    if (A.Contains(paDialog)) {
+        EditProperty();
+    } else if (A.Contains(paValueList)) {
+        TInterfacePtr<TPropertyEditor> Editor(R.Editor);
+        Change([&] { Editor->Edit(); });
+    } else if (R.Expandable) {
+        if (R.Expanded) Collapse(FSelected);
+        else Expand(FSelected);
+    }
 }
 
 bool TPropertyInspector::MouseWheel(TShiftState Shift, int Delta, int X, int Y)

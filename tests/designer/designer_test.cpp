@@ -8,90 +8,13 @@
 #include <fstream>
 #include <sstream>
 
-#include "apps/designer/Designer.h"
-#include "apps/designer/PackageHost.h"
-#include "colour/IWColors.h"
-#include "platform/components/Components.h"
 #include "platform/components/IWQellSpinner.h"
-#include "platform/rtl/Files.h"
-#include "platform/toolkit/Label.h"
+#include "tests/designer/DesignerTesting.h"
 #include "tests/support/FileSizeLimit.h"
-#include "tests/support/FormTesting.h"
 
 namespace {
 
-TColor Web(const char* Name)
-{
-    TColor C;
-    EXPECT_TRUE(IdentToIWColor(Name, C)) << Name;
-    return C;
-}
-
-std::string TempFile(const std::string& Name) { return ::testing::TempDir() + "designer_" + Name; }
-
-std::string Contents(const std::string& File) { return ReadFileText(File, MaxPageFileSize); }
-
-// A back end that remembers the text of every message box shown.
-class TRecordingBackEnd : public THeadlessBackEnd {
-public:
-    using THeadlessBackEnd::THeadlessBackEnd;
-    std::vector<std::string> Messages;
-    void FormShown(TForm& Form) override
-    {
-        THeadlessBackEnd::FormShown(Form);
-        if (Form.Name() != "MessageBox") return;
-        std::string Text;
-        for (int I = 0; I < Form.ComponentCount(); ++I)
-            if (auto* L = dynamic_cast<TLabel*>(Form.Components(I))) Text += L->Caption() + "\n";
-        Messages.push_back(Text);
-    }
-};
-
-// The package loaded and registered, a designer on the sample page; everything goes
-// before the package does, as in the program.
-class Designer : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() { RegisterDesignerScriptVerbs(); }
-    void SetUp() override { Open(); }
-    void TearDown() override { Close(); }
-
-    void Open()
-    {
-        Package = std::make_unique<TPackageHost>(DefaultPackagePath());
-        D = std::make_unique<TDesignerForm>(Application);
-        D->SetPage(ReadPageText(SamplePageText()), "");
-    }
-    void Close()
-    {
-        D.reset();
-        ResetBackEnd();
-        Package.reset();
-    }
-
-    // Runs the designer on Script; the script must not fail.
-    TRecordingBackEnd& Run(std::string_view Script)
-    {
-        auto B = std::make_unique<TRecordingBackEnd>(Script);
-        TRecordingBackEnd& Back = *B;
-        Application->SetBackEnd(std::move(B));
-        D->ShowModal();
-        EXPECT_FALSE(Back.Failed()) << Back.ScriptError();
-        return Back;
-    }
-
-    template <typename T = TQellButton>
-    T& Find(const char* Name) const
-    {
-        auto* C = dynamic_cast<T*>(D->Page().FindComponent(Name));
-        EXPECT_NE(C, nullptr) << Name;
-        return *C;
-    }
-    TQellButtonAppearance& Button() const { return Find("ButtonOrder").Appearance; }
-    std::string Text() const { return PageText(D->Page()); }
-
-    std::unique_ptr<TPackageHost> Package;
-    std::unique_ptr<TDesignerForm> D;
-};
+using namespace DesignerTesting;
 
 TEST_F(Designer, EditsByEveryPathAreSavedAndReadBack)
 {
@@ -133,8 +56,9 @@ TEST_F(Designer, ARejectedTextLeavesFileAndInspectorAsTheyWere)
     const std::string File = TempFile("rejected.txt");
     ASSERT_TRUE(D->SaveAs(File));
     const std::string Before = Contents(File);
+    // The refused text stays in the field until Escape puts the value back.
     TRecordingBackEnd& Back = Run("pick ButtonOrder\ninspect Inspector Appearance.BackgroundColor\n"
-                                  "type Inspector \"NoSuchColour\"\nkey Enter\nclick OK\nkey Ctrl+S\n");
+                                  "type Inspector \"NoSuchColour\"\nkey Enter\nclick OK\nkey Escape\nkey Ctrl+S\n");
     ASSERT_EQ(Back.Messages.size(), 1u);
     EXPECT_NE(Back.Messages[0].find("NoSuchColour"), std::string::npos) << Back.Messages[0];
     EXPECT_EQ(Button().BackgroundColor, Web("SeaGreen"));

@@ -88,12 +88,13 @@ TEST(Inspector, TypedValuesAreSetByEnterAndErrorsChangeNothing)
     EXPECT_FALSE(F.Inspector->Editing());
 
     // A rejected text: a message box says why (its OK closes it), the property keeps its
-    // value and the edit shows the value again.
+    // value and the edit keeps the text, to be mended.
     F.Run("inspect Inspector Tint\ntype Inspector \"Bluish\"\nkey Enter\nsnapshot " + ::testing::TempDir() +
           "message.png\nclick OK\n");
     EXPECT_EQ(F.Gadget.Tint, 0xFF);
     ASSERT_TRUE(F.Inspector->Editing());
-    EXPECT_EQ(F.Inspector->InplaceEdit()->Text(), "clRed");
+    EXPECT_EQ(F.Inspector->InplaceEdit()->Text(), "Bluish");
+    EXPECT_TRUE(F.Inspector->InplaceEdit()->Focused());
     EXPECT_EQ(F.Designer.Modifications, 5);
     F.Run("inspect Inspector Count\ntype Inspector \"5000\"\nkey Enter\nclick OK\nkey Escape\n");
     EXPECT_EQ(F.Gadget.Count, 42) << "out of the property's range";

@@ -177,6 +177,21 @@ std::vector<TScriptVerb> BuiltInVerbs()
                      const auto& N = C.Numbers;
                      Click(Out, N.empty() ? At(Ctl, Ctl.Width() / 2, Ctl.Height() / 2) : At(Ctl, N[0], N[1]));
                  }});
+    V.push_back({"dblclick", "dblclick NAME [X Y]", 1, 3,
+                 [](const std::vector<TScriptToken>& Args, TScriptCommand& C) {
+                     if (Args.size() == 2) throw EScriptError("usage: dblclick NAME [X Y]");
+                     Word(Args, 0, C, "dblclick NAME [X Y]");
+                     Numbers(Args, 1, C);
+                 },
+                 [](const TScriptCommand& C, TForm& Form, TScriptEvents& Out) {
+                     const TControl& Ctl = FindControl(Form, C.Words[0], true);
+                     const auto& N = C.Numbers;
+                     const TPoint P = N.empty() ? At(Ctl, Ctl.Width() / 2, Ctl.Height() / 2) : At(Ctl, N[0], N[1]);
+                     // As a window reports it: a click, then a press marked as the second.
+                     Click(Out, P);
+                     Press(Out, mbLeft, P, {ssDouble});
+                     Release(Out, mbLeft, P);
+                 }});
     V.push_back(PointerVerb("press", "right", "press NAME X Y [right]",
                             [](const TScriptCommand& C, TForm& Form, TScriptEvents& Out) {
                                 Press(Out, C.Flag ? mbRight : mbLeft,

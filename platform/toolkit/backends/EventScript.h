@@ -3,6 +3,8 @@
 // blank lines and text after "#" (outside quotes) are ignored:
 //
 //   click NAME [X Y]            left press and release at X,Y (default: the centre)
+//   dblclick NAME [X Y]         a click, then a second press (marked as a double click)
+//                               and release at the same place
 //   press NAME X Y [right]      press the left (or right) button
 //   move NAME X Y [left]        pointer move, with the left button held if "left"
 //   release NAME X Y [right]    release the left (or right) button
