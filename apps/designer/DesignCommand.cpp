@@ -1,6 +1,7 @@
 // qell-designer design: the designer window on a page file (or the bundled sample),
 // with the package loaded for as long as it runs.
 
+#include <charconv>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -14,7 +15,25 @@
 #include "platform/toolkit/backends/window/WindowBackEnd.h"
 
 const char DesignUsage[] = "qell-designer design [FILE] [--script FILE | --window [--scale N]]\n"
-                           "                            [--snapshot FILE.png] [--package PATH]\n";
+                           "                            [--size WIDTHxHEIGHT] [--snapshot FILE.png] [--package PATH]\n";
+
+namespace {
+
+// "WIDTHxHEIGHT", each a whole number, the window's minimum up to the largest form.
+bool ReadSize(const std::string& Text, int& Width, int& Height)
+{
+    const size_t X = Text.find_first_of("xX");
+    if (X == std::string::npos) return false;
+    const auto Number = [](std::string_view S, int& V) {
+        const auto [Ptr, Error] = std::from_chars(S.data(), S.data() + S.size(), V);
+        return !S.empty() && Error == std::errc() && Ptr == S.data() + S.size();
+    };
+    return Number(std::string_view(Text).substr(0, X), Width) && Number(std::string_view(Text).substr(X + 1), Height) &&
+           Width >= TDesignerForm::MinWidth && Height >= TDesignerForm::MinHeight && Width <= MaxFormSize &&
+           Height <= MaxFormSize;
+}
+
+} // namespace
 
 bool DesignerWindowAvailable()
 {
@@ -26,11 +45,17 @@ int RunDesignCommand(const TArgs& Args)
 {
     TOptionParser Parser("design", DesignUsage);
     TRunOptions O;
-    std::string ScaleText;
+    std::string ScaleText, SizeText;
     AddRunOptions(Parser, O, ScaleText);
+    Parser.Value("--size", SizeText, "a size such as 1000x600");
     std::vector<std::string> File;
     TParsed Parsed = Parser.Parse(Args, File, 0, 1);
     if (Parsed == TParsed::Run) Parsed = CheckRunOptions(Parser, O, ScaleText, "designer");
+    int Width = TDesignerForm::DefaultWidth, Height = TDesignerForm::DefaultHeight;
+    if (Parsed == TParsed::Run && Parser.Given("--size") && !ReadSize(SizeText, Width, Height))
+        Parsed = Parser.Error("--size takes WIDTHxHEIGHT from " + std::to_string(TDesignerForm::MinWidth) + "x" +
+                              std::to_string(TDesignerForm::MinHeight) + " to " + std::to_string(MaxFormSize) + "x" +
+                              std::to_string(MaxFormSize) + ", not " + QuotedInput(SizeText));
     switch (Parsed) {
     case TParsed::Help: std::printf("usage: %s", DesignUsage); return ExitOk;
     case TParsed::Error: return ExitError;
@@ -46,7 +71,10 @@ int RunDesignCommand(const TArgs& Args)
     try {
         Package = std::make_unique<TPackageHost>(O.Package);
         Session = std::make_unique<TRunSession>("design", O);
+        // Message boxes and prompts carry the program's name.
+        Application->SetDisplayTitle("Qell Designer");
         const std::unique_ptr<TDesignerForm> Designer = std::make_unique<TDesignerForm>(Application);
+        Designer->SetBounds(0, 0, Width, Height);
         if (File.empty()) Designer->SetPage(ReadPageText(SamplePageText()), "");
         else Designer->SetPage(LoadPageFile(File[0]), File[0]);
         Designer->ShowModal();

@@ -1,6 +1,7 @@
 #include "apps/designer/Designer.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "platform/graphics/Drawing.h"
 #include "platform/rtl/Files.h"
@@ -56,19 +57,85 @@ const TClassInfo& TPagePreview::StaticClassInfo()
     return Info;
 }
 
-TPagePreview::TPagePreview(TDesignerForm& Designer) : TControl(&Designer), FDesigner(Designer) {}
+TPagePreview::TPagePreview(TDesignerForm& Designer)
+    : TWinControl(&Designer), FDesigner(Designer), FHorizontal(new TScrollBar(this)), FVertical(new TScrollBar(this))
+{
+    FHorizontal->SetKind(sbHorizontal);
+    FHorizontal->SmallChange = 16;
+    FVertical->SmallChange = 16;
+    for (TScrollBar* Bar : {FHorizontal, FVertical}) {
+        Bar->SetParent(this);
+        Bar->SetVisible(false);
+        Bar->OnChange = [this](TObject*) { SetScroll(FHorizontal->Position(), FVertical->Position()); };
+    }
+}
+
+TRect TPagePreview::ViewRect() const
+{
+    return Rect(0, 0, Width() - (FVertical->Visible() ? FVertical->Width() : 0),
+                Height() - (FHorizontal->Visible() ? FHorizontal->Height() : 0));
+}
+
+void TPagePreview::UpdateScrollBars()
+{
+    const TQellPage& Page = FDesigner.Page();
+    const int ContentWidth = Page.Width + 2 * Margin, ContentHeight = Page.Height + 2 * Margin;
+    const int Bar = TScrollBar::DefaultWidth;
+    // Each bar takes room from the other's direction: decide both together.
+    bool Across = ContentWidth > Width(), Down = ContentHeight > Height();
+    Across = ContentWidth > Width() - (Down ? Bar : 0);
+    Down = ContentHeight > Height() - (Across ? Bar : 0);
+    FHorizontal->SetVisible(Across);
+    FVertical->SetVisible(Down);
+    const TRect View = ViewRect();
+    FHorizontal->SetBounds(0, Height() - Bar, std::max(0, View.Width()), Bar);
+    FVertical->SetBounds(Width() - Bar, 0, Bar, std::max(0, View.Height()));
+    FHorizontal->SetParams(0, ContentWidth - 1, std::max(1, View.Width()));
+    FVertical->SetParams(0, ContentHeight - 1, std::max(1, View.Height()));
+    SetScroll(Across ? FHorizontal->Position() : 0, Down ? FVertical->Position() : 0);
+}
+
+void TPagePreview::SetScroll(int X, int Y)
+{
+    FHorizontal->SetPosition(X);
+    FVertical->SetPosition(Y);
+    X = FHorizontal->Visible() ? FHorizontal->Position() : 0;
+    Y = FVertical->Visible() ? FVertical->Position() : 0;
+    if (X == FScrollX && Y == FScrollY) return;
+    FScrollX = X;
+    FScrollY = Y;
+    Invalidate();
+}
+
+void TPagePreview::ScrollInView(const TComponent& C)
+{
+    const TRect R = ComponentRect(C), View = ViewRect();
+    // The far edges first, so that the near ones win when C does not fit.
+    int DX = std::max(0, R.Right - View.Right), DY = std::max(0, R.Bottom - View.Bottom);
+    if (R.Left - DX < View.Left) DX = R.Left - View.Left;
+    if (R.Top - DY < View.Top) DY = R.Top - View.Top;
+    SetScroll(FScrollX + DX, FScrollY + DY);
+}
+
+void TPagePreview::Resized()
+{
+    TWinControl::Resized();
+    UpdateScrollBars();
+}
 
 TRect TPagePreview::ComponentRect(const TComponent& C) const
 {
     const TQellPage& Page = FDesigner.Page();
-    if (&C == &Page) return Bounds(Margin, Margin, Page.Width, Page.Height);
+    const int X = Margin - FScrollX, Y = Margin - FScrollY;
+    if (&C == &Page) return Bounds(X, Y, Page.Width, Page.Height);
     const auto* Control = dynamic_cast<const TQellControl*>(&C);
     if (!Control) return {};
-    return Bounds(Margin + Control->Left, Margin + Control->Top, Control->Width, Control->Height);
+    return Bounds(X + Control->Left, Y + Control->Top, Control->Width, Control->Height);
 }
 
 TComponent* TPagePreview::ComponentAt(int X, int Y) const
 {
+    if (!ViewRect().Contains(X, Y)) return nullptr;
     TQellPage& Page = FDesigner.Page();
     for (int I = Page.ComponentCount() - 1; I >= 0; --I) {
         TComponent* C = Page.Components(I);
@@ -79,14 +146,19 @@ TComponent* TPagePreview::ComponentAt(int X, int Y) const
 
 void TPagePreview::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
+    TWinControl::MouseDown(Button, Shift, X, Y);
     // The preview takes no focus: what is typed in the inspector is set here first.
-    if (Button == mbLeft && !FDesigner.Inspector().LeaveEdit()) return;
-    if (Button == mbLeft)
-        if (TComponent* C = ComponentAt(X, Y)) {
-            if (Shift.Contains(ssCtrl)) FDesigner.ToggleSelected(C);
-            else FDesigner.Select({C});
-        }
-    TControl::MouseDown(Button, Shift, X, Y);
+    if (Button != mbLeft || !FDesigner.Inspector().LeaveEdit()) return;
+    if (TComponent* C = ComponentAt(X, Y)) {
+        if (Shift.Contains(ssCtrl)) FDesigner.ToggleSelected(C);
+        else FDesigner.Select({C});
+    }
+}
+
+bool TPagePreview::MouseWheel(TShiftState Shift, int Delta, int X, int Y)
+{
+    TScrollBar* Bar = Shift.Contains(ssShift) ? FHorizontal : FVertical;
+    return Bar->Visible() && Bar->MouseWheel({}, Delta, X, Y);
 }
 
 void TPagePreview::Paint(TCanvas& C)
@@ -105,16 +177,18 @@ void TPagePreview::Paint(TCanvas& C)
             Control->Paint(Own);
         }
     // One selected component has white handles, several grey ones, as designers mark
-    // which of them the inspector's single-object rows would follow.
+    // which of them the inspector's single-object rows would follow. Selected
+    // collection items frame their owner, once however many of its items are selected.
     const TColor HandleColor = FDesigner.Selection().size() == 1 ? clWhite : clGray;
+    std::vector<const TComponent*> Framed;
     for (const TPersistent* Object : FDesigner.Selection())
         for (const TDesignerForm::TEntry& E : FDesigner.Entries())
             if (E.Object == Object) {
                 const TRect R = ComponentRect(*E.Component);
                 if (E.Component == E.Object) {
                     DrawHandles(C, R, HandleColor);
-                } else {
-                    // A collection item: its owner framed.
+                } else if (std::find(Framed.begin(), Framed.end(), E.Component) == Framed.end()) {
+                    Framed.push_back(E.Component);
                     C.Pen.Color = clBlack;
                     DrawFocusRect(C, R);
                 }
@@ -195,8 +269,9 @@ TDesignerForm::TDesignerForm(TComponent* AOwner) : TForm(AOwner), FPage(std::mak
     FInspector->SetParent(this);
     FInspector->Designer = this;
     FInspector->NameWidth = 140; // room for a sub-object's longest names
-    const int PreviewWidth = 640 + 2 * TPagePreview::Margin, PreviewHeight = 480 + 2 * TPagePreview::Margin;
-    SetBounds(0, 0, ListWidth + InspectorWidth + PreviewWidth + 4 * Gap, HeaderHeight + PreviewHeight + 2 * Gap);
+    MinClientWidth = MinWidth;
+    MinClientHeight = MinHeight;
+    SetBounds(0, 0, DefaultWidth, DefaultHeight);
     SetPage(std::make_unique<TQellPage>(nullptr), "");
     AfterConstruction();
 }
@@ -239,6 +314,7 @@ void TDesignerForm::ReplacePage(std::unique_ptr<TQellPage> Page)
     FSelection.clear();
     FEntries.clear();
     FPage = std::move(Page);
+    FPreview->UpdateScrollBars();
     RebuildEntries();
     std::vector<TPersistent*> Kept;
     for (const std::string& Path : Paths)
@@ -285,11 +361,24 @@ void TDesignerForm::Select(std::vector<TPersistent*> Objects)
 {
     FSelection = std::move(Objects);
     FInspector->SetSelection(FSelection);
+    UpdateInspectorHeader();
     if (!FSelection.empty())
         for (size_t I = 0; I < FEntries.size(); ++I)
             if (FEntries[I].Object == FSelection.back()) FList->SetItemIndex(static_cast<int>(I));
     FList->Invalidate();
     FPreview->Invalidate();
+}
+
+void TDesignerForm::UpdateInspectorHeader()
+{
+    std::string Caption = "Properties";
+    if (FSelection.size() > 1) {
+        Caption = std::to_string(FSelection.size()) + " objects";
+    } else if (FSelection.size() == 1) {
+        for (const TEntry& E : FEntries)
+            if (E.Object == FSelection[0]) Caption = E.Path + ": " + E.Object->ClassName();
+    }
+    FInspectorHeader->SetCaption(Caption);
 }
 
 void TDesignerForm::ToggleSelected(TPersistent* Object)
@@ -313,6 +402,7 @@ void TDesignerForm::Modified()
     // A rename shows in the list; every colour at once in the preview.
     if (Step && TUndoHistory::Touches(*Step, "Name")) RebuildEntries();
     FList->Invalidate();
+    FPreview->UpdateScrollBars();
     FPreview->Invalidate();
     UpdateCaption();
 }
@@ -333,6 +423,7 @@ bool EditsChanged(TPropertyEditor& Editor, const TUndoStep& Step)
 void TDesignerForm::ShowStep(const TUndoStep& Step)
 {
     if (TUndoHistory::Touches(Step, "Name")) RebuildEntries();
+    FPreview->UpdateScrollBars();
     FInspector->Refresh();
     // The row of the property that changed, where the inspector shows that object.
     const int Row = FInspector->FindRow(Step.RowPath);
@@ -468,24 +559,28 @@ void RegisterDesignerScriptVerbs()
              }
          },
          [](const TScriptCommand& C, TForm& Form, TScriptEvents& Out) {
-             auto& Preview = FindShowingAs<TPagePreview>(Form, "Preview", "page preview");
+             auto* Preview = &FindShowingAs<TPagePreview>(Form, "Preview", "page preview");
              auto* Designer = dynamic_cast<TDesignerForm*>(&Form);
              TComponent* Target = Designer ? FindPageComponent(Designer->Page(), C.Words[0]) : nullptr;
              if (!Target) throw EScriptError("no component " + QuotedInput(C.Words[0]) + " on the page");
-             // The centre, or else the first point row by row, where the click reaches the
-             // component and not one lying over it.
-             const TRect R = Intersect(Preview.ComponentRect(*Target), Preview.ClientRect());
-             const TPoint Centre{(R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2};
-             if (!R.IsEmpty() && Preview.ComponentAt(Centre.X, Centre.Y) == Target) {
-                 Click(Out, At(Preview, Centre.X, Centre.Y), C.Shift);
-                 return;
-             }
-             for (int Y = R.Top; Y < R.Bottom; Y += 2)
-                 for (int X = R.Left; X < R.Right; X += 2)
-                     if (Preview.ComponentAt(X, Y) == Target) {
-                         Click(Out, At(Preview, X, Y), C.Shift);
-                         return;
-                     }
-             throw EScriptError(QuotedInput(C.Words[0]) + " is not in view");
+             // Scrolled to first, as a user would; then the centre, or else the first
+             // point row by row, where the click reaches the component and not one lying
+             // over it.
+             Out.push_back([Preview, Target, Name = C.Words[0], Keys = C.Shift](TForm& F) {
+                 Preview->ScrollInView(*Target);
+                 const TRect R = Intersect(Preview->ComponentRect(*Target), Preview->ViewRect());
+                 std::optional<TPoint> Hit;
+                 const TPoint Centre{(R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2};
+                 if (!R.IsEmpty() && Preview->ComponentAt(Centre.X, Centre.Y) == Target) Hit = Centre;
+                 for (int Y = R.Top; Y < R.Bottom && !Hit; Y += 2)
+                     for (int X = R.Left; X < R.Right && !Hit; X += 2)
+                         if (Preview->ComponentAt(X, Y) == Target) Hit = TPoint{X, Y};
+                 if (!Hit) throw EScriptError(QuotedInput(Name) + " is not in view");
+                 const TPoint P = At(*Preview, Hit->X, Hit->Y);
+                 TShiftState Down = Keys;
+                 Down.Include(ssLeft);
+                 F.HandleMouseDown(mbLeft, Down, P.X, P.Y);
+                 F.HandleMouseUp(mbLeft, Keys, P.X, P.Y);
+             });
          }});
 }

@@ -19,29 +19,46 @@
 #include "platform/toolkit/Form.h"
 #include "platform/toolkit/Label.h"
 #include "platform/toolkit/ListBox.h"
+#include "platform/toolkit/ScrollBar.h"
 
 class TDesignerForm;
 
 // The page as it will look: every component drawn by itself at its place, the
-// selection marked by handles. A click selects the component under the pointer (the
-// page where there is none); Ctrl+click adds it to the selection or takes it out.
-class TPagePreview : public TControl {
-    QELL_CLASS(TPagePreview, TControl)
-    // Where the page's top-left corner lies in the preview.
+// selection marked by handles, scrolled with the scroll bars or the wheel (Shift+wheel
+// across) when the page is larger than the pane. A click selects the component under
+// the pointer (the page where there is none); Ctrl+click adds it to the selection or
+// takes it out.
+class TPagePreview : public TWinControl {
+    QELL_CLASS(TPagePreview, TWinControl)
+    // Where the page's top-left corner lies in the preview, unscrolled.
     static constexpr int Margin = 12;
     TPagePreview(TDesignerForm& Designer);
-    // The component's place in the preview.
+    // The component's place in the preview, as scrolled now.
     TRect ComponentRect(const TComponent& C) const;
     // The topmost component under (X, Y), the page where there is none, nullptr off
-    // the page.
+    // the page or on a scroll bar.
     TComponent* ComponentAt(int X, int Y) const;
+    // The part of the preview that shows the page: the client area less the scroll bars.
+    TRect ViewRect() const;
+    TPoint ScrollOffset() const { return {FScrollX, FScrollY}; }
+    // Scrolls so that as much of C as fits is in view.
+    void ScrollInView(const TComponent& C);
+    // The scroll bars again for the page's size and the pane's (after a resize, a new
+    // page or a change of the page's size).
+    void UpdateScrollBars();
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    bool MouseWheel(TShiftState Shift, int Delta, int X, int Y) override;
 
 protected:
     void Paint(TCanvas& C) override;
+    void Resized() override;
 
 private:
+    void SetScroll(int X, int Y);
     TDesignerForm& FDesigner;
+    TScrollBar* FHorizontal;
+    TScrollBar* FVertical;
+    int FScrollX = 0, FScrollY = 0;
 };
 
 // The page's components, the page first and collection items under their owners,
@@ -59,6 +76,8 @@ private:
 class TDesignerForm : public TForm, public IDesigner {
     QELL_CLASS(TDesignerForm, TForm)
     static constexpr int ListWidth = 220, InspectorWidth = 300, Gap = 8, HeaderHeight = 20;
+    // The window's size at first, and the smallest it may be given.
+    static constexpr int DefaultWidth = 1216, DefaultHeight = 540, MinWidth = 800, MinHeight = 480;
     static constexpr size_t MaxUndoSteps = 1000;
     explicit TDesignerForm(TComponent* AOwner);
     ~TDesignerForm() override;
@@ -129,6 +148,8 @@ private:
     // After an undo or redo: the views again, and the step's row selected.
     void ShowStep(const TUndoStep& Step);
     void UpdateCaption();
+    // "ButtonOrder: TQellButton", or "3 objects", above the inspector.
+    void UpdateInspectorHeader();
     // Sets what the in-place edit holds, as Enter would; false when it was refused.
     bool CommitPendingEdit();
 

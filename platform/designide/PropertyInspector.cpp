@@ -129,13 +129,16 @@ TPropertyInspector::TPropertyInspector(TComponent* AOwner)
 
 TPropertyInspector::~TPropertyInspector()
 {
-    // The list sits on the form, not on the inspector: it goes with the inspector.
+    // The list and the hint sit on the form, not on the inspector: they go with it.
     delete FList;
     FList = nullptr;
+    delete FHint;
+    FHint = nullptr;
 }
 
 void TPropertyInspector::SetSelection(std::vector<TPersistent*> Objects)
 {
+    HideHint();
     CloseDropDown();
     CancelEdit();
     FSelection = std::move(Objects);
@@ -190,6 +193,16 @@ int TPropertyInspector::InnerRight() const
 int TPropertyInspector::VisibleRows() const
 {
     return std::max(1, (Height() - 2 * Border) / RowHeight);
+}
+
+void TPropertyInspector::SetNameWidth(int V)
+{
+    V = std::max(MinColumnWidth, std::min(V, InnerRight() - MinColumnWidth));
+    if (V == NameWidth) return;
+    NameWidth = V;
+    HideHint();
+    Layout();
+    Invalidate();
 }
 
 void TPropertyInspector::Layout()

@@ -18,6 +18,7 @@
 #include "platform/designide/PropertyDrawing.h"
 #include "platform/designide/PropertyEditors.h"
 #include "platform/toolkit/Edit.h"
+#include "platform/toolkit/HintWindow.h"
 #include "platform/toolkit/ListBox.h"
 #include "platform/toolkit/ScrollBar.h"
 
@@ -40,8 +41,14 @@ class QELL_DESIGNIDE_API TPropertyInspector : public TWinControl {
 
     // Told of every edit; set before the selection.
     IDesigner* Designer = nullptr;
-    // Where the name column ends.
+    // Where the name column ends; the user drags the line between the columns to move
+    // it (SetNameWidth), and it stays there while the inspector lives.
     int NameWidth = DefaultNameWidth;
+    static constexpr int MinColumnWidth = 40;
+    // Moves the line between the columns, keeping both at least MinColumnWidth wide.
+    void SetNameWidth(int V);
+    // The hint showing a value its column cuts off; nullptr when none is showing.
+    const THintWindow* ValueHint() const;
 
     // Shows the properties of Objects (none: no rows), dropping the editors of the
     // previous selection. The objects must outlive the selection.
@@ -111,6 +118,9 @@ class QELL_DESIGNIDE_API TPropertyInspector : public TWinControl {
     void DoubleClickValue();
 
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseLeave() override;
     bool MouseWheel(TShiftState Shift, int Delta, int X, int Y) override;
     void KeyDown(TKey& Key, TShiftState Shift) override;
     void TextInput(const std::string& Text) override;
@@ -140,6 +150,14 @@ private:
     // rows are built again afterwards, in every case.
     bool Change(const std::function<void()>& Action);
     void PaintRow(TCanvas& C, int Row);
+    // The row under (X, Y), or -1.
+    int RowAt(int X, int Y) const;
+    // Whether (X, Y) lies on the line between the columns.
+    bool OnColumnLine(int X, int Y) const;
+    // Shows the value of the row under the pointer in a hint when its column cuts it
+    // off; hides the hint otherwise.
+    void UpdateHint(int X, int Y);
+    void HideHint();
 
     std::vector<TPersistent*> FSelection;
     std::vector<TRow> FRows;
@@ -149,7 +167,9 @@ private:
     TScrollBar* FScrollBar;
     TInspectorEdit* FEdit;
     TInspectorList* FList = nullptr;
-    std::string FEditStart; // the text the edit started with
+    THintWindow* FHint = nullptr;
+    bool FSplitting = false; // the line between the columns is being dragged
+    std::string FEditStart;  // the text the edit started with
 };
 
 // A property's drop-down list of values, as the inspector opens it below a row: each

@@ -4,6 +4,7 @@
 #include "platform/designide/PropertyInspector.h"
 
 #include "platform/graphics/Drawing.h"
+#include "platform/toolkit/Form.h"
 
 namespace {
 
@@ -93,10 +94,79 @@ void TPropertyInspector::Paint(TCanvas& C)
     if (Focused() && FSelected >= 0) DrawFocusRect(C, NameRect(FSelected));
 }
 
+int TPropertyInspector::RowAt(int X, int Y) const
+{
+    // A row's grid line belongs to it, so every pixel row of the list is some row's.
+    const int Row = Y >= Border ? FTopRow + (Y - Border) / RowHeight : -1;
+    if (Row < 0 || Row >= RowCount() || Row >= FTopRow + VisibleRows() || X < Border || X >= InnerRight()) return -1;
+    return Row;
+}
+
+bool TPropertyInspector::OnColumnLine(int X, int Y) const
+{
+    return RowAt(X, Y) >= 0 && X >= NameWidth - 2 && X <= NameWidth + 2;
+}
+
+const THintWindow* TPropertyInspector::ValueHint() const
+{
+    return FHint && FHint->Visible() ? FHint : nullptr;
+}
+
+void TPropertyInspector::HideHint()
+{
+    if (FHint) FHint->Hide();
+}
+
+void TPropertyInspector::UpdateHint(int X, int Y)
+{
+    const int Row = RowAt(X, Y);
+    TForm* Form = ParentForm();
+    if (!Form || Row < 0 || !ValueRect(Row).Contains(X, Y) || (Row == FSelected && Editing())) return HideHint();
+    const TRect Value = ValueRect(Row);
+    const std::string Text = RowValue(Row);
+    TCanvas Measure;
+    Measure.Font = EffectiveFont();
+    // An owner-drawn value has a swatch as wide as the cell is high before its text.
+    const int Needed = Measure.TextWidth(Text) + 4 + (FRows[static_cast<size_t>(Row)].Drawing ? Value.Height() : 0);
+    if (Text.empty() || Needed <= Value.Width()) return HideHint();
+    if (ValueHint() && FHint->Text() == Text) return;
+    if (!FHint) FHint = new THintWindow(this);
+    const TPoint O = SurfaceOrigin();
+    // Below the pointer, so that it never covers what it explains.
+    FHint->ShowAt(*Form, O.X + X, O.Y + Value.Bottom + 2, Text);
+}
+
+void TPropertyInspector::MouseMove(TShiftState Shift, int X, int Y)
+{
+    TWinControl::MouseMove(Shift, X, Y);
+    if (FSplitting) {
+        if (Shift.Contains(ssLeft)) SetNameWidth(X);
+        return;
+    }
+    if (Shift.Contains(ssLeft) || Shift.Contains(ssRight)) return HideHint();
+    UpdateHint(X, Y);
+}
+
+void TPropertyInspector::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    if (Button == mbLeft) FSplitting = false;
+    TWinControl::MouseUp(Button, Shift, X, Y);
+}
+
+void TPropertyInspector::MouseLeave()
+{
+    HideHint();
+}
+
 void TPropertyInspector::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
     TWinControl::MouseDown(Button, Shift, X, Y);
+    HideHint();
     if (Button != mbLeft) return;
+    if (OnColumnLine(X, Y)) {
+        FSplitting = true;
+        return;
+    }
     if (DropDownButtonRect().Contains(X, Y)) {
         if (DropDownList()) CloseDropDown();
         else OpenDropDown();
@@ -106,9 +176,8 @@ void TPropertyInspector::MouseDown(TMouseButton Button, TShiftState Shift, int X
         EditProperty();
         return;
     }
-    // A row's grid line belongs to it, so every pixel row of the list is some row's.
-    const int Row = Y >= Border ? FTopRow + (Y - Border) / RowHeight : -1;
-    if (Row < 0 || Row >= RowCount() || Row >= FTopRow + VisibleRows() || X < Border || X >= InnerRight()) return;
+    const int Row = RowAt(X, Y);
+    if (Row < 0) return;
     const TRow& R = FRows[static_cast<size_t>(Row)];
     if (R.Expandable && X >= BoxLeft(R.Level) - 2 && X < BoxLeft(R.Level) + BoxSize + 2) {
         if (R.Expanded) Collapse(Row);

@@ -36,6 +36,10 @@ class QELL_TOOLKIT_API TApplication : public TComponent {
     // Names the program in error reports ("qell-designer dialog"); empty: "Exception".
     const std::string& Title() const { return FTitle; }
     void SetTitle(std::string V) { FTitle = std::move(V); }
+    // The program's name as its windows show it ("Qell Designer"), on message boxes
+    // and prompts; empty: Title.
+    const std::string& DisplayTitle() const { return FDisplayTitle.empty() ? FTitle : FDisplayTitle; }
+    void SetDisplayTitle(std::string V) { FDisplayTitle = std::move(V); }
 
     // The event source; the default is a headless one with no events, so a modal form
     // answers mrCancel at once. Raises Exception while a form runs modally.
@@ -60,6 +64,7 @@ private:
     int FRunDepth = 0;
     TForm* FRunning = nullptr; // the innermost form running modally
     std::string FTitle;
+    std::string FDisplayTitle;
 };
 
 // The one application object, created when the toolkit library loads.

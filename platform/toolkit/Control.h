@@ -101,6 +101,8 @@ class QELL_TOOLKIT_API TControl : public TComponent {
     // answers whether it scrolled. The form offers it to the parents while none does.
     virtual bool MouseWheel(TShiftState Shift, int Delta, int X, int Y);
     virtual void Click();
+    // The pointer has moved off the control (to another control, or out of the form).
+    virtual void MouseLeave() {}
 
 protected:
     // Draws the control's own look on a canvas bound to it. The default draws nothing.

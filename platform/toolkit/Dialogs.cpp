@@ -94,7 +94,7 @@ TModalResult MessageBox(const std::string& Caption, const std::string& Text, con
 
 void ShowMessage(const std::string& Text)
 {
-    const std::string& Title = Application->Title();
+    const std::string& Title = Application->DisplayTitle();
     MessageBox(Title.empty() ? "Message" : Title, Text, {{"OK", "OK", mrOk}});
 }
 

@@ -1,6 +1,7 @@
 #include "platform/toolkit/Form.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/rtl/Guard.h"
 #include "platform/rtl/Publish.h"
@@ -179,7 +180,11 @@ void TForm::HandleMouseMove(TShiftState Shift, int X, int Y)
     TControl* Target = FCaptureControl;
     if (!Target) Target = ControlAtPos(X, Y);
     if (!Target) Target = this;
-    FHoverControl = Target;
+    if (TControl* Left = std::exchange(FHoverControl, Target); Left && Left != Target) {
+        Left->MouseLeave();
+        // The handler may have freed the target: ForgetControl then cleared the hover.
+        if (FHoverControl != Target) return;
+    }
     const TPoint O = Target->SurfaceOrigin();
     Target->MouseMove(Shift, X - O.X, Y - O.Y);
 }
@@ -209,6 +214,21 @@ void TForm::HandleMouseWheel(TShiftState Shift, int Delta, int X, int Y)
         const TPoint O = C->SurfaceOrigin();
         if (C->MouseWheel(Shift | FMouseButtons, Delta, X - O.X, Y - O.Y)) return;
     }
+}
+
+void TForm::HandleMouseLeave()
+{
+    if (TControl* Left = std::exchange(FHoverControl, nullptr)) Left->MouseLeave();
+}
+
+void TForm::HandleResize(int ClientWidth, int ClientHeight)
+{
+    ClientWidth = std::max(ClientWidth, MinClientWidth);
+    ClientHeight = std::max(ClientHeight, MinClientHeight);
+    if (ClientWidth == Width() && ClientHeight == Height()) return;
+    SetBounds(Left(), Top(), ClientWidth, ClientHeight);
+    // The surface is new: everything is painted again.
+    Invalidate();
 }
 
 void TForm::HandleKeyDown(TKey Key, TShiftState Shift)

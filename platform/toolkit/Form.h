@@ -26,6 +26,8 @@ class QELL_TOOLKIT_API TForm : public TWinControl {
     void SetClientWidth(int V) { SetWidth(V); }
     void SetClientHeight(int V) { SetHeight(V); }
     TBorderStyle BorderStyle = bsSizeable;
+    // The smallest client size a user may give a sizeable form (0: no limit).
+    int MinClientWidth = 0, MinClientHeight = 0;
     TPosition Position = poDesigned;
     int PixelsPerInch = 96;
 
@@ -71,6 +73,11 @@ class QELL_TOOLKIT_API TForm : public TWinControl {
     // The wheel over (X, Y): the control under the pointer, then its parents, until one
     // scrolls.
     void HandleMouseWheel(TShiftState Shift, int Delta, int X, int Y);
+    // The pointer left the form's window.
+    void HandleMouseLeave();
+    // The user gave the window a new client size: the form takes it, as far as its
+    // minimum allows, lays itself out and paints everything again.
+    void HandleResize(int ClientWidth, int ClientHeight);
     // Tab and Shift+Tab move focus in tab order; any other key goes to the focused
     // control, and when that does not use it, round the form as a dialog key (Enter
     // presses the default button, Escape the cancel button, Alt+letter the button with

@@ -192,16 +192,41 @@ void TPageControl::KeyDown(TKey& Key, TShiftState Shift)
     Key = 0;
 }
 
+namespace {
+
+// The page control that holds the focus, or nullptr.
+const TPageControl* HoldingFocus(const TForm& Form)
+{
+    for (const TControl* C = Form.ActiveControl(); C; C = C->Parent())
+        if (const auto* Pages = dynamic_cast<const TPageControl*>(C)) return Pages;
+    return nullptr;
+}
+
+// The first showing page control inside Parent, depth first.
+const TPageControl* FirstPageControl(const TWinControl& Parent)
+{
+    for (int I = 0; I < Parent.ControlCount(); ++I) {
+        const auto* W = dynamic_cast<const TWinControl*>(Parent.Controls(I));
+        if (!W || !W->Showing()) continue;
+        if (const auto* Pages = dynamic_cast<const TPageControl*>(W)) return Pages;
+        if (const TPageControl* Inside = FirstPageControl(*W)) return Inside;
+    }
+    return nullptr;
+}
+
+} // namespace
+
 bool TPageControl::DialogKey(TKey Key, TShiftState Shift)
 {
-    if (Key == vkTab && Shift.Contains(ssCtrl) && PageCount() > 0) {
-        const TForm* Form = ParentForm();
-        for (const TControl* C = Form ? Form->ActiveControl() : nullptr; C; C = C->Parent())
-            if (C == this) {
+    // Ctrl+Tab turns the pages that hold the focus, or else the form's first pages.
+    if (Key == vkTab && Shift.Contains(ssCtrl) && PageCount() > 0)
+        if (const TForm* Form = ParentForm()) {
+            const TPageControl* Holder = HoldingFocus(*Form);
+            if (Holder == this || (!Holder && FirstPageControl(*Form) == this)) {
                 TurnPage(!Shift.Contains(ssShift));
                 return true;
             }
-    }
+        }
     return TWinControl::DialogKey(Key, Shift);
 }
 

@@ -8,6 +8,7 @@
 namespace {
 
 constexpr int MinThumb = 8;
+constexpr const char* KindNames[] = {"sbHorizontal", "sbVertical"};
 
 void Publish(TPublisher<TScrollBar>& P)
 {
@@ -15,21 +16,30 @@ void Publish(TPublisher<TScrollBar>& P)
     P.Redeclare("Height").OrdDefault = TScrollBar::DefaultHeight;
     P.Ordinal("Position", TypeInfoInteger, &TScrollBar::Position, &TScrollBar::SetPosition, 0);
     P.Field("SmallChange", TypeInfoInteger, &TScrollBar::SmallChange, 1).Range(1, 1000000);
+    P.Ordinal("Kind", TypeInfoTScrollBarKind, &TScrollBar::Kind, &TScrollBar::SetKind, sbVertical);
     P.Event("OnChange", TypeInfoTNotifyEvent, &TScrollBar::OnChange);
 }
 
-// A small triangle pointing up or down, centred in R.
-void Arrow(TCanvas& C, const TRect& R, bool Up, TColor Color)
+// A small triangle pointing back (up, or left) or forward (down, or right), centred
+// in R.
+void Arrow(TCanvas& C, const TRect& R, TScrollBarKind Kind, bool Back, TColor Color)
 {
     const int CX = (R.Left + R.Right) / 2, CY = (R.Top + R.Bottom) / 2;
     C.Brush.Color = Color;
     for (int I = 0; I < 4; ++I) {
-        const int Y = Up ? CY - 2 + I : CY + 1 - I;
-        C.FillRect(Rect(CX - I, Y, CX + I + 1, Y + 1));
+        if (Kind == sbVertical) {
+            const int Y = Back ? CY - 2 + I : CY + 1 - I;
+            C.FillRect(Rect(CX - I, Y, CX + I + 1, Y + 1));
+        } else {
+            const int X = Back ? CX - 2 + I : CX + 1 - I;
+            C.FillRect(Rect(X, CY - I, X + 1, CY + I + 1));
+        }
     }
 }
 
 } // namespace
+
+const TTypeInfo TypeInfoTScrollBarKind = EnumTypeInfo("TScrollBarKind", KindNames);
 
 const TClassInfo& TScrollBar::StaticClassInfo()
 {
@@ -68,35 +78,49 @@ void TScrollBar::SetPosition(int V)
     if (OnChange) OnChange(this);
 }
 
+void TScrollBar::SetKind(TScrollBarKind V)
+{
+    if (V == FKind) return;
+    FKind = V;
+    Invalidate();
+}
+
 int TScrollBar::ArrowSize() const
 {
-    return std::min(Width(), Height() / 2);
+    return std::min(Thickness(), Length() / 2);
+}
+
+TRect TScrollBar::Span(int Start, int End) const
+{
+    return FKind == sbVertical ? Rect(0, Start, Width(), End) : Rect(Start, 0, End, Height());
 }
 
 TRect TScrollBar::ThumbRect() const
 {
     const int64_t Range = int64_t{FMax} - FMin + 1;
-    const int Track = Height() - 2 * ArrowSize();
+    const int Track = Length() - 2 * ArrowSize();
     if (FPageSize >= Range || Track <= MinThumb) return {};
-    const int Length = std::max(MinThumb, static_cast<int>(Track * int64_t{FPageSize} / Range));
-    const int64_t Span = MaxPosition() - FMin;
-    const int Top = ArrowSize() + static_cast<int>(Span == 0 ? 0 : (Track - Length) * (int64_t{FPosition} - FMin) / Span);
-    return Rect(0, Top, Width(), Top + Length);
+    const int Thumb = std::max(MinThumb, static_cast<int>(Track * int64_t{FPageSize} / Range));
+    const int64_t Positions = MaxPosition() - FMin;
+    const int Start =
+        ArrowSize() + static_cast<int>(Positions == 0 ? 0 : (Track - Thumb) * (int64_t{FPosition} - FMin) / Positions);
+    return Span(Start, Start + Thumb);
 }
 
 void TScrollBar::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
     if (Button == mbLeft) {
         const TRect Thumb = ThumbRect();
-        if (Y < ArrowSize()) {
+        const int P = Along(X, Y), ThumbStart = Along(Thumb.Left, Thumb.Top);
+        if (P < ArrowSize()) {
             SetPosition(FPosition - SmallChange);
-        } else if (Y >= Height() - ArrowSize()) {
+        } else if (P >= Length() - ArrowSize()) {
             SetPosition(FPosition + SmallChange);
         } else if (Thumb.Contains(X, Y)) {
             FDragging = true;
-            FDragOffset = Y - Thumb.Top;
+            FDragOffset = P - ThumbStart;
         } else if (!Thumb.IsEmpty()) {
-            SetPosition(Y < Thumb.Top ? FPosition - FPageSize : FPosition + FPageSize);
+            SetPosition(P < ThumbStart ? FPosition - FPageSize : FPosition + FPageSize);
         }
     }
     TWinControl::MouseDown(Button, Shift, X, Y);
@@ -106,11 +130,11 @@ void TScrollBar::MouseMove(TShiftState Shift, int X, int Y)
 {
     const TRect Thumb = ThumbRect();
     if (FDragging && !Thumb.IsEmpty()) {
-        const int Track = Height() - 2 * ArrowSize() - Thumb.Height();
-        const int64_t Span = MaxPosition() - FMin;
-        const int Along = std::clamp(Y - FDragOffset - ArrowSize(), 0, std::max(Track, 0));
-        // Nearest position for the thumb's top.
-        if (Track > 0) SetPosition(FMin + static_cast<int>((Along * Span * 2 + Track) / (2 * int64_t{Track})));
+        const int Track = Length() - 2 * ArrowSize() - Along(Thumb.Width(), Thumb.Height());
+        const int64_t Positions = MaxPosition() - FMin;
+        const int Moved = std::clamp(Along(X, Y) - FDragOffset - ArrowSize(), 0, std::max(Track, 0));
+        // Nearest position for the thumb's start.
+        if (Track > 0) SetPosition(FMin + static_cast<int>((Moved * Positions * 2 + Track) / (2 * int64_t{Track})));
     }
     TWinControl::MouseMove(Shift, X, Y);
 }
@@ -135,13 +159,14 @@ void TScrollBar::Paint(TCanvas& C)
     C.FillRect(R);
     const int A = ArrowSize();
     const TColor ArrowColor = Enabled() ? clBtnText : clGrayText;
-    for (const TRect& Button : {Rect(0, 0, Width(), A), Rect(0, Height() - A, Width(), Height())}) {
+    const TRect Back = Span(0, A), Forward = Span(Length() - A, Length());
+    for (const TRect& Button : {Back, Forward}) {
         C.Brush.Color = clBtnFace;
         C.FillRect(Button);
         DrawEdge(C, Button, clBtnHighlight, clBtnShadow);
     }
-    Arrow(C, Rect(0, 0, Width(), A), true, ArrowColor);
-    Arrow(C, Rect(0, Height() - A, Width(), Height()), false, ArrowColor);
+    Arrow(C, Back, FKind, true, ArrowColor);
+    Arrow(C, Forward, FKind, false, ArrowColor);
     const TRect Thumb = ThumbRect();
     if (!Thumb.IsEmpty()) {
         C.Brush.Color = clBtnFace;

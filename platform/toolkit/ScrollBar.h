@@ -2,7 +2,10 @@
 
 #include "platform/toolkit/WinControl.h"
 
-// A vertical scroll bar: arrows at both ends, a thumb as long as the page is to the
+enum TScrollBarKind { sbHorizontal, sbVertical };
+extern QELL_TOOLKIT_API const TTypeInfo TypeInfoTScrollBarKind;
+
+// A scroll bar, vertical unless its Kind says horizontal: arrows at both ends, a thumb as long as the page is to the
 // range. Position runs from Min to Max - PageSize + 1 (at least Min); SetPosition
 // clamps into that and fires OnChange when it changed. An arrow steps by SmallChange,
 // the track by a page, and the thumb follows a drag.
@@ -20,6 +23,8 @@ class QELL_TOOLKIT_API TScrollBar : public TWinControl {
     void SetPosition(int V);
     int SmallChange = 1;
     TNotifyEvent OnChange;
+    TScrollBarKind Kind() const { return FKind; }
+    void SetKind(TScrollBarKind V);
 
     // The thumb in control coordinates; empty when the page covers the whole range.
     TRect ThumbRect() const;
@@ -35,6 +40,14 @@ protected:
 private:
     int MaxPosition() const;
     int ArrowSize() const;
+    // The bar's length along its direction, its thickness across it, and a point's
+    // place along it.
+    int Length() const { return FKind == sbVertical ? Height() : Width(); }
+    int Thickness() const { return FKind == sbVertical ? Width() : Height(); }
+    int Along(int X, int Y) const { return FKind == sbVertical ? Y : X; }
+    // The part of the bar from Start to End along it.
+    TRect Span(int Start, int End) const;
+    TScrollBarKind FKind = sbVertical;
     int FMin = 0, FMax = 100, FPageSize = 10, FPosition = 0;
     bool FDragging = false;
     int FDragOffset = 0; // pointer minus thumb top, during a drag

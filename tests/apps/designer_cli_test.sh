@@ -161,6 +161,11 @@ printf 'pick NoSuchButton\n' >"$work/badpick.txt"
 check design-bad-script 2 "" -- design --script "$work/badpick.txt"
 check design-two-pages 2 "" -- design "$work/badpage.txt" "$work/badpage.txt"
 usage_error design-two-pages "unexpected argument"
+# --size: the window's size, headless too, no smaller than the designer's minimum.
+check design-size 0 "" -- design --size 800x480 --script "$work/design.txt" --snapshot "$work/small.png"
+expect design-size-png [ "$(/usr/bin/identify -format '%wx%h' "$work/small.png")" = 800x480 ]
+check design-size-too-small 2 "" -- design --size 640x400 --script "$work/design.txt"
+usage_error design-size-too-small "--size takes WIDTHxHEIGHT from 800x480 to 8192x8192, not '640x400'"
 
 # The tour: each step said and pictured, the page saved and read back.
 mkdir -p "$work/tour"

@@ -237,3 +237,15 @@ TEST_F(ColorFormTest, MovingOverTheFormClearsTheStatusText)
 }
 
 } // namespace
+
+// Ctrl+Tab and Ctrl+Shift+Tab turn the pages wherever the focus is: on the pages, or on a
+// button outside them.
+TEST_F(ColorFormTest, CtrlTabTurnsThePagesFromAnywhere)
+{
+    ASSERT_EQ(Form->PageControl1->ActivePageIndex(), 2);
+    Form->Button1->SetFocus();
+    Run("key Ctrl+Tab\nkey Escape\n");
+    EXPECT_EQ(Form->PageControl1->ActivePageIndex(), 0);
+    Run("key Ctrl+Tab\nkey Ctrl+Tab\nkey Ctrl+Shift+Tab\nkey Escape\n");
+    EXPECT_EQ(Form->PageControl1->ActivePageIndex(), 1);
+}

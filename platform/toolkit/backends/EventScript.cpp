@@ -301,6 +301,19 @@ std::vector<TScriptVerb> BuiltInVerbs()
                      const TRect R = Pages.TabRect(Index);
                      Click(Out, At(Pages, (R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2));
                  }});
+    V.push_back({"resize", "resize NAME WIDTH HEIGHT", 3, 3,
+                 [](const std::vector<TScriptToken>& Args, TScriptCommand& C) {
+                     Word(Args, 0, C, "resize NAME WIDTH HEIGHT");
+                     C.Numbers = {ReadNumber(Args[1], 0, MaxFormSize), ReadNumber(Args[2], 0, MaxFormSize)};
+                 },
+                 [](const TScriptCommand& C, TForm& Form, TScriptEvents& Out) {
+                     TControl* Target = &FindControl(Form, C.Words[0], false);
+                     Out.push_back([Target, W = C.Numbers[0], H = C.Numbers[1]](TForm& F) {
+                         // The form as the user sizes its window; a control keeps its place.
+                         if (Target == &F) F.HandleResize(W, H);
+                         else Target->SetBounds(Target->Left(), Target->Top(), W, H);
+                     });
+                 }});
     V.push_back({"close", "close", 0, 0, [](const std::vector<TScriptToken>&, TScriptCommand&) {},
                  [](const TScriptCommand&, TForm&, TScriptEvents& Out) {
                      Out.push_back([](TForm& F) { F.Close(); });

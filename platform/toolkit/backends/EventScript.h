@@ -20,6 +20,8 @@
 //                               a letter or digit; with Shift+, Ctrl+, Alt+ prefixes
 //   select GRID COL ROW         click the centre of that cell of a draw grid
 //   page PAGECONTROL INDEX      click that tab
+//   resize NAME W H             the form's window sized by the user (as far as its
+//                               minimum allows), or a control's size
 //   close                       the window's close button: the form's Close
 //   snapshot FILE.png [NAME]    save the form surface (or NAME's visible part)
 //

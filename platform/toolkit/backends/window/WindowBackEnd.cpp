@@ -157,9 +157,13 @@ void TWindowBackEnd::FormShown(TForm& Form)
     }
     int Width = std::max(1, Form.ClientWidth()) * W.Scale;
     int Height = std::max(1, Form.ClientHeight()) * W.Scale;
+    const bool Sizeable = Form.BorderStyle == bsSizeable;
     W.Window = SDL_CreateWindow(Form.Caption().c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, Width,
-                                Height, SDL_WINDOW_SHOWN);
+                                Height, SDL_WINDOW_SHOWN | (Sizeable ? SDL_WINDOW_RESIZABLE : 0));
     if (!W.Window) throw Exception("Cannot create a window: " + SdlError());
+    if (Sizeable && (Form.MinClientWidth > 0 || Form.MinClientHeight > 0))
+        SDL_SetWindowMinimumSize(W.Window, std::max(1, Form.MinClientWidth) * W.Scale,
+                                 std::max(1, Form.MinClientHeight) * W.Scale);
     W.Title = Form.Caption();
     W.Renderer = SDL_CreateRenderer(W.Window, -1, 0);
     if (!W.Renderer) W.Renderer = SDL_CreateRenderer(W.Window, -1, SDL_RENDERER_SOFTWARE);
@@ -178,7 +182,10 @@ void TWindowBackEnd::Draw(TWindow& W)
 {
     if (!W.Texture) return;
     SDL_RenderClear(W.Renderer);
-    SDL_RenderCopy(W.Renderer, W.Texture, nullptr, nullptr);
+    // Pixel for pixel at the scale, never stretched to a window of another size: a
+    // click then lands where it is shown.
+    const SDL_Rect To{0, 0, W.TextureWidth * W.Scale, W.TextureHeight * W.Scale};
+    SDL_RenderCopy(W.Renderer, W.Texture, nullptr, &To);
     SDL_RenderPresent(W.Renderer);
 }
 
@@ -196,7 +203,12 @@ void TWindowBackEnd::Present(TForm& Form)
         if (!W->Texture) throw Exception("Cannot create a texture: " + SdlError());
         W->TextureWidth = Surface.Width();
         W->TextureHeight = Surface.Height();
-        SDL_SetWindowSize(W->Window, Surface.Width() * W->Scale, Surface.Height() * W->Scale);
+        // A form that changed its own size takes its window along; one the user sized
+        // already fits it.
+        int WindowWidth = 0, WindowHeight = 0;
+        SDL_GetWindowSize(W->Window, &WindowWidth, &WindowHeight);
+        if (WindowWidth / W->Scale != Surface.Width() || WindowHeight / W->Scale != Surface.Height())
+            SDL_SetWindowSize(W->Window, Surface.Width() * W->Scale, Surface.Height() * W->Scale);
     }
     SDL_UpdateTexture(W->Texture, nullptr, Surface.ScanLine(0), Surface.Width() * 4);
     SetTitle(*W, FLastError.empty() ? Form.Caption() : Form.Caption() + " - error: " + FLastError);
@@ -223,6 +235,14 @@ bool TWindowBackEnd::ProcessNextEvent(TForm& Form)
             if (E.window.event == SDL_WINDOWEVENT_CLOSE) {
                 if (E.window.windowID != Id) break;
                 Form.Close();
+                return true;
+            }
+            if (E.window.event == SDL_WINDOWEVENT_SIZE_CHANGED && E.window.windowID == Id) {
+                Form.HandleResize(Unscale(E.window.data1, Scale), Unscale(E.window.data2, Scale));
+                return true;
+            }
+            if (E.window.event == SDL_WINDOWEVENT_LEAVE && E.window.windowID == Id) {
+                Form.HandleMouseLeave();
                 return true;
             }
             if (E.window.event == SDL_WINDOWEVENT_EXPOSED || E.window.event == SDL_WINDOWEVENT_SIZE_CHANGED ||
