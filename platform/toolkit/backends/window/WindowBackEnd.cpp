@@ -305,3 +305,17 @@ void TWindowBackEnd::ShowError(const std::string& Message)
         SetTitle(W, W.Form->Caption() + " - error: " + Message);
     }
 }
+
+void TWindowBackEnd::SetClipboardText(const std::string& Text)
+{
+    if (SDL_SetClipboardText(Text.c_str()) != 0) throw Exception("Cannot copy: " + SdlError());
+}
+
+std::string TWindowBackEnd::ClipboardText()
+{
+    char* Text = SDL_GetClipboardText();
+    if (!Text) return {};
+    std::string Result = Text;
+    SDL_free(Text);
+    return Result;
+}
