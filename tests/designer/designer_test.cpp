@@ -113,7 +113,7 @@ TEST_F(Designer, EditsByEveryPathAreSavedAndReadBack)
     EXPECT_EQ(D->Caption(), "Qell Designer - (new page) *");
 
     // A page without a file asks for a name.
-    Run("key Ctrl+S\ntype Value \"" + File + "\"\nclick OK\n");
+    Run("key Ctrl+S\ntype FileName \"" + File + "\"\nclick OK\n");
     EXPECT_FALSE(D->IsModified());
     EXPECT_EQ(D->Caption(), "Qell Designer - " + File);
     const std::unique_ptr<TQellPage> Saved = LoadPageFile(File);
@@ -121,7 +121,7 @@ TEST_F(Designer, EditsByEveryPathAreSavedAndReadBack)
 
     // Opened again, through Ctrl+O, the values are there.
     D->SetPage(ReadPageText(SamplePageText()), "");
-    Run("key Ctrl+O\ntype Value \"" + File + "\"\nclick OK\n");
+    Run("key Ctrl+O\ntype FileName \"" + File + "\"\nclick OK\n");
     EXPECT_EQ(D->FileName(), File);
     EXPECT_EQ(Button().TextColor, IWColors[9].Value);
     EXPECT_EQ(Button().BorderColor, Web("Navy"));
@@ -253,7 +253,7 @@ TEST_F(Designer, ABadFileIsRefusedWithItsLineAndThePageKept)
                               "  end\nend\n");
     Run("pick ButtonOrder\ninspect Inspector Caption\ntype Inspector \"Kept\"\nkey Enter\n");
     const std::string Before = Text();
-    TRecordingBackEnd& Back = Run("key Ctrl+O\nclick Discard\ntype Value \"" + File + "\"\nclick OK\nclick OK\n");
+    TRecordingBackEnd& Back = Run("key Ctrl+O\nclick Discard\ntype FileName \"" + File + "\"\nclick OK\nclick OK\n");
     ASSERT_EQ(Back.Messages.size(), 2u) << "the question, then the refusal";
     EXPECT_NE(Back.Messages[1].find("line 3"), std::string::npos) << Back.Messages[1];
     EXPECT_NE(Back.Messages[1].find("Blurple"), std::string::npos) << Back.Messages[1];
