@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -126,6 +127,34 @@ TEST_F(Designer, EditsByEveryPathAreSavedAndReadBack)
     EXPECT_EQ(Button().TextColor, IWColors[9].Value);
     EXPECT_EQ(Button().BorderColor, Web("Navy"));
     EXPECT_FALSE(D->CanUndo());
+}
+
+// CSS hex typed with spaces around it is one edit, saved as the web colour it is; the
+// chooser saves a new page into a sub-folder, and asks before another replaces it.
+TEST_F(Designer, TypedHexIsSavedAndTheChooserAsksBeforeReplacing)
+{
+    const std::string Folder = TempFile("chooser");
+    std::filesystem::remove_all(Folder);
+    std::filesystem::create_directories(Folder + "/sub");
+    const std::string File = Folder + "/sub/page.txt";
+    Run("pick ButtonOrder\ninspect Inspector Appearance.TextColor\ntype Inspector \"  #FF6347 \"\nkey Enter\n"
+        "key Ctrl+S\ntype FileName \"" + Folder + "\"\nkey Enter\ntype Files \"su\"\nkey Enter\n"
+        "type FileName \"page\"\nkey Enter\n");
+    EXPECT_EQ(Button().TextColor, 0x004763FF);
+    EXPECT_EQ(D->FileName(), File);
+    EXPECT_FALSE(D->IsModified());
+    const std::string Saved = Contents(File);
+    EXPECT_NE(Saved.find("    Appearance.TextColor = Tomato\n"), std::string::npos) << Saved;
+    D->Undo();
+    EXPECT_FALSE(D->CanUndo()) << "one step";
+
+    D->SetPage(ReadPageText(SamplePageText()), "");
+    TRecordingBackEnd& Back = Run("key Ctrl+S\ntype FileName \"" + File + "\"\nkey Enter\nclick No\nkey Escape\n");
+    ASSERT_EQ(Back.Messages.size(), 1u);
+    EXPECT_NE(Back.Messages[0].find("already exists"), std::string::npos) << Back.Messages[0];
+    EXPECT_EQ(D->FileName(), "");
+    EXPECT_EQ(Contents(File), Saved);
+    std::filesystem::remove_all(Folder);
 }
 
 TEST_F(Designer, ARejectedTextLeavesFileAndInspectorAsTheyWere)
