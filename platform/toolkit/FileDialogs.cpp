@@ -72,16 +72,16 @@ public:
     bool Run(const char* Action)
     {
         Build(Action);
-        fs::path Start = Dialog().InitialDir.empty() ? CurrentFolder() : Absolute(Dialog().InitialDir);
+        fs::path Start = FDialog.InitialDir.empty() ? CurrentFolder() : Absolute(FDialog.InitialDir);
         std::string Name;
-        if (!Dialog().FileName.empty()) {
-            const fs::path Given = Absolute(Dialog().FileName);
+        if (!FDialog.FileName.empty()) {
+            const fs::path Given = Absolute(FDialog.FileName);
             std::error_code Ec;
             if (fs::is_directory(Given, Ec)) {
                 Start = Given;
             } else {
                 Name = Given.filename().string();
-                if (fs::path(Dialog().FileName).has_parent_path()) Start = Given.parent_path();
+                if (fs::path(FDialog.FileName).has_parent_path()) Start = Given.parent_path();
             }
         }
         if (!ShowFolder(Start, false) && !ShowFolder(CurrentFolder(), false)) ShowFolder("/", false);
@@ -91,13 +91,11 @@ public:
         if (!Name.empty() && At >= 0 && !IsFolderItem(At)) FList->SetItemIndex(At);
         FForm->SetActiveControl(Name.empty() ? static_cast<TWinControl*>(FList) : FName);
         if (FForm->ShowModal() != mrOk) return false;
-        Dialog().FileName = FChosen;
+        FDialog.FileName = FChosen;
         return true;
     }
 
 private:
-    TOpenDialog& Dialog() { return FDialog; }
-
     static fs::path CurrentFolder()
     {
         std::error_code Ec;
@@ -126,7 +124,7 @@ private:
     {
         FForm = std::make_unique<TForm>(Application);
         FForm->SetName("FileDialog");
-        FForm->SetCaption(Dialog().Title);
+        FForm->SetCaption(FDialog.Title);
         FForm->BorderStyle = bsDialog;
         FForm->Position = poScreenCenter;
         TForm& F = *FForm;
@@ -162,7 +160,7 @@ private:
         FTypes->TabStop = true;
         FTypes->SetBounds(Margin + CaptionWidth, Top, ListWidth - CaptionWidth, TypesHeight);
         std::vector<std::string> Types;
-        for (const TFileFilter& Filter : Dialog().Filters) Types.push_back(Filter.Description);
+        for (const TFileFilter& Filter : FDialog.Filters) Types.push_back(Filter.Description);
         if (Types.empty()) Types.push_back("All files (*)");
         FTypes->SetItems(Types);
         FTypes->SetItemIndex(0);
@@ -210,6 +208,7 @@ private:
     bool ShowFolder(const fs::path& Folder, bool Tell)
     {
         std::vector<std::string> Folders, Files;
+        const std::string Shown = Patterns();
         std::error_code Ec;
         fs::directory_iterator It(Folder, Ec), End;
         for (; !Ec && It != End; It.increment(Ec)) {
@@ -217,11 +216,11 @@ private:
             if (Name.starts_with(".")) continue;
             std::error_code Kind;
             if (It->is_directory(Kind)) Folders.push_back(Name + "/");
-            else if (Matches(Name, Patterns())) Files.push_back(Name);
+            else if (Matches(Name, Shown)) Files.push_back(Name);
         }
         if (Ec) {
             if (Tell)
-                Refuse(Dialog().Title,
+                Refuse(FDialog.Title,
                        "Cannot open the folder " + QuotedFileName(Folder.string()) + ": " + Ec.message());
             return false;
         }
@@ -303,7 +302,7 @@ private:
 
     void Take(const fs::path& Path)
     {
-        if (!Dialog().Acceptable(Path.string())) return;
+        if (!FDialog.Acceptable(Path.string())) return;
         FChosen = Path.string();
         FForm->SetModalResult(mrOk);
     }
