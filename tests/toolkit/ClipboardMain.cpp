@@ -25,18 +25,23 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "toolkit_clipboard: %s\n", Why.c_str());
         return 3;
     }
-    auto Back = std::make_unique<TWindowBackEnd>();
-    TWindowBackEnd& Window = *Back;
-    Application->SetBackEnd(std::move(Back));
-    if (Paste) {
-        const std::string Text = Window.ClipboardText();
-        std::fwrite(Text.data(), 1, Text.size(), stdout);
-        return 0;
+    try {
+        auto Back = std::make_unique<TWindowBackEnd>();
+        TWindowBackEnd& Window = *Back;
+        Application->SetBackEnd(std::move(Back));
+        if (Paste) {
+            const std::string Text = Window.ClipboardText();
+            std::fwrite(Text.data(), 1, Text.size(), stdout);
+            return 0;
+        }
+        Window.SetClipboardText(argv[2]);
+        TForm Owner(nullptr);
+        Owner.SetCaption("clipboard owner");
+        Owner.SetBounds(0, 0, 120, 40);
+        Owner.ShowModal();
+    } catch (const Exception& E) {
+        std::fprintf(stderr, "toolkit_clipboard: %s\n", E.what());
+        return 3;
     }
-    Window.SetClipboardText(argv[2]);
-    TForm Owner(nullptr);
-    Owner.SetCaption("clipboard owner");
-    Owner.SetBounds(0, 0, 120, 40);
-    Owner.ShowModal();
     return 0;
 }

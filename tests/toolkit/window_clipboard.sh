@@ -6,7 +6,8 @@ set -uo pipefail
 program=${1:?usage: window_clipboard.sh TOOLKIT_CLIPBOARD}
 source "$(dirname "$0")/../support/xvfb.sh"
 
-[ -z "$("$program" paste)" ] || fail "a new display's clipboard is not empty"
+empty=$("$program" paste) || fail "paste failed on a new display"
+[ -z "$empty" ] || fail "a new display's clipboard holds '$empty'"
 text=$'Appearance.TextColor\t#FF6347 \xe2\x9c\x93'
 "$program" copy "$text" >"$work/out.txt" 2>"$work/err.txt" &
 app_pid=$!
