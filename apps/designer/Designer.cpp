@@ -8,12 +8,14 @@
 #include "platform/rtl/Publish.h"
 #include "platform/toolkit/Dialogs.h"
 #include "platform/toolkit/Edit.h"
+#include "platform/toolkit/FileDialogs.h"
 #include "platform/toolkit/backends/EventScript.h"
 #include "platform/toolkit/resources/FormReader.h"
 
 namespace {
 
 constexpr int HandleSize = 5, IndentPerLevel = 14;
+const std::vector<TFileFilter> PageFileFilters{{"Page files (*.txt)", "*.txt"}, {"All files (*)", "*"}};
 // What lies around the page in the preview.
 constexpr TColor WorkspaceColor = 0x808080;
 
@@ -484,9 +486,12 @@ bool TDesignerForm::SaveAs(const std::string& FileName)
 bool TDesignerForm::Save()
 {
     if (!CommitPendingEdit()) return false;
-    std::string Name = FFileName;
-    if (Name.empty() && (!InputQuery("Save page", "File name:", Name) || Name.empty())) return false;
-    return SaveAs(Name);
+    if (!FFileName.empty()) return SaveAs(FFileName);
+    TSaveDialog Chooser;
+    Chooser.Title = "Save page";
+    Chooser.Filters = PageFileFilters;
+    Chooser.DefaultExt = "txt";
+    return Chooser.Execute() && SaveAs(Chooser.FileName);
 }
 
 bool TDesignerForm::OpenFile(const std::string& FileName)
@@ -505,8 +510,11 @@ bool TDesignerForm::OpenFile(const std::string& FileName)
 void TDesignerForm::OpenWithPrompt()
 {
     if (!CommitPendingEdit() || !CloseQuery()) return;
-    std::string Name = FFileName;
-    if (InputQuery("Open page", "File name:", Name) && !Name.empty()) OpenFile(Name);
+    TOpenDialog Chooser;
+    Chooser.Title = "Open page";
+    Chooser.Filters = PageFileFilters;
+    Chooser.FileName = FFileName;
+    if (Chooser.Execute()) OpenFile(Chooser.FileName);
 }
 
 bool TDesignerForm::CloseQuery()

@@ -1,4 +1,4 @@
-// qell-designer new, props, get, values, set, edit and draw: a page file's properties
+// qell-designer new, props, get, values, set, reset, edit and draw: a page file's properties
 // read and changed from the command line. Each command loads the package as the
 // designer does and reaches a property through the editor the inspector would use for
 // it: the package's colour editor for its colours, the host's editors for the rest.
@@ -30,6 +30,7 @@ const char PropsUsage[] = "qell-designer props FILE [COMPONENT] [--package PATH]
 const char GetUsage[] = "qell-designer get FILE PATH [--package PATH]\n";
 const char ValuesUsage[] = "qell-designer values FILE PATH [--package PATH]\n";
 const char SetUsage[] = "qell-designer set FILE PATH [--] TEXT [--package PATH]\n";
+const char ResetUsage[] = "qell-designer reset FILE PATH [--package PATH]\n";
 const char EditUsage[] = "qell-designer edit FILE PATH [--script FILE | --window [--scale N]] [--snapshot FILE.png]\n"
                          "                          [--package PATH]\n";
 const char DrawUsage[] = "qell-designer draw FILE PATH --out FILE.png [--width W] [--height H] [--selected | --list]\n"
@@ -211,6 +212,22 @@ int RunSet(const TArgs& Args)
     });
 }
 
+int RunReset(const TArgs& Args)
+{
+    return RunPage("reset", ResetUsage, Args, 2, 2, [](const TPageArgs& A) {
+        TPageDocument Doc(A.Package, A.P[0]);
+        const TInterfacePtr<TPropertyEditor> E = Doc.Editor(A.P[1]);
+        try {
+            E->Revert();
+        } catch (const std::exception& X) {
+            std::fprintf(stderr, "qell-designer reset: %s: %s\n", QuotedInput(A.P[1]).c_str(), X.what());
+            return ExitFailed;
+        }
+        SavePageFile(A.P[0], Doc.Page());
+        return ExitOk;
+    });
+}
+
 int RunEdit(const TArgs& Args)
 {
     // The run options take --package too, into O.
@@ -322,7 +339,8 @@ struct TPageCommand {
 
 constexpr TPageCommand PageCommands[] = {
     {"new", NewUsage, RunNew},          {"props", PropsUsage, RunProps}, {"get", GetUsage, RunGet},
-    {"values", ValuesUsage, RunValues}, {"set", SetUsage, RunSet},       {"edit", EditUsage, RunEdit},
+    {"values", ValuesUsage, RunValues}, {"set", SetUsage, RunSet},       {"reset", ResetUsage, RunReset},
+    {"edit", EditUsage, RunEdit},
     {"draw", DrawUsage, RunDraw},
 };
 

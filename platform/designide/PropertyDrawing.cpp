@@ -15,6 +15,31 @@ void DrawCellText(TCanvas& Canvas, const TRect& Rect, const std::string& Text)
     Canvas.TextRect(Rect, Rect.Left + 2, Y, Text);
 }
 
+int HexDigit(char C)
+{
+    if (C >= '0' && C <= '9') return C - '0';
+    if (C >= 'a' && C <= 'f') return C - 'a' + 10;
+    if (C >= 'A' && C <= 'F') return C - 'A' + 10;
+    return -1;
+}
+
+// CSS hex, "#RRGGBB" or "#RGB" (each digit doubled), into the toolkit's $00BBGGRR.
+bool CssHexToColor(const std::string& Text, TColor& Color)
+{
+    if (Text.size() != 4 && Text.size() != 7) return false;
+    if (Text[0] != '#') return false;
+    int Channels[3];
+    const bool Short = Text.size() == 4;
+    for (int I = 0; I < 3; ++I) {
+        const int Hi = HexDigit(Text[static_cast<size_t>(Short ? 1 + I : 1 + 2 * I)]);
+        const int Lo = HexDigit(Text[static_cast<size_t>(Short ? 1 + I : 2 + 2 * I)]);
+        if (Hi < 0 || Lo < 0) return false;
+        Channels[I] = Hi * 16 + Lo;
+    }
+    Color = Channels[0] | Channels[1] << 8 | Channels[2] << 16;
+    return true;
+}
+
 } // namespace
 
 void RegisterHostPropertyEditors()
@@ -94,12 +119,12 @@ void TColorProperty::GetValues(const TGetStrProc& Proc)
 
 void TColorProperty::SetValue(const std::string& Value)
 {
+    if (ForgiveSpaces(Value)) return;
     TColor Color;
-    if (IdentToColor(Value, Color)) {
-        SetOrdValue(Color);
-        return;
-    }
-    SetOrdValue(StrToInt(Value));
+    if (!IdentToColor(Value, Color) && !CssHexToColor(Value, Color) && !TryStrToInt(Value, Color))
+        throw EConvertError(QuotedInput(Value) +
+                            " is not a colour: type a name (Navy, clBtnFace), #RRGGBB, $00BBGGRR or a number");
+    SetOrdValue(Color);
 }
 
 void TColorProperty::ListMeasureWidth(const std::string&, TCanvas& ACanvas, int& AWidth)

@@ -63,8 +63,11 @@ class QELL_DESIGNIDE_API TColorProperty : public TIntegerProperty,
     std::string GetValue() override;
     // The toolkit's colour identifiers (GetColorValues).
     void GetValues(const TGetStrProc& Proc) override;
-    // A toolkit colour identifier, else an integer literal through StrToInt, whose
-    // EConvertError reaches the caller.
+    // White space around the text is ignored. Then a toolkit colour identifier, CSS hex
+    // "#RRGGBB" or "#RGB" in red-green-blue order ("#FF6347" is $004763FF), or an integer
+    // literal in the runtime's syntax ($00BBGGRR, decimal). Anything else raises
+    // EConvertError "'TEXT' is not a colour: type a name (Navy, clBtnFace), #RRGGBB,
+    // $00BBGGRR or a number", having written nothing.
     void SetValue(const std::string& Value) override;
 
     // The text's width plus a square swatch as tall as an item.

@@ -60,6 +60,17 @@ bool ParseInteger(const std::string& S, int64_t& Value)
     return true;
 }
 
+// Whether the property declares the value a new object holds.
+bool HasDefault(const TPropInfo& P)
+{
+    switch (P.Kind()) {
+    case TTypeKind::String: return P.StrDefault.has_value();
+    case TTypeKind::Class:
+    case TTypeKind::Method: return false;
+    default: return P.OrdDefault.has_value();
+    }
+}
+
 // The editor of one collection item's row, "[i]": the items at Index of each selected
 // object's collection.
 class TCollectionItemProperty : public TPropertyEditor {
@@ -244,12 +255,37 @@ std::string TPropertyEditor::GetVisualValue()
     return AllEqual() ? GetValue() : std::string();
 }
 
+bool TPropertyEditor::CanRevert()
+{
+    const TPropertyAttributes A = GetAttributes();
+    if (!A.Contains(paRevertable) || A.Contains(paReadOnly) || FEntries.empty()) return false;
+    for (const TEntry& E : FEntries)
+        if (!E.PropInfo || !HasDefault(*E.PropInfo)) return false;
+    return true;
+}
+
 void TPropertyEditor::Revert()
 {
-    const TPropInfo* P = GetPropInfo();
-    if (!P) return;
-    if (P->OrdDefault) SetOrdValue(*P->OrdDefault);
-    else if (P->StrDefault) SetStrValue(*P->StrDefault);
+    if (!CanRevert()) throw EPropertyError(QuotedInput(GetName()) + " has no default to reset to");
+    // Each object to its own default: a selection of different classes may differ.
+    std::vector<std::function<void()>> Undo;
+    try {
+        for (const TEntry& E : FEntries) {
+            TPersistent& I = *E.Instance;
+            const TPropInfo& P = *E.PropInfo;
+            if (P.Kind() == TTypeKind::String) {
+                Undo.push_back([&I, &P, Before = ::GetStrProp(I, P)] { ::SetStrProp(I, P, Before); });
+                ::SetStrProp(I, P, *P.StrDefault);
+            } else {
+                Undo.push_back([&I, &P, Before = ::GetOrdProp(I, P)] { ::SetOrdProp(I, P, Before); });
+                ::SetOrdProp(I, P, *P.OrdDefault);
+            }
+        }
+    } catch (...) {
+        for (auto& U : Undo) U();
+        throw;
+    }
+    Modified();
 }
 
 void TPropertyEditor::Modified()
@@ -277,6 +313,21 @@ int TOrdinalProperty::GetEditLimit()
     return 63;
 }
 
+bool TOrdinalProperty::ForgiveSpaces(const std::string& Value)
+{
+    constexpr const char* Blanks = " \t\r\n\v\f";
+    const size_t First = Value.find_first_not_of(Blanks);
+    if (First == std::string::npos) {
+        if (Value.empty()) return false;
+        SetValue(std::string());
+        return true;
+    }
+    const size_t Last = Value.find_last_not_of(Blanks);
+    if (First == 0 && Last + 1 == Value.size()) return false;
+    SetValue(Value.substr(First, Last + 1 - First));
+    return true;
+}
+
 const TClassInfo& TIntegerProperty::StaticClassInfo()
 {
     static const TClassInfo Info = MakeClassInfo<TIntegerProperty>("TIntegerProperty", PublishNothing<TIntegerProperty>);
@@ -292,6 +343,7 @@ std::string TIntegerProperty::GetValue()
 
 void TIntegerProperty::SetValue(const std::string& Value)
 {
+    if (ForgiveSpaces(Value)) return;
     int64_t V = 0;
     if (!ParseInteger(Value, V)) throw EConvertError("'" + Value + "' is not a valid integer value");
     const TPropInfo* P = GetPropInfo();
@@ -328,6 +380,7 @@ void TEnumProperty::GetValues(const TGetStrProc& Proc)
 
 void TEnumProperty::SetValue(const std::string& Value)
 {
+    if (ForgiveSpaces(Value)) return;
     const int64_t V = GetEnumValue(*GetPropInfo()->PropType, Value);
     if (V < 0) throw EPropertyError("'" + Value + "' is not a valid " + GetPropInfo()->PropType->Name);
     SetOrdValue(V);
@@ -348,6 +401,7 @@ std::string TSetProperty::GetValue()
 
 void TSetProperty::SetValue(const std::string& Value)
 {
+    if (ForgiveSpaces(Value)) return;
     std::string Text = Value;
     if (!Text.empty() && Text.front() == '[') Text.erase(0, 1);
     if (!Text.empty() && Text.back() == ']') Text.pop_back();

@@ -135,7 +135,12 @@ class QELL_DESIGNIDE_API TPropertyEditor : public TInterfacedObject {
     void SetStrValue(const std::string& Value);
     // GetValue when every object agrees (AllEqual), else empty: what the inspector shows.
     std::string GetVisualValue();
-    // Sets every object back to the property's default (paRevertable).
+    // Whether the row can be set back to its default: the editor says so (paRevertable,
+    // not paReadOnly) and every object's property declares a default.
+    bool CanRevert();
+    // Sets each object's property to its own declared default (which the form writer
+    // then leaves out of the file), all or none as SetValue writes, then tells the
+    // designer once. Raises EPropertyError, writing nothing, when CanRevert is false.
     void Revert();
     // Tells the designer that the objects were written.
     void Modified();
@@ -150,12 +155,22 @@ private:
 };
 
 // Integers of every size and named integer types that no editor of their own claims:
-// the decimal value, typed in the runtime's integer syntax.
+// the decimal value, typed in the runtime's integer syntax. The base of every editor of
+// a value that is not text: white space around typed text is ignored (ForgiveSpaces).
 class QELL_DESIGNIDE_API TOrdinalProperty : public TPropertyEditor {
     QELL_CLASS(TOrdinalProperty, TPropertyEditor)
     using TPropertyEditor::TPropertyEditor;
     bool AllEqual() override;
     int GetEditLimit() override;
+
+protected:
+    // Called first by SetValue: when Value has white space (space, tab, line break)
+    // around it, sets the value from the text without it, through the virtual SetValue,
+    // and answers true; otherwise answers false and does nothing. Going round SetValue
+    // again lets a derived editor that parses first and falls back to this class (the
+    // package's colour editor) see the trimmed text too, so the inspector and a command
+    // line are forgiven in this one place.
+    bool ForgiveSpaces(const std::string& Value);
 };
 
 class QELL_DESIGNIDE_API TIntegerProperty : public TOrdinalProperty {

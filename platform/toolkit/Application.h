@@ -26,6 +26,15 @@ public:
     virtual void FormHidden(TForm& Form) = 0;
     // An error escaped an event handler (already printed on standard error).
     virtual void ShowError(const std::string&) {}
+    // The clipboard's text (Copy value, Paste value). The default is the process's own,
+    // which a headless run uses: what one part of the program copies, another pastes,
+    // and nothing reaches the system. A window back end uses the system's instead.
+    virtual void SetClipboardText(const std::string& Text) { FClipboard = Text; }
+    // Empty when it holds no text.
+    virtual std::string ClipboardText() { return FClipboard; }
+
+private:
+    std::string FClipboard;
 };
 
 class QELL_TOOLKIT_API TApplication : public TComponent {

@@ -109,8 +109,13 @@ run 0 set "$page" ButtonOrder.Left -- -5 && run 0 get "$page" ButtonOrder.Left &
 
 # Refused: the editor's message, exit 1, and the file not rewritten at all.
 keep
-run 1 set "$page" ButtonOrder.Appearance.TextColor Bluish &&
-  err_has "set: 'ButtonOrder.Appearance.TextColor': 'Bluish' is not a valid integer value"
+colour_refused="is not a colour: type a name (Navy, clBtnFace), #RRGGBB, \$00BBGGRR or a number"
+for bad in Bluish '#12345' '#GGHHII' '#' ' #ff00' 'rgb(255,0,0)' '#FF634'; do
+  run 1 set "$page" ButtonOrder.Appearance.TextColor "$bad" &&
+    err_has "set: 'ButtonOrder.Appearance.TextColor': '${bad# }' $colour_refused"
+done
+run 1 set "$page" SamplePage.Color ' Bluish' && err_has "set: 'SamplePage.Color': 'Bluish' $colour_refused"
+run 1 set "$page" ButtonOrder.Left ' ' && err_has "'' is not a valid integer value"
 untouched
 run 1 set "$page" ButtonOrder.Appearance.BorderWidth 17 && err_has "between 0 and 16"
 run 1 set "$page" ButtonOrder.Appearance '(x)' && err_has "'ButtonOrder.Appearance' is read-only"
@@ -124,6 +129,38 @@ run 2 get "$work/missing.txt" ButtonOrder.Left && err_has "get: Cannot read '$wo
 printf 'object P: TQellPage\n  Width = 10\n  Nonsense = 3\nend\n' >"$work/bad.txt"
 run 2 get "$work/bad.txt" P.Width && err_has "get: '$work/bad.txt': line 3"
 run 2 get "$page" ButtonOrder.Left --package "$work/missing.bpl" && err_has "missing.bpl"
+
+# Typed values forgive white space around them, except text, which keeps it; CSS hex
+# is red-green-blue, stored as the toolkit's $00BBGGRR.
+run 0 set "$page" ButtonOrder.Appearance.TextColor '  Navy  ' && run 0 get "$page" ButtonOrder.Appearance.TextColor &&
+  out_is Navy
+run 0 set "$page" ButtonOrder.Appearance.TextColor '#f00' && run 0 get "$page" ButtonOrder.Appearance.TextColor &&
+  out_is "$("$designer" colour names | awk -F'\t' '$1 == "web" && $3 == "$000000FF" { print $2 }')"
+run 0 set "$page" ButtonOrder.Appearance.TextColor $'\t#FF6347\n' &&
+  expect hex-written grep -qx '    Appearance.TextColor = Tomato' "$page"
+run 0 set "$page" SamplePage.Color ' #1E90fF ' && run 0 get "$page" SamplePage.Color && out_is '$00FF901E'
+run 0 set "$page" SamplePage.Color ' clNavy ' && run 0 get "$page" SamplePage.Color && out_is clNavy
+run 0 set "$page" SamplePage.Color clBtnFace
+run 0 set "$page" ButtonOrder.Left ' 12 ' && run 0 get "$page" ButtonOrder.Left && out_is 12
+run 0 set "$page" ButtonOrder.Appearance.TextAlign $' qaRight\t' && run 0 get "$page" ButtonOrder.Appearance.TextAlign &&
+  out_is qaRight
+run 0 set "$page" ButtonOrder.Caption '  Order  ' && run 0 get "$page" ButtonOrder.Caption && out_is '  Order  '
+expect caption-keeps-spaces grep -qxF "    Caption = '  Order  '" "$page"
+
+# Reset: the value a new component holds, which the file then leaves out; a row without
+# a default is refused and the file left alone.
+printf 'object P: TQellPage\n  object B: TQellButton\n  end\nend\n' >"$work/fresh.txt"
+for path in Appearance.CornerRadius Appearance.TextColor Caption Left; do
+  run 0 reset "$page" "ButtonOrder.$path" && out_is ""
+  expect "reset $path" [ "$(get "ButtonOrder.$path")" = "$("$designer" get "$work/fresh.txt" "B.$path")" ]
+done
+expect reset-leaves-out [ "$(sed -n '/object ButtonOrder/,/^  end/p' "$page" |
+  grep -cE '^    (Appearance.CornerRadius|Appearance.TextColor|Caption|Left) =')" -eq 0 ]
+keep
+run 1 reset "$page" ButtonOrder.Name && err_has "reset: 'ButtonOrder.Name': 'Name' has no default to reset to"
+run 1 reset "$page" ButtonOrder.Appearance && err_has "has no default to reset to"
+run 2 reset "$page" ButtonOrder.Nope && err_has "reset: no property 'Nope' on 'ButtonOrder'"
+untouched
 
 # The package's colour dialog, headless: OK writes its choice and prints it; Cancel
 # and a failing script leave the file alone.
@@ -173,7 +210,7 @@ run 2 draw "$page" ButtonOrder.Caption --out "$work/x.png" --width 0 && usage_er
 expect draw-refusals-write-nothing [ ! -e "$work/x.png" ]
 
 # Help for each command on standard output.
-for command in new props get values set edit draw; do
+for command in new props get values set reset edit draw; do
   run 0 "$command" --help && expect "help $command" grep -q "^usage: qell-designer $command " "$work/out"
 done
 run 0 --help && expect help-lists-page-commands grep -q "qell-designer draw FILE PATH" "$work/out"

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -36,7 +37,7 @@ TEST_F(Designer, EditsByEveryPathAreSavedAndReadBack)
     EXPECT_EQ(D->Caption(), "Qell Designer - (new page) *");
 
     // A page without a file asks for a name.
-    Run("key Ctrl+S\ntype Value \"" + File + "\"\nclick OK\n");
+    Run("key Ctrl+S\ntype FileName \"" + File + "\"\nclick OK\n");
     EXPECT_FALSE(D->IsModified());
     EXPECT_EQ(D->Caption(), "Qell Designer - " + File);
     const std::unique_ptr<TQellPage> Saved = LoadPageFile(File);
@@ -44,11 +45,39 @@ TEST_F(Designer, EditsByEveryPathAreSavedAndReadBack)
 
     // Opened again, through Ctrl+O, the values are there.
     D->SetPage(ReadPageText(SamplePageText()), "");
-    Run("key Ctrl+O\ntype Value \"" + File + "\"\nclick OK\n");
+    Run("key Ctrl+O\ntype FileName \"" + File + "\"\nclick OK\n");
     EXPECT_EQ(D->FileName(), File);
     EXPECT_EQ(Button().TextColor, IWColors[9].Value);
     EXPECT_EQ(Button().BorderColor, Web("Navy"));
     EXPECT_FALSE(D->CanUndo());
+}
+
+// CSS hex typed with spaces around it is one edit, saved as the web colour it is; the
+// chooser saves a new page into a sub-folder, and asks before another replaces it.
+TEST_F(Designer, TypedHexIsSavedAndTheChooserAsksBeforeReplacing)
+{
+    const std::string Folder = TempFile("chooser");
+    std::filesystem::remove_all(Folder);
+    std::filesystem::create_directories(Folder + "/sub");
+    const std::string File = Folder + "/sub/page.txt";
+    Run("pick ButtonOrder\ninspect Inspector Appearance.TextColor\ntype Inspector \"  #FF6347 \"\nkey Enter\n"
+        "key Ctrl+S\ntype FileName \"" + Folder + "\"\nkey Enter\ntype Files \"su\"\nkey Enter\n"
+        "type FileName \"page\"\nkey Enter\n");
+    EXPECT_EQ(Button().TextColor, 0x004763FF);
+    EXPECT_EQ(D->FileName(), File);
+    EXPECT_FALSE(D->IsModified());
+    const std::string Saved = Contents(File);
+    EXPECT_NE(Saved.find("    Appearance.TextColor = Tomato\n"), std::string::npos) << Saved;
+    D->Undo();
+    EXPECT_FALSE(D->CanUndo()) << "one step";
+
+    D->SetPage(ReadPageText(SamplePageText()), "");
+    TRecordingBackEnd& Back = Run("key Ctrl+S\ntype FileName \"" + File + "\"\nkey Enter\nclick No\nkey Escape\n");
+    ASSERT_EQ(Back.Messages.size(), 1u);
+    EXPECT_NE(Back.Messages[0].find("already exists"), std::string::npos) << Back.Messages[0];
+    EXPECT_EQ(D->FileName(), "");
+    EXPECT_EQ(Contents(File), Saved);
+    std::filesystem::remove_all(Folder);
 }
 
 TEST_F(Designer, ARejectedTextLeavesFileAndInspectorAsTheyWere)
@@ -177,7 +206,7 @@ TEST_F(Designer, ABadFileIsRefusedWithItsLineAndThePageKept)
                               "  end\nend\n");
     Run("pick ButtonOrder\ninspect Inspector Caption\ntype Inspector \"Kept\"\nkey Enter\n");
     const std::string Before = Text();
-    TRecordingBackEnd& Back = Run("key Ctrl+O\nclick Discard\ntype Value \"" + File + "\"\nclick OK\nclick OK\n");
+    TRecordingBackEnd& Back = Run("key Ctrl+O\nclick Discard\ntype FileName \"" + File + "\"\nclick OK\nclick OK\n");
     ASSERT_EQ(Back.Messages.size(), 2u) << "the question, then the refusal";
     EXPECT_NE(Back.Messages[1].find("line 3"), std::string::npos) << Back.Messages[1];
     EXPECT_NE(Back.Messages[1].find("Blurple"), std::string::npos) << Back.Messages[1];

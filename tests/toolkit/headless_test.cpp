@@ -91,6 +91,25 @@ TEST(HeadlessScript, AFailedLoadKeepsThePreviousScriptAndAMissingFileIsNamed)
     EXPECT_FALSE(Back.AtEnd()) << "the previous script stays";
 }
 
+// A headless run has the process's own clipboard: what is copied is pasted again,
+// whole, across modal runs, and nothing reaches a system clipboard.
+TEST(HeadlessClipboard, KeepsTextInTheProcessAcrossModalRuns)
+{
+    UseScript("key Escape\n");
+    TBackEnd& Back = Application->BackEnd();
+    EXPECT_EQ(Back.ClipboardText(), "");
+    const std::string Copied = "Appearance.TextColor\t#FF6347\n\xE2\x9C\x93";
+    Back.SetClipboardText(Copied);
+    {
+        TForm Form(nullptr);
+        EXPECT_EQ(Form.ShowModal(), mrCancel);
+    }
+    EXPECT_EQ(Application->BackEnd().ClipboardText(), Copied);
+    Back.SetClipboardText("");
+    EXPECT_EQ(Back.ClipboardText(), "");
+    ResetBackEnd();
+}
+
 TEST_F(HeadlessSession, ButtonsKeysAndTheEndOfTheScriptDecideTheModalResult)
 {
     EXPECT_EQ(Run(""), mrCancel);

@@ -105,17 +105,23 @@ bool TWindowBackEnd::Available(std::string& Why)
         return false;
     }
     if (HasX && !std::getenv("SDL_VIDEODRIVER")) setenv("SDL_VIDEODRIVER", "x11", 0);
+    // SDL's X11 video, once quit, often fails to start again in the same process ("x11
+    // not available"): a display found usable stays open, once, for the back ends that
+    // follow, which then only count up SDL's use of it.
+    static bool Kept = false;
+    if (Kept) return true;
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         Why = "cannot open the display " + std::string(HasX ? Display : Wayland) + ": " + SdlError();
         return false;
     }
     const char* Driver = SDL_GetCurrentVideoDriver();
     std::string Name = Driver ? Driver : "";
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
     if (Name.empty() || Name == "dummy" || Name == "offscreen" || Name == "evdev") {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
         Why = "SDL video driver '" + Name + "' shows no window";
         return false;
     }
+    Kept = true;
     return true;
 }
 
@@ -324,4 +330,18 @@ void TWindowBackEnd::ShowError(const std::string& Message)
         TWindow& W = FWindows.back();
         SetTitle(W, W.Form->Caption() + " - error: " + Message);
     }
+}
+
+void TWindowBackEnd::SetClipboardText(const std::string& Text)
+{
+    if (SDL_SetClipboardText(Text.c_str()) != 0) throw Exception("Cannot copy: " + SdlError());
+}
+
+std::string TWindowBackEnd::ClipboardText()
+{
+    char* Text = SDL_GetClipboardText();
+    if (!Text) return {};
+    std::string Result = Text;
+    SDL_free(Text);
+    return Result;
 }

@@ -30,7 +30,8 @@ public:
     TWindowBackEnd& operator=(const TWindowBackEnd&) = delete;
 
     // Whether a window can be shown here; when not, Why gets a one-line reason. Selects
-    // SDL's X11 driver when DISPLAY is set and SDL_VIDEODRIVER is not.
+    // SDL's X11 driver when DISPLAY is set and SDL_VIDEODRIVER is not. A true answer
+    // leaves SDL's video started until the process ends, since it may not start again.
     static bool Available(std::string& Why);
 
     // The scale asked for; a window that would not fit the screen at it is shown at the
@@ -45,6 +46,9 @@ public:
     void FormHidden(TForm& Form) override;
     // Keeps the last message in the window title, after the caption.
     void ShowError(const std::string& Message) override;
+    // SDL's clipboard, shared with the other programs on the display.
+    void SetClipboardText(const std::string& Text) override;
+    std::string ClipboardText() override;
 
 private:
     struct TWindow {

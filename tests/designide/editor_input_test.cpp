@@ -1,0 +1,191 @@
+// What the host's editors take from a user: typed text forgiven the white space around
+// it (but text itself), colours as CSS hex, refusals that name what is taken and write
+// nothing, and a row set back to its default.
+
+#include <gtest/gtest.h>
+
+#include "platform/designide/PropertyPaths.h"
+#include "tests/designide/InspectorTesting.h"
+
+using namespace inspecttest;
+
+namespace {
+
+// Another class with a Count, whose default differs from TGadget's.
+class TDial : public TComponent {
+    QELL_CLASS(TDial, TComponent)
+    using TComponent::TComponent;
+    int Count = 7;
+};
+
+const TClassInfo& TDial::StaticClassInfo()
+{
+    static const TClassInfo Info = MakeClassInfo<TDial>("TDial", [](TPublisher<TDial>& P) {
+        P.Field("Count", TypeInfoInteger, &TDial::Count, 7).Range(0, 1000);
+    });
+    return Info;
+}
+
+// Parses its own names first and leaves the rest to the host's colour editor, as the
+// package's colour editor does.
+class TWebNameEditor : public TColorProperty {
+public:
+    using TColorProperty::TColorProperty;
+    void SetValue(const std::string& Value) override
+    {
+        TColor C;
+        if (IdentToIWColor(Value, C)) SetOrdValue(C);
+        else TColorProperty::SetValue(Value);
+    }
+};
+
+struct Editors : ::testing::Test {
+    TGadget Gadget{nullptr};
+    TDesignerProbe Designer;
+    TInterfacePtr<TPropertyEditor> Editor(const char* Path, std::vector<TPersistent*> Selection = {})
+    {
+        if (Selection.empty()) Selection = {&Gadget};
+        TInterfacePtr<TPropertyEditor> E = FindPropertyEditor(Selection, &Designer, Path);
+        EXPECT_TRUE(E) << Path;
+        return E;
+    }
+    // Sets Path from Text; the editor must report exactly one edit.
+    void Set(const char* Path, const std::string& Text)
+    {
+        const int Before = Designer.Modifications;
+        Editor(Path)->SetValue(Text);
+        EXPECT_EQ(Designer.Modifications, Before + 1) << Path << " from '" << Text << "'";
+    }
+};
+
+TEST_F(Editors, WhiteSpaceAroundAValueIsIgnoredButTextKeepsIt)
+{
+    Set("Count", " 12\t");
+    EXPECT_EQ(Gadget.Count, 12);
+    Set("Count", "\n$1F ");
+    EXPECT_EQ(Gadget.Count, 31);
+    Set("Shape", "\tshSquare  ");
+    EXPECT_EQ(Gadget.Shape, shSquare);
+    Set("Shapes", "  [shCircle, shTriangle] ");
+    EXPECT_EQ(Gadget.Shapes, (TSet<TShape>{shCircle, shTriangle}));
+    Set("Visible", " False ");
+    EXPECT_FALSE(Gadget.Visible);
+    Set("Tint", "  clRed  ");
+    EXPECT_EQ(Gadget.Tint, clRed);
+    Set("Paint", " 255 ");
+    EXPECT_EQ(Gadget.Paint, 255);
+    Set("Font.Height", " -13 ");
+    EXPECT_EQ(Gadget.Font.Height(), -13);
+    Set("Caption", "  Hello  ");
+    EXPECT_EQ(Gadget.Caption, "  Hello  ");
+
+    // Nothing but white space is no value; the range still holds after trimming.
+    EXPECT_THROW(Editor("Count")->SetValue(" \t "), EConvertError);
+    EXPECT_THROW(Editor("Count")->SetValue(" 1001 "), EPropertyError);
+    EXPECT_THROW(Editor("Shape")->SetValue(" shOval "), EPropertyError);
+    EXPECT_EQ(Gadget.Count, 31);
+    EXPECT_EQ(Gadget.Shape, shSquare);
+    EXPECT_EQ(Designer.Modifications, 9);
+}
+
+TEST_F(Editors, TheHostColourEditorTakesCssHexInRedGreenBlueOrder)
+{
+    const struct {
+        const char* Text;
+        TColor Stored;
+    } Cases[] = {
+        {"#FF6347", 0x004763FF}, {"#f00", 0x000000FF},    {"#1e90FF", 0x00FF901E}, {" #0A0 ", 0x0000AA00},
+        {"#000000", clBlack},    {"#FFFFFF", clWhite},     {"clNavy", clNavy},      {"$00123456", 0x00123456},
+        {"255", 255},            {"-16777201", -16777201},
+    };
+    for (const auto& C : Cases) {
+        Set("Tint", C.Text);
+        EXPECT_EQ(Gadget.Tint, C.Stored) << C.Text;
+    }
+    // Shown by name where the colour has one.
+    Set("Tint", "#800000");
+    EXPECT_EQ(Editor("Tint")->GetValue(), "clMaroon");
+}
+
+TEST_F(Editors, ARefusedColourNamesWhatIsTakenAndWritesNothing)
+{
+    Gadget.Tint = clTeal;
+    const char* Refused[] = {"Bluish", "#12345", "#GGHHII", "#", "#FF63470", "##FF634", "#12 345", "FF6347", "\x1b[1m"};
+    const std::string Takes = " is not a colour: type a name (Navy, clBtnFace), #RRGGBB, $00BBGGRR or a number";
+    for (const char* Text : Refused) {
+        try {
+            Editor("Tint")->SetValue(Text);
+            ADD_FAILURE() << Text << " was taken";
+        } catch (const EConvertError& E) {
+            EXPECT_EQ(E.Message(), QuotedInput(Text) + Takes);
+        }
+    }
+    try {
+        Editor("Tint")->SetValue("  Bluish ");
+        ADD_FAILURE() << "Bluish was taken";
+    } catch (const EConvertError& E) {
+        EXPECT_EQ(E.Message().rfind("'Bluish' is not a colour", 0), 0u) << E.Message();
+    }
+    EXPECT_EQ(Gadget.Tint, clTeal);
+    EXPECT_EQ(Designer.Modifications, 0);
+}
+
+// An editor that parses first and falls back to the host's sees the trimmed text too,
+// with one edit reported.
+TEST_F(Editors, ADerivedColourEditorSeesTheTrimmedText)
+{
+    TWebNameEditor E(&Designer, 1);
+    E.SetPropEntry(0, &Gadget, Gadget.ClassInfo().FindProperty("Paint"));
+    TColor Navy = 0;
+    ASSERT_TRUE(IdentToIWColor("Navy", Navy));
+    E.SetValue("  Navy\t");
+    EXPECT_EQ(Gadget.Paint, Navy);
+    E.SetValue(" #FF6347 ");
+    EXPECT_EQ(Gadget.Paint, 0x004763FF);
+    EXPECT_EQ(IWColorToString(Gadget.Paint), "Tomato");
+    EXPECT_EQ(Designer.Modifications, 2);
+}
+
+TEST_F(Editors, RevertSetsEachObjectToItsOwnDefaultAsOneEdit)
+{
+    TDial Dial{nullptr};
+    Gadget.Count = 40;
+    Dial.Count = 50;
+    TInterfacePtr<TPropertyEditor> Count = Editor("Count", {&Gadget, &Dial});
+    ASSERT_TRUE(Count->CanRevert());
+    EXPECT_FALSE(Count->GetIsDefault());
+    Count->Revert();
+    EXPECT_EQ(Gadget.Count, 0);
+    EXPECT_EQ(Dial.Count, 7);
+    EXPECT_TRUE(Count->GetIsDefault());
+    EXPECT_EQ(Designer.Modifications, 1);
+
+    Gadget.Caption = "Kept?";
+    Gadget.Tint = clRed;
+    Gadget.Shapes = {shSquare};
+    Gadget.Font.SetHeight(-20);
+    for (const char* Path : {"Caption", "Tint", "Shapes", "Font.Height"}) {
+        TInterfacePtr<TPropertyEditor> E = Editor(Path);
+        EXPECT_FALSE(E->GetIsDefault()) << Path;
+        E->Revert();
+        EXPECT_TRUE(E->GetIsDefault()) << Path;
+    }
+    EXPECT_EQ(Gadget.Caption, "");
+    EXPECT_EQ(Gadget.Tint, clBtnFace);
+    EXPECT_TRUE(Gadget.Shapes.Empty());
+    EXPECT_EQ(Designer.Modifications, 5);
+}
+
+TEST_F(Editors, ARowWithoutADefaultIsNotReverted)
+{
+    Gadget.SetName("Gadget1");
+    for (const char* Path : {"Name", "Font", "Slots"}) {
+        TInterfacePtr<TPropertyEditor> E = Editor(Path);
+        EXPECT_FALSE(E->CanRevert()) << Path;
+        EXPECT_THROW(E->Revert(), EPropertyError) << Path;
+    }
+    EXPECT_EQ(Gadget.Name(), "Gadget1");
+    EXPECT_EQ(Designer.Modifications, 0);
+}
+
+} // namespace
