@@ -64,6 +64,12 @@ if run 0 package info "$fixture"; then
     fail "the form resource's size is not the form file's $form_size"
 fi
 
+# The example in docs/cli.md is the package's own output: its unit table's size too.
+if run 0 package info; then
+  documented=$(grep -P '^unit-table\t' "$(dirname "$0")/../../docs/cli.md")
+  grep -qxF -- "$documented" "$work/out" && pass || fail "docs/cli.md shows '$documented', the package: $(grep unit-table "$work/out")"
+fi
+
 # Without the static symbol table the unit table's size cannot be known.
 objcopy --strip-all "$fixture" "$work/stripped.bpl"
 run 0 package info "$work/stripped.bpl" && { expected unknown | diff - <(head -n 19 "$work/out") >/dev/null && pass || fail "stripped: $(grep unit-table "$work/out")"; }
