@@ -29,7 +29,8 @@ std::string SectionLabel(uint64_t Index, std::string_view Name)
 std::vector<uint8_t> ReadFileBytes(const std::string& FileName)
 {
     const TMappedFile Mapped(FileName);
-    return {Mapped.Bytes().begin(), Mapped.Bytes().end()};
+    const TBytes Bytes = Mapped.Bytes();
+    return std::vector<uint8_t>(Bytes.begin(), Bytes.end());
 }
 
 TMappedFile::TMappedFile(const std::string& FileName)

@@ -100,6 +100,40 @@ if [ -w /dev/full ]; then
   [ "$rc" -eq 1 ] && pass || fail "a failed write exits $rc, want 1"
   stderr_has "cannot write standard output"
 fi
+# Anything but a regular file is refused at once, by what it is: a FIFO without a
+# writer hung the program.
+mkfifo "$work/pipe.bpl"
+for command in info check; do
+  rc=0
+  timeout 20 "$designer" package $command "$work/pipe.bpl" >"$work/out" 2>"$work/err" || rc=$?
+  [ "$rc" -eq 1 ] && pass || fail "package $command on a FIFO exits $rc, want 1"
+  stderr_has "pipe.bpl" "a FIFO, not a regular file"
+done
+
+# A package named without a folder is the file in the current one, the file checked,
+# not one of the same name on the library path.
+package=$(dirname "$designer")/../lib/IW14QellDEDXE7.bpl
+mkdir "$work/here" "$work/elsewhere"
+cp "$package" "$work/here/good.bpl"
+cp "$fixture" "$work/elsewhere/good.bpl" # no Initialize export: loading it fails
+rc=0
+(cd "$work/here" && LD_LIBRARY_PATH="$work/elsewhere" "$designer" package check good.bpl) >"$work/out" 2>"$work/err" || rc=$?
+[ "$rc" -eq 0 ] && pass || fail "package check good.bpl exits $rc: $(cat "$work/err")"
+
+# A large file that is no library costs the pages looked at, not its size (it was read
+# whole twice: 533 MB at its peak).
+truncate -s 256M "$work/large.bpl"
+if [ -x /usr/bin/time ]; then
+  rc=0
+  /usr/bin/time -f %M -o "$work/peak" "$designer" package info "$work/large.bpl" >"$work/out" 2>"$work/err" || rc=$?
+  [ "$rc" -eq 1 ] && pass || fail "package info on 256 MiB of zeros exits $rc, want 1"
+  grep -q "not an ELF file" "$work/err" && pass || fail "package info on 256 MiB of zeros: $(cat "$work/err")"
+  peak=$(tail -n 1 "$work/peak")
+  [ "$peak" -lt 200000 ] && pass || fail "package info on 256 MiB peaks at $peak KiB"
+else
+  echo "SKIP the peak memory of package info: no /usr/bin/time"
+fi
+
 run 2 package
 run 2 package resource "$fixture"
 run 2 package list "$fixture"
