@@ -131,13 +131,15 @@ private:
 
     void ReadSegments()
     {
-        if (Read(16, 2, "e_type") != ET_DYN) Fail("not a shared library (type " + std::to_string(Read(16, 2, "e_type")) + ")");
+        if (Read(16, 2, "e_type") != ET_DYN)
+            Fail("not a shared library (type " + std::to_string(Read(16, 2, "e_type")) + ")");
         if (Read(18, 2, "e_machine") != EM_X86_64)
             Fail("built for machine " + std::to_string(Read(18, 2, "e_machine")) + ", not x86-64");
         const uint64_t Table = Read(32, 8, "e_phoff"), EntrySize = Read(54, 2, "e_phentsize"),
                        Count = Read(56, 2, "e_phnum");
         if (EntrySize != SegmentHeaderSize)
-            Fail("program headers of " + std::to_string(EntrySize) + " bytes, not " + std::to_string(SegmentHeaderSize));
+            Fail("program headers of " + std::to_string(EntrySize) + " bytes, not " +
+                 std::to_string(SegmentHeaderSize));
         if (Count == 0 || Count > MaxElfSegments)
             Fail(std::to_string(Count) + " program headers, not 1 to " + std::to_string(MaxElfSegments));
         if (!RangeFits(Table, Count * SegmentHeaderSize, FBytes.size()))
@@ -145,9 +147,12 @@ private:
                  " entries runs past the end of the file (size " + HexOffset(FBytes.size()) + ")");
         for (uint64_t I = 0; I < Count; ++I) {
             const uint64_t At = Table + I * SegmentHeaderSize;
-            const TSegment S{static_cast<uint32_t>(Read(At, 4, "p_type")), static_cast<uint32_t>(Read(At + 4, 4, "p_flags")),
-                             Read(At + 8, 8, "p_offset"),   Read(At + 16, 8, "p_vaddr"),
-                             Read(At + 32, 8, "p_filesz"), Read(At + 40, 8, "p_memsz"),
+            const TSegment S{static_cast<uint32_t>(Read(At, 4, "p_type")),
+                             static_cast<uint32_t>(Read(At + 4, 4, "p_flags")),
+                             Read(At + 8, 8, "p_offset"),
+                             Read(At + 16, 8, "p_vaddr"),
+                             Read(At + 32, 8, "p_filesz"),
+                             Read(At + 40, 8, "p_memsz"),
                              Read(At + 48, 8, "p_align")};
             FSegments.push_back(S);
             if (S.Type == PT_LOAD) CheckLoad(S, I);
@@ -192,7 +197,8 @@ private:
             Fail(Label + ": " + HexOffset(S.FileSize) + " bytes in the file, more than its " +
                  HexOffset(S.MemorySize) + " in memory");
         if ((S.Flags & PF_X) && S.FileSize != S.MemorySize)
-            Fail(Label + ": executable, yet " + HexOffset(S.MemorySize - S.FileSize) + " bytes of it are not in the file");
+            Fail(Label + ": executable, yet " + HexOffset(S.MemorySize - S.FileSize) +
+                 " bytes of it are not in the file");
         if (!RangeFits(S.Offset, S.FileSize, FBytes.size()))
             Fail(Label + " at " + HexOffset(S.Offset) + " with " + HexOffset(S.FileSize) +
                  " bytes runs past the end of the file (size " + HexOffset(FBytes.size()) + ")");
@@ -276,7 +282,8 @@ private:
         for (uint64_t B = 0; B < Buckets; ++B) {
             Walk.clear();
             for (uint64_t I = Get(T, 8 + 4 * B, 4); I != 0; I = Get(T, 8 + 4 * (Buckets + I), 4)) {
-                if (I >= Chains) Fail("the hash table names symbol " + std::to_string(I) + " of " + std::to_string(Chains));
+                if (I >= Chains)
+                    Fail("the hash table names symbol " + std::to_string(I) + " of " + std::to_string(Chains));
                 if (State[I] == 2) break;
                 if (State[I] == 1) Fail("a chain of the hash table loops");
                 State[I] = 1;
@@ -292,7 +299,8 @@ private:
         const TBytes Header = Loaded(Address, 16, "the GNU hash table");
         const uint64_t Buckets = Get(Header, 0, 4), First = Get(Header, 4, 4), Bloom = Get(Header, 8, 4),
                        Shift = Get(Header, 12, 4);
-        if (Buckets == 0 || Buckets > MaxSymbols) Fail("the GNU hash table has " + std::to_string(Buckets) + " buckets");
+        if (Buckets == 0 || Buckets > MaxSymbols)
+            Fail("the GNU hash table has " + std::to_string(Buckets) + " buckets");
         if (!IsPowerOfTwo(Bloom) || Bloom > MaxSymbols || Shift >= 64)
             Fail("the GNU hash table's bloom filter of " + std::to_string(Bloom) + " words, shift " +
                  std::to_string(Shift) + ", is not a power of two words shifting less than 64");
@@ -320,14 +328,15 @@ private:
     void CheckSymbols()
     {
         if (Has(DT_SYMENT) && FTags[DT_SYMENT] != SymbolSize)
-            Fail("dynamic symbols of " + std::to_string(FTags[DT_SYMENT]) + " bytes, not " + std::to_string(SymbolSize));
+            Fail("dynamic symbols of " + std::to_string(FTags[DT_SYMENT]) + " bytes, not " +
+                 std::to_string(SymbolSize));
         const TBytes T = Loaded(Tag(DT_SYMTAB, "DT_SYMTAB"), FSymbolCount * SymbolSize, "the dynamic symbol table");
         for (uint64_t I = 0; I < FSymbolCount; ++I) {
             const uint64_t At = I * SymbolSize;
             const std::string Label = "dynamic symbol " + std::to_string(I);
             const std::string_view Name = String(Get(T, At, 4), Label);
-            const TSymbolEntry S{static_cast<uint8_t>(Get(T, At + 4, 1) & 0xF), static_cast<uint16_t>(Get(T, At + 6, 2)),
-                                 Get(T, At + 8, 8)};
+            const TSymbolEntry S{static_cast<uint8_t>(Get(T, At + 4, 1) & 0xF),
+                                 static_cast<uint16_t>(Get(T, At + 6, 2)), Get(T, At + 8, 8)};
             FSymbols.push_back(S);
             if (S.SectionIndex == SHN_UNDEF || S.SectionIndex == SHN_ABS) continue;
             const std::string Named = Label + " (" + QuotedInput(Name) + ")";
@@ -377,15 +386,16 @@ private:
         const TBytes V = Loaded(FTags[DT_VERSYM], 2 * FSymbolCount, "the symbol versions");
         for (uint64_t I = 0; I < FSymbolCount; ++I)
             if ((Get(V, 2 * I, 2) & 0x7FFF) > Highest)
-                Fail("dynamic symbol " + std::to_string(I) + " has version " + std::to_string(Get(V, 2 * I, 2) & 0x7FFF) +
-                     ", which no version entry defines or needs");
+                Fail("dynamic symbol " + std::to_string(I) + " has version " +
+                     std::to_string(Get(V, 2 * I, 2) & 0x7FFF) + ", which no version entry defines or needs");
     }
 
     // Whether Address is an entry of the init or fini array: only their relocations are
     // kept, to see where the calls go.
     bool IsArraySlot(uint64_t Address) const
     {
-        for (const auto& [AddressTag, SizeTag] : {std::pair{DT_INIT_ARRAY, DT_INIT_ARRAYSZ}, {DT_FINI_ARRAY, DT_FINI_ARRAYSZ}})
+        for (const auto& [AddressTag, SizeTag] :
+             {std::pair{DT_INIT_ARRAY, DT_INIT_ARRAYSZ}, {DT_FINI_ARRAY, DT_FINI_ARRAYSZ}})
             if (Has(AddressTag) && Has(SizeTag) && Address >= FTags.at(AddressTag) &&
                 Address - FTags.at(AddressTag) < FTags.at(SizeTag))
                 return true;
@@ -418,7 +428,8 @@ private:
         };
         if (Has(DT_RELA)) {
             if (Tag(DT_RELAENT, "DT_RELAENT") != RelocationSize)
-                Fail("relocations of " + std::to_string(FTags[DT_RELAENT]) + " bytes, not " + std::to_string(RelocationSize));
+                Fail("relocations of " + std::to_string(FTags[DT_RELAENT]) + " bytes, not " +
+                     std::to_string(RelocationSize));
             Table(FTags[DT_RELA], Tag(DT_RELASZ, "DT_RELASZ"), "the relocations");
             // The loader applies the first DT_RELACOUNT ones as relative without looking.
             const TBytes T = Loaded(FTags[DT_RELA], FTags[DT_RELASZ], "the relocations");
@@ -439,7 +450,8 @@ private:
     template <typename TTarget>
     void CheckRelativeRelocations(TTarget Target)
     {
-        if (Tag(DT_RELRENT, "DT_RELRENT") != 8) Fail("packed relocations of " + std::to_string(FTags[DT_RELRENT]) + " bytes");
+        if (Tag(DT_RELRENT, "DT_RELRENT") != 8)
+            Fail("packed relocations of " + std::to_string(FTags[DT_RELRENT]) + " bytes");
         const uint64_t Size = Tag(DT_RELRSZ, "DT_RELRSZ");
         if (Size % 8 != 0) Fail("the packed relocations are not a whole number of words");
         const TBytes T = Loaded(FTags[DT_RELR], Size, "the packed relocations");
@@ -479,7 +491,8 @@ private:
     // executable) or to a symbol of another one.
     void CheckFunctionArray(int64_t AddressTag, int64_t SizeTag, const std::string& What) const
     {
-        if (Has(AddressTag) != Has(SizeTag)) Fail(What + ": the dynamic section gives its address or its size, not both");
+        if (Has(AddressTag) != Has(SizeTag))
+            Fail(What + ": the dynamic section gives its address or its size, not both");
         if (!Has(AddressTag)) return;
         const uint64_t Address = FTags.at(AddressTag), Size = FTags.at(SizeTag);
         if (Size % 8 != 0) Fail(What + ": " + std::to_string(Size) + " bytes, not a whole number of addresses");

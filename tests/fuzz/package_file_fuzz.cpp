@@ -1,9 +1,10 @@
 // Arbitrary bytes as a package library file (when they start with the ELF magic), also
 // checked as before a load, or as a resource section: reading and checking either
-// succeed or raise EPackageFileError, never anything else, and never read out of bounds. What reads also round-trips: the
-// directory rebuilds into one that reads back the same, and each record decodes to a
-// value that encodes to the very bytes it came from (the version block, whose encoding
-// is one of many, to a value that encodes and decodes back to itself).
+// succeed or raise EPackageFileError, never anything else, and never read out of
+// bounds. What reads also round-trips: the directory rebuilds into one that reads back
+// the same, and each record decodes to a value that encodes to the very bytes it came
+// from (the version block, whose encoding is one of many, to a value that encodes and
+// decodes back to itself).
 
 #include <cstdint>
 #include <cstring>
