@@ -109,6 +109,11 @@ for command in info check; do
   [ "$rc" -eq 1 ] && pass || fail "package $command on a FIFO exits $rc, want 1"
   stderr_has "pipe.bpl" "a FIFO, not a regular file"
 done
+run 0 new "$work/page.txt"
+rc=0
+timeout 20 "$designer" props "$work/page.txt" --package "$work/pipe.bpl" >"$work/out" 2>"$work/err" || rc=$?
+[ "$rc" -eq 2 ] && pass || fail "props --package on a FIFO exits $rc, want 2"
+stderr_has "cannot load package" "a FIFO, not a regular file"
 
 # A package named without a folder is the file in the current one, the file checked,
 # not one of the same name on the library path.
