@@ -97,11 +97,13 @@ private:
     // within the part that comes from the file. nullptr when none does.
     const TSegment* LoadOf(uint64_t Address, uint64_t Size, bool FileBacked) const
     {
-        for (const TSegment& S : FLoads)
-            if (Address >= S.Address &&
-                RangeFits(Address - S.Address, Size, FileBacked ? S.FileSize : S.MemorySize))
-                return &S;
-        return nullptr;
+        // In ascending order and apart: only the last one starting at or below Address
+        // can hold it.
+        const auto After = std::upper_bound(FLoads.begin(), FLoads.end(), Address,
+                                            [](uint64_t A, const TSegment& S) { return A < S.Address; });
+        if (After == FLoads.begin()) return nullptr;
+        const TSegment& S = *(After - 1);
+        return RangeFits(Address - S.Address, Size, FileBacked ? S.FileSize : S.MemorySize) ? &S : nullptr;
     }
 
     // The file's bytes the loader sees at [Address, Address + Size) once mapped.
@@ -121,10 +123,24 @@ private:
         return V;
     }
 
-    void NeedWithin(uint64_t Address, uint64_t Size, uint32_t Flag, const std::string& What) const
+    // Whether [Address, Address + Size) lies in a loadable segment's memory, one with
+    // Flag (PF_X, PF_W) when given.
+    bool LoadIs(uint64_t Address, uint64_t Size, uint32_t Flag) const
     {
         const TSegment* S = LoadOf(Address, Size, false);
-        if (!S || (Flag && !(S->Flags & Flag)))
+        return S && (!Flag || (S->Flags & Flag));
+    }
+
+    TSymbolEntry Symbol(uint64_t Index) const
+    {
+        const uint64_t At = Index * SymbolSize;
+        return {static_cast<uint8_t>(Get(FSymbolTable, At + 4, 1) & 0xF),
+                static_cast<uint16_t>(Get(FSymbolTable, At + 6, 2)), Get(FSymbolTable, At + 8, 8)};
+    }
+
+    void NeedWithin(uint64_t Address, uint64_t Size, uint32_t Flag, const std::string& What) const
+    {
+        if (!LoadIs(Address, Size, Flag))
             Fail(What + " at " + HexOffset(Address) + " lies outside every " +
                  (Flag == PF_X ? "executable " : Flag == PF_W ? "writable " : "") + "loadable segment");
     }
@@ -171,7 +187,7 @@ private:
                 FDynamic = S;
                 CheckInside(S, Label + " (dynamic)", PF_W);
                 break;
-            case PT_GNU_RELRO: CheckInside(S, Label + " (RELRO)", PF_W); break;
+            case PT_GNU_RELRO: CheckRelro(S, Label + " (RELRO)"); break;
             case PT_TLS:
                 if (S.Align > 1 && !IsPowerOfTwo(S.Align)) Fail(Label + " (TLS): alignment " + HexOffset(S.Align));
                 CheckInside(S, Label + " (TLS)", 0);
@@ -220,6 +236,18 @@ private:
                  " bytes lies outside every " + (Flag == PF_W ? "writable " : "") + "loadable segment");
     }
 
+    // The loader makes the whole pages of RELRO read-only once relocated: they must be
+    // of one writable segment, whose last page some linkers (lld) fill to its end.
+    void CheckRelro(const TSegment& S, const std::string& Label) const
+    {
+        const TSegment* L = LoadOf(S.Address, 0, false);
+        if (S.MemorySize == 0) return;
+        if (!L || !(L->Flags & PF_W) || !RangeFits(S.Address - L->Address, S.MemorySize,
+                                                   (L->MemorySize + PageSize - 1) / PageSize * PageSize))
+            Fail(Label + " at address " + HexOffset(S.Address) + " with " + HexOffset(S.MemorySize) +
+                 " bytes lies outside every writable loadable segment");
+    }
+
     void ReadDynamic()
     {
         const TBytes D = Loaded(FDynamic.Address, FDynamic.FileSize, "the dynamic section");
@@ -241,6 +269,12 @@ private:
         const auto It = FTags.find(Tag);
         if (It == FTags.end()) Fail(std::string("the dynamic section has no ") + Name);
         return It->second;
+    }
+
+    bool HasName(uint64_t Offset) const
+    {
+        return Offset < FStrings.size() &&
+               std::find(FStrings.begin() + static_cast<long>(Offset), FStrings.end(), uint8_t{0}) != FStrings.end();
     }
 
     std::string_view String(uint64_t Offset, const std::string& What) const
@@ -331,19 +365,19 @@ private:
             Fail("dynamic symbols of " + std::to_string(FTags[DT_SYMENT]) + " bytes, not " +
                  std::to_string(SymbolSize));
         const TBytes T = Loaded(Tag(DT_SYMTAB, "DT_SYMTAB"), FSymbolCount * SymbolSize, "the dynamic symbol table");
+        FSymbolTable = T;
         for (uint64_t I = 0; I < FSymbolCount; ++I) {
-            const uint64_t At = I * SymbolSize;
-            const std::string Label = "dynamic symbol " + std::to_string(I);
-            const std::string_view Name = String(Get(T, At, 4), Label);
-            const TSymbolEntry S{static_cast<uint8_t>(Get(T, At + 4, 1) & 0xF),
-                                 static_cast<uint16_t>(Get(T, At + 6, 2)), Get(T, At + 8, 8)};
-            FSymbols.push_back(S);
+            const uint64_t NameOffset = Get(T, I * SymbolSize, 4);
+            if (!HasName(NameOffset)) String(NameOffset, "dynamic symbol " + std::to_string(I));
+            const TSymbolEntry S = Symbol(I);
             if (S.SectionIndex == SHN_UNDEF || S.SectionIndex == SHN_ABS) continue;
-            const std::string Named = Label + " (" + QuotedInput(Name) + ")";
-            if (S.Type == STT_FUNC || S.Type == STT_GNU_IFUNC)
-                NeedWithin(S.Value, 1, PF_X, Named);
-            else if (S.Type == STT_OBJECT)
-                NeedWithin(S.Value, 0, 0, Named);
+            const auto Named = [&] {
+                return "dynamic symbol " + std::to_string(I) + " (" + QuotedInput(String(NameOffset, "")) + ")";
+            };
+            if ((S.Type == STT_FUNC || S.Type == STT_GNU_IFUNC) && !LoadIs(S.Value, 1, PF_X))
+                NeedWithin(S.Value, 1, PF_X, Named());
+            else if (S.Type == STT_OBJECT && !LoadIs(S.Value, 0, 0))
+                NeedWithin(S.Value, 0, 0, Named());
         }
     }
 
@@ -413,16 +447,19 @@ private:
                 Fail(What + ": " + std::to_string(Size) + " bytes, not a whole number of relocations");
             const TBytes T = Loaded(Address, Size, What);
             for (uint64_t At = 0; At < Size; At += RelocationSize) {
-                const std::string Label = What + ": relocation " + std::to_string(At / RelocationSize);
+                const auto Label = [&] { return What + ": relocation " + std::to_string(At / RelocationSize); };
                 const uint64_t Offset = Get(T, At, 8), Info = Get(T, At + 8, 8), Addend = Get(T, At + 16, 8);
                 const auto Type = static_cast<uint32_t>(Info);
                 if (Type == R_NONE) continue;
                 const uint64_t Width = RelocationWidth(Type);
-                if (Width == 0) Fail(Label + " has type " + std::to_string(Type) + ", which the loader does not apply");
+                if (Width == 0)
+                    Fail(Label() + " has type " + std::to_string(Type) + ", which the loader does not apply");
                 if ((Info >> 32) >= FSymbolCount)
-                    Fail(Label + " names symbol " + std::to_string(Info >> 32) + " of " + std::to_string(FSymbolCount));
-                Target(Offset, Width, Label);
-                if (Type == R_IRELATIVE) NeedWithin(Addend, 1, PF_X, Label + "'s resolver");
+                    Fail(Label() + " names symbol " + std::to_string(Info >> 32) + " of " +
+                         std::to_string(FSymbolCount));
+                if (!LoadIs(Offset, Width, TextRelocations ? 0 : PF_W)) Target(Offset, Width, Label());
+                if (Type == R_IRELATIVE && !LoadIs(Addend, 1, PF_X))
+                    NeedWithin(Addend, 1, PF_X, Label() + "'s resolver");
                 if (IsArraySlot(Offset)) FRelocations[Offset] = {Type, Info >> 32, Addend};
             }
         };
@@ -505,8 +542,8 @@ private:
             const TRelocation& R = It->second;
             if (R.Type == R_RELATIVE)
                 NeedWithin(R.Addend, 1, PF_X, Label);
-            else if ((R.Type == R_64 || R.Type == R_GLOB_DAT) && FSymbols[R.Symbol].SectionIndex != SHN_UNDEF)
-                NeedWithin(FSymbols[R.Symbol].Value + R.Addend, 1, PF_X, Label);
+            else if ((R.Type == R_64 || R.Type == R_GLOB_DAT) && Symbol(R.Symbol).SectionIndex != SHN_UNDEF)
+                NeedWithin(Symbol(R.Symbol).Value + R.Addend, 1, PF_X, Label);
             else if (R.Type != R_64 && R.Type != R_GLOB_DAT)
                 Fail(Label + " is relocated by type " + std::to_string(R.Type) + ", not to a function");
         }
@@ -568,7 +605,7 @@ private:
     std::vector<uint64_t> FNames;
     TBytes FStrings;
     uint64_t FSymbolCount = 0;
-    std::vector<TSymbolEntry> FSymbols;
+    TBytes FSymbolTable;
     std::map<uint64_t, TRelocation> FRelocations;
 };
 
