@@ -300,6 +300,17 @@ private:
         if (!Has(DT_GNU_HASH) && !Has(DT_HASH)) Fail("the dynamic section has neither DT_GNU_HASH nor DT_HASH");
         if (Has(DT_HASH)) FSymbolCount = CountBySysvHash(FTags[DT_HASH]);
         if (Has(DT_GNU_HASH)) FSymbolCount = CountByGnuHash(FTags[DT_GNU_HASH]);
+        // A GNU hash table counts only the symbols it hashes: those before them (the
+        // imports) count as far as a relocation names them, since the loader reads each
+        // one a relocation names.
+        for (const auto& [Address, SizeTag] : {std::pair{DT_RELA, DT_RELASZ}, {DT_JMPREL, DT_PLTRELSZ}}) {
+            const TSegment* L = Has(Address) && Has(SizeTag) ? LoadOf(FTags[Address], FTags[SizeTag], true) : nullptr;
+            if (!L) continue; // refused with the relocations
+            const TBytes T = Loaded(FTags[Address], FTags[SizeTag], "the relocations");
+            for (uint64_t At = 0; At + RelocationSize <= T.size(); At += RelocationSize)
+                if (const uint64_t Symbol = Get(T, At + 8, 8) >> 32; Symbol < MaxSymbols)
+                    FSymbolCount = std::max(FSymbolCount, Symbol + 1);
+        }
         if (FSymbolCount == 0) Fail("the hash table holds no symbols");
     }
 

@@ -21,6 +21,8 @@
 
 namespace {
 
+using namespace std::chrono_literals;
+
 // How many of the process's mappings are of File (its absolute path).
 int MappingsOf(const std::string& File)
 {
@@ -245,6 +247,36 @@ TEST(Package, DamagedProgramHeadersAndDynamicSectionsNeverCrashTheHost)
     }
     EXPECT_GT(Refused, 0);
     EXPECT_GT(Loaded, 0) << "changes to fields the loader ignores still load";
+}
+
+// A library that faults in its own start-up code passes every check of its bytes; its
+// first load, tried in a child process, refuses it, and the verdict is kept by the
+// file's identity: tried once however often it is loaded, and again once it changed.
+TEST(Package, AFileThatCrashesItsLoaderIsRefusedByATrialLoadTriedOncePerIdentity)
+{
+    const TTemporaryFolder Folder;
+    const std::string Copy = Folder.Path + "/crashing.bpl", Log = Folder.Path + "/trials";
+    std::filesystem::copy_file(QELL_CRASHING_PACKAGE, Copy);
+    ASSERT_EQ(setenv("QELL_TRIAL_LOG", Log.c_str(), 1), 0);
+    const auto Trials = [&] {
+        std::ifstream In(Log);
+        int N = 0;
+        for (std::string Line; std::getline(In, Line);) ++N;
+        return N;
+    };
+    for (int Load = 1; Load <= 3; ++Load) {
+        if (Load == 3) std::filesystem::last_write_time(Copy, std::filesystem::last_write_time(Copy) + 1s);
+        try {
+            LoadPackage(Copy);
+            ADD_FAILURE() << "loaded";
+        } catch (const EPackageError& E) {
+            EXPECT_NE(std::string(E.what()).find("crashed on it in a trial load (signal 11"), std::string::npos)
+                << E.what();
+        }
+        EXPECT_EQ(Trials(), Load == 3 ? 2 : 1) << "load " << Load;
+    }
+    unsetenv("QELL_TRIAL_LOG");
+    EXPECT_EQ(MappingsOf(std::filesystem::canonical(Copy).string()), 0);
 }
 
 // A user in the inspector, with the editor the loaded package registered: a button's
