@@ -13,7 +13,7 @@ constexpr uint64_t PageSize = 4096, SegmentHeaderSize = 56, DynamicEntrySize = 1
                    RelocationSize = 24, MaxSymbols = uint64_t{1} << 24, MaxVersionEntries = 4096;
 constexpr uint16_t ET_DYN = 3, EM_X86_64 = 62, SHN_UNDEF = 0, SHN_ABS = 0xFFF1;
 constexpr uint32_t PT_LOAD = 1, PT_DYNAMIC = 2, PT_NOTE = 4, PT_PHDR = 6, PT_TLS = 7, PT_GNU_EH_FRAME = 0x6474E550,
-                   PT_GNU_RELRO = 0x6474E552, PT_GNU_PROPERTY = 0x6474E553, PF_X = 1, PF_W = 2;
+                   PT_GNU_RELRO = 0x6474E552, PT_GNU_PROPERTY = 0x6474E553, PF_X = 1, PF_W = 2, PF_R = 4;
 constexpr uint8_t STT_OBJECT = 1, STT_FUNC = 2, STT_GNU_IFUNC = 10;
 
 enum : int64_t {
@@ -212,6 +212,8 @@ private:
         if (S.FileSize > S.MemorySize)
             Fail(Label + ": " + HexOffset(S.FileSize) + " bytes in the file, more than its " +
                  HexOffset(S.MemorySize) + " in memory");
+        // The loader reads its tables, and the library its own code, in these.
+        if (!(S.Flags & PF_R)) Fail(Label + " is not readable (flags " + HexOffset(S.Flags) + ")");
         if ((S.Flags & PF_X) && S.FileSize != S.MemorySize)
             Fail(Label + ": executable, yet " + HexOffset(S.MemorySize - S.FileSize) +
                  " bytes of it are not in the file");

@@ -273,6 +273,7 @@ TEST(ElfLoadCheck, PassesALinkedLibraryAndRefusesWhatWouldCrashTheLoader)
         {D.With(Data + 16, D.Get(Data + 16, 8) + 8, 8), "disagree on the alignment"},
         {D.With(Text + 16, 0, 8), "overlaps or precedes"},
         {D.With(Text + 32, D.Get(Text + 32, 8) - 1, 8), "executable, yet 0x1 bytes"},
+        {D.With(Text + 4, 1, 4), "loadable segment 1 is not readable (flags 0x1)"},
         {D.With(Data + 40, uint64_t{1} << 40, 8), "beyond 1024 MiB"},
         // Segments the loader reads or writes, outside what it maps (or may write).
         {D.With(D.Segment(Dynamic, 16), 0x1000, 8), "(dynamic) at address 0x1000"},
