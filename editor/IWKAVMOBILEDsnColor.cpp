@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "colour/IWColors.h"
+#include "platform/rtl/Guard.h"
 #include "platform/rtl/Modules.h"
 #include "platform/rtl/Publish.h"
 #include "platform/toolkit/Application.h"
@@ -85,14 +86,16 @@ void TIWKAVMOBILEColorEditor::ListDrawValue(const std::string& Value, TCanvas& A
                                             bool ASelected)
 {
     const int Right = ARect.Left + (ARect.Bottom - ARect.Top);
-    const TColor OldPen = ACanvas.Pen.Color, OldBrush = ACanvas.Brush.Color;
-    ACanvas.Pen.Color = ACanvas.Brush.Color;
-    ACanvas.Rectangle(ARect.Left, ARect.Top, Right, ARect.Bottom);
-    ACanvas.Brush.Color = StringToIWColor(Value);
-    ACanvas.Pen.Color = BorderColor(ACanvas.Brush.Color, ASelected);
-    ACanvas.Rectangle(ARect.Left + 1, ARect.Top + 1, Right - 1, ARect.Bottom - 1);
-    ACanvas.Brush.Color = OldBrush;
-    ACanvas.Pen.Color = OldPen;
+    {
+        // Text that is no colour raises from the middle: the caller's pen and brush
+        // come back on that way out too.
+        const TRestoreOnExit<TColor> Pen(ACanvas.Pen.Color, ACanvas.Brush.Color);
+        const TRestoreOnExit<TColor> Brush(ACanvas.Brush.Color, ACanvas.Brush.Color);
+        ACanvas.Rectangle(ARect.Left, ARect.Top, Right, ARect.Bottom);
+        ACanvas.Brush.Color = StringToIWColor(Value);
+        ACanvas.Pen.Color = BorderColor(ACanvas.Brush.Color, ASelected);
+        ACanvas.Rectangle(ARect.Left + 1, ARect.Top + 1, Right - 1, ARect.Bottom - 1);
+    }
     DefaultPropertyListDrawValue(Value, ACanvas, Rect(Right, ARect.Top, ARect.Right, ARect.Bottom), ASelected);
 }
 

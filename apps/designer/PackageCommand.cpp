@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
 #include "apps/designer/Commands.h"
 #include "apps/designer/PackageHost.h"
@@ -68,16 +69,18 @@ std::string Info(const TElfFile& Elf, const std::vector<TResource>& Resources)
 int Describe(const std::string& Command, const std::string& Path, const std::string* Resource)
 {
     const std::string Prefix = "qell-designer package " + Command + ": ";
-    std::vector<uint8_t> Bytes;
+    std::unique_ptr<TMappedFile> Mapped;
     std::string Out;
     try {
-        Bytes = ReadFileBytes(Path); // its errors name the file
+        // Mapped, not read: the magic and the headers are checked first, and a large
+        // file that is no library costs the few pages looked at.
+        Mapped = std::make_unique<TMappedFile>(Path); // its errors name the file
     } catch (const EPackageFileError& E) {
         std::fprintf(stderr, "%s%s\n", Prefix.c_str(), E.what());
         return ExitFailed;
     }
     try {
-        const TElfFile Elf(Bytes);
+        const TElfFile Elf(Mapped->Bytes());
         const std::vector<TResource> Resources = ReadPackageResources(Elf);
         if (!Resource) {
             Out = Info(Elf, Resources);

@@ -15,6 +15,8 @@ std::string DefaultPackagePath()
 
 TPackageHost::TPackageHost(const std::string& Path) : FHandle(LoadPackage(Path))
 {
+    // A second load of the same file finds the first one's registrations in place.
+    if (ModuleLoadCount(PackageInstance(FHandle)) > 1) return;
     try {
         for (void (*Register)() : GetPackageRegisterProcs(FHandle)) Register();
     } catch (...) {

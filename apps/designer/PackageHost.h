@@ -13,7 +13,8 @@ std::string DefaultPackagePath();
 
 class TPackageHost {
 public:
-    // Loads the package at Path and calls its units' Register procedures. Raises
+    // Loads the package at Path and calls its units' Register procedures (on the first
+    // of the loads of its file that are current: the others share them). Raises
     // EPackageError (the loader's) with nothing left loaded.
     explicit TPackageHost(const std::string& Path);
     ~TPackageHost();

@@ -110,7 +110,51 @@ bool LinkAs(const std::string& FileName, const TTemporary& Temp, const std::stri
     return false;
 }
 
+// What a file that is not a regular one is, for a message.
+const char* KindOf(mode_t Mode)
+{
+    if (S_ISFIFO(Mode)) return "a FIFO";
+    if (S_ISDIR(Mode)) return "a directory";
+    if (S_ISCHR(Mode)) return "a character device";
+    if (S_ISBLK(Mode)) return "a block device";
+    if (S_ISSOCK(Mode)) return "a socket";
+    return "of an unknown kind";
+}
+
 } // namespace
+
+TFileHandle::~TFileHandle()
+{
+    if (FFd >= 0) close(FFd);
+}
+
+TFileHandle& TFileHandle::operator=(TFileHandle&& Other) noexcept
+{
+    if (this != &Other) {
+        if (FFd >= 0) close(FFd);
+        FFd = Other.FFd;
+        Other.FFd = -1;
+    }
+    return *this;
+}
+
+TFileHandle OpenRegularFileForReading(const std::string& FileName, struct stat& Info)
+{
+    const auto Fail = [&](const std::string& Why) {
+        return EInOutError("Cannot read " + QuotedFileName(FileName) + ": " + Why);
+    };
+    TFileHandle File(open(FileName.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (File.Fd() < 0) {
+        const int Error = errno;
+        // A socket cannot be opened at all; say what it is rather than ENXIO.
+        if (Error == ENXIO && stat(FileName.c_str(), &Info) == 0 && !S_ISREG(Info.st_mode))
+            throw Fail(std::string(KindOf(Info.st_mode)) + ", not a regular file");
+        throw Fail(std::strerror(Error));
+    }
+    if (fstat(File.Fd(), &Info) != 0) throw Fail(std::strerror(errno));
+    if (!S_ISREG(Info.st_mode)) throw Fail(std::string(KindOf(Info.st_mode)) + ", not a regular file");
+    return File;
+}
 
 std::string QuotedFileName(std::string_view FileName) { return QuotedInput(FileName, 4 * PATH_MAX); }
 

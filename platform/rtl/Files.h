@@ -2,6 +2,8 @@
 // Reading a file whole, and writing files so that a failure never costs the file that
 // was there before.
 
+#include <sys/stat.h>
+
 #include <string>
 #include <string_view>
 
@@ -17,6 +19,27 @@ public:
 // A file name for a message: QuotedInput, but whole, since a cut name would hide the
 // file's own name at its end.
 QELL_RTL_API std::string QuotedFileName(std::string_view FileName);
+
+// An open file descriptor, closed with the object.
+class QELL_RTL_API TFileHandle {
+public:
+    explicit TFileHandle(int Fd = -1) : FFd(Fd) {}
+    ~TFileHandle();
+    TFileHandle(TFileHandle&& Other) noexcept : FFd(Other.FFd) { Other.FFd = -1; }
+    TFileHandle& operator=(TFileHandle&& Other) noexcept;
+    int Fd() const { return FFd; }
+
+private:
+    int FFd;
+};
+
+// Opens FileName for reading when it is a regular file, and answers it with its status
+// in Info. The open never blocks, so a FIFO without a writer or a device waiting for a
+// line is refused as what it is instead of hanging the program. Raises EInOutError
+// "Cannot read 'FileName': reason": the system's (missing, no right), or what the name
+// holds instead of a regular file ("a FIFO, not a regular file"; a directory, a
+// character or block device, a socket).
+QELL_RTL_API TFileHandle OpenRegularFileForReading(const std::string& FileName, struct stat& Info);
 
 // The whole content of FileName. Raises EInOutError "Cannot read 'FileName': reason"
 // when it cannot be read (missing, a folder, no right) or holds more than MaxSize

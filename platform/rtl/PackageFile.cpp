@@ -28,12 +28,9 @@ std::string SectionLabel(uint64_t Index, std::string_view Name)
 
 std::vector<uint8_t> ReadFileBytes(const std::string& FileName)
 {
-    try {
-        const std::string Text = ReadFileText(FileName, MaxPackageFileSize);
-        return {Text.begin(), Text.end()};
-    } catch (const EInOutError& E) {
-        throw EPackageFileError(E.Message());
-    }
+    const TMappedFile Mapped(FileName);
+    const TBytes Bytes = Mapped.Bytes();
+    return std::vector<uint8_t>(Bytes.begin(), Bytes.end());
 }
 
 TMappedFile::TMappedFile(const std::string& FileName)
@@ -41,29 +38,21 @@ TMappedFile::TMappedFile(const std::string& FileName)
     const auto Fail = [&](const std::string& Why) {
         return EPackageFileError("Cannot read " + QuotedFileName(FileName) + ": " + Why);
     };
-    const int Fd = open(FileName.c_str(), O_RDONLY | O_CLOEXEC);
-    if (Fd < 0) throw Fail(std::strerror(errno));
-    struct stat Info;
-    if (fstat(Fd, &Info) != 0 || !S_ISREG(Info.st_mode)) {
-        const int Error = errno;
-        close(Fd);
-        throw Fail(S_ISDIR(Info.st_mode) ? std::strerror(EISDIR) : Error ? std::strerror(Error) : "not a regular file");
+    TFileHandle File;
+    try {
+        File = OpenRegularFileForReading(FileName, FStatus);
+    } catch (const EInOutError& E) {
+        throw EPackageFileError(E.Message());
     }
-    if (static_cast<uint64_t>(Info.st_size) > MaxPackageFileSize) {
-        close(Fd);
+    if (static_cast<uint64_t>(FStatus.st_size) > MaxPackageFileSize)
         throw Fail("larger than the limit of " + std::to_string(MaxPackageFileSize >> 20) + " MiB");
+    FSize = static_cast<size_t>(FStatus.st_size);
+    if (FSize == 0) return;
+    FData = mmap(nullptr, FSize, PROT_READ, MAP_PRIVATE, File.Fd(), 0);
+    if (FData == MAP_FAILED) {
+        FData = nullptr;
+        throw Fail(std::strerror(errno));
     }
-    FSize = static_cast<size_t>(Info.st_size);
-    if (FSize > 0) {
-        FData = mmap(nullptr, FSize, PROT_READ, MAP_PRIVATE, Fd, 0);
-        if (FData == MAP_FAILED) {
-            const int Error = errno;
-            FData = nullptr;
-            close(Fd);
-            throw Fail(std::strerror(Error));
-        }
-    }
-    close(Fd);
 }
 
 TMappedFile::~TMappedFile()
@@ -92,14 +81,23 @@ TElfFile::TElfFile(TBytes Bytes) : FBytes(Bytes)
     const uint64_t TableOffset = R.U64("e_shoff");
     R.Seek(58, "e_shentsize");
     const uint16_t EntrySize = R.U16("e_shentsize");
-    uint64_t Count = R.U16("e_shnum");
-    uint64_t NamesIndex = R.U16("e_shstrndx");
+    const uint64_t Count = R.U16("e_shnum");
+    const uint64_t NamesIndex = R.U16("e_shstrndx");
     if (TableOffset == 0) return; // no section headers: nothing to find
     if (EntrySize != SectionHeaderSize)
         R.Fail("section headers of " + std::to_string(EntrySize) + " bytes, not " + std::to_string(SectionHeaderSize));
+    if (!RangeFits(TableOffset, SectionHeaderSize, Bytes.size()))
+        R.Fail("the section header table at " + HexOffset(TableOffset) + " lies outside the file (size " +
+               HexOffset(Bytes.size()) + ")");
+    const std::vector<uint32_t> NameOffsets = ReadSectionHeaders(TableOffset, Count);
+    // Section 0 carries the real names index when it does not fit the header.
+    NameSections(NamesIndex == SHN_XINDEX && !FSections.empty() ? FSections[0].Link : NamesIndex, NameOffsets);
+}
 
+std::vector<uint32_t> TElfFile::ReadSectionHeaders(uint64_t TableOffset, uint64_t Count)
+{
     const auto ReadHeader = [&](uint64_t Index) {
-        TByteReader H(Bytes, "ELF file: section header " + std::to_string(Index));
+        TByteReader H(FBytes, "ELF file: section header " + std::to_string(Index));
         H.Seek(TableOffset + Index * SectionHeaderSize, "section header");
         TElfSection S;
         const uint32_t NameOffset = H.U32("sh_name");
@@ -114,29 +112,30 @@ TElfFile::TElfFile(TBytes Bytes) : FBytes(Bytes)
         S.EntrySize = H.U64("sh_entsize");
         return std::pair{S, NameOffset};
     };
-    if (!RangeFits(TableOffset, SectionHeaderSize, Bytes.size()))
-        R.Fail("the section header table at " + HexOffset(TableOffset) + " lies outside the file (size " +
-               HexOffset(Bytes.size()) + ")");
-    // Section 0 carries the real count and names index when they do not fit the header.
-    const TElfSection First = ReadHeader(0).first;
-    if (Count == 0) Count = First.Size;
-    if (NamesIndex == SHN_XINDEX) NamesIndex = First.Link;
+    // Section 0 carries the real count when it does not fit the header.
+    if (Count == 0) Count = ReadHeader(0).first.Size;
+    TByteReader R(FBytes, "ELF file");
     if (Count > MaxElfSections)
         R.Fail(std::to_string(Count) + " sections, more than the limit of " + std::to_string(MaxElfSections));
-    if (!RangeFits(TableOffset, Count * SectionHeaderSize, Bytes.size()))
+    if (!RangeFits(TableOffset, Count * SectionHeaderSize, FBytes.size()))
         R.Fail("the section header table at " + HexOffset(TableOffset) + " with " + std::to_string(Count) +
-               " entries runs past the end of the file (size " + HexOffset(Bytes.size()) + ")");
-
+               " entries runs past the end of the file (size " + HexOffset(FBytes.size()) + ")");
     std::vector<uint32_t> NameOffsets;
     for (uint64_t I = 0; I < Count; ++I) {
         auto [S, NameOffset] = ReadHeader(I);
         FSections.push_back(S);
         NameOffsets.push_back(NameOffset);
     }
+    return NameOffsets;
+}
+
+void TElfFile::NameSections(uint64_t NamesIndex, const std::vector<uint32_t>& NameOffsets)
+{
     if (NamesIndex == SHN_UNDEF) return; // sections without names
-    if (NamesIndex >= Count)
+    TByteReader R(FBytes, "ELF file");
+    if (NamesIndex >= FSections.size())
         R.Fail("the section name table index " + std::to_string(NamesIndex) + " is not below the section count " +
-               std::to_string(Count));
+               std::to_string(FSections.size()));
     const TElfSection& NameTable = FSections[NamesIndex];
     if (NameTable.Type != SHT_STRTAB)
         R.Fail("the section name table, " + SectionLabel(NamesIndex, {}) + ", is not a string table");

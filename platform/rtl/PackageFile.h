@@ -4,6 +4,8 @@
 // anything truncated, out of range or oversized raises EPackageFileError naming what
 // is wrong and where.
 
+#include <sys/stat.h>
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -18,12 +20,12 @@
 constexpr uint64_t MaxPackageFileSize = uint64_t{256} << 20;
 
 // The whole file. EPackageFileError naming the file and the reason when it cannot be
-// opened or read, or is larger than MaxPackageFileSize.
+// opened or read, is not a regular file, or is larger than MaxPackageFileSize.
 QELL_RTL_API std::vector<uint8_t> ReadFileBytes(const std::string& FileName);
 
 // A file's bytes mapped read-only, for reading a few structures of a large file without
-// copying it: only the pages read are ever brought in. Same errors as ReadFileBytes;
-// anything but a regular file is refused.
+// copying it: only the pages read are ever brought in. Same errors as ReadFileBytes; the
+// open never blocks (OpenRegularFileForReading).
 class QELL_RTL_API TMappedFile {
 public:
     explicit TMappedFile(const std::string& FileName);
@@ -31,10 +33,13 @@ public:
     TMappedFile(const TMappedFile&) = delete;
     TMappedFile& operator=(const TMappedFile&) = delete;
     TBytes Bytes() const { return {static_cast<const uint8_t*>(FData), FSize}; }
+    // The file's status when it was opened: its identity (device, inode, size, time).
+    const struct stat& Status() const { return FStatus; }
 
 private:
     void* FData = nullptr;
     size_t FSize = 0;
+    struct stat FStatus {};
 };
 
 struct TElfSection {
@@ -90,6 +95,10 @@ private:
     // the names from its linked string table; empty when there is none.
     std::vector<TSymbol> Symbols(uint32_t TableType) const;
     const TElfSection* FindSectionOfType(uint32_t Type) const;
+    // The constructor's steps: the section header table (answering each section's name
+    // offset), then each section's name.
+    std::vector<uint32_t> ReadSectionHeaders(uint64_t TableOffset, uint64_t Count);
+    void NameSections(uint64_t NamesIndex, const std::vector<uint32_t>& NameOffsets);
 
     TBytes FBytes;
     std::vector<TElfSection> FSections;

@@ -25,15 +25,23 @@ public:
 struct TLoadedPackage;
 using TPackageHandle = TLoadedPackage*;
 
-// Loads the package library at Path and initialises it. Raises EPackageError naming the
-// file and what is wrong (a missing or unreadable file, a file that is not a package, a
-// required package that is not present, a missing export, an initialisation that
-// failed); the process is then as it was before the call: nothing stays loaded or
-// registered.
+// Loads the package library at Path and initialises it. The file must be a regular one,
+// and everything the system loader relies on is checked before it is handed over
+// (CheckElfLoadable), so that a damaged file is refused rather than crash the process;
+// the loader then gets the file checked, by its full name, never one of the same name
+// on its search path. Raises EPackageError naming the file and what is wrong (a
+// missing, unreadable or not regular file, a file that is not a package or that the
+// loader could not load safely, a required package that is not present, a missing
+// export, an initialisation that failed); the process is then as it was before the
+// call: nothing stays loaded or registered.
+// The same file loaded again is the same module: its units are initialised once
+// (they are counted) and its registrations stay until the last of its loads goes.
 QELL_RTL_API TPackageHandle LoadPackage(const std::string& Path);
-// Finalises the package, makes every registry forget it, and unloads it. The handle is
-// gone afterwards.
+// Finalises the package and unloads it; when this was the last load of its module,
+// every registry forgets the module. The handle is gone afterwards.
 QELL_RTL_API void UnloadPackage(TPackageHandle Package);
+// How many loads of Module's package are current (0 when none).
+QELL_RTL_API int ModuleLoadCount(TModuleHandle Module);
 
 // The package's module (its load address) and its package-info record.
 QELL_RTL_API TModuleHandle PackageInstance(TPackageHandle Package);

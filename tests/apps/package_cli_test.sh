@@ -64,6 +64,12 @@ if run 0 package info "$fixture"; then
     fail "the form resource's size is not the form file's $form_size"
 fi
 
+# The example in docs/cli.md is the package's own output: its unit table's size too.
+if run 0 package info; then
+  documented=$(grep -P '^unit-table\t' "$(dirname "$0")/../../docs/cli.md")
+  grep -qxF -- "$documented" "$work/out" && pass || fail "docs/cli.md shows '$documented', the package: $(grep unit-table "$work/out")"
+fi
+
 # Without the static symbol table the unit table's size cannot be known.
 objcopy --strip-all "$fixture" "$work/stripped.bpl"
 run 0 package info "$work/stripped.bpl" && { expected unknown | diff - <(head -n 19 "$work/out") >/dev/null && pass || fail "stripped: $(grep unit-table "$work/out")"; }
@@ -94,6 +100,45 @@ if [ -w /dev/full ]; then
   [ "$rc" -eq 1 ] && pass || fail "a failed write exits $rc, want 1"
   stderr_has "cannot write standard output"
 fi
+# Anything but a regular file is refused at once, by what it is: a FIFO without a
+# writer hung the program.
+mkfifo "$work/pipe.bpl"
+for command in info check; do
+  rc=0
+  timeout 20 "$designer" package $command "$work/pipe.bpl" >"$work/out" 2>"$work/err" || rc=$?
+  [ "$rc" -eq 1 ] && pass || fail "package $command on a FIFO exits $rc, want 1"
+  stderr_has "pipe.bpl" "a FIFO, not a regular file"
+done
+run 0 new "$work/page.txt"
+rc=0
+timeout 20 "$designer" props "$work/page.txt" --package "$work/pipe.bpl" >"$work/out" 2>"$work/err" || rc=$?
+[ "$rc" -eq 2 ] && pass || fail "props --package on a FIFO exits $rc, want 2"
+stderr_has "cannot load package" "a FIFO, not a regular file"
+
+# A package named without a folder is the file in the current one, the file checked,
+# not one of the same name on the library path.
+package=$(dirname "$designer")/../lib/IW14QellDEDXE7.bpl
+mkdir "$work/here" "$work/elsewhere"
+cp "$package" "$work/here/good.bpl"
+cp "$fixture" "$work/elsewhere/good.bpl" # no Initialize export: loading it fails
+rc=0
+(cd "$work/here" && LD_LIBRARY_PATH="$work/elsewhere" "$designer" package check good.bpl) >"$work/out" 2>"$work/err" || rc=$?
+[ "$rc" -eq 0 ] && pass || fail "package check good.bpl exits $rc: $(cat "$work/err")"
+
+# A large file that is no library costs the pages looked at, not its size (it was read
+# whole twice: 533 MB at its peak).
+truncate -s 256M "$work/large.bpl"
+if [ -x /usr/bin/time ]; then
+  rc=0
+  /usr/bin/time -f %M -o "$work/peak" "$designer" package info "$work/large.bpl" >"$work/out" 2>"$work/err" || rc=$?
+  [ "$rc" -eq 1 ] && pass || fail "package info on 256 MiB of zeros exits $rc, want 1"
+  grep -q "not an ELF file" "$work/err" && pass || fail "package info on 256 MiB of zeros: $(cat "$work/err")"
+  peak=$(tail -n 1 "$work/peak")
+  [ "$peak" -lt 200000 ] && pass || fail "package info on 256 MiB peaks at $peak KiB"
+else
+  echo "SKIP the peak memory of package info: no /usr/bin/time"
+fi
+
 run 2 package
 run 2 package resource "$fixture"
 run 2 package list "$fixture"

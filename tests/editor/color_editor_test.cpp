@@ -90,6 +90,14 @@ TEST_F(ColorEditor, ListItemsShowASwatchWhoseBorderFollowsTheColour)
         EXPECT_EQ(C.Pen.Color, Pen) << "pen and brush as they were";
         EXPECT_EQ(C.Brush.Color, Background);
     }
+    // Text that is no colour raises, and the canvas is still as the caller left it.
+    TBitmap Bitmap(100, 16, Background);
+    TCanvas C(&Bitmap, {0, 0}, Rect(0, 0, 100, 16));
+    C.Brush.Color = Background;
+    C.Pen.Color = Pen;
+    EXPECT_THROW(Drawing->ListDrawValue("NoColour", C, Rect(0, 0, 100, 16), false), EConvertError);
+    EXPECT_EQ(C.Pen.Color, Pen) << "pen and brush restored on the way out";
+    EXPECT_EQ(C.Brush.Color, Background);
 }
 
 TEST_F(ColorEditor, TheValueCellIsDrawnAsSelectedAndBlankWhenObjectsDisagree)

@@ -1,15 +1,17 @@
-// Arbitrary bytes as a package library file (when they start with the ELF magic) or as
-// a resource section: reading either succeeds or raises EPackageFileError, never
-// anything else, and never reads out of bounds. What reads also round-trips: the
-// directory rebuilds into one that reads back the same, and each record decodes to a
-// value that encodes to the very bytes it came from (the version block, whose encoding
-// is one of many, to a value that encodes and decodes back to itself).
+// Arbitrary bytes as a package library file (when they start with the ELF magic), also
+// checked as before a load, or as a resource section: reading and checking either
+// succeed or raise EPackageFileError, never anything else, and never read out of
+// bounds. What reads also round-trips: the directory rebuilds into one that reads back
+// the same, and each record decodes to a value that encodes to the very bytes it came
+// from (the version block, whose encoding is one of many, to a value that encodes and
+// decodes back to itself).
 
 #include <cstdint>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "platform/rtl/ElfLoadCheck.h"
 #include "platform/rtl/PackageFile.h"
 #include "platform/rtl/PackageRecords.h"
 #include "platform/rtl/PackageResources.h"
@@ -76,6 +78,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
                                     4) != 0) {
             CheckDirectory(Bytes);
             return 0;
+        }
+        // What the system loader relies on: refused or passed, never read out of bounds.
+        try {
+            CheckElfLoadable(Bytes);
+        } catch (const EPackageFileError&) {
         }
         const TElfFile Elf(Bytes);
         // Each part on its own, so that damage in one does not hide the others.

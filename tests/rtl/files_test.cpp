@@ -210,4 +210,34 @@ TEST_F(AtomicWrite, OfRacingCreatorsExactlyOneWins)
     EXPECT_EQ(Entries(), std::vector<std::string>{"race.bin"});
 }
 
+// Opening for reading answers at once for whatever the name holds: a FIFO with no
+// writer would otherwise block the open for ever (the test's own timeout then fails it).
+TEST_F(AtomicWrite, OpeningForReadingTakesRegularFilesOnlyAndNeverBlocks)
+{
+    WriteFileAtomically(File("plain"), "text");
+    struct stat Info;
+    const TFileHandle Plain = OpenRegularFileForReading(File("plain"), Info);
+    EXPECT_GE(Plain.Fd(), 0);
+    EXPECT_EQ(Info.st_size, 4);
+    char Byte = 0;
+    EXPECT_EQ(read(Plain.Fd(), &Byte, 1), 1) << "an ordinary, readable descriptor";
+
+    ASSERT_EQ(mkfifo(File("fifo").c_str(), 0600), 0);
+    ASSERT_EQ(mkdir(File("folder").c_str(), 0700), 0);
+    const std::pair<std::string, std::string> Refused[] = {
+        {File("fifo"), "a FIFO, not a regular file"},
+        {File("folder"), "a directory, not a regular file"},
+        {"/dev/null", "a character device, not a regular file"},
+        {File("missing"), "No such file or directory"},
+    };
+    for (const auto& [Name, Why] : Refused) {
+        try {
+            OpenRegularFileForReading(Name, Info);
+            ADD_FAILURE() << Name << " opened";
+        } catch (const EInOutError& E) {
+            EXPECT_EQ(std::string(E.what()), "Cannot read '" + Name + "': " + Why);
+        }
+    }
+}
+
 } // namespace

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/rtl/ElfLoadCheck.h"
 #include "platform/rtl/PackageFile.h"
 #include "platform/rtl/PackageRecords.h"
 #include "platform/rtl/PackageResources.h"
@@ -209,6 +210,87 @@ TEST(ElfFile, RefusesWhatIsNoSoundElfFile)
         Put(Far, static_cast<size_t>(S.Offset) + 24, 0x7FFFFFFF, 4); // symbol 1's name
         ExpectRefused([&] { ReadBoth(Far); }, {"symbol 1: name offset 0x7fffffff"});
     }
+}
+
+// A library's program headers and dynamic entries, found by type and tag, to damage
+// one field at a time as the system loader would meet it.
+class TDamage {
+public:
+    explicit TDamage(TByteVector Bytes) : FGood(std::move(Bytes)) {}
+    // The offset of field At of the first program header of Type (of the Nth loadable one).
+    size_t Segment(uint32_t Type, size_t At, int Nth = 0) const
+    {
+        const uint64_t Table = Get(32, 8);
+        for (uint64_t I = 0; I < Get(56, 2); ++I)
+            if (Get(Table + 56 * I, 4) == Type && Nth-- == 0) return static_cast<size_t>(Table + 56 * I + At);
+        ADD_FAILURE() << "no segment of type " << Type;
+        return 0;
+    }
+    // The offset of the tag of the dynamic entry Tag; its value is 8 bytes on.
+    size_t Entry(int64_t Tag) const
+    {
+        const size_t Dynamic = static_cast<size_t>(Get(Segment(2, 8), 8));
+        for (size_t At = Dynamic; Get(At, 8) != 0; At += 16)
+            if (static_cast<int64_t>(Get(At, 8)) == Tag) return At;
+        ADD_FAILURE() << "no dynamic entry " << Tag;
+        return 0;
+    }
+    uint64_t Get(uint64_t At, int Size) const
+    {
+        uint64_t V = 0;
+        for (int I = 0; I < Size; ++I) V |= uint64_t{FGood.at(At + I)} << (8 * I);
+        return V;
+    }
+    TByteVector With(size_t At, uint64_t Value, int Size) const
+    {
+        TByteVector B = FGood;
+        Put(B, At, Value, Size);
+        return B;
+    }
+
+private:
+    TByteVector FGood;
+};
+
+TEST(ElfLoadCheck, PassesALinkedLibraryAndRefusesWhatWouldCrashTheLoader)
+{
+    const TDamage D(Fixture());
+    const TByteVector Good = D.With(0, 0x7F, 1);
+    EXPECT_NO_THROW(CheckElfLoadable(Good));
+    constexpr uint32_t Load = 1, Dynamic = 2, Relro = 0x6474E552;
+    constexpr int64_t Init = 12, Strtab = 5, Strsz = 10, RelaEnt = 9, RelaCount = 0x6FFFFFF9, FiniArraySz = 28,
+                      GnuHash = 0x6FFFFEF5, Versym = 0x6FFFFFF0;
+    const size_t Text = D.Segment(Load, 0, 1), Data = D.Segment(Load, 0, 3);
+    const std::pair<TByteVector, const char*> Cases[] = {
+        {D.With(16, 2, 2), "not a shared library (type 2)"},
+        {D.With(54, 64, 2), "program headers of 64 bytes"},
+        {D.With(56, 0xFFFF, 2), "65535 program headers"},
+        {D.With(32, Good.size() - 100, 8), "the program header table at"},
+        // Loadable segments: past the end of the file (SIGBUS), unaligned, out of
+        // order, or code the file does not hold.
+        {D.With(D.Segment(Load, 8, 2), D.Get(D.Segment(Load, 8, 2), 8) + 0x100000, 8), "runs past the end of the file"},
+        {D.With(Data + 48, 0x1001, 8), "alignment 0x1001"},
+        {D.With(Data + 16, D.Get(Data + 16, 8) + 8, 8), "disagree on the alignment"},
+        {D.With(Text + 16, 0, 8), "overlaps or precedes"},
+        {D.With(Text + 32, D.Get(Text + 32, 8) - 1, 8), "executable, yet 0x1 bytes"},
+        {D.With(Text + 4, 1, 4), "loadable segment 1 is not readable (flags 0x1)"},
+        {D.With(Data + 40, uint64_t{1} << 40, 8), "beyond 1024 MiB"},
+        // Segments the loader reads or writes, outside what it maps (or may write).
+        {D.With(D.Segment(Dynamic, 16), 0x1000, 8), "(dynamic) at address 0x1000"},
+        {D.With(D.Segment(Relro, 40), 0x100000, 8), "(RELRO)"},
+        {D.With(D.Segment(Dynamic, 32), 16, 8), "no DT_NULL within its segment"},
+        // Dynamic entries the loader follows without a bound, or asserts on.
+        {D.With(D.Entry(Strsz) + 8, 0x100000, 8), "the dynamic string table at"},
+        {D.With(D.Entry(GnuHash), 0x6FFFFEF0, 8), "neither DT_GNU_HASH nor DT_HASH"},
+        {D.With(D.Entry(RelaEnt) + 8, 16, 8), "relocations of 16 bytes"},
+        {D.With(D.Entry(RelaCount) + 8, D.Get(D.Entry(RelaCount) + 8, 8) + 1, 8), "DT_RELACOUNT counts"},
+        {D.With(D.Entry(FiniArraySz), 0x6FFFFEF0, 8), "the fini array: the dynamic section gives its address or"},
+        {D.With(D.Entry(Init) + 8, D.Get(D.Segment(Load, 16, 2), 8), 8), "the init function at"},
+        // Well-formed, yet not what the sections say: a table moved, or one dropped.
+        {D.With(D.Entry(Strtab) + 8, D.Get(D.Entry(Strtab) + 8, 8) + 1, 8), "disagrees with section '.dynstr'"},
+        {D.With(D.Entry(Versym), 0x6FFFFEF0, 8), "disagrees with section '.gnu.version'"},
+    };
+    for (const auto& [Bytes, Why] : Cases) ExpectRefused([&] { CheckElfLoadable(Bytes); }, {"ELF file: ", Why});
 }
 
 TEST(PackageRecords, NameHashFoldsTheUppercaseBytes)
