@@ -1,0 +1,52 @@
+#pragma once
+// The colour pairs a page draws, as each class declares them beside its published
+// properties (TClassInfo::ContrastPairs), resolved on the page's components with their
+// values and ratios. What `qell-designer check`, the designer's description line and its
+// contrast marks all read.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "colour/Contrast.h"
+#include "platform/components/IWQellBase.h"
+
+// One pair as drawn: both colours as stored (toolkit codes unresolved) and the ratio of
+// the colours as drawn.
+struct QELL_COMPONENTS_API TContrastFinding {
+    TComponent* Component = nullptr; // whose class declares the pair
+    // Paths as `props` prints them, from the component's name
+    // ("ButtonOrder.Appearance.TextColor", "SpinnerFilling.Slots[2].TextColor"); a colour
+    // of the owner from the owner's name ("SamplePage.Color").
+    std::string ForegroundPath, BackgroundPath;
+    TColor Foreground = 0, Background = 0;
+    // The properties' types, to write the values as the inspector does.
+    const TTypeInfo* ForegroundType = nullptr;
+    const TTypeInfo* BackgroundType = nullptr;
+    TContrastKind Kind = TContrastKind::Text;
+    double Ratio = 1;
+
+    double Required(TContrastLevel Level) const { return RequiredRatio(Kind, Level); }
+    bool Passes(TContrastLevel Level) const { return ContrastPasses(Ratio, Required(Level)); }
+    // The values as text, as form files and the inspector write them ("SeaGreen",
+    // "clBtnFace").
+    std::string ForegroundText() const;
+    std::string BackgroundText() const;
+    // NearestPassingColour for the foreground, as text its property takes.
+    std::string SuggestionText(TContrastLevel Level) const;
+};
+
+// Every pair that Component draws: the pairs its class and ancestors declare, then those
+// of its sub-objects and collection items, in the order their properties are published.
+// Raises EPropertyError for a declared path that names no colour property (a fault in
+// the declaration, which a test rules out for every class).
+QELL_COMPONENTS_API std::vector<TContrastFinding> ComponentContrast(TComponent& Component);
+
+// Every pair of every component of Page (not the page's own: it draws none), in file
+// order.
+QELL_COMPONENTS_API std::vector<TContrastFinding> PageContrast(TQellPage& Page);
+
+// The pairs among Findings that the colour at Path ("ButtonOrder.Appearance.TextColor",
+// without case) belongs to, as foreground or background.
+QELL_COMPONENTS_API std::vector<TContrastFinding> PairsOfColour(const std::vector<TContrastFinding>& Findings,
+                                                               std::string_view Path);
