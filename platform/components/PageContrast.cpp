@@ -6,13 +6,8 @@ namespace {
 
 constexpr std::string_view OwnerPrefix = "Owner.";
 
-struct TColourAt {
-    TColor Value;
-    const TTypeInfo* Type;
-};
-
 // The colour at Path ("Appearance.TextColor") from Instance.
-TColourAt ResolveColour(TPersistent& Instance, std::string_view Path)
+TPairColour ResolveColour(TPersistent& Instance, std::string_view Path)
 {
     TPersistent* Object = &Instance;
     for (;;) {
@@ -23,7 +18,7 @@ TColourAt ResolveColour(TPersistent& Instance, std::string_view Path)
         if (Dot == std::string_view::npos) {
             if (Prop->Kind() != TTypeKind::Integer)
                 throw EPropertyError(Instance.ClassName() + "." + std::string(Name) + " is not a colour");
-            return {static_cast<TColor>(GetOrdProp(*Object, *Prop)), Prop->PropType};
+            return {Object, Prop, static_cast<TColor>(GetOrdProp(*Object, *Prop))};
         }
         if (Prop->Kind() != TTypeKind::Class)
             throw EPropertyError(Instance.ClassName() + "." + std::string(Name) + " has no sub-properties");
@@ -44,24 +39,19 @@ void Collect(TComponent& Component, TPersistent& Object, const std::string& Pref
             TContrastFinding F;
             F.Component = &Component;
             F.Kind = Pair.Kind;
-            const TColourAt Fg = ResolveColour(Object, Pair.Foreground);
+            F.Foreground = ResolveColour(Object, Pair.Foreground);
             F.ForegroundPath = Prefix + Pair.Foreground;
-            TColourAt Bg{};
             if (Pair.Background.starts_with(OwnerPrefix)) {
                 TComponent* Owner = &Object == &Component ? Component.Owner() : nullptr;
                 if (!Owner) continue; // nothing to be drawn on yet
                 const std::string Rest = Pair.Background.substr(OwnerPrefix.size());
-                Bg = ResolveColour(*Owner, Rest);
+                F.Background = ResolveColour(*Owner, Rest);
                 F.BackgroundPath = Owner->Name() + "." + Rest;
             } else {
-                Bg = ResolveColour(Object, Pair.Background);
+                F.Background = ResolveColour(Object, Pair.Background);
                 F.BackgroundPath = Prefix + Pair.Background;
             }
-            F.Foreground = Fg.Value;
-            F.ForegroundType = Fg.Type;
-            F.Background = Bg.Value;
-            F.BackgroundType = Bg.Type;
-            F.Ratio = ContrastRatio(F.Foreground, F.Background);
+            F.Ratio = ContrastRatio(F.Foreground.Value, F.Background.Value);
             Out.push_back(std::move(F));
         }
     for (const TPropInfo* Prop : Object.ClassInfo().AllProperties()) {
@@ -78,26 +68,11 @@ void Collect(TComponent& Component, TPersistent& Object, const std::string& Pref
     }
 }
 
-std::string ColourText(TColor Value, const TTypeInfo* Type)
-{
-    return Type && Type->IntToText ? Type->IntToText(Value) : std::to_string(Value);
-}
-
 } // namespace
 
-std::string TContrastFinding::ForegroundText() const
+TColor TContrastFinding::Suggestion(TContrastLevel Level) const
 {
-    return ColourText(Foreground, ForegroundType);
-}
-
-std::string TContrastFinding::BackgroundText() const
-{
-    return ColourText(Background, BackgroundType);
-}
-
-std::string TContrastFinding::SuggestionText(TContrastLevel Level) const
-{
-    return ColourText(NearestPassingColour(Foreground, Background, Required(Level)), ForegroundType);
+    return NearestPassingColour(Foreground.Value, Background.Value, Required(Level));
 }
 
 std::vector<TContrastFinding> ComponentContrast(TComponent& Component)

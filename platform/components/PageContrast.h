@@ -11,29 +11,32 @@
 #include "colour/Contrast.h"
 #include "platform/components/IWQellBase.h"
 
-// One pair as drawn: both colours as stored (toolkit codes unresolved) and the ratio of
-// the colours as drawn.
+// One colour of a pair: the object that holds it (the component, a sub-object or a
+// collection item), its property, and its value as stored (toolkit codes unresolved).
+struct TPairColour {
+    TPersistent* Object = nullptr;
+    const TPropInfo* Prop = nullptr;
+    TColor Value = 0;
+};
+
+// One pair as drawn, with the ratio of the colours as the canvas draws them. The values
+// are written as text by the caller, through the editor of each property as `props`
+// does, so that they read as the inspector shows them and a suggestion is a text that
+// the row takes.
 struct QELL_COMPONENTS_API TContrastFinding {
-    TComponent* Component = nullptr; // whose class declares the pair
+    TComponent* Component = nullptr; // whose pair it is
     // Paths as `props` prints them, from the component's name
     // ("ButtonOrder.Appearance.TextColor", "SpinnerFilling.Slots[2].TextColor"); a colour
     // of the owner from the owner's name ("SamplePage.Color").
     std::string ForegroundPath, BackgroundPath;
-    TColor Foreground = 0, Background = 0;
-    // The properties' types, to write the values as the inspector does.
-    const TTypeInfo* ForegroundType = nullptr;
-    const TTypeInfo* BackgroundType = nullptr;
+    TPairColour Foreground, Background;
     TContrastKind Kind = TContrastKind::Text;
     double Ratio = 1;
 
     double Required(TContrastLevel Level) const { return RequiredRatio(Kind, Level); }
     bool Passes(TContrastLevel Level) const { return ContrastPasses(Ratio, Required(Level)); }
-    // The values as text, as form files and the inspector write them ("SeaGreen",
-    // "clBtnFace").
-    std::string ForegroundText() const;
-    std::string BackgroundText() const;
-    // NearestPassingColour for the foreground, as text its property takes.
-    std::string SuggestionText(TContrastLevel Level) const;
+    // NearestPassingColour for the foreground at Level.
+    TColor Suggestion(TContrastLevel Level) const;
 };
 
 // Every pair that Component draws: the pairs its class and ancestors declare, then those
