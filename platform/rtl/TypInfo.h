@@ -210,3 +210,11 @@ QELL_RTL_API std::string GetEnumName(const TTypeInfo& Type, int64_t Value);
 // name that is not a member).
 QELL_RTL_API std::string SetToString(const TTypeInfo& SetType, int64_t Value);
 QELL_RTL_API int64_t SetMemberBits(const TTypeInfo& SetType, const std::vector<std::string>& Members);
+
+// How the inspector's description line and `props --long` name a property's type: the
+// type's name, and for an integer narrower than its type the range ("Integer 0..16",
+// "TIWColor", "TQellShape").
+QELL_RTL_API std::string PropTypeText(const TPropInfo& Prop);
+// The property's default as its value is written ("clBtnFace", "True", "[akLeft, akTop]",
+// "8"), or empty when it has none (the value is always written).
+QELL_RTL_API std::string PropDefaultText(const TPropInfo& Prop);
