@@ -48,9 +48,7 @@ const TClassInfo& TComponent::StaticClassInfo()
     static const TClassInfo Info = MakeClassInfo<TComponent>("TComponent", [](TPublisher<TComponent>& P) {
         P.String("Name", &TComponent::Name, &TComponent::SetName, "")
             .Describe("The name the component is known by in code and in form files.")
-            .StoredWhen([](const TComponent&) {
-            return false;
-        });
+            .StoredWhen([](const TComponent&) { return false; });
     });
     return Info;
 }
