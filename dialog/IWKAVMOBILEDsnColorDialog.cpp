@@ -16,7 +16,8 @@ const TClassInfo& TIWKAVMOBILEColorForm::StaticClassInfo()
         "TIWKAVMOBILEColorForm",
         [](TPublisher<TIWKAVMOBILEColorForm>& P) {
             P.String("SelectedIdentifier", &TIWKAVMOBILEColorForm::SelectedIdentifier,
-                     &TIWKAVMOBILEColorForm::SetSelectedIdentifier, "");
+                     &TIWKAVMOBILEColorForm::SetSelectedIdentifier, "")
+                         .Describe("The identifier of the colour the dialog shows selected.");
         },
         true);
     return Info;

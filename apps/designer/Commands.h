@@ -18,6 +18,9 @@ int RunDialogCommand(const TArgs& Args);
 int RunPackageCommand(const TArgs& Args);
 int RunDesignCommand(const TArgs& Args);
 int RunTourCommand(const TArgs& Args);
+// The accessibility commands on page files: check (contrast) and preview (a picture).
+int RunCheckCommand(const TArgs& Args);
+int RunPreviewCommand(const TArgs& Args);
 // Whether a window can be shown: then the designer alone on the command line opens it.
 bool DesignerWindowAvailable();
 // The commands on page files (new, props, get, values, set, reset, edit, draw): the exit code
@@ -30,6 +33,8 @@ extern const char DialogUsage[];
 extern const char PackageUsage[];
 extern const char DesignUsage[];
 extern const char TourUsage[];
+extern const char CheckUsage[];
+extern const char PreviewUsage[];
 std::string PageUsage();
 
 // qell-designer package check: load, register, finalise and unload, N times.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "platform/components/PagePainter.h"
 #include "platform/graphics/Drawing.h"
 #include "platform/rtl/Files.h"
 #include "platform/rtl/Publish.h"
@@ -168,16 +169,7 @@ void TPagePreview::Paint(TCanvas& C)
     const TQellPage& Page = FDesigner.Page();
     C.Brush.Color = WorkspaceColor;
     C.FillRect(ClientRect());
-    const TRect PageRect = ComponentRect(Page);
-    C.Brush.Color = Page.Color;
-    C.FillRect(PageRect);
-    // Each component draws itself on a canvas of its own place, clipped to the page.
-    const TCanvas OnPage(C, PageRect);
-    for (int I = 0; I < Page.ComponentCount(); ++I)
-        if (const auto* Control = dynamic_cast<const TQellControl*>(Page.Components(I))) {
-            TCanvas Own(OnPage, Bounds(Control->Left, Control->Top, Control->Width, Control->Height));
-            Control->Paint(Own);
-        }
+    PaintPage(Page, TCanvas(C, ComponentRect(Page)));
     // One selected component has white handles, several grey ones, as designers mark
     // which of them the inspector's single-object rows would follow. Selected
     // collection items frame their owner, once however many of its items are selected.

@@ -26,7 +26,7 @@
 namespace {
 
 const char NewUsage[] = "qell-designer new FILE [--package PATH]\n";
-const char PropsUsage[] = "qell-designer props FILE [COMPONENT] [--package PATH]\n";
+const char PropsUsage[] = "qell-designer props FILE [COMPONENT] [--long] [--package PATH]\n";
 const char GetUsage[] = "qell-designer get FILE PATH [--package PATH]\n";
 const char ValuesUsage[] = "qell-designer values FILE PATH [--package PATH]\n";
 const char SetUsage[] = "qell-designer set FILE PATH [--] TEXT [--package PATH]\n";
@@ -142,24 +142,44 @@ int RunNew(const TArgs& Args)
     });
 }
 
+// The columns `props --long` adds: the row's type, default and description, as the
+// property declares them. A collection item's row has no property: its class, and what
+// it is.
+std::string LongColumns(const std::string& Path, const TInterfacePtr<TPropertyEditor>& E)
+{
+    const TPropInfo* P = E->GetPropInfo();
+    if (!P) {
+        const std::string Collection = Path.substr(0, Path.rfind('['));
+        return E->GetComponent(0)->ClassName() + "\t\t" + "One item of " + Collection + ", its properties below.";
+    }
+    return OneField(PropTypeText(*P)) + "\t" + OneField(PropDefaultText(*P)) + "\t" + OneField(P->Description);
+}
+
 int RunProps(const TArgs& Args)
 {
-    return RunPage("props", PropsUsage, Args, 1, 2, [](const TPageArgs& A) {
-        TPageDocument Doc(A.Package, A.P[0]);
-        std::vector<TComponent*> Components = PageComponents(Doc.Page());
-        if (A.P.size() == 2) {
-            TComponent* Only = FindPageComponent(Doc.Page(), A.P[1]);
-            if (!Only) throw EPathError("no component " + QuotedInput(A.P[1]) + " on the page");
-            Components = {Only};
-        }
-        for (TComponent* C : Components) {
-            const auto Row = [&](const std::string& Path, const TInterfacePtr<TPropertyEditor>& E) {
-                PrintLine(OneField(C->Name() + "." + Path) + "\t" + OneField(E->GetValue()) + "\t" + E->ClassName());
-            };
-            ForEachPropertyPath({C}, &Doc.Designer, Row);
-        }
-        return ExitOk;
-    });
+    bool Long = false;
+    return RunPage(
+        "props", PropsUsage, Args, 1, 2,
+        [&](const TPageArgs& A) {
+            TPageDocument Doc(A.Package, A.P[0]);
+            std::vector<TComponent*> Components = PageComponents(Doc.Page());
+            if (A.P.size() == 2) {
+                TComponent* Only = FindPageComponent(Doc.Page(), A.P[1]);
+                if (!Only) throw EPathError("no component " + QuotedInput(A.P[1]) + " on the page");
+                Components = {Only};
+            }
+            for (TComponent* C : Components) {
+                const auto Row = [&](const std::string& Path, const TInterfacePtr<TPropertyEditor>& E) {
+                    const std::string FullPath = C->Name() + "." + Path;
+                    std::string Line = OneField(FullPath) + "\t" + OneField(E->GetValue()) + "\t" + E->ClassName();
+                    if (Long) Line += "\t" + LongColumns(FullPath, E);
+                    PrintLine(Line);
+                };
+                ForEachPropertyPath({C}, &Doc.Designer, Row);
+            }
+            return ExitOk;
+        },
+        [&](TOptionParser& Parser) { Parser.Flag("--long", Long); });
 }
 
 int RunGet(const TArgs& Args)

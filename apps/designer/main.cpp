@@ -16,8 +16,11 @@ namespace {
 
 void Usage(FILE* To)
 {
-    std::fprintf(To, "usage: %s       %s       %s       %s       %s       %s       qell-designer COMMAND --help\n",
-                 DesignUsage, TourUsage, PageUsage().c_str(), ColourUsage, DialogUsage, PackageUsage);
+    std::fprintf(To,
+                 "usage: %s       %s       %s       %s       %s       %s       %s       %s       "
+                 "qell-designer COMMAND --help\n",
+                 DesignUsage, TourUsage, PageUsage().c_str(), CheckUsage, PreviewUsage, ColourUsage, DialogUsage,
+                 PackageUsage);
 }
 
 // A standard stream that is closed gets a stand-in open the other way round, so that
@@ -67,6 +70,8 @@ int Run(int argc, char** argv)
         if (std::strcmp(argv[1], "colour") == 0) return RunColourCommand(Rest);
         if (std::strcmp(argv[1], "dialog") == 0) return RunDialogCommand(Rest);
         if (std::strcmp(argv[1], "package") == 0) return RunPackageCommand(Rest);
+        if (std::strcmp(argv[1], "check") == 0) return RunCheckCommand(Rest);
+        if (std::strcmp(argv[1], "preview") == 0) return RunPreviewCommand(Rest);
         if (const std::optional<int> Exit = RunPageCommand(argv[1], Rest)) return *Exit;
     } catch (const std::exception& E) {
         std::fprintf(stderr, "qell-designer: %s\n", E.what());

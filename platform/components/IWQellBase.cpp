@@ -17,107 +17,145 @@ void PublishButtonAppearance(TPublisher<TQellButtonAppearance>& P)
 {
     using T = TQellButtonAppearance;
     TFieldPublisher<T> F(P);
-    F.Field("BackgroundColor", TypeInfoTIWColor, &T::BackgroundColor);
-    F.Field("BorderColor", TypeInfoTIWColor, &T::BorderColor);
-    F.Field("TextColor", TypeInfoTIWColor, &T::TextColor);
-    F.Field("ShadowColor", TypeInfoTIWColor, &T::ShadowColor);
-    F.Field("BorderWidth", TypeInfoInteger, &T::BorderWidth).Range(0, 16);
-    F.Field("CornerRadius", TypeInfoInteger, &T::CornerRadius).Range(0, 64);
-    F.Field("ShadowDepth", TypeInfoInteger, &T::ShadowDepth).Range(0, 16);
-    F.Field("TextAlign", TypeInfoTQellTextAlign, &T::TextAlign);
+    F.Field("BackgroundColor", TypeInfoTIWColor, &T::BackgroundColor)
+        .Describe("The colour of the button's face, behind its caption.");
+    F.Field("BorderColor", TypeInfoTIWColor, &T::BorderColor)
+        .Describe("The colour of the frame around the button's face.");
+    F.Field("TextColor", TypeInfoTIWColor, &T::TextColor).Describe("The colour of the caption.");
+    F.Field("ShadowColor", TypeInfoTIWColor, &T::ShadowColor)
+        .Describe("The colour of the shadow below and to the right of the button.");
+    F.Field("BorderWidth", TypeInfoInteger, &T::BorderWidth).Range(0, 16)
+        .Describe("How many pixels wide the frame is; 0 draws none.");
+    F.Field("CornerRadius", TypeInfoInteger, &T::CornerRadius).Range(0, 64)
+        .Describe("How round the corners are, in pixels.");
+    F.Field("ShadowDepth", TypeInfoInteger, &T::ShadowDepth).Range(0, 16)
+        .Describe("How far, in pixels, the shadow reaches out below and to the right.");
+    F.Field("TextAlign", TypeInfoTQellTextAlign, &T::TextAlign)
+        .Describe("Where the caption sits across the button: left, centre or right.");
 }
 
 void PublishOnOffButtonAppearance(TPublisher<TQellOnOffButtonAppearance>& P)
 {
     using T = TQellOnOffButtonAppearance;
     TFieldPublisher<T> F(P);
-    F.Field("OnColor", TypeInfoTIWColor, &T::OnColor);
-    F.Field("OffColor", TypeInfoTIWColor, &T::OffColor);
-    F.Field("ThumbColor", TypeInfoTIWColor, &T::ThumbColor);
-    F.Field("BorderColor", TypeInfoTIWColor, &T::BorderColor);
-    F.Field("Shape", TypeInfoTQellShape, &T::Shape);
-    F.Field("BorderWidth", TypeInfoInteger, &T::BorderWidth).Range(0, 16);
-    F.Field("ThumbMargin", TypeInfoInteger, &T::ThumbMargin).Range(0, 16);
+    F.Field("OnColor", TypeInfoTIWColor, &T::OnColor).Describe("The colour of the switch's track while it is on.");
+    F.Field("OffColor", TypeInfoTIWColor, &T::OffColor).Describe("The colour of the switch's track while it is off.");
+    F.Field("ThumbColor", TypeInfoTIWColor, &T::ThumbColor)
+        .Describe("The colour of the thumb that slides from one end to the other.");
+    F.Field("BorderColor", TypeInfoTIWColor, &T::BorderColor).Describe("The colour of the frame around the track.");
+    F.Field("Shape", TypeInfoTQellShape, &T::Shape)
+        .Describe("The shape of the track and the thumb: square, rounded or pill.");
+    F.Field("BorderWidth", TypeInfoInteger, &T::BorderWidth).Range(0, 16)
+        .Describe("How many pixels wide the frame is; 0 draws none.");
+    F.Field("ThumbMargin", TypeInfoInteger, &T::ThumbMargin).Range(0, 16)
+        .Describe("The room, in pixels, between the frame and the thumb.");
 }
 
 void PublishTrackbarAppearance(TPublisher<TQellTrackbarAppearance>& P)
 {
     using T = TQellTrackbarAppearance;
     TFieldPublisher<T> F(P);
-    F.Field("TrackColor", TypeInfoTIWColor, &T::TrackColor);
-    F.Field("FillColor", TypeInfoTIWColor, &T::FillColor);
-    F.Field("ThumbColor", TypeInfoTIWColor, &T::ThumbColor);
-    F.Field("ThumbBorderColor", TypeInfoTIWColor, &T::ThumbBorderColor);
-    F.Field("TrackHeight", TypeInfoInteger, &T::TrackHeight).Range(1, 64);
-    F.Field("ThumbSize", TypeInfoInteger, &T::ThumbSize).Range(4, 128);
-    F.Field("ThumbShape", TypeInfoTQellShape, &T::ThumbShape);
+    F.Field("TrackColor", TypeInfoTIWColor, &T::TrackColor).Describe("The colour of the track beyond the thumb.");
+    F.Field("FillColor", TypeInfoTIWColor, &T::FillColor)
+        .Describe("The colour of the track from its start up to the thumb.");
+    F.Field("ThumbColor", TypeInfoTIWColor, &T::ThumbColor)
+        .Describe("The colour of the thumb that marks the position.");
+    F.Field("ThumbBorderColor", TypeInfoTIWColor, &T::ThumbBorderColor).Describe("The colour of the thumb's outline.");
+    F.Field("TrackHeight", TypeInfoInteger, &T::TrackHeight).Range(1, 64)
+        .Describe("How many pixels high the track is.");
+    F.Field("ThumbSize", TypeInfoInteger, &T::ThumbSize).Range(4, 128)
+        .Describe("The thumb's width and height, in pixels.");
+    F.Field("ThumbShape", TypeInfoTQellShape, &T::ThumbShape)
+        .Describe("The shape of the thumb: square, rounded or pill.");
 }
 
 void PublishListItemAppearance(TPublisher<TQellListItemAppearance>& P)
 {
     using T = TQellListItemAppearance;
     TFieldPublisher<T> F(P);
-    F.Field("BackgroundColor", TypeInfoTIWColor, &T::BackgroundColor);
-    F.Field("TextColor", TypeInfoTIWColor, &T::TextColor);
-    F.Field("SelectedColor", TypeInfoTIWColor, &T::SelectedColor);
-    F.Field("SelectedTextColor", TypeInfoTIWColor, &T::SelectedTextColor);
-    F.Field("DividerColor", TypeInfoTIWColor, &T::DividerColor);
-    F.Field("ItemHeight", TypeInfoInteger, &T::ItemHeight).Range(8, 256);
-    F.Field("TextIndent", TypeInfoInteger, &T::TextIndent).Range(0, 256);
-    F.Field("ShowDividers", TypeInfoBoolean, &T::ShowDividers);
-    F.Field("TextAlign", TypeInfoTQellTextAlign, &T::TextAlign);
+    F.Field("BackgroundColor", TypeInfoTIWColor, &T::BackgroundColor)
+        .Describe("The colour behind the items that are not selected.");
+    F.Field("TextColor", TypeInfoTIWColor, &T::TextColor)
+        .Describe("The colour of the items' text when they are not selected.");
+    F.Field("SelectedColor", TypeInfoTIWColor, &T::SelectedColor).Describe("The colour behind the selected item.");
+    F.Field("SelectedTextColor", TypeInfoTIWColor, &T::SelectedTextColor)
+        .Describe("The colour of the selected item's text.");
+    F.Field("DividerColor", TypeInfoTIWColor, &T::DividerColor).Describe("The colour of the line between items.");
+    F.Field("ItemHeight", TypeInfoInteger, &T::ItemHeight).Range(8, 256)
+        .Describe("How many pixels high each item's row is.");
+    F.Field("TextIndent", TypeInfoInteger, &T::TextIndent).Range(0, 256)
+        .Describe("The room, in pixels, between a row's edges and its text.");
+    F.Field("ShowDividers", TypeInfoBoolean, &T::ShowDividers)
+        .Describe("Whether a line separates one item from the next.");
+    F.Field("TextAlign", TypeInfoTQellTextAlign, &T::TextAlign)
+        .Describe("Where each item's text sits across its row: left, centre or right.");
 }
 
 void PublishIndicator(TPublisher<TQellIndicator>& P)
 {
     using T = TQellIndicator;
     TFieldPublisher<T> F(P);
-    F.Field("OnColor", TypeInfoTIWColor, &T::OnColor);
-    F.Field("OffColor", TypeInfoTIWColor, &T::OffColor);
-    F.Field("Visible", TypeInfoBoolean, &T::Visible);
-    F.Field("Count", TypeInfoInteger, &T::Count).Range(2, 101);
-    F.Field("Size", TypeInfoInteger, &T::Size).Range(2, 32);
-    F.Field("Shape", TypeInfoTQellShape, &T::Shape);
+    F.Field("OnColor", TypeInfoTIWColor, &T::OnColor).Describe("The colour of the marks up to the thumb.");
+    F.Field("OffColor", TypeInfoTIWColor, &T::OffColor).Describe("The colour of the marks beyond the thumb.");
+    F.Field("Visible", TypeInfoBoolean, &T::Visible).Describe("Whether the marks are shown under the track.");
+    F.Field("Count", TypeInfoInteger, &T::Count).Range(2, 101)
+        .Describe("How many marks are spread evenly from Min to Max.");
+    F.Field("Size", TypeInfoInteger, &T::Size).Range(2, 32).Describe("Each mark's width and height, in pixels.");
+    F.Field("Shape", TypeInfoTQellShape, &T::Shape).Describe("The shape of each mark: square, rounded or pill.");
 }
 
 void PublishSpinnerAppearance(TPublisher<TQellSpinnerAppearance>& P)
 {
     using T = TQellSpinnerAppearance;
     TFieldPublisher<T> F(P);
-    F.Field("BackgroundColor", TypeInfoTIWColor, &T::BackgroundColor);
-    F.Field("BorderColor", TypeInfoTIWColor, &T::BorderColor);
-    F.Field("HighlightColor", TypeInfoTIWColor, &T::HighlightColor);
-    F.Field("HighlightTextColor", TypeInfoTIWColor, &T::HighlightTextColor);
-    F.Field("VisibleSlots", TypeInfoInteger, &T::VisibleSlots).Range(1, 15);
-    F.Field("SlotHeight", TypeInfoInteger, &T::SlotHeight).Range(8, 128);
-    F.Field("BorderWidth", TypeInfoInteger, &T::BorderWidth).Range(0, 16);
-    F.Field("CornerRadius", TypeInfoInteger, &T::CornerRadius).Range(0, 64);
-    F.Field("Wrap", TypeInfoBoolean, &T::Wrap);
+    F.Field("BackgroundColor", TypeInfoTIWColor, &T::BackgroundColor)
+        .Describe("The colour behind the slots and in empty rows.");
+    F.Field("BorderColor", TypeInfoTIWColor, &T::BorderColor).Describe("The colour of the frame around the spinner.");
+    F.Field("HighlightColor", TypeInfoTIWColor, &T::HighlightColor)
+        .Describe("The colour of the band behind the selected slot.");
+    F.Field("HighlightTextColor", TypeInfoTIWColor, &T::HighlightTextColor)
+        .Describe("The colour of the selected slot's caption.");
+    F.Field("VisibleSlots", TypeInfoInteger, &T::VisibleSlots).Range(1, 15)
+        .Describe("How many rows of slots show, the selected one in the middle.");
+    F.Field("SlotHeight", TypeInfoInteger, &T::SlotHeight).Range(8, 128)
+        .Describe("How many pixels high each slot's row is.");
+    F.Field("BorderWidth", TypeInfoInteger, &T::BorderWidth).Range(0, 16)
+        .Describe("How many pixels wide the frame is; 0 draws none.");
+    F.Field("CornerRadius", TypeInfoInteger, &T::CornerRadius).Range(0, 64)
+        .Describe("How round the corners are, in pixels.");
+    F.Field("Wrap", TypeInfoBoolean, &T::Wrap).Describe("Whether the slots go round, the last followed by the first.");
 }
 
 void PublishPopupAppearance(TPublisher<TQellPopupAppearance>& P)
 {
     using T = TQellPopupAppearance;
     TFieldPublisher<T> F(P);
-    F.Field("OverlayColor", TypeInfoTIWColor, &T::OverlayColor);
-    F.Field("BorderColor", TypeInfoTIWColor, &T::BorderColor);
-    F.Field("TitleBarColor", TypeInfoTIWColor, &T::TitleBarColor);
-    F.Field("TitleTextColor", TypeInfoTIWColor, &T::TitleTextColor);
-    F.Field("BodyColor", TypeInfoTIWColor, &T::BodyColor);
-    F.Field("TitleHeight", TypeInfoInteger, &T::TitleHeight).Range(12, 128);
-    F.Field("BorderWidth", TypeInfoInteger, &T::BorderWidth).Range(0, 16);
-    F.Field("Modal", TypeInfoBoolean, &T::Modal);
-    F.Field("CloseButton", TypeInfoBoolean, &T::CloseButton);
+    F.Field("OverlayColor", TypeInfoTIWColor, &T::OverlayColor)
+        .Describe("The colour that covers the page around the popup while it is open.");
+    F.Field("BorderColor", TypeInfoTIWColor, &T::BorderColor)
+        .Describe("The colour of the frame around the popup's box.");
+    F.Field("TitleBarColor", TypeInfoTIWColor, &T::TitleBarColor).Describe("The colour of the title bar.");
+    F.Field("TitleTextColor", TypeInfoTIWColor, &T::TitleTextColor)
+        .Describe("The colour of the title and of the close cross.");
+    F.Field("BodyColor", TypeInfoTIWColor, &T::BodyColor).Describe("The colour of the box below the title bar.");
+    F.Field("TitleHeight", TypeInfoInteger, &T::TitleHeight).Range(12, 128)
+        .Describe("How many pixels high the title bar is.");
+    F.Field("BorderWidth", TypeInfoInteger, &T::BorderWidth).Range(0, 16)
+        .Describe("How many pixels wide the frame is; 0 draws none.");
+    F.Field("Modal", TypeInfoBoolean, &T::Modal)
+        .Describe("Whether the overlay covers the page while the popup is open.");
+    F.Field("CloseButton", TypeInfoBoolean, &T::CloseButton)
+        .Describe("Whether the title bar shows a cross that closes the popup.");
 }
 
 void PublishPage(TPublisher<TQellPage>& P)
 {
     using T = TQellPage;
     TFieldPublisher<T> F(P);
-    F.Text("Title", &T::Title);
-    F.Field("Width", TypeInfoInteger, &T::Width).Range(0, MaxQellExtent);
-    F.Field("Height", TypeInfoInteger, &T::Height).Range(0, MaxQellExtent);
-    F.Field("Color", TypeInfoTColor, &T::Color);
+    F.Text("Title", &T::Title).Describe("The page's title, which the browser shows in its tab.");
+    F.Field("Width", TypeInfoInteger, &T::Width).Range(0, MaxQellExtent).Describe("The page's width in pixels.");
+    F.Field("Height", TypeInfoInteger, &T::Height).Range(0, MaxQellExtent).Describe("The page's height in pixels.");
+    F.Field("Color", TypeInfoTColor, &T::Color).Describe("The colour of the page behind its components.");
 }
 
 // The base publishes the bounds; each component redeclares the size its constructor
@@ -125,10 +163,14 @@ void PublishPage(TPublisher<TQellPage>& P)
 void PublishControl(TPublisher<TQellControl>& P)
 {
     using T = TQellControl;
-    P.Field("Left", TypeInfoInteger, &T::Left, 0).Range(-MaxQellExtent, MaxQellExtent);
-    P.Field("Top", TypeInfoInteger, &T::Top, 0).Range(-MaxQellExtent, MaxQellExtent);
-    P.Field("Width", TypeInfoInteger, &T::Width, 0).Range(0, MaxQellExtent);
-    P.Field("Height", TypeInfoInteger, &T::Height, 0).Range(0, MaxQellExtent);
+    P.Field("Left", TypeInfoInteger, &T::Left, 0).Range(-MaxQellExtent, MaxQellExtent)
+        .Describe("The distance, in pixels, from the page's left edge to the component's.");
+    P.Field("Top", TypeInfoInteger, &T::Top, 0).Range(-MaxQellExtent, MaxQellExtent)
+        .Describe("The distance, in pixels, from the page's top edge to the component's.");
+    P.Field("Width", TypeInfoInteger, &T::Width, 0).Range(0, MaxQellExtent)
+        .Describe("The component's width in pixels.");
+    P.Field("Height", TypeInfoInteger, &T::Height, 0).Range(0, MaxQellExtent)
+        .Describe("The component's height in pixels.");
 }
 
 void PublishButton(TPublisher<TQellButton>& P)
@@ -136,8 +178,11 @@ void PublishButton(TPublisher<TQellButton>& P)
     using T = TQellButton;
     TFieldPublisher<T> F(P);
     F.RedeclareSize();
-    F.Text("Caption", &T::Caption);
-    F.Object("Appearance", TypeInfoTQellButtonAppearance, &T::Appearance);
+    F.Text("Caption", &T::Caption).Describe("The text on the button.");
+    F.Object("Appearance", TypeInfoTQellButtonAppearance, &T::Appearance)
+        .Describe("The button's colours, frame, corners, shadow and text alignment.");
+    // The caption on the face.
+    P.Contrast("Appearance.TextColor", "Appearance.BackgroundColor", TContrastKind::Text);
 }
 
 void PublishOnOffButton(TPublisher<TQellOnOffButton>& P)
@@ -145,8 +190,12 @@ void PublishOnOffButton(TPublisher<TQellOnOffButton>& P)
     using T = TQellOnOffButton;
     TFieldPublisher<T> F(P);
     F.RedeclareSize();
-    F.Field("Checked", TypeInfoBoolean, &T::Checked);
-    F.Object("Appearance", TypeInfoTQellOnOffButtonAppearance, &T::Appearance);
+    F.Field("Checked", TypeInfoBoolean, &T::Checked).Describe("Whether the switch is on.");
+    F.Object("Appearance", TypeInfoTQellOnOffButtonAppearance, &T::Appearance)
+        .Describe("The switch's colours, shape, frame and thumb margin.");
+    // The thumb must be seen on the track in either state.
+    P.Contrast("Appearance.ThumbColor", "Appearance.OnColor", TContrastKind::Part);
+    P.Contrast("Appearance.ThumbColor", "Appearance.OffColor", TContrastKind::Part);
 }
 
 void PublishTrackbar(TPublisher<TQellTrackbar>& P)
@@ -154,11 +203,19 @@ void PublishTrackbar(TPublisher<TQellTrackbar>& P)
     using T = TQellTrackbar;
     TFieldPublisher<T> F(P);
     F.RedeclareSize();
-    F.Field("Min", TypeInfoInteger, &T::Min);
-    F.Field("Max", TypeInfoInteger, &T::Max);
-    F.Field("Position", TypeInfoInteger, &T::Position);
-    F.Object("Appearance", TypeInfoTQellTrackbarAppearance, &T::Appearance);
-    F.Object("Indicator", TypeInfoTQellIndicator, &T::Indicator);
+    F.Field("Min", TypeInfoInteger, &T::Min).Describe("The value at the track's left end.");
+    F.Field("Max", TypeInfoInteger, &T::Max).Describe("The value at the track's right end.");
+    F.Field("Position", TypeInfoInteger, &T::Position).Describe("The value the thumb marks, from Min to Max.");
+    F.Object("Appearance", TypeInfoTQellTrackbarAppearance, &T::Appearance)
+        .Describe("The track's and thumb's colours, sizes and shape.");
+    F.Object("Indicator", TypeInfoTQellIndicator, &T::Indicator)
+        .Describe("The marks under the track that show how far the thumb has come.");
+    // The filled part and the marks up to the thumb tell the position; the thumb's outline
+    // sets it apart from the track on both sides.
+    P.Contrast("Appearance.FillColor", "Appearance.TrackColor", TContrastKind::Part);
+    P.Contrast("Appearance.ThumbBorderColor", "Appearance.FillColor", TContrastKind::Part);
+    P.Contrast("Appearance.ThumbBorderColor", "Appearance.TrackColor", TContrastKind::Part);
+    P.Contrast("Indicator.OnColor", "Indicator.OffColor", TContrastKind::Part);
 }
 
 void PublishList(TPublisher<TQellList>& P)
@@ -166,9 +223,15 @@ void PublishList(TPublisher<TQellList>& P)
     using T = TQellList;
     TFieldPublisher<T> F(P);
     F.RedeclareSize();
-    F.Text("Items", &T::Items);
-    F.Field("ItemIndex", TypeInfoInteger, &T::ItemIndex).Range(-1, 65535);
-    F.Object("ItemAppearance", TypeInfoTQellListItemAppearance, &T::ItemAppearance);
+    F.Text("Items", &T::Items).Describe("The items' texts, separated by '|'.");
+    F.Field("ItemIndex", TypeInfoInteger, &T::ItemIndex).Range(-1, 65535)
+        .Describe("The selected item, counted from 0; -1 for none.");
+    F.Object("ItemAppearance", TypeInfoTQellListItemAppearance, &T::ItemAppearance)
+        .Describe("The items' colours, row height, indent, dividers and alignment.");
+    // The rows' text, and the band that marks the selected row.
+    P.Contrast("ItemAppearance.TextColor", "ItemAppearance.BackgroundColor", TContrastKind::Text);
+    P.Contrast("ItemAppearance.SelectedTextColor", "ItemAppearance.SelectedColor", TContrastKind::Text);
+    P.Contrast("ItemAppearance.SelectedColor", "ItemAppearance.BackgroundColor", TContrastKind::Part);
 }
 
 void PublishPopup(TPublisher<TQellPopup>& P)
@@ -176,8 +239,12 @@ void PublishPopup(TPublisher<TQellPopup>& P)
     using T = TQellPopup;
     TFieldPublisher<T> F(P);
     F.RedeclareSize();
-    F.Text("Title", &T::Title);
-    F.Object("Appearance", TypeInfoTQellPopupAppearance, &T::Appearance);
+    F.Text("Title", &T::Title).Describe("The text in the popup's title bar.");
+    F.Object("Appearance", TypeInfoTQellPopupAppearance, &T::Appearance)
+        .Describe("The popup's colours, title bar, frame, overlay and close button.");
+    // The title and close cross on the bar, and the box on the dimmed page.
+    P.Contrast("Appearance.TitleTextColor", "Appearance.TitleBarColor", TContrastKind::Text);
+    P.Contrast("Appearance.BodyColor", "Appearance.OverlayColor", TContrastKind::Part);
 }
 
 void PublishLabel(TPublisher<TQellLabel>& P)
@@ -185,8 +252,11 @@ void PublishLabel(TPublisher<TQellLabel>& P)
     using T = TQellLabel;
     TFieldPublisher<T> F(P);
     F.RedeclareSize();
-    F.Text("Caption", &T::Caption);
-    F.Field("TextColor", TypeInfoTIWColor, &T::TextColor);
+    F.Text("Caption", &T::Caption).Describe("The text shown.");
+    F.Field("TextColor", TypeInfoTIWColor, &T::TextColor)
+        .Describe("The colour of the text, drawn on the page's colour.");
+    // A label has no background of its own: its text is drawn on the page.
+    P.Contrast("TextColor", "Owner.Color", TContrastKind::Text);
 }
 
 } // namespace

@@ -12,11 +12,15 @@ void PublishSlot(TPublisher<TQellSpinnerSlot>& P)
 {
     using T = TQellSpinnerSlot;
     TFieldPublisher<T> F(P);
-    F.Text("Caption", &T::Caption);
-    F.Field("Value", TypeInfoInteger, &T::Value);
-    F.Text("Hint", &T::Hint);
-    F.Field("BackgroundColor", TypeInfoTIWColor, &T::BackgroundColor);
-    F.Field("TextColor", TypeInfoTIWColor, &T::TextColor);
+    F.Text("Caption", &T::Caption).Describe("The text the slot shows.");
+    F.Field("Value", TypeInfoInteger, &T::Value).Describe("What the web page receives when the slot is chosen.");
+    F.Text("Hint", &T::Hint).Describe("The text the browser shows over the slot.");
+    F.Field("BackgroundColor", TypeInfoTIWColor, &T::BackgroundColor)
+        .Describe("The colour behind the slot when it is not the selected one.");
+    F.Field("TextColor", TypeInfoTIWColor, &T::TextColor)
+        .Describe("The colour of the slot's caption when it is not the selected one.");
+    // The slot's caption on its row, when it is not the selected one.
+    P.Contrast("TextColor", "BackgroundColor", TContrastKind::Text);
 }
 
 void PublishSpinner(TPublisher<TQellSpinner>& P)
@@ -24,9 +28,15 @@ void PublishSpinner(TPublisher<TQellSpinner>& P)
     using T = TQellSpinner;
     TFieldPublisher<T> F(P);
     F.RedeclareSize();
-    F.Object("Slots", TypeInfoTQellSpinnerSlots, &T::Slots);
-    F.Object("Appearance", TypeInfoTQellSpinnerAppearance, &T::Appearance);
-    F.Field("ItemIndex", TypeInfoInteger, &T::ItemIndex).Range(-1, 65535);
+    F.Object("Slots", TypeInfoTQellSpinnerSlots, &T::Slots)
+        .Describe("The slots, in order, each with its caption, value, hint and colours.");
+    F.Object("Appearance", TypeInfoTQellSpinnerAppearance, &T::Appearance)
+        .Describe("The spinner's colours, frame, corners and how many slots show.");
+    F.Field("ItemIndex", TypeInfoInteger, &T::ItemIndex).Range(-1, 65535)
+        .Describe("The selected slot, counted from 0; -1 for none.");
+    // The selected slot's caption on its band, and the band on the other rows.
+    P.Contrast("Appearance.HighlightTextColor", "Appearance.HighlightColor", TContrastKind::Text);
+    P.Contrast("Appearance.HighlightColor", "Appearance.BackgroundColor", TContrastKind::Part);
 }
 
 } // namespace

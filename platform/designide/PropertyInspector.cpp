@@ -20,7 +20,7 @@ void Publish(TPublisher<TPropertyInspector>& P)
     P.Redeclare("Color").OrdDefault = clWindow;
     P.Redeclare("ParentColor").OrdDefault = false;
     P.Field("NameWidth", TypeInfoInteger, &TPropertyInspector::NameWidth, TPropertyInspector::DefaultNameWidth)
-        .Range(20, 4000);
+        .Range(20, 4000).Describe("The width of the names' column, in pixels.");
 }
 
 } // namespace

@@ -6,9 +6,11 @@ namespace {
 
 void Publish(TPublisher<TFont>& P)
 {
-    P.String("Name", &TFont::Name, &TFont::SetName, TFont::DefaultName);
-    P.Ordinal("Height", TypeInfoInteger, &TFont::Height, &TFont::SetHeight, TFont::DefaultHeight).Range(-1000, 1000);
-    P.Ordinal("Color", TypeInfoTColor, &TFont::Color, &TFont::SetColor, TFont::DefaultColor);
+    P.String("Name", &TFont::Name, &TFont::SetName, TFont::DefaultName).Describe("The font family's name.");
+    P.Ordinal("Height", TypeInfoInteger, &TFont::Height, &TFont::SetHeight, TFont::DefaultHeight).Range(-1000, 1000)
+        .Describe("The font's size: negative in pixels of character height, positive in pixels of cell height.");
+    P.Ordinal("Color", TypeInfoTColor, &TFont::Color, &TFont::SetColor, TFont::DefaultColor)
+        .Describe("The colour of the text.");
 }
 
 } // namespace

@@ -46,9 +46,9 @@ const TClassInfo& TComponent::StaticClassInfo()
     // The name is shown and edited like a property, but form files carry it in the
     // object's header.
     static const TClassInfo Info = MakeClassInfo<TComponent>("TComponent", [](TPublisher<TComponent>& P) {
-        P.String("Name", &TComponent::Name, &TComponent::SetName, "").StoredWhen([](const TComponent&) {
-            return false;
-        });
+        P.String("Name", &TComponent::Name, &TComponent::SetName, "")
+            .Describe("The name the component is known by in code and in form files.")
+            .StoredWhen([](const TComponent&) { return false; });
     });
     return Info;
 }

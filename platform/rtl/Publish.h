@@ -4,8 +4,9 @@
 //   namespace {
 //   void Publish(TPublisher<TLabel>& P)
 //   {
-//       P.String("Caption", &TLabel::Caption, &TLabel::SetCaption, "");
-//       P.Ordinal("AutoSize", TypeInfoBoolean, &TLabel::AutoSize, &TLabel::SetAutoSize, true);
+//       P.String("Caption", &TLabel::Caption, &TLabel::SetCaption, "").Describe("The text shown.");
+//       P.Ordinal("AutoSize", TypeInfoBoolean, &TLabel::AutoSize, &TLabel::SetAutoSize, true)
+//           .Describe("Whether the label takes the size of its text.");
 //   }
 //   } // namespace
 //
@@ -17,7 +18,8 @@
 //
 // Getters take a const T& (a const member function does), setters a T& and the value
 // (a member function taking the value does). Defaults are the constructor's values: a
-// new instance writes nothing, which a test checks for every registered class.
+// new instance writes nothing, which a test checks for every registered class. Every
+// property has a description; a redeclared one keeps its ancestor's unless given its own.
 
 #include <functional>
 #include <optional>
@@ -133,6 +135,21 @@ public:
     {
         FInfo.Properties.back().MinValue = Min;
         FInfo.Properties.back().MaxValue = Max;
+        return *this;
+    }
+
+    // The last property's one-sentence description.
+    TPublisher& Describe(const char* Text)
+    {
+        FInfo.Properties.back().Description = Text;
+        return *this;
+    }
+
+    // Declares that the class draws the colour at path Foreground on the one at
+    // Background (see TContrastPair).
+    TPublisher& Contrast(const char* Foreground, const char* Background, TContrastKind Kind)
+    {
+        FInfo.ContrastPairs.push_back({Foreground, Background, Kind});
         return *this;
     }
 

@@ -169,3 +169,26 @@ int64_t SetMemberBits(const TTypeInfo& SetType, const std::vector<std::string>& 
     }
     return Bits;
 }
+
+std::string PropTypeText(const TPropInfo& Prop)
+{
+    const TTypeInfo& Type = *Prop.PropType;
+    std::string Text = Type.Name;
+    if ((Type.Kind == TTypeKind::Integer || Type.Kind == TTypeKind::Int64) &&
+        (Prop.MinValue != Type.MinValue || Prop.MaxValue != Type.MaxValue))
+        Text += " " + std::to_string(Prop.MinValue) + ".." + std::to_string(Prop.MaxValue);
+    return Text;
+}
+
+std::string PropDefaultText(const TPropInfo& Prop)
+{
+    if (Prop.Kind() == TTypeKind::String) return Prop.StrDefault.value_or("");
+    if (!Prop.IsOrdinal() || !Prop.OrdDefault) return "";
+    const int64_t Value = *Prop.OrdDefault;
+    const TTypeInfo& Type = *Prop.PropType;
+    switch (Type.Kind) {
+    case TTypeKind::Enumeration: return GetEnumName(Type, Value);
+    case TTypeKind::Set: return SetToString(Type, Value);
+    default: return Type.IntToText ? Type.IntToText(Value) : std::to_string(Value);
+    }
+}

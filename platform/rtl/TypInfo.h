@@ -120,6 +120,22 @@ public:
     using Exception::Exception;
 };
 
+// What a colour drawn on another is, for the contrast it needs against it.
+enum class TContrastKind {
+    Text,      // normal text
+    LargeText, // text of at least 18 points, or 14 points bold
+    Part,      // a part of a control, or a mark, that must be seen to be used
+};
+
+// A colour that a class draws on another of its colours. Both are paths of colour
+// properties from the instance, as the inspector names its rows ("Appearance.TextColor");
+// a path starting "Owner." is a property of the component's owner (a label's text is
+// drawn on its page's Color).
+struct TContrastPair {
+    std::string Foreground, Background;
+    TContrastKind Kind = TContrastKind::Text;
+};
+
 // One published property. The accessors that its kind needs are set, the others are
 // null; a property without a setter is read-only.
 struct QELL_RTL_API TPropInfo {
@@ -130,6 +146,8 @@ struct QELL_RTL_API TPropInfo {
     std::optional<std::string> StrDefault;
     // The ordinal values the setter accepts (the type's range unless narrowed).
     int64_t MinValue = 0, MaxValue = 0;
+    // One sentence on what the property does, for the inspector and `props --long`.
+    std::string Description;
 
     std::function<int64_t(const TPersistent&)> GetOrd;
     std::function<void(TPersistent&, int64_t)> SetOrd;
@@ -158,6 +176,8 @@ public:
     // The properties this class declares, in order; a name an ancestor declared too is
     // redeclared (a new default), and this definition wins.
     std::vector<TPropInfo> Properties;
+    // The colours this class draws on one another, beyond its ancestors' (which apply too).
+    std::vector<TContrastPair> ContrastPairs;
 
     bool InheritsFrom(const TClassInfo& Ancestor) const;
     // Without case, this class first, then its ancestors; nullptr when none.
@@ -190,3 +210,11 @@ QELL_RTL_API std::string GetEnumName(const TTypeInfo& Type, int64_t Value);
 // name that is not a member).
 QELL_RTL_API std::string SetToString(const TTypeInfo& SetType, int64_t Value);
 QELL_RTL_API int64_t SetMemberBits(const TTypeInfo& SetType, const std::vector<std::string>& Members);
+
+// How the inspector's description line and `props --long` name a property's type: the
+// type's name, and for an integer narrower than its type the range ("Integer 0..16",
+// "TIWColor", "TQellShape").
+QELL_RTL_API std::string PropTypeText(const TPropInfo& Prop);
+// The property's default as its value is written ("clBtnFace", "True", "[akLeft, akTop]",
+// "8"), or empty when it has none (the value is always written).
+QELL_RTL_API std::string PropDefaultText(const TPropInfo& Prop);

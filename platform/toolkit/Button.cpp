@@ -14,10 +14,11 @@ void Publish(TPublisher<TButton>& P)
     P.Redeclare("Width").OrdDefault = TButton::DefaultWidth;
     P.Redeclare("Height").OrdDefault = TButton::DefaultHeight;
     P.Redeclare("TabStop").OrdDefault = true;
-    P.String("Caption", &TButton::Caption, &TButton::SetCaption, "");
-    P.Field("Default", TypeInfoBoolean, &TButton::Default, false);
-    P.Field("Cancel", TypeInfoBoolean, &TButton::Cancel, false);
-    P.Field("ModalResult", TypeInfoInteger, &TButton::ModalResult, mrNone);
+    P.String("Caption", &TButton::Caption, &TButton::SetCaption, "").Describe("The text on the button.");
+    P.Field("Default", TypeInfoBoolean, &TButton::Default, false).Describe("Whether Enter presses the button.");
+    P.Field("Cancel", TypeInfoBoolean, &TButton::Cancel, false).Describe("Whether Escape presses the button.");
+    P.Field("ModalResult", TypeInfoInteger, &TButton::ModalResult, mrNone)
+        .Describe("What the button answers to the modal form it closes; 0 leaves the form open.");
 }
 
 // The caption as shown ("&&" becomes "&", a lone "&" disappears) and the byte offset

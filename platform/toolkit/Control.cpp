@@ -12,23 +12,37 @@ constexpr const char* AnchorKindNames[] = {"akLeft", "akTop", "akRight", "akBott
 
 void Publish(TPublisher<TControl>& P)
 {
-    P.Ordinal("Left", TypeInfoInteger, &TControl::Left, &TControl::SetLeft, 0).Range(-MaxCoordinate, MaxCoordinate);
-    P.Ordinal("Top", TypeInfoInteger, &TControl::Top, &TControl::SetTop, 0).Range(-MaxCoordinate, MaxCoordinate);
-    P.Ordinal("Width", TypeInfoInteger, &TControl::Width, &TControl::SetWidth, 0).Range(0, MaxCoordinate);
-    P.Ordinal("Height", TypeInfoInteger, &TControl::Height, &TControl::SetHeight, 0).Range(0, MaxCoordinate);
-    P.Ordinal("Visible", TypeInfoBoolean, &TControl::Visible, &TControl::SetVisible, true);
-    P.Ordinal("Enabled", TypeInfoBoolean, &TControl::Enabled, &TControl::SetEnabled, true);
-    P.Field("Anchors", TypeInfoTAnchors, &TControl::Anchors, TAnchors{akLeft, akTop});
+    P.Ordinal("Left", TypeInfoInteger, &TControl::Left, &TControl::SetLeft, 0).Range(-MaxCoordinate, MaxCoordinate)
+        .Describe("The distance, in pixels, from the parent's left edge to the control's.");
+    P.Ordinal("Top", TypeInfoInteger, &TControl::Top, &TControl::SetTop, 0).Range(-MaxCoordinate, MaxCoordinate)
+        .Describe("The distance, in pixels, from the parent's top edge to the control's.");
+    P.Ordinal("Width", TypeInfoInteger, &TControl::Width, &TControl::SetWidth, 0).Range(0, MaxCoordinate)
+        .Describe("The control's width in pixels.");
+    P.Ordinal("Height", TypeInfoInteger, &TControl::Height, &TControl::SetHeight, 0).Range(0, MaxCoordinate)
+        .Describe("The control's height in pixels.");
+    P.Ordinal("Visible", TypeInfoBoolean, &TControl::Visible, &TControl::SetVisible, true)
+        .Describe("Whether the control is shown.");
+    P.Ordinal("Enabled", TypeInfoBoolean, &TControl::Enabled, &TControl::SetEnabled, true)
+        .Describe("Whether the control responds to the mouse and keyboard.");
+    P.Field("Anchors", TypeInfoTAnchors, &TControl::Anchors, TAnchors{akLeft, akTop})
+        .Describe("Which of the parent's edges the control keeps its distance to when the parent is resized.");
     P.Ordinal("Color", TypeInfoTColor, &TControl::Color, &TControl::SetColor, clBtnFace)
-        .StoredWhen([](const TControl& C) { return !C.ParentColor(); });
-    P.Ordinal("ParentColor", TypeInfoBoolean, &TControl::ParentColor, &TControl::SetParentColor, true);
+        .StoredWhen([](const TControl& C) { return !C.ParentColor(); })
+        .Describe("The colour of the control's background.");
+    P.Ordinal("ParentColor", TypeInfoBoolean, &TControl::ParentColor, &TControl::SetParentColor, true)
+        .Describe("Whether the control takes its parent's Color.");
     P.Object("Font", TypeInfoTFont, [](TControl& C) -> TFont& { return C.Font(); })
-        .StoredWhen([](const TControl& C) { return !C.ParentFont(); });
-    P.Ordinal("ParentFont", TypeInfoBoolean, &TControl::ParentFont, &TControl::SetParentFont, true);
-    P.Event("OnClick", TypeInfoTNotifyEvent, &TControl::OnClick);
-    P.Event("OnMouseDown", TypeInfoTMouseEvent, &TControl::OnMouseDown);
-    P.Event("OnMouseMove", TypeInfoTMouseMoveEvent, &TControl::OnMouseMove);
-    P.Event("OnMouseUp", TypeInfoTMouseEvent, &TControl::OnMouseUp);
+        .StoredWhen([](const TControl& C) { return !C.ParentFont(); })
+        .Describe("The font of the control's text: name, height and colour.");
+    P.Ordinal("ParentFont", TypeInfoBoolean, &TControl::ParentFont, &TControl::SetParentFont, true)
+        .Describe("Whether the control takes its parent's Font.");
+    P.Event("OnClick", TypeInfoTNotifyEvent, &TControl::OnClick).Describe("Runs when the control is clicked.");
+    P.Event("OnMouseDown", TypeInfoTMouseEvent, &TControl::OnMouseDown)
+        .Describe("Runs when a mouse button is pressed over the control.");
+    P.Event("OnMouseMove", TypeInfoTMouseMoveEvent, &TControl::OnMouseMove)
+        .Describe("Runs when the mouse moves over the control.");
+    P.Event("OnMouseUp", TypeInfoTMouseEvent, &TControl::OnMouseUp)
+        .Describe("Runs when a mouse button is released over the control.");
 }
 
 } // namespace

@@ -17,16 +17,24 @@ void Publish(TPublisher<TDrawGrid>& P)
     P.Redeclare("TabStop").OrdDefault = true;
     P.Redeclare("Color").OrdDefault = clWindow;
     P.Redeclare("ParentColor").OrdDefault = false;
-    P.Ordinal("ColCount", TypeInfoInteger, &TDrawGrid::ColCount, &TDrawGrid::SetColCount, 5).Range(1, 10000);
-    P.Ordinal("RowCount", TypeInfoInteger, &TDrawGrid::RowCount, &TDrawGrid::SetRowCount, 5).Range(1, 10000);
-    P.Field("FixedCols", TypeInfoInteger, &TDrawGrid::FixedCols, 0).Range(0, 10000);
-    P.Field("FixedRows", TypeInfoInteger, &TDrawGrid::FixedRows, 0).Range(0, 10000);
-    P.Field("DefaultColWidth", TypeInfoInteger, &TDrawGrid::DefaultColWidth, 64).Range(1, 10000);
-    P.Field("DefaultRowHeight", TypeInfoInteger, &TDrawGrid::DefaultRowHeight, 24).Range(1, 10000);
+    P.Ordinal("ColCount", TypeInfoInteger, &TDrawGrid::ColCount, &TDrawGrid::SetColCount, 5).Range(1, 10000)
+        .Describe("How many columns the grid has.");
+    P.Ordinal("RowCount", TypeInfoInteger, &TDrawGrid::RowCount, &TDrawGrid::SetRowCount, 5).Range(1, 10000)
+        .Describe("How many rows the grid has.");
+    P.Field("FixedCols", TypeInfoInteger, &TDrawGrid::FixedCols, 0).Range(0, 10000)
+        .Describe("How many columns at the left stay put when the grid scrolls.");
+    P.Field("FixedRows", TypeInfoInteger, &TDrawGrid::FixedRows, 0).Range(0, 10000)
+        .Describe("How many rows at the top stay put when the grid scrolls.");
+    P.Field("DefaultColWidth", TypeInfoInteger, &TDrawGrid::DefaultColWidth, 64).Range(1, 10000)
+        .Describe("Each column's width in pixels.");
+    P.Field("DefaultRowHeight", TypeInfoInteger, &TDrawGrid::DefaultRowHeight, 24).Range(1, 10000)
+        .Describe("Each row's height in pixels.");
     P.Field("Options", TypeInfoTGridOptions, &TDrawGrid::Options,
-            TGridOptions{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine});
-    P.Event("OnDrawCell", TypeInfoTDrawCellEvent, &TDrawGrid::OnDrawCell);
-    P.Event("OnSelectCell", TypeInfoTSelectCellEvent, &TDrawGrid::OnSelectCell);
+            TGridOptions{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine})
+                .Describe("Which grid lines are drawn and how cells are selected.");
+    P.Event("OnDrawCell", TypeInfoTDrawCellEvent, &TDrawGrid::OnDrawCell).Describe("Draws a cell's content.");
+    P.Event("OnSelectCell", TypeInfoTSelectCellEvent, &TDrawGrid::OnSelectCell)
+        .Describe("Runs before a cell is selected, and may refuse it.");
 }
 
 } // namespace

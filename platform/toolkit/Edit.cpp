@@ -35,8 +35,9 @@ void Publish(TPublisher<TEdit>& P)
     P.Redeclare("TabStop").OrdDefault = true;
     P.Redeclare("Color").OrdDefault = clWindow;
     P.Redeclare("ParentColor").OrdDefault = false;
-    P.String("Text", &TEdit::Text, &TEdit::SetText, "");
-    P.Event("OnChange", TypeInfoTNotifyEvent, &TEdit::OnChange);
+    P.String("Text", &TEdit::Text, &TEdit::SetText, "").Describe("The text in the box.");
+    P.Event("OnChange", TypeInfoTNotifyEvent, &TEdit::OnChange)
+        .Describe("Runs when the text changes, whether typed or set from code.");
 }
 
 } // namespace

@@ -15,12 +15,12 @@ constexpr const char* PositionNames[] = {"poDesigned",      "poDefault",        
 
 void Publish(TPublisher<TForm>& P)
 {
-    P.String("Caption", &TForm::Caption, &TForm::SetCaption, "");
+    P.String("Caption", &TForm::Caption, &TForm::SetCaption, "").Describe("The text in the form's title bar.");
     P.Ordinal("ClientWidth", TypeInfoInteger, &TForm::ClientWidth, &TForm::SetClientWidth, TForm::DefaultClientWidth)
-        .Range(0, MaxFormSize);
+        .Range(0, MaxFormSize).Describe("The width of the form's inside, in pixels.");
     P.Ordinal("ClientHeight", TypeInfoInteger, &TForm::ClientHeight, &TForm::SetClientHeight,
               TForm::DefaultClientHeight)
-        .Range(0, MaxFormSize);
+        .Range(0, MaxFormSize).Describe("The height of the form's inside, in pixels.");
     // The client size says it all; the outer size is accepted but not written.
     for (const char* Outer : {"Width", "Height"}) {
         TPropInfo& Size = P.Redeclare(Outer);
@@ -29,12 +29,16 @@ void Publish(TPublisher<TForm>& P)
     }
     P.Redeclare("ParentColor").OrdDefault = false;
     P.Redeclare("ParentFont").OrdDefault = false;
-    P.Field("BorderStyle", TypeInfoTBorderStyle, &TForm::BorderStyle, bsSizeable);
-    P.Field("Position", TypeInfoTPosition, &TForm::Position, poDesigned);
-    P.Field("PixelsPerInch", TypeInfoInteger, &TForm::PixelsPerInch, 96).Range(1, 10000);
-    P.Event("OnCreate", TypeInfoTNotifyEvent, &TForm::OnCreate);
-    P.Event("OnDestroy", TypeInfoTNotifyEvent, &TForm::OnDestroy);
-    P.Event("OnCloseQuery", TypeInfoTCloseQueryEvent, &TForm::OnCloseQuery);
+    P.Field("BorderStyle", TypeInfoTBorderStyle, &TForm::BorderStyle, bsSizeable)
+        .Describe("The form's frame: whether it can be resized, and whether it has one at all.");
+    P.Field("Position", TypeInfoTPosition, &TForm::Position, poDesigned)
+        .Describe("Where the form appears when it is shown.");
+    P.Field("PixelsPerInch", TypeInfoInteger, &TForm::PixelsPerInch, 96).Range(1, 10000)
+        .Describe("The screen density the form was designed at.");
+    P.Event("OnCreate", TypeInfoTNotifyEvent, &TForm::OnCreate).Describe("Runs once the form has been read and made.");
+    P.Event("OnDestroy", TypeInfoTNotifyEvent, &TForm::OnDestroy).Describe("Runs as the form goes.");
+    P.Event("OnCloseQuery", TypeInfoTCloseQueryEvent, &TForm::OnCloseQuery)
+        .Describe("Runs before the form closes, and may keep it open.");
 }
 
 // Whether C is Ancestor or lies inside it.

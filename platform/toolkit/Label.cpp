@@ -8,8 +8,9 @@ void Publish(TPublisher<TLabel>& P)
 {
     P.Redeclare("Width").OrdDefault = TLabel::DefaultWidth;
     P.Redeclare("Height").OrdDefault = TLabel::DefaultHeight;
-    P.String("Caption", &TLabel::Caption, &TLabel::SetCaption, "");
-    P.Ordinal("AutoSize", TypeInfoBoolean, &TLabel::AutoSize, &TLabel::SetAutoSize, true);
+    P.String("Caption", &TLabel::Caption, &TLabel::SetCaption, "").Describe("The text shown.");
+    P.Ordinal("AutoSize", TypeInfoBoolean, &TLabel::AutoSize, &TLabel::SetAutoSize, true)
+        .Describe("Whether the label takes the size of its text.");
 }
 
 } // namespace

@@ -16,14 +16,19 @@ void Publish(TPublisher<TListBox>& P)
     P.Redeclare("TabStop").OrdDefault = true;
     P.Redeclare("Color").OrdDefault = clWindow;
     P.Redeclare("ParentColor").OrdDefault = false;
-    P.Ordinal("Style", TypeInfoTListBoxStyle, &TListBox::Style, &TListBox::SetStyle, lbStandard);
+    P.Ordinal("Style", TypeInfoTListBoxStyle, &TListBox::Style, &TListBox::SetStyle, lbStandard)
+        .Describe("Whether the list draws its items itself or the owner draws them.");
     P.Ordinal("ItemHeight", TypeInfoInteger, &TListBox::ItemHeight, &TListBox::SetItemHeight,
               TListBox::DefaultItemHeight)
-        .Range(1, 1000);
-    P.Event("OnClick", TypeInfoTNotifyEvent, &TListBox::OnClick);
-    P.Event("OnChoose", TypeInfoTNotifyEvent, &TListBox::OnChoose);
-    P.Event("OnDrawItem", TypeInfoTDrawItemEvent, &TListBox::OnDrawItem);
-    P.Event("OnMeasureItem", TypeInfoTMeasureItemEvent, &TListBox::OnMeasureItem);
+        .Range(1, 1000).Describe("Each item's height in pixels.");
+    P.Event("OnClick", TypeInfoTNotifyEvent, &TListBox::OnClick)
+        .Describe("Runs when an item is clicked or selected with the keyboard.");
+    P.Event("OnChoose", TypeInfoTNotifyEvent, &TListBox::OnChoose)
+        .Describe("Runs when an item is chosen with a double click or Enter.");
+    P.Event("OnDrawItem", TypeInfoTDrawItemEvent, &TListBox::OnDrawItem)
+        .Describe("Draws an item, for an owner-drawn list.");
+    P.Event("OnMeasureItem", TypeInfoTMeasureItemEvent, &TListBox::OnMeasureItem)
+        .Describe("Gives an item's height, for a list whose items differ in height.");
 }
 
 bool StartsWithText(const std::string& S, const std::string& Prefix)

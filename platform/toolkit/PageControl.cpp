@@ -10,7 +10,7 @@ namespace {
 
 void PublishSheet(TPublisher<TTabSheet>& P)
 {
-    P.String("Caption", &TTabSheet::Caption, &TTabSheet::SetCaption, "");
+    P.String("Caption", &TTabSheet::Caption, &TTabSheet::SetCaption, "").Describe("The text on the page's tab.");
     // A page's bounds belong to its page control, and which page shows is the page
     // control's to say.
     for (const char* Bound : {"Left", "Top", "Width", "Height"}) {
@@ -29,8 +29,9 @@ void PublishPages(TPublisher<TPageControl>& P)
     P.Ordinal("ActivePageIndex", TypeInfoInteger, &TPageControl::ActivePageIndex, &TPageControl::SetActivePageIndex,
               std::nullopt)
         .Range(-1, 10000)
-        .StoredWhen([](const TPageControl& C) { return C.ActivePageIndex() > 0; });
-    P.Event("OnChange", TypeInfoTNotifyEvent, &TPageControl::OnChange);
+        .StoredWhen([](const TPageControl& C) { return C.ActivePageIndex() > 0; })
+        .Describe("The page shown, counted from 0; -1 for none.");
+    P.Event("OnChange", TypeInfoTNotifyEvent, &TPageControl::OnChange).Describe("Runs when another page is shown.");
 }
 
 constexpr int TabHeight = 20;   // the strip of tabs above the pages

@@ -8,7 +8,7 @@ void Publish(TPublisher<TPaintBox>& P)
 {
     P.Redeclare("Width").OrdDefault = TPaintBox::DefaultWidth;
     P.Redeclare("Height").OrdDefault = TPaintBox::DefaultHeight;
-    P.Event("OnPaint", TypeInfoTNotifyEvent, &TPaintBox::OnPaint);
+    P.Event("OnPaint", TypeInfoTNotifyEvent, &TPaintBox::OnPaint).Describe("Draws the paint box's content.");
 }
 
 } // namespace

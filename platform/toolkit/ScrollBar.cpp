@@ -14,10 +14,13 @@ void Publish(TPublisher<TScrollBar>& P)
 {
     P.Redeclare("Width").OrdDefault = TScrollBar::DefaultWidth;
     P.Redeclare("Height").OrdDefault = TScrollBar::DefaultHeight;
-    P.Ordinal("Position", TypeInfoInteger, &TScrollBar::Position, &TScrollBar::SetPosition, 0);
-    P.Field("SmallChange", TypeInfoInteger, &TScrollBar::SmallChange, 1).Range(1, 1000000);
-    P.Ordinal("Kind", TypeInfoTScrollBarKind, &TScrollBar::Kind, &TScrollBar::SetKind, sbVertical);
-    P.Event("OnChange", TypeInfoTNotifyEvent, &TScrollBar::OnChange);
+    P.Ordinal("Position", TypeInfoInteger, &TScrollBar::Position, &TScrollBar::SetPosition, 0)
+        .Describe("The scroll bar's value.");
+    P.Field("SmallChange", TypeInfoInteger, &TScrollBar::SmallChange, 1).Range(1, 1000000)
+        .Describe("How far an arrow button or arrow key moves the position.");
+    P.Ordinal("Kind", TypeInfoTScrollBarKind, &TScrollBar::Kind, &TScrollBar::SetKind, sbVertical)
+        .Describe("Whether the bar lies across (sbHorizontal) or down (sbVertical).");
+    P.Event("OnChange", TypeInfoTNotifyEvent, &TScrollBar::OnChange).Describe("Runs when the position changes.");
 }
 
 // A small triangle pointing back (up, or left) or forward (down, or right), centred

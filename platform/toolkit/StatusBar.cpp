@@ -9,8 +9,9 @@ void Publish(TPublisher<TStatusBar>& P)
 {
     P.Redeclare("Width").OrdDefault = TStatusBar::DefaultWidth;
     P.Redeclare("Height").OrdDefault = TStatusBar::DefaultHeight;
-    P.Field("SimplePanel", TypeInfoBoolean, &TStatusBar::SimplePanel, true);
-    P.String("SimpleText", &TStatusBar::SimpleText, &TStatusBar::SetSimpleText, "");
+    P.Field("SimplePanel", TypeInfoBoolean, &TStatusBar::SimplePanel, true)
+        .Describe("Whether the bar shows one text across its whole width.");
+    P.String("SimpleText", &TStatusBar::SimpleText, &TStatusBar::SetSimpleText, "").Describe("The text the bar shows.");
 }
 
 } // namespace

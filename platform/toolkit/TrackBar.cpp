@@ -15,13 +15,20 @@ void Publish(TPublisher<TTrackBar>& P)
     P.Redeclare("Width").OrdDefault = TTrackBar::DefaultWidth;
     P.Redeclare("Height").OrdDefault = TTrackBar::DefaultHeight;
     P.Redeclare("TabStop").OrdDefault = true;
-    P.Field("Orientation", TypeInfoTTrackBarOrientation, &TTrackBar::Orientation, trHorizontal);
-    P.Ordinal("Min", TypeInfoInteger, &TTrackBar::Min, &TTrackBar::SetMin, 0);
-    P.Ordinal("Max", TypeInfoInteger, &TTrackBar::Max, &TTrackBar::SetMax, 10);
-    P.Ordinal("Position", TypeInfoInteger, &TTrackBar::Position, &TTrackBar::SetPosition, 0);
-    P.Field("Frequency", TypeInfoInteger, &TTrackBar::Frequency, 1).Range(0, INT32_MAX);
-    P.Field("PageSize", TypeInfoInteger, &TTrackBar::PageSize, 2).Range(0, INT32_MAX);
-    P.Event("OnChange", TypeInfoTNotifyEvent, &TTrackBar::OnChange);
+    P.Field("Orientation", TypeInfoTTrackBarOrientation, &TTrackBar::Orientation, trHorizontal)
+        .Describe("Whether the track runs across or up and down.");
+    P.Ordinal("Min", TypeInfoInteger, &TTrackBar::Min, &TTrackBar::SetMin, 0)
+        .Describe("The position at the track's start.");
+    P.Ordinal("Max", TypeInfoInteger, &TTrackBar::Max, &TTrackBar::SetMax, 10)
+        .Describe("The position at the track's end.");
+    P.Ordinal("Position", TypeInfoInteger, &TTrackBar::Position, &TTrackBar::SetPosition, 0)
+        .Describe("The value the thumb marks, from Min to Max.");
+    P.Field("Frequency", TypeInfoInteger, &TTrackBar::Frequency, 1).Range(0, INT32_MAX)
+        .Describe("How many positions lie between two tick marks; 0 draws none.");
+    P.Field("PageSize", TypeInfoInteger, &TTrackBar::PageSize, 2).Range(0, INT32_MAX)
+        .Describe("How far Page Up, Page Down or a click on the track moves the thumb.");
+    P.Event("OnChange", TypeInfoTNotifyEvent, &TTrackBar::OnChange)
+        .Describe("Runs when the position changes, whether moved or set from code.");
 }
 
 // Across the track: the thumb occupies [ThumbInset, ThumbInset + ThumbThickness), the

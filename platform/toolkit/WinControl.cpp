@@ -12,8 +12,9 @@ void Publish(TPublisher<TWinControl>& P)
 {
     P.Ordinal("TabOrder", TypeInfoInteger, &TWinControl::TabOrder, &TWinControl::SetTabOrder, std::nullopt)
         .Range(0, 1000000)
-        .StoredWhen([](const TWinControl& C) { return C.TabOrder() >= 0; });
-    P.Field("TabStop", TypeInfoBoolean, &TWinControl::TabStop, false);
+        .StoredWhen([](const TWinControl& C) { return C.TabOrder() >= 0; })
+        .Describe("The control's place in the order that Tab moves the focus through.");
+    P.Field("TabStop", TypeInfoBoolean, &TWinControl::TabStop, false).Describe("Whether Tab stops at the control.");
 }
 
 } // namespace

@@ -1,0 +1,101 @@
+#include "platform/components/PageContrast.h"
+
+#include "platform/rtl/SysUtils.h"
+
+namespace {
+
+constexpr std::string_view OwnerPrefix = "Owner.";
+
+// The colour at Path ("Appearance.TextColor") from Instance.
+TPairColour ResolveColour(TPersistent& Instance, std::string_view Path)
+{
+    TPersistent* Object = &Instance;
+    for (;;) {
+        const size_t Dot = Path.find('.');
+        const std::string_view Name = Path.substr(0, Dot);
+        const TPropInfo* Prop = GetPropInfo(*Object, Name);
+        if (!Prop) throw EPropertyError(Instance.ClassName() + " has no property " + std::string(Name));
+        if (Dot == std::string_view::npos) {
+            if (Prop->Kind() != TTypeKind::Integer)
+                throw EPropertyError(Instance.ClassName() + "." + std::string(Name) + " is not a colour");
+            return {Object, Prop, static_cast<TColor>(GetOrdProp(*Object, *Prop))};
+        }
+        if (Prop->Kind() != TTypeKind::Class)
+            throw EPropertyError(Instance.ClassName() + "." + std::string(Name) + " has no sub-properties");
+        Object = GetObjectProp(*Object, *Prop);
+        Path.remove_prefix(Dot + 1);
+    }
+}
+
+// Adds the pairs declared for Object's class and ancestors, then walks into its
+// sub-objects and collection items. Prefix is Object's path from the component's name.
+void Collect(TComponent& Component, TPersistent& Object, const std::string& Prefix,
+             std::vector<TContrastFinding>& Out)
+{
+    std::vector<const TClassInfo*> Chain;
+    for (const TClassInfo* C = &Object.ClassInfo(); C; C = C->Parent) Chain.insert(Chain.begin(), C);
+    for (const TClassInfo* C : Chain)
+        for (const TContrastPair& Pair : C->ContrastPairs) {
+            TContrastFinding F;
+            F.Component = &Component;
+            F.Kind = Pair.Kind;
+            F.Foreground = ResolveColour(Object, Pair.Foreground);
+            F.ForegroundPath = Prefix + Pair.Foreground;
+            if (Pair.Background.starts_with(OwnerPrefix)) {
+                TComponent* Owner = &Object == &Component ? Component.Owner() : nullptr;
+                if (!Owner) continue; // nothing to be drawn on yet
+                const std::string Rest = Pair.Background.substr(OwnerPrefix.size());
+                F.Background = ResolveColour(*Owner, Rest);
+                F.BackgroundPath = Owner->Name() + "." + Rest;
+            } else {
+                F.Background = ResolveColour(Object, Pair.Background);
+                F.BackgroundPath = Prefix + Pair.Background;
+            }
+            F.Ratio = ContrastRatio(F.Foreground.Value, F.Background.Value);
+            Out.push_back(std::move(F));
+        }
+    for (const TPropInfo* Prop : Object.ClassInfo().AllProperties()) {
+        if (Prop->Kind() != TTypeKind::Class) continue;
+        TPersistent* Sub = GetObjectProp(Object, *Prop);
+        if (!Sub) continue;
+        const std::string SubPath = Prefix + Prop->Name;
+        if (auto* Items = dynamic_cast<TCollection*>(Sub)) {
+            for (int I = 0; I < Items->Count(); ++I)
+                Collect(Component, *Items->Items(I), SubPath + "[" + std::to_string(I) + "].", Out);
+        } else {
+            Collect(Component, *Sub, SubPath + ".", Out);
+        }
+    }
+}
+
+} // namespace
+
+TColor TContrastFinding::Suggestion(TContrastLevel Level) const
+{
+    return NearestPassingColour(Foreground.Value, Background.Value, Required(Level));
+}
+
+std::vector<TContrastFinding> ComponentContrast(TComponent& Component)
+{
+    std::vector<TContrastFinding> Out;
+    Collect(Component, Component, Component.Name() + ".", Out);
+    return Out;
+}
+
+std::vector<TContrastFinding> PageContrast(TQellPage& Page)
+{
+    std::vector<TContrastFinding> Out;
+    for (int I = 0; I < Page.ComponentCount(); ++I) {
+        std::vector<TContrastFinding> Own = ComponentContrast(*Page.Components(I));
+        Out.insert(Out.end(), std::make_move_iterator(Own.begin()), std::make_move_iterator(Own.end()));
+    }
+    return Out;
+}
+
+std::vector<TContrastFinding> PairsOfColour(const std::vector<TContrastFinding>& Findings, std::string_view Path)
+{
+    std::vector<TContrastFinding> Out;
+    for (const TContrastFinding& F : Findings)
+        if (SameText(F.ForegroundPath, Path) || SameText(F.BackgroundPath, Path)) Out.push_back(F);
+    return Out;
+}
