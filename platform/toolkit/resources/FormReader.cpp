@@ -173,6 +173,8 @@ void TReader::Read()
         TFormLexer::Fail(HeaderLine, "class " + TFormLexer::Quote(ClassName) + " does not match the root's class " +
                                          FRoot.ClassName());
     SetRootName(Name);
+    // No component of the page may take the page's own name.
+    if (!FRoot.Name().empty()) FNames.insert(UpperCase(FRoot.Name()));
 
     ReadBody(FRoot, 1);
     int EndLine = FTok.Line;
