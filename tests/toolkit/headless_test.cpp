@@ -244,9 +244,9 @@ TEST_F(HeadlessSession, ALineThatCannotBeCarriedOutEndsTheRunWithItsLineNumber)
     const TCase Cases[] = {
         {"click ButtonCount\n\nclick Nope\nclick ButtonCount", "script line 3: no control named 'Nope' on SampleForm"},
         {"select DrawGrid1 0 0", "script line 1: 'DrawGrid1' is not showing"},
-        {"page PageControl1 1\nselect DrawGrid1 5 0", "script line 2: cell 5,0 is outside DrawGrid1 (5x4)"},
+        {"page PageControl1 1\nselect DrawGrid1 5 0", "script line 2: cell 5,0 is outside 'DrawGrid1' (5x4)"},
         {"select PageControl1 0 0", "script line 1: 'PageControl1' is a TPageControl, not a draw grid"},
-        {"page PageControl1 2", "script line 1: page 2 is outside PageControl1 (2 pages)"},
+        {"page PageControl1 2", "script line 1: page 2 is outside 'PageControl1' (2 pages)"},
         {"type LabelName \"x\"", "script line 1: 'LabelName' is a TLabel, not a control that takes the focus"},
     };
     for (const TCase& C : Cases) {
