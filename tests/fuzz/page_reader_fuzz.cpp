@@ -9,6 +9,7 @@
 
 #include "apps/designer/PageFile.h"
 #include "platform/components/Components.h"
+#include "platform/toolkit/resources/FormReader.h"
 #include "tests/fuzz/FuzzSupport.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)

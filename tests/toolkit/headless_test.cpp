@@ -81,12 +81,12 @@ TEST(HeadlessScript, AFailedLoadKeepsThePreviousScriptAndAMissingFileIsNamed)
     } catch (const Exception& E) {
         EXPECT_NE(E.Message().find("/nonexistent/dir/script.txt"), std::string::npos) << E.Message();
     }
-    // A folder opens, but reading it fails: an error with the reason, not an empty script.
+    // A folder is no script: an error saying what it is, not an empty script.
     try {
         Back.LoadScriptFile(::testing::TempDir());
         ADD_FAILURE() << "no error for a folder";
     } catch (const EScriptError& E) {
-        EXPECT_NE(E.Message().find("Is a directory"), std::string::npos) << E.Message();
+        EXPECT_NE(E.Message().find("a directory, not a regular file"), std::string::npos) << E.Message();
     }
     EXPECT_FALSE(Back.AtEnd()) << "the previous script stays";
 }
