@@ -199,7 +199,9 @@ TComponent::TComponent(TComponent* AOwner)
 
 TComponent::~TComponent()
 {
-    // Free owned components last-in first-out; each removes itself from the list.
+    // Free owned components last-in first-out; each removes itself from the list. The
+    // names go at once: one pass over the index rather than a look-up for each.
+    FNameIndex.clear();
     while (!FComponents.empty()) delete FComponents.back();
     if (FOwner) FOwner->RemoveComponent(this);
 }
@@ -225,12 +227,14 @@ void TComponent::SetName(std::string_view NewName)
 {
     if (!NewName.empty() && !IsValidIdent(NewName))
         throw EComponentError(QuotedInput(NewName) + " is not a valid component name");
-    if ((FOwner && FOwner->NameTaken(NewName, this)) || NameTaken(NewName, this))
-        throw EComponentError("A component named " + std::string(NewName) + " already exists");
-    if (FOwner) {
-        if (!FName.empty()) FOwner->FNameIndex.erase(UpperCase(FName));
-        if (!NewName.empty()) FOwner->FNameIndex.emplace(UpperCase(NewName), this);
+    const auto Taken = [&] { throw EComponentError("A component named " + std::string(NewName) + " already exists"); };
+    if (NameTaken(NewName, this) || (FOwner && !NewName.empty() && SameText(FOwner->FName, NewName))) Taken();
+    if (FOwner && !NewName.empty()) {
+        // One look-up both checks the owner's other components and takes the name.
+        const auto [It, Added] = FOwner->FNameIndex.try_emplace(UpperCase(NewName), this);
+        if (!Added && It->second != this) Taken();
     }
+    if (FOwner && !FName.empty() && !SameText(FName, NewName)) FOwner->FNameIndex.erase(UpperCase(FName));
     FName = NewName;
 }
 
@@ -242,7 +246,7 @@ void TComponent::Rename(std::string_view NewName)
 
 TComponent* TComponent::FindComponent(std::string_view AName) const
 {
-    if (AName.empty()) return nullptr;
+    if (AName.empty() || FNameIndex.empty()) return nullptr;
     auto It = FNameIndex.find(UpperCase(AName));
     return It == FNameIndex.end() ? nullptr : It->second;
 }
@@ -264,7 +268,7 @@ void TComponent::RemoveComponent(TComponent* AComponent)
     if (It == FComponents.rend()) return;
     ComponentRemoved(AComponent);
     FComponents.erase(std::next(It).base());
-    if (!AComponent->FName.empty()) FNameIndex.erase(UpperCase(AComponent->FName));
+    if (!AComponent->FName.empty() && !FNameIndex.empty()) FNameIndex.erase(UpperCase(AComponent->FName));
     AComponent->FOwner = nullptr;
 }
 
