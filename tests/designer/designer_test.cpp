@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <fstream>
 #include <sstream>
 
@@ -391,4 +394,17 @@ TEST_F(Designer, SavingOverAFileChangedOnDiskAsksFirst)
     EXPECT_EQ(Contents(File), Theirs);
     EXPECT_EQ(Find("ButtonOrder").Caption, "Theirs");
     EXPECT_FALSE(D->IsModified());
+}
+
+// Ctrl+O on a FIFO is refused at once, saying what the name holds, never waited on.
+TEST_F(Designer, OpeningAFifoIsRefusedAtOnce)
+{
+    const std::string Fifo = TempFile("fifo.txt");
+    unlink(Fifo.c_str());
+    ASSERT_EQ(mkfifo(Fifo.c_str(), 0600), 0);
+    TRecordingBackEnd& Back = Run("key Ctrl+O\ntype Value \"" + Fifo + "\"\nclick OK\nclick OK\n");
+    ASSERT_EQ(Back.Messages.size(), 1u);
+    EXPECT_NE(Back.Messages[0].find("a FIFO, not a regular file"), std::string::npos) << Back.Messages[0];
+    EXPECT_EQ(D->FileName(), "");
+    unlink(Fifo.c_str());
 }
