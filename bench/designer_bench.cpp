@@ -10,6 +10,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -58,5 +59,22 @@ BENCHMARK(BM_DesignerToFirstFrame)->Unit(benchmark::kMillisecond)->UseRealTime()
 // A session: select, edit by typing, by the list and through the dialog, undo and redo.
 void BM_DesignerSession(benchmark::State& State) { RunDesigner(State, {"design", "--script", QELL_SESSION_SCRIPT}); }
 BENCHMARK(BM_DesignerSession)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// A script of one `text` line of 1, 4 and 16 MiB (less the line's own bytes): the peak
+// memory should grow with the script's size a few times over, not with an event per
+// character.
+void BM_DesignerTypesALongLine(benchmark::State& State)
+{
+    const std::string Script = "/tmp/qell_designer_bench_text_" + std::to_string(getpid()) + ".txt";
+    {
+        std::FILE* F = std::fopen(Script.c_str(), "w");
+        const std::string Line = "text \"" + std::string(static_cast<size_t>(State.range(0) << 20) - 9, 'x') + "\"\n";
+        std::fwrite(Line.data(), 1, Line.size(), F);
+        std::fclose(F);
+    }
+    RunDesigner(State, {"design", "--script", Script});
+    std::remove(Script.c_str());
+}
+BENCHMARK(BM_DesignerTypesALongLine)->Arg(1)->Arg(4)->Arg(16)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 
 } // namespace

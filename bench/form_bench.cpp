@@ -5,6 +5,7 @@
 #include <benchmark/benchmark.h>
 
 #include "platform/toolkit/Button.h"
+#include "platform/toolkit/Edit.h"
 #include "platform/toolkit/Form.h"
 #include "platform/toolkit/Label.h"
 #include "platform/toolkit/PaintBox.h"
@@ -40,3 +41,29 @@ void BM_FormRepaintWithPixelPaintBox(benchmark::State& State)
 BENCHMARK(BM_FormRepaintWithPixelPaintBox)->Unit(benchmark::kMicrosecond);
 
 } // namespace
+
+// Typing N characters into an edit, the edit painted after each as the loop paints it:
+// the time per character should not grow with N (10k, 40k, 160k), since a keystroke
+// measures and draws only what the field shows.
+void BM_TypeIntoEdit(benchmark::State& State)
+{
+    const int Count = static_cast<int>(State.range(0));
+    for (auto _ : State) {
+        TForm Form(nullptr);
+        Form.SetClientWidth(300);
+        Form.SetClientHeight(60);
+        auto* Edit = new TEdit(&Form);
+        Edit->SetParent(&Form);
+        Edit->SetBounds(8, 8, 200, 21);
+        Form.SetActiveControl(Edit);
+        for (int I = 0; I < Count; ++I) {
+            Form.HandleTextInput(std::string(1, static_cast<char>('a' + I % 26)));
+            Form.PaintControl(Edit);
+        }
+        benchmark::DoNotOptimize(Form.Surface().Pixel(100, 15));
+    }
+    State.counters["us_per_char"] = benchmark::Counter(
+        static_cast<double>(Count) * static_cast<double>(State.iterations()) / 1e6,
+        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_TypeIntoEdit)->Arg(10000)->Arg(40000)->Arg(160000)->Unit(benchmark::kMillisecond);

@@ -294,6 +294,7 @@ void TDesignerForm::Resized()
 void TDesignerForm::SetPage(std::unique_ptr<TQellPage> Page, std::string FileName)
 {
     FFileName = std::move(FileName);
+    FFileStamp = PageFileStamp(FFileName);
     FHistory.Clear();
     ReplacePage(std::move(Page));
     Select({FPage.get()});
@@ -464,11 +465,23 @@ bool TDesignerForm::CommitPendingEdit()
 bool TDesignerForm::SaveAs(const std::string& FileName)
 {
     try {
+        const TPageFileLock Lock(FileName);
+        if (FileName == FFileName && PageFileStamp(FileName) != FFileStamp) {
+            const TModalResult Answer = MessageBox(
+                "Qell Designer", QuotedFileName(FileName) + " has changed on disk since it was read.",
+                {{"Overwrite", "&Overwrite", mrYes}, {"Reload", "&Reload", mrNo}, {"Cancel", "Cancel", mrCancel}});
+            if (Answer == mrNo) {
+                SetPage(LoadPageFile(FileName), FileName);
+                return false;
+            }
+            if (Answer != mrYes) return false;
+        }
         SavePageFile(FileName, *FPage);
     } catch (const Exception& E) {
         ShowMessage(E.Message() + "\nThe page is not saved.");
         return false;
     }
+    FFileStamp = PageFileStamp(FileName);
     FFileName = FileName;
     FHistory.MarkSaved();
     UpdateCaption();

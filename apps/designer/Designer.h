@@ -100,7 +100,9 @@ class TDesignerForm : public TForm, public IDesigner {
     // with a message box naming the reason (and the line), the page shown as it was.
     bool OpenFile(const std::string& FileName);
     // Writes the page to its file (asking for a name when it has none), then it is no
-    // longer modified; a failure is shown in a message box and changes nothing.
+    // longer modified; a failure is shown in a message box and changes nothing. When the
+    // file changed on disk since it was read, asks first: Overwrite, Reload (the file's
+    // page replaces the edits) or Cancel.
     bool Save();
     bool SaveAs(const std::string& FileName);
     // Ctrl+O: asks whether to save unsaved changes, then for a file name.
@@ -155,6 +157,7 @@ private:
 
     std::unique_ptr<TQellPage> FPage;
     std::string FFileName;
+    TPageFileStamp FFileStamp; // FFileName as it was read or last written
     std::vector<TEntry> FEntries;
     std::vector<TPersistent*> FSelection;
     TUndoHistory FHistory{MaxUndoSteps};

@@ -43,6 +43,8 @@ TParsed TOptionParser::Parse(const TArgs& Args, std::vector<std::string>& Positi
             if (!OptionsEnded && A.starts_with("-") && A.size() > 1) return Error("unknown option " + QuotedInput(A));
             if (Positional.size() == MaxPositional) return Error("unexpected argument " + QuotedInput(A));
             Positional.push_back(A);
+            // Once the command has all it takes, options may follow again.
+            if (Positional.size() == MaxPositional) OptionsEnded = false;
             continue;
         }
         if (!FGiven.insert(A).second) return Error(A + " is given more than once");

@@ -24,8 +24,9 @@ public:
     // An option with a value. With a Noun ("a file name") an empty value is an error.
     void Value(const std::string& Name, std::string& Target, const char* Noun = nullptr);
     // Reads Args: options anywhere, the other arguments into Positional, between
-    // MinPositional and MaxPositional of them. After "--" every argument is positional,
-    // so that a value may start with a dash ("-5").
+    // MinPositional and MaxPositional of them. After "--" the arguments are positional
+    // until there are MaxPositional, so that a value may start with a dash ("-5") and
+    // options may still follow it.
     TParsed Parse(const TArgs& Args, std::vector<std::string>& Positional, size_t MinPositional = 0,
                   size_t MaxPositional = 0);
     bool Given(const std::string& Name) const { return FGiven.contains(Name); }

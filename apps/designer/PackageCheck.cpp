@@ -77,7 +77,10 @@ int RunPackageCheck(const TArgs& Args)
         } else if (Path.empty() && !Args[I].starts_with("-")) {
             Path = Args[I];
         } else {
-            std::fprintf(stderr, "usage: %s", PackageUsage);
+            const std::string Why = Args[I] == "--cycles"      ? "--cycles needs a number"
+                                    : Args[I].starts_with("-") ? "unknown option " + QuotedInput(Args[I])
+                                                               : "unexpected argument " + QuotedInput(Args[I]);
+            std::fprintf(stderr, "qell-designer package check: %s\nusage: %s", Why.c_str(), PackageUsage);
             return ExitError;
         }
     }

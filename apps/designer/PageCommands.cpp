@@ -47,8 +47,10 @@ public:
 // last: after the page, and after every editor, which the caller declares after this.
 class TPageDocument {
 public:
-    TPageDocument(const std::string& PackagePath, const std::string& FileName)
-        : FPackage(PackagePath), FPage(LoadPageFile(FileName))
+    // ForWriting: the page is locked from its read until the document goes.
+    TPageDocument(const std::string& PackagePath, const std::string& FileName, bool ForWriting = false)
+        : FPackage(PackagePath), FLock(ForWriting ? std::make_unique<TPageFileLock>(FileName) : nullptr),
+          FPage(LoadPageFile(FileName))
     {
     }
     TQellPage& Page() { return *FPage; }
@@ -69,6 +71,7 @@ public:
 
 private:
     TPackageHost FPackage;
+    std::unique_ptr<TPageFileLock> FLock;
     std::unique_ptr<TQellPage> FPage;
 };
 
@@ -214,7 +217,7 @@ int RunValues(const TArgs& Args)
 int RunSet(const TArgs& Args)
 {
     return RunPage("set", SetUsage, Args, 3, 3, [](const TPageArgs& A) {
-        TPageDocument Doc(A.Package, A.P[0]);
+        TPageDocument Doc(A.Package, A.P[0], true);
         const TInterfacePtr<TPropertyEditor> E = Doc.Editor(A.P[1]);
         // As the inspector, which offers no typing into such a row.
         if (E->GetAttributes().Contains(paReadOnly)) {
@@ -256,7 +259,7 @@ int RunEdit(const TArgs& Args)
     return RunPage(
         "edit", EditUsage, Args, 2, 2,
         [&](const TPageArgs& A) {
-            TPageDocument Doc(O.Package, A.P[0]);
+            TPageDocument Doc(O.Package, A.P[0], true);
             const TInterfacePtr<TPropertyEditor> E = EditorWith(Doc, A.P[1], paDialog, "dialog");
             {
                 const TRunSession Session("edit", O);

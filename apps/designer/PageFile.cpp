@@ -1,5 +1,11 @@
 #include "apps/designer/PageFile.h"
 
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
 #include "platform/rtl/Files.h"
 #include "platform/toolkit/resources/FormReader.h"
 
@@ -28,6 +34,27 @@ std::string PageText(const TQellPage& Page)
 void SavePageFile(const std::string& FileName, const TQellPage& Page)
 {
     WriteFileAtomically(FileName, PageText(Page));
+}
+
+TPageFileStamp PageFileStamp(const std::string& FileName)
+{
+    struct stat Info;
+    if (stat(FileName.c_str(), &Info) != 0) return {};
+    return {static_cast<uint64_t>(Info.st_dev), static_cast<uint64_t>(Info.st_ino), Info.st_size,
+            Info.st_mtim.tv_sec * 1'000'000'000LL + Info.st_mtim.tv_nsec};
+}
+
+TPageFileLock::TPageFileLock(const std::string& FileName)
+{
+    for (;;) {
+        struct stat Held, Now;
+        if (access(FileName.c_str(), F_OK) != 0) return;
+        FFile = OpenRegularFileForReading(FileName, Held);
+        while (flock(FFile.Fd(), LOCK_EX) != 0)
+            if (errno != EINTR)
+                throw EInOutError("Cannot lock " + QuotedFileName(FileName) + ": " + std::strerror(errno));
+        if (stat(FileName.c_str(), &Now) == 0 && Now.st_dev == Held.st_dev && Now.st_ino == Held.st_ino) return;
+    }
 }
 
 TComponent* FindPageComponent(const TQellPage& Page, std::string_view Name)

@@ -46,7 +46,7 @@ void RegisterInspectorScriptVerbs()
                         [](const TScriptCommand& C, TForm& Form, TScriptEvents& Out) {
                             TPropertyInspector* I = &Inspector(Form, C.Words[0]);
                             Out.push_back([I, Path = C.Words[1]](TForm&) {
-                                if (!I->SelectPath(Path)) throw EScriptError("no property row '" + Path + "'");
+                                if (!I->SelectPath(Path)) throw EScriptError("no property row " + QuotedInput(Path));
                             });
                         }});
     RegisterScriptVerb(ButtonVerb("dropdown", &TPropertyInspector::DropDownButtonRect, "value list"));
@@ -61,7 +61,7 @@ void RegisterInspectorScriptVerbs()
                             TListBox* List = Inspector(Form, C.Words[0]).DropDownList();
                             if (!List) throw EScriptError("no value list is open");
                             const int Index = List->IndexOf(C.Text);
-                            if (Index < 0) throw EScriptError("the value list has no item '" + C.Text + "'");
+                            if (Index < 0) throw EScriptError("the value list has no item " + QuotedInput(C.Text));
                             // Scrolled to, then clicked where it shows, as a user would.
                             Out.push_back([List, Index](TForm&) { List->ScrollIntoView(Index); });
                             Out.push_back([List, Index](TForm& F) {

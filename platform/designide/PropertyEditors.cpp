@@ -345,7 +345,7 @@ void TIntegerProperty::SetValue(const std::string& Value)
 {
     if (ForgiveSpaces(Value)) return;
     int64_t V = 0;
-    if (!ParseInteger(Value, V)) throw EConvertError("'" + Value + "' is not a valid integer value");
+    if (!ParseInteger(Value, V)) throw EConvertError(QuotedInput(Value) + " is not a valid integer value");
     const TPropInfo* P = GetPropInfo();
     if (V < P->MinValue || V > P->MaxValue)
         throw EPropertyError("Value must be between " + std::to_string(P->MinValue) + " and " +
@@ -382,7 +382,7 @@ void TEnumProperty::SetValue(const std::string& Value)
 {
     if (ForgiveSpaces(Value)) return;
     const int64_t V = GetEnumValue(*GetPropInfo()->PropType, Value);
-    if (V < 0) throw EPropertyError("'" + Value + "' is not a valid " + GetPropInfo()->PropType->Name);
+    if (V < 0) throw EPropertyError(QuotedInput(Value) + " is not a valid " + GetPropInfo()->PropType->Name);
     SetOrdValue(V);
 }
 

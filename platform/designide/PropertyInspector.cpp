@@ -393,6 +393,7 @@ bool TPropertyInspector::BeginEdit(const std::string& Text, bool SelectAll)
     const TRect V = ValueRect(FSelected);
     FEditStart = RowEditor(FSelected)->GetVisualValue();
     FEdit->SetBounds(V.Left, V.Top, V.Width(), V.Height());
+    FEdit->MaxLength = RowEditor(FSelected)->GetEditLimit();
     FEdit->SetText(Text);
     FEdit->SetVisible(true);
     FEdit->SetFocus();

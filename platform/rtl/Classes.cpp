@@ -46,7 +46,7 @@ const TClassInfo& TComponent::StaticClassInfo()
     // The name is shown and edited like a property, but form files carry it in the
     // object's header.
     static const TClassInfo Info = MakeClassInfo<TComponent>("TComponent", [](TPublisher<TComponent>& P) {
-        P.String("Name", &TComponent::Name, &TComponent::SetName, "")
+        P.String("Name", &TComponent::Name, &TComponent::Rename, "")
             .Describe("The name the component is known by in code and in form files.")
             .StoredWhen([](const TComponent&) { return false; });
     });
@@ -199,7 +199,9 @@ TComponent::TComponent(TComponent* AOwner)
 
 TComponent::~TComponent()
 {
-    // Free owned components last-in first-out; each removes itself from the list.
+    // Free owned components last-in first-out; each removes itself from the list. The
+    // names go at once: one pass over the index rather than a look-up for each.
+    FNameIndex.clear();
     while (!FComponents.empty()) delete FComponents.back();
     if (FOwner) FOwner->RemoveComponent(this);
 }
@@ -213,39 +215,60 @@ bool TComponent::IsValidIdent(std::string_view S)
                        [&](char C) { return IsStart(C) || std::isdigit(static_cast<unsigned char>(C)); });
 }
 
+bool TComponent::NameTaken(std::string_view Name, const TComponent* Except) const
+{
+    if (Name.empty()) return false;
+    if (this != Except && SameText(FName, Name)) return true;
+    TComponent* Found = FindComponent(Name);
+    return Found && Found != Except;
+}
+
 void TComponent::SetName(std::string_view NewName)
 {
     if (!NewName.empty() && !IsValidIdent(NewName))
-        throw EComponentError("'" + std::string(NewName) + "' is not a valid component name");
-    if (!NewName.empty() && FOwner) {
-        TComponent* Other = FOwner->FindComponent(NewName);
-        if (Other && Other != this)
-            throw EComponentError("A component named " + std::string(NewName) + " already exists");
+        throw EComponentError(QuotedInput(NewName) + " is not a valid component name");
+    const auto Taken = [&] { throw EComponentError("A component named " + std::string(NewName) + " already exists"); };
+    if (NameTaken(NewName, this) || (FOwner && !NewName.empty() && SameText(FOwner->FName, NewName))) Taken();
+    if (FOwner && !NewName.empty()) {
+        // One look-up both checks the owner's other components and takes the name.
+        const auto [It, Added] = FOwner->FNameIndex.try_emplace(UpperCase(NewName), this);
+        if (!Added && It->second != this) Taken();
     }
+    if (FOwner && !FName.empty() && !SameText(FName, NewName)) FOwner->FNameIndex.erase(UpperCase(FName));
     FName = NewName;
+}
+
+void TComponent::Rename(std::string_view NewName)
+{
+    if (NewName.empty() && !FName.empty()) throw EComponentError("A component's name may not be empty");
+    SetName(NewName);
 }
 
 TComponent* TComponent::FindComponent(std::string_view AName) const
 {
-    if (AName.empty()) return nullptr;
-    for (TComponent* C : FComponents)
-        if (SameText(C->FName, AName)) return C;
-    return nullptr;
+    if (AName.empty() || FNameIndex.empty()) return nullptr;
+    auto It = FNameIndex.find(UpperCase(AName));
+    return It == FNameIndex.end() ? nullptr : It->second;
 }
 
 void TComponent::InsertComponent(TComponent* AComponent)
 {
+    if (NameTaken(AComponent->FName, AComponent))
+        throw EComponentError("A component named " + AComponent->FName + " already exists");
     if (AComponent->FOwner) AComponent->FOwner->RemoveComponent(AComponent);
     FComponents.push_back(AComponent);
+    if (!AComponent->FName.empty()) FNameIndex.emplace(UpperCase(AComponent->FName), AComponent);
     AComponent->FOwner = this;
 }
 
 void TComponent::RemoveComponent(TComponent* AComponent)
 {
-    auto It = std::find(FComponents.begin(), FComponents.end(), AComponent);
-    if (It == FComponents.end()) return;
+    // From the back: an owner frees its components last first, each found at once.
+    auto It = std::find(FComponents.rbegin(), FComponents.rend(), AComponent);
+    if (It == FComponents.rend()) return;
     ComponentRemoved(AComponent);
-    FComponents.erase(It);
+    FComponents.erase(std::next(It).base());
+    if (!AComponent->FName.empty() && !FNameIndex.empty()) FNameIndex.erase(UpperCase(AComponent->FName));
     AComponent->FOwner = nullptr;
 }
 

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/rtl/Export.h"
@@ -56,7 +57,9 @@ protected:
 };
 
 // A named object with an owner. An owner frees what it owns, in reverse order of
-// insertion; freeing a component removes it from its owner.
+// insertion; freeing a component removes it from its owner. An owner and the components
+// it owns carry different names (without case), so that each can be found by its name;
+// finding one by name, and freeing them all, cost the same whatever their number.
 class QELL_RTL_API TComponent : public TPersistent {
     QELL_CLASS(TComponent, TPersistent)
     explicit TComponent(TComponent* AOwner);
@@ -67,14 +70,20 @@ class QELL_RTL_API TComponent : public TPersistent {
     TComponent* Owner() const { return FOwner; }
     const std::string& Name() const { return FName; }
     // Raises EComponentError on a name that is not an identifier, or that another
-    // component of the same owner already has (compared without case). Empty is allowed.
+    // component of the same owner, the owner itself or one of this component's own
+    // components already has (compared without case). Empty is allowed.
     void SetName(std::string_view NewName);
+    // SetName as a person renames: the same checks, and the name may not be emptied
+    // either, since a component without a name can no longer be addressed. The Name
+    // property (the inspector, `set`) goes through here.
+    void Rename(std::string_view NewName);
 
     int ComponentCount() const { return static_cast<int>(FComponents.size()); }
     TComponent* Components(int Index) const { return FComponents.at(static_cast<size_t>(Index)); }
     // The owned component with this name, ignoring case; nullptr if none.
     TComponent* FindComponent(std::string_view AName) const;
 
+    // Raises EComponentError when AComponent's name is taken here.
     void InsertComponent(TComponent* AComponent);
     void RemoveComponent(TComponent* AComponent);
 
@@ -89,9 +98,13 @@ protected:
     virtual void ComponentRemoved(TComponent*) {}
 
 private:
+    // Who else here carries Name: among the owned components, or the owner itself.
+    bool NameTaken(std::string_view Name, const TComponent* Except) const;
+
     TComponent* FOwner = nullptr;
     std::string FName;
     std::vector<TComponent*> FComponents;
+    std::unordered_map<std::string, TComponent*> FNameIndex; // upper-case name -> component
 };
 
 class TCollection;

@@ -83,18 +83,95 @@ void OpenBeside(const std::string& Target, TTemporary& Temp)
     });
 }
 
+// Writes Data at Fd's position; false, errno set, on failure.
+bool WriteAll(int Fd, std::string_view Data)
+{
+    for (size_t Done = 0; Done < Data.size();) {
+        const ssize_t N = write(Fd, Data.data() + Done, Data.size() - Done);
+        if (N < 0 && errno == EINTR) continue;
+        if (N < 0) return false;
+        Done += static_cast<size_t>(N);
+    }
+    return true;
+}
+
 // Writes Data to Temp, with Mode's permission bits when given, and brings it to the
 // disk: after a crash, a name that points at it holds all of Data.
 void WriteWhole(const std::string& FileName, TTemporary& Temp, std::string_view Data, const mode_t* Mode)
 {
-    for (size_t Done = 0; Done < Data.size();) {
-        const ssize_t N = write(Temp.Fd, Data.data() + Done, Data.size() - Done);
-        if (N < 0 && errno == EINTR) continue;
-        if (N < 0) Fail(FileName, std::strerror(errno));
-        Done += static_cast<size_t>(N);
-    }
+    if (!WriteAll(Temp.Fd, Data)) Fail(FileName, std::strerror(errno));
     if (Mode && fchmod(Temp.Fd, *Mode & 07777) != 0) Fail(FileName, std::strerror(errno));
     if (fsync(Temp.Fd) != 0) Fail(FileName, std::strerror(errno));
+}
+
+// Gives Temp the owner and group of Old, the file it replaces (before its mode: a
+// change of owner clears the set-id bits); false when that is not allowed.
+bool TakeOwner(const TTemporary& Temp, const struct stat& Old)
+{
+    struct stat Now;
+    if (fstat(Temp.Fd, &Now) != 0) return false;
+    if (Now.st_uid == Old.st_uid && Now.st_gid == Old.st_gid) return true;
+    return fchown(Temp.Fd, Old.st_uid, Old.st_gid) == 0;
+}
+
+// Whether the user may write the file Info describes at Target: allowed by the system,
+// and with a write permission bit left at all.
+bool Writable(const std::string& Target, const struct stat& Info)
+{
+    return (Info.st_mode & 0222) != 0 && access(Target.c_str(), W_OK) == 0;
+}
+
+// The whole of Fd from its start, for a backup copy; false, errno set, on failure.
+bool ReadAll(int Fd, std::string& Out)
+{
+    char Chunk[65536];
+    for (off_t At = 0;;) {
+        const ssize_t N = pread(Fd, Chunk, sizeof Chunk, At);
+        if (N < 0 && errno == EINTR) continue;
+        if (N < 0) return false;
+        if (N == 0) return true;
+        Out.append(Chunk, static_cast<size_t>(N));
+        At += N;
+    }
+}
+
+// Rewrites Target where it is (same inode, links, owner and mode): first a whole copy
+// of the old content beside it, on the disk; then Data over the old content. The copy
+// goes once the new content is on the disk; a failure on the way puts the old content
+// back when it can, and leaves the copy.
+void WriteInPlace(const std::string& FileName, const std::string& Target, std::string_view Data)
+{
+    const TFd File{open(Target.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC)};
+    if (File.Fd < 0) Fail(FileName, std::strerror(errno));
+    std::string Old;
+    if (!ReadAll(File.Fd, Old)) Fail(FileName, std::strerror(errno));
+    TTemporary Backup;
+    if (!MakeHiddenName(Target, Backup, [&](const std::string& Name) {
+            Backup.Fd = open(Name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+            return Backup.Fd >= 0;
+        }))
+        Fail(FileName, "no backup copy: " + std::string(std::strerror(errno)));
+    WriteWhole(FileName, Backup, Old, nullptr);
+    const auto Put = [&](std::string_view Text) {
+        return lseek(File.Fd, 0, SEEK_SET) == 0 && WriteAll(File.Fd, Text) &&
+               ftruncate(File.Fd, static_cast<off_t>(Text.size())) == 0 && fsync(File.Fd) == 0;
+    };
+    if (!Put(Data)) {
+        const std::string Why = std::strerror(errno);
+        Backup.Kept = !Put(Old);
+        Fail(FileName, Why + (Backup.Kept ? "; the old content is in " + QuotedFileName(Backup.Name) : ""));
+    }
+}
+
+// What a file that is not a regular one is, for a message.
+const char* KindOf(mode_t Mode)
+{
+    if (S_ISFIFO(Mode)) return "a FIFO";
+    if (S_ISDIR(Mode)) return "a directory";
+    if (S_ISCHR(Mode)) return "a character device";
+    if (S_ISBLK(Mode)) return "a block device";
+    if (S_ISSOCK(Mode)) return "a socket";
+    return "of an unknown kind";
 }
 
 // Gives Temp the further name NewName: false, errno EEXIST, when that is taken.
@@ -110,15 +187,25 @@ bool LinkAs(const std::string& FileName, const TTemporary& Temp, const std::stri
     return false;
 }
 
-// What a file that is not a regular one is, for a message.
-const char* KindOf(mode_t Mode)
+// Writes Data to a new file and renames it over Target, which Old describes when it
+// exists. False, nothing written, when the new file cannot have Old's owner and group.
+bool ReplaceByRename(const std::string& FileName, const std::string& Target, std::string_view Data,
+                     const struct stat* Old)
 {
-    if (S_ISFIFO(Mode)) return "a FIFO";
-    if (S_ISDIR(Mode)) return "a directory";
-    if (S_ISCHR(Mode)) return "a character device";
-    if (S_ISBLK(Mode)) return "a block device";
-    if (S_ISSOCK(Mode)) return "a socket";
-    return "of an unknown kind";
+    TTemporary Temp;
+    OpenBeside(Target, Temp);
+    if (Temp.Fd < 0) Fail(FileName, std::strerror(errno));
+    if (Old && !TakeOwner(Temp, *Old)) return false;
+    WriteWhole(FileName, Temp, Data, Old ? &Old->st_mode : nullptr);
+    // Only a rename replaces a file in one step, and it renames a name: the hidden name
+    // lives from here to the rename, nothing in between. (The file is closed after; its
+    // content is on the disk already.)
+    if (Temp.Name.empty() &&
+        !MakeHiddenName(Target, Temp, [&](const std::string& Name) { return LinkAs(FileName, Temp, Name); }))
+        Fail(FileName, std::strerror(errno));
+    if (rename(Temp.Name.c_str(), Target.c_str()) != 0) Fail(FileName, std::strerror(errno));
+    Temp.Kept = true;
+    return true;
 }
 
 } // namespace
@@ -173,19 +260,10 @@ void WriteFileAtomically(const std::string& FileName, std::string_view Data)
     }
     const bool Exists = stat(Target.c_str(), &Info) == 0;
     if (Exists && !S_ISREG(Info.st_mode)) Fail(FileName, "not a regular file");
-
-    TTemporary Temp;
-    OpenBeside(Target, Temp);
-    if (Temp.Fd < 0) Fail(FileName, std::strerror(errno));
-    WriteWhole(FileName, Temp, Data, Exists ? &Info.st_mode : nullptr);
-    // Only a rename replaces a file in one step, and it renames a name: the hidden name
-    // lives from here to the rename, nothing in between. (The file is closed after; its
-    // content is on the disk already.)
-    if (Temp.Name.empty() &&
-        !MakeHiddenName(Target, Temp, [&](const std::string& Name) { return LinkAs(FileName, Temp, Name); }))
-        Fail(FileName, std::strerror(errno));
-    if (rename(Temp.Name.c_str(), Target.c_str()) != 0) Fail(FileName, std::strerror(errno));
-    Temp.Kept = true;
+    if (Exists && !Writable(Target, Info)) Fail(FileName, "read-only");
+    // A rename would part the links, leaving the other names with the old content.
+    if ((Exists && Info.st_nlink > 1) || !ReplaceByRename(FileName, Target, Data, Exists ? &Info : nullptr))
+        WriteInPlace(FileName, Target, Data);
 }
 
 bool CreateFileAtomically(const std::string& FileName, std::string_view Data)
@@ -207,12 +285,12 @@ std::string ReadFileText(const std::string& FileName, size_t MaxSize)
     const auto Fail = [&](const std::string& Why) {
         return EInOutError("Cannot read " + QuotedFileName(FileName) + ": " + Why);
     };
-    const TFd F{open(FileName.c_str(), O_RDONLY | O_CLOEXEC)};
-    if (F.Fd < 0) throw Fail(std::strerror(errno));
+    struct stat Info;
+    const TFileHandle F = OpenRegularFileForReading(FileName, Info);
     std::string Text;
     char Chunk[65536];
     for (;;) {
-        const ssize_t N = read(F.Fd, Chunk, sizeof Chunk);
+        const ssize_t N = read(F.Fd(), Chunk, sizeof Chunk);
         if (N < 0) {
             if (errno == EINTR) continue;
             throw Fail(std::strerror(errno));

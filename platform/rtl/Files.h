@@ -41,9 +41,10 @@ private:
 // character or block device, a socket).
 QELL_RTL_API TFileHandle OpenRegularFileForReading(const std::string& FileName, struct stat& Info);
 
-// The whole content of FileName. Raises EInOutError "Cannot read 'FileName': reason"
-// when it cannot be read (missing, a folder, no right) or holds more than MaxSize
-// bytes; the limit is checked as the file is read, whatever size it claims.
+// The whole content of FileName, a regular file (opened as OpenRegularFileForReading
+// does). Raises EInOutError "Cannot read 'FileName': reason" when it cannot be read
+// (missing, not a regular file, no right) or holds more than MaxSize bytes; the limit
+// is checked as the file is read, whatever size it claims.
 QELL_RTL_API std::string ReadFileText(const std::string& FileName, size_t MaxSize);
 
 // Makes FileName hold exactly Data. The content goes to a new file in the same folder,
@@ -54,8 +55,15 @@ QELL_RTL_API std::string ReadFileText(const std::string& FileName, size_t MaxSiz
 // leaves nothing; it is named ".NAME.PID-N.tmp" beside the target for the rename only,
 // and a kill in that instant leaves it so, whole. Nothing reads such a name, and every
 // write makes a new one, so a leftover never confuses a later write.
-// A file that is replaced keeps its permission bits; a new one gets the usual ones. A
-// symbolic link is written through and stays a link. A name that holds anything but a
+// A file that is replaced keeps its owner, group and permission bits; a new one gets the
+// usual ones. A file that cannot keep them so (several hard links, which a rename would
+// part; an owner that only root may give a file) is written in place instead, after a
+// whole copy of its old content has reached the disk beside it, kept until the write
+// is done (".NAME.PID-N.tmp"): the file is not replaced in one step then, but a failure
+// or a crash leaves that copy. A file that the user may not write, or that has no write
+// permission at all (root may write anything, but a mode-444 file says "leave me"), is
+// refused as "read-only", as editors do. A symbolic link is written through and stays a
+// link. A name that holds anything but a
 // regular file (a device, a pipe, a folder) is refused, since the rename would put a
 // plain file in its place. Raises EInOutError "Cannot write 'FileName': reason" on
 // failure, with FileName unchanged and no file left behind.

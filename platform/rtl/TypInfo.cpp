@@ -164,7 +164,7 @@ int64_t SetMemberBits(const TTypeInfo& SetType, const std::vector<std::string>& 
     int64_t Bits = 0;
     for (const std::string& M : Members) {
         const int64_t I = GetEnumValue(*SetType.ElementType, M);
-        if (I < 0) throw EPropertyError("'" + M + "' is not a valid value");
+        if (I < 0) throw EPropertyError(QuotedInput(M) + " is not a valid value");
         Bits |= int64_t{1} << I;
     }
     return Bits;

@@ -23,6 +23,13 @@ std::string Printable(const std::string& S)
     return Out;
 }
 
+size_t CharCount(std::string_view S)
+{
+    size_t N = 0;
+    for (size_t P = 0; P < S.size(); P = NextCharPos(S, P)) ++N;
+    return N;
+}
+
 constexpr int TextLeft = 3; // two pixels of frame and one of margin
 
 int NextPos(const std::string& S, int P) { return static_cast<int>(NextCharPos(S, static_cast<size_t>(P))); }
@@ -98,12 +105,14 @@ void TEdit::MoveCaret(int To, bool Extend)
 
 void TEdit::ReplaceSelection(const std::string& With)
 {
-    std::string V = FText;
-    V.replace(static_cast<size_t>(FSelStart), static_cast<size_t>(FSelLength), With);
+    if (With.empty() && FSelLength == 0) return;
+    // In place: a keystroke does not copy the whole text.
+    FText.replace(static_cast<size_t>(FSelStart), static_cast<size_t>(FSelLength), With);
     FSelStart += static_cast<int>(With.size());
     FSelLength = 0;
     FCaretAtStart = false;
-    ChangeText(std::move(V));
+    Invalidate();
+    if (OnChange) OnChange(this);
 }
 
 void TEdit::ChangeText(std::string V)
@@ -161,7 +170,14 @@ void TEdit::KeyDown(TKey& Key, TShiftState Shift)
 
 void TEdit::TextInput(const std::string& Text)
 {
-    const std::string Typed = Printable(Text);
+    std::string Typed = Printable(Text);
+    if (MaxLength > 0) {
+        const size_t Kept = CharCount(FText) - CharCount(FText.substr(static_cast<size_t>(FSelStart),
+                                                                       static_cast<size_t>(FSelLength)));
+        size_t Room = static_cast<size_t>(MaxLength) > Kept ? static_cast<size_t>(MaxLength) - Kept : 0, End = 0;
+        for (; Room > 0 && End < Typed.size(); --Room) End = NextCharPos(Typed, End);
+        Typed.resize(End);
+    }
     if (!Typed.empty()) ReplaceSelection(Typed);
 }
 
@@ -174,21 +190,50 @@ void TEdit::DoEnter(bool ByTab)
 void TEdit::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
     if (Button == mbLeft) {
-        // The caret goes to the character boundary nearest the pointer.
+        // The caret goes to the shown character boundary nearest the pointer.
         TCanvas Measure;
         Measure.Font = EffectiveFont();
-        int Best = 0, BestDistance = std::abs(X - TextLeft);
-        for (int P = NextPos(FText, 0); P > 0; P = NextPos(FText, P)) {
-            const int D = std::abs(X - TextLeft - Measure.TextWidth(FText.substr(0, static_cast<size_t>(P))));
+        const TShownText Shown = ShownText(Measure);
+        int Best = Shown.First, BestDistance = std::abs(X - Shown.X);
+        for (int P = Shown.First; P < Shown.Last;) {
+            P = NextPos(FText, P);
+            const int D = std::abs(X - Shown.X - Measure.TextWidth(FText.substr(static_cast<size_t>(Shown.First),
+                                                                               static_cast<size_t>(P - Shown.First))));
             if (D < BestDistance) {
                 Best = P;
                 BestDistance = D;
             }
-            if (P >= static_cast<int>(FText.size())) break;
         }
         MoveCaret(Best, Shift.Contains(ssShift));
     }
     TWinControl::MouseDown(Button, Shift, X, Y);
+}
+
+TEdit::TShownText TEdit::ShownText(TCanvas& C) const
+{
+    const int Inner = Width() - 2 * TextLeft;
+    const int CaretPos = Caret();
+    const auto WidthOf = [&](int From, int To) {
+        return C.TextWidth(FText.substr(static_cast<size_t>(From), static_cast<size_t>(To - From)));
+    };
+    // Back from the caret, until the characters passed fill the field and its margin.
+    int First = CaretPos;
+    for (int Passed = 0; First > 0 && Passed <= Inner + TextLeft;) {
+        const int P = PrevPos(FText, First);
+        Passed += WidthOf(P, First);
+        First = P;
+    }
+    // Scrolled so that the caret stays inside the field, the text as far left as it goes.
+    const int ToCaret = WidthOf(First, CaretPos);
+    const int X = First == 0 ? TextLeft - std::max(0, ToCaret - Inner + 1) : TextLeft + Inner - 1 - ToCaret;
+    // On from the caret, until past the right edge.
+    int Last = CaretPos;
+    for (int Passed = X + ToCaret; Last < static_cast<int>(FText.size()) && Passed <= Width();) {
+        const int P = NextPos(FText, Last);
+        Passed += WidthOf(Last, P);
+        Last = P;
+    }
+    return {First, Last, X};
 }
 
 void TEdit::Paint(TCanvas& C)
@@ -203,26 +248,28 @@ void TEdit::Paint(TCanvas& C)
     if (!Enabled()) C.Font.SetColor(clGrayText);
     const int TH = C.TextHeight(FText);
     const int TY = (Height() - TH) / 2;
-    const int Inner = Width() - 2 * TextLeft;
-    auto WidthTo = [&](int P) { return C.TextWidth(FText.substr(0, static_cast<size_t>(P))); };
-    // Scroll so that the caret stays inside the field.
-    const int CaretX = WidthTo(Caret());
-    const int Scroll = std::max(0, CaretX - Inner + 1);
-    const int TX = TextLeft - Scroll;
-    C.TextOut(TX, TY, FText);
+    const TShownText Shown = ShownText(C);
+    const auto Part = [&](int From, int To) {
+        return FText.substr(static_cast<size_t>(From), static_cast<size_t>(To - From));
+    };
+    // Where the boundary at byte P is drawn; one outside the shown part, at its edge.
+    auto XOf = [&](int P) { return Shown.X + C.TextWidth(Part(Shown.First, std::clamp(P, Shown.First, Shown.Last))); };
+    C.TextOut(Shown.X, TY, Part(Shown.First, Shown.Last));
 
     const bool HasFocus = Focused();
-    if (FSelLength > 0 && HasFocus) {
-        const int X0 = TX + WidthTo(FSelStart), X1 = TX + WidthTo(FSelStart + FSelLength);
+    const int From = std::max(FSelStart, Shown.First), To = std::min(FSelStart + FSelLength, Shown.Last);
+    if (From < To && HasFocus) {
+        const int X0 = XOf(From), X1 = XOf(To);
         C.Brush.Color = clHighlight;
         C.FillRect(Rect(X0, TY, X1, TY + TH));
         const TColor Saved = C.Font.Color();
         C.Font.SetColor(clHighlightText);
-        C.TextOut(X0, TY, FText.substr(static_cast<size_t>(FSelStart), static_cast<size_t>(FSelLength)));
+        C.TextOut(X0, TY, Part(From, To));
         C.Font.SetColor(Saved);
     }
     if (HasFocus) {
+        const int CaretX = XOf(Caret());
         C.Brush.Color = C.Font.Color();
-        C.FillRect(Rect(TX + CaretX, TY, TX + CaretX + 1, TY + TH));
+        C.FillRect(Rect(CaretX, TY, CaretX + 1, TY + TH));
     }
 }

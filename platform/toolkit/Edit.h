@@ -21,6 +21,9 @@ class QELL_TOOLKIT_API TEdit : public TWinControl {
     void SetSelStart(int V);
     void SetSelLength(int V);
     void SelectAll();
+    // The most characters the user may type in; 0 for no limit. Text set by code is
+    // not cut.
+    int MaxLength = 0;
 
     void KeyDown(TKey& Key, TShiftState Shift) override;
     void TextInput(const std::string& Text) override;
@@ -31,6 +34,13 @@ protected:
     void Paint(TCanvas& C) override;
 
 private:
+    // The part of the text the field shows: bytes First to Last, First drawn at X.
+    struct TShownText {
+        int First, Last, X;
+    };
+    // Only the characters around the caret are measured, so that painting, and so a
+    // keystroke, costs the same however long the text.
+    TShownText ShownText(TCanvas& C) const;
     void ReplaceSelection(const std::string& With);
     void ChangeText(std::string V);
     std::string FText;

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -274,3 +277,89 @@ TEST_F(Designer, ThePreviewDrawsEachComponentAsItDrawsItselfAndSelectsByClicks)
 }
 
 } // namespace
+
+// A rename in the inspector is refused as `set` refuses it: a name another component
+// has, or none; the component keeps its name and stays found by it.
+TEST_F(Designer, TheInspectorRefusesARenameThatLosesTheComponent)
+{
+    const std::string Before = Text();
+    TRecordingBackEnd& Back = Run("pick ButtonOrder\ninspect Inspector Name\ntype Inspector \"LabelTitle\"\nkey Enter\n"
+                                  "click OK\nkey Escape\ntype Inspector \"x\"\nkey Backspace\nkey Enter\nclick OK\n"
+                                  "key Escape\n");
+    ASSERT_EQ(Back.Messages.size(), 2u);
+    EXPECT_NE(Back.Messages[0].find("A component named LabelTitle already exists"), std::string::npos)
+        << Back.Messages[0];
+    EXPECT_NE(Back.Messages[1].find("may not be empty"), std::string::npos) << Back.Messages[1];
+    EXPECT_EQ(Find("ButtonOrder").Name(), "ButtonOrder");
+    EXPECT_EQ(Text(), Before);
+}
+
+// The in-place edit takes no more than the row's editor allows (a string's 255
+// characters), however much is typed.
+TEST_F(Designer, TypingStopsAtTheEditorsLimit)
+{
+    Run("pick ButtonOrder\ninspect Inspector Caption\ntype Inspector \"" + std::string(300, 'x') + "\"\nkey Enter\n");
+    EXPECT_EQ(Find("ButtonOrder").Caption, std::string(255, 'x'));
+}
+
+// A line that fails as it runs fails the script: the rest does not run.
+TEST_F(Designer, AScriptLineThatFailsAsItRunsFailsTheScript)
+{
+    auto B = std::make_unique<TRecordingBackEnd>("inspect Inspector No.Such.Row\npick LabelTitle\n");
+    TRecordingBackEnd& Back = *B;
+    Application->SetBackEnd(std::move(B));
+    D->ShowModal();
+    EXPECT_TRUE(Back.Failed());
+    EXPECT_EQ(Back.ScriptError(), "script line 1: no property row 'No.Such.Row'");
+    EXPECT_FALSE(D->IsSelected(&Find<TQellLabel>("LabelTitle")));
+}
+
+// Another writer changed the file since it was read: saving asks Overwrite, Reload or
+// Cancel, and does what was chosen.
+TEST_F(Designer, SavingOverAFileChangedOnDiskAsksFirst)
+{
+    const std::string File = TempFile("changed.txt");
+    ASSERT_TRUE(D->SaveAs(File));
+    const std::string Theirs = [&] {
+        std::string T = Contents(File);
+        T.replace(T.find("Caption = 'Order'"), 17, "Caption = 'Theirs'");
+        return T;
+    }();
+    const auto TheyWrite = [&] { WriteFileAtomically(File, Theirs); };
+    const std::string Edit = "pick ButtonOrder\ninspect Inspector Caption\ntype Inspector \"Mine\"\nkey Enter\n";
+
+    Run(Edit);
+    TheyWrite();
+    TRecordingBackEnd& Back = Run("key Ctrl+S\nclick Cancel\n");
+    ASSERT_EQ(Back.Messages.size(), 1u);
+    EXPECT_NE(Back.Messages[0].find("'" + File + "' has changed on disk since it was read"), std::string::npos)
+        << Back.Messages[0];
+    EXPECT_EQ(Contents(File), Theirs);
+    EXPECT_TRUE(D->IsModified());
+
+    Run("key Ctrl+S\nclick Overwrite\n");
+    EXPECT_NE(Contents(File).find("Caption = 'Mine'"), std::string::npos);
+    EXPECT_FALSE(D->IsModified());
+    EXPECT_EQ(Run("key Ctrl+S\n").Messages.size(), 0u) << "its own write is no change";
+
+    Run(Edit + "pick LabelTitle\n");
+    TheyWrite();
+    Run("key Ctrl+S\nclick Reload\n");
+    EXPECT_EQ(Contents(File), Theirs);
+    EXPECT_EQ(Find("ButtonOrder").Caption, "Theirs");
+    EXPECT_FALSE(D->IsModified());
+}
+
+// Ctrl+O on a FIFO is refused at once, saying what the name holds, never waited on.
+TEST_F(Designer, OpeningAFifoIsRefusedAtOnce)
+{
+    const std::string Fifo = TempFile("fifo.txt");
+    unlink(Fifo.c_str());
+    ASSERT_EQ(mkfifo(Fifo.c_str(), 0600), 0);
+    TRecordingBackEnd& Back = Run("key Ctrl+O\ntype FileName \"" + Fifo + "\"\nkey Enter\nclick OK\nkey Escape\n");
+    ASSERT_EQ(Back.Messages.size(), 1u);
+    // The chooser refuses it before anything opens it.
+    EXPECT_NE(Back.Messages[0].find("is not a regular file"), std::string::npos) << Back.Messages[0];
+    EXPECT_EQ(D->FileName(), "");
+    unlink(Fifo.c_str());
+}

@@ -207,6 +207,12 @@ INSTANTIATE_TEST_SUITE_P(
         TBadResource{PREFIX " OnClick = Move end end", "line 4: handler 'Move' does not fit OnClick"},
         TBadResource{PREFIX " OnClick = 'Click' end end", "line 4: handler name expected for 'OnClick'"},
         TBadResource{PREFIX " object l: TTestLabel end end end", "line 4: duplicate component name 'l'"},
+        TBadResource{PREFIX " object m: TTestComponent end end end", "line 4: duplicate component name 'm'"},
+        // CR, LF and CR LF each end a line, a comment too.
+        TBadResource{"object M: TTestRoot\r object P: TTestPanel // x\r  object X: TNoSuch end end end",
+                     "line 3: unknown class 'TNoSuch'"},
+        TBadResource{"object M: TTestRoot\r\n object P: TTestPanel\n\r  object X: TNoSuch end end end",
+                     "line 4: unknown class 'TNoSuch'"},
         TBadResource{PREFIX " end\n", "line 5: 'end' expected but found end of text"},
         TBadResource{PREFIX " end end\nobject", "line 5: text after the end of the root object: 'object'"},
         TBadResource{PREFIX " Caption = 'open\n end end", "line 4: unterminated string"},

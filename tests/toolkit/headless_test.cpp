@@ -81,12 +81,12 @@ TEST(HeadlessScript, AFailedLoadKeepsThePreviousScriptAndAMissingFileIsNamed)
     } catch (const Exception& E) {
         EXPECT_NE(E.Message().find("/nonexistent/dir/script.txt"), std::string::npos) << E.Message();
     }
-    // A folder opens, but reading it fails: an error with the reason, not an empty script.
+    // A folder is no script: an error saying what it is, not an empty script.
     try {
         Back.LoadScriptFile(::testing::TempDir());
         ADD_FAILURE() << "no error for a folder";
     } catch (const EScriptError& E) {
-        EXPECT_NE(E.Message().find("Is a directory"), std::string::npos) << E.Message();
+        EXPECT_NE(E.Message().find("a directory, not a regular file"), std::string::npos) << E.Message();
     }
     EXPECT_FALSE(Back.AtEnd()) << "the previous script stays";
 }
@@ -263,9 +263,9 @@ TEST_F(HeadlessSession, ALineThatCannotBeCarriedOutEndsTheRunWithItsLineNumber)
     const TCase Cases[] = {
         {"click ButtonCount\n\nclick Nope\nclick ButtonCount", "script line 3: no control named 'Nope' on SampleForm"},
         {"select DrawGrid1 0 0", "script line 1: 'DrawGrid1' is not showing"},
-        {"page PageControl1 1\nselect DrawGrid1 5 0", "script line 2: cell 5,0 is outside DrawGrid1 (5x4)"},
+        {"page PageControl1 1\nselect DrawGrid1 5 0", "script line 2: cell 5,0 is outside 'DrawGrid1' (5x4)"},
         {"select PageControl1 0 0", "script line 1: 'PageControl1' is a TPageControl, not a draw grid"},
-        {"page PageControl1 2", "script line 1: page 2 is outside PageControl1 (2 pages)"},
+        {"page PageControl1 2", "script line 1: page 2 is outside 'PageControl1' (2 pages)"},
         {"type LabelName \"x\"", "script line 1: 'LabelName' is a TLabel, not a control that takes the focus"},
     };
     for (const TCase& C : Cases) {

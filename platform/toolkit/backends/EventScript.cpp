@@ -92,13 +92,22 @@ void ParseKey(const std::string& Text, TKey& Key, TShiftState& Shift)
 }
 
 // One text input per character of UTF-8 text; a stray byte counts as one character.
+// The event that types the character of Text at I queues the next character's event
+// first (at the front, so that a modal form the character opens reads it next), so that
+// a text of any length waits as one event, not one per character.
+TScriptEvent TypeFrom(TScriptEvents& Out, std::shared_ptr<const std::string> Text, size_t I)
+{
+    return [&Out, Text = std::move(Text), I](TForm& F) {
+        const size_t Next = NextCharPos(*Text, I);
+        if (Next < Text->size()) Out.push_front(TypeFrom(Out, Text, Next));
+        F.HandleTextInput(Text->substr(I, Next - I));
+    };
+}
+
+// Out outlives the events it holds, which the back end runs from there.
 void TypeText(TScriptEvents& Out, const std::string& Text)
 {
-    for (size_t I = 0; I < Text.size();) {
-        const size_t Next = NextCharPos(Text, I);
-        Out.push_back([Ch = Text.substr(I, Next - I)](TForm& F) { F.HandleTextInput(Ch); });
-        I = Next;
-    }
+    if (!Text.empty()) Out.push_back(TypeFrom(Out, std::make_shared<const std::string>(Text), 0));
 }
 
 TComponent* FindOwned(const TComponent& Root, const std::string& Name)
@@ -280,7 +289,7 @@ std::vector<TScriptVerb> BuiltInVerbs()
                      const int Col = C.Numbers[0], Row = C.Numbers[1];
                      const std::string Cell = "cell " + std::to_string(Col) + "," + std::to_string(Row);
                      if (Col < 0 || Col >= Grid.ColCount() || Row < 0 || Row >= Grid.RowCount())
-                         throw EScriptError(Cell + " is outside " + C.Words[0] + " (" +
+                         throw EScriptError(Cell + " is outside " + Shown(C.Words[0]) + " (" +
                                             std::to_string(Grid.ColCount()) + "x" + std::to_string(Grid.RowCount()) +
                                             ")");
                      const TRect R = Intersect(Grid.CellRect(Col, Row), Grid.ClientRect());
@@ -296,7 +305,7 @@ std::vector<TScriptVerb> BuiltInVerbs()
                      auto& Pages = FindShowingAs<TPageControl>(Form, C.Words[0], "page control");
                      const int Index = C.Numbers[0];
                      if (Index < 0 || Index >= Pages.PageCount())
-                         throw EScriptError("page " + std::to_string(Index) + " is outside " + C.Words[0] + " (" +
+                         throw EScriptError("page " + std::to_string(Index) + " is outside " + Shown(C.Words[0]) + " (" +
                                             std::to_string(Pages.PageCount()) + " pages)");
                      const TRect R = Pages.TabRect(Index);
                      Click(Out, At(Pages, (R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2));

@@ -106,7 +106,7 @@ T& FindShowingAs(TForm& Form, const std::string& Name, const char* What)
 {
     TControl& C = FindControl(Form, Name, true);
     auto* Typed = dynamic_cast<T*>(&C);
-    if (!Typed) throw EScriptError("'" + Name + "' is a " + C.ClassName() + ", not a " + What);
+    if (!Typed) throw EScriptError(QuotedInput(Name, 60) + " is a " + C.ClassName() + ", not a " + What);
     return *Typed;
 }
 // (X, Y) of Control in the form's client coordinates.

@@ -37,9 +37,9 @@ void THeadlessBackEnd::LoadScriptFile(const std::string& FileName)
     try {
         LoadScript(Text);
     } catch (const EScriptError& E) {
-        throw EScriptError(FileName + ": " + E.Message());
+        throw EScriptError(QuotedFileName(FileName) + ": " + E.Message());
     }
-    FScriptName = FileName + ": ";
+    FScriptName = QuotedFileName(FileName) + ": ";
 }
 
 void THeadlessBackEnd::FormShown(TForm&) { ++FDepth; }
@@ -69,6 +69,15 @@ bool THeadlessBackEnd::ProcessNextEvent(TForm& Form)
     }
     TScriptEvent Event = std::move(FPending.front());
     FPending.pop_front();
-    Event(Form);
+    try {
+        Event(Form);
+    } catch (const EScriptError& E) {
+        // A line whose check fails as it runs ("inspect" of a row that is not there)
+        // fails the script as one that cannot be expanded does.
+        // The pending events are all of the command expanded last.
+        FPending.clear();
+        FScriptError = FScriptName + "script line " + std::to_string(FCommands[FNext - 1].Line) + ": " + E.Message();
+        throw EScriptError(FScriptError);
+    }
     return true;
 }

@@ -59,13 +59,14 @@ void TFormLexer::SkipBlanks()
 {
     while (!AtEnd()) {
         char C = Peek();
-        if (C == '\n') {
+        // CR, LF and CR LF each end a line.
+        if (C == '\n' || C == '\r') {
             ++FLine;
-            ++FPos;
-        } else if (C == ' ' || C == '\t' || C == '\r') {
+            FPos += C == '\r' && Peek(1) == '\n' ? 2 : 1;
+        } else if (C == ' ' || C == '\t') {
             ++FPos;
         } else if (C == '/' && Peek(1) == '/') {
-            while (!AtEnd() && Peek() != '\n') ++FPos;
+            while (!AtEnd() && Peek() != '\n' && Peek() != '\r') ++FPos;
         } else {
             return;
         }

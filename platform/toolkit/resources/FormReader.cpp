@@ -113,7 +113,6 @@ private:
     std::unordered_map<std::string, const std::string*> FHandlerNames; // upper case -> key
     std::unordered_map<std::string, const std::function<bool(TComponent*)>*> FFields;
     std::vector<const std::function<bool(TComponent*)>*> FBoundFields;
-    std::unordered_set<std::string> FNames; // upper-case names created by this read
     std::vector<TComponent*> FCreated;       // in creation order
     std::vector<TComponent*> FLoadOrder;     // children before their enclosing object
     std::string FOldRootName;
@@ -229,7 +228,8 @@ void TReader::ReadChild(TComponent& Enclosing, int Depth)
     if (!Class) TFormLexer::Fail(Line, "unknown class " + TFormLexer::Quote(ClassName));
     if (!Class->CreateComponent)
         TFormLexer::Fail(Line, "class " + TFormLexer::Quote(ClassName) + " cannot be created here");
-    if (!Name.empty() && !FNames.insert(UpperCase(Name)).second)
+    // The root's own name is taken too: every name it holds must find one component.
+    if (!Name.empty() && (SameText(Name, FRoot.Name()) || FRoot.FindComponent(Name)))
         TFormLexer::Fail(Line, "duplicate component name " + TFormLexer::Quote(Name));
 
     TComponent* Component = nullptr;
