@@ -1,6 +1,11 @@
 #include "apps/designer/Designer.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <cstdio>
+
+#include "apps/designer/Recovery.h"
 
 #include "platform/graphics/Drawing.h"
 #include "platform/rtl/Files.h"
@@ -382,7 +387,45 @@ bool TDesignerForm::OpenFile(const std::string& FileName)
         return false;
     }
     SetPage(std::move(Page), FileName);
+    OfferRecovery();
     return true;
+}
+
+void TDesignerForm::OfferRecovery()
+{
+    const std::string Recovered = RecoveryFileName(FFileName);
+    struct stat Info;
+    if (FFileName.empty() || stat(Recovered.c_str(), &Info) != 0 || !S_ISREG(Info.st_mode)) return;
+    const TModalResult Answer =
+        MessageBox("Qell Designer",
+                   "Unsaved changes to " + QuotedFileName(FFileName) + " were recovered into " +
+                       QuotedFileName(Recovered) + " when the designer had to end.\nRecover them, or discard them?",
+                   {{"Recover", "&Recover", mrYes}, {"Discard", "&Discard", mrNo}});
+    if (Answer == mrNo) {
+        std::remove(Recovered.c_str());
+        return;
+    }
+    if (Answer != mrYes) return;
+    std::unique_ptr<TQellPage> Page;
+    try {
+        Page = ReadPageText(ReadFileText(Recovered, MaxPageFileSize));
+    } catch (const Exception& E) {
+        ShowMessage(QuotedFileName(Recovered) + ": " + E.Message() + "\nThe page shown is the one on disk.");
+        return;
+    }
+    std::string Text = PageText(*Page);
+    if (Text != FHistory[FStep]) {
+        FHistory.resize(FStep + 1);
+        FHistory.push_back(std::move(Text));
+        FStep = FHistory.size() - 1;
+        ReplacePage(std::move(Page));
+    }
+    std::remove(Recovered.c_str());
+}
+
+std::string TDesignerForm::WriteRecovery() const
+{
+    return IsModified() ? WriteRecoveryFile(FFileName, PageText(*FPage)) : std::string();
 }
 
 void TDesignerForm::OpenWithPrompt()
