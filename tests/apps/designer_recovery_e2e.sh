@@ -80,17 +80,27 @@ for try in $(seq "$tries"); do
     xdotool type --delay 20 "abc"
     xdotool key Return
   fi
-  (for x in $(seq 300 40 900); do xdotool mousemove --window "$wid" "$x" 200 2>/dev/null || exit 0; done) &
+  # The pointer moving over the preview, from one client (starting one per move would
+  # load the machine more than the designer).
+  moves=()
+  for x in $(seq 300 60 900); do moves+=(mousemove --window "$wid" "$x" 200 sleep 0.05); done
+  xdotool "${moves[@]}" >/dev/null 2>&1 &
   mover=$!
   sleep "0.$((RANDOM % 10))"
+  # Timed with the shell's own clock and wait, so that starting processes on a busy
+  # machine does not count; a designer that hangs is killed after 10 s.
+  (sleep 10; kill -KILL "$app_pid" 2>/dev/null) &
+  watchdog=$!
+  killed=${EPOCHREALTIME/./}
   kill -KILL "$xvfb_pid"
-  killed=$(date +%s%N)
-  timeout 2 tail -s 0.02 --pid="$app_pid" -f /dev/null || fail "try $try: still running 2 s after the display went"
-  took=$((($(date +%s%N) - killed) / 1000000))
+  rc=0
+  wait "$app_pid" || rc=$?
+  took=$(((${EPOCHREALTIME/./} - killed) / 1000))
+  app_pid=""
+  kill "$watchdog" 2>/dev/null || true
+  [ "$took" -le 2000 ] || fail "try $try: ended $took ms after the display went (exit $rc)"
   [ "$took" -gt "$slowest" ] && slowest=$took
-  wait "$mover" 2>/dev/null || true
-  wait_exit
-  { wait "$xvfb_pid"; } 2>/dev/null || true
+  { wait "$mover" "$watchdog" "$xvfb_pid"; } 2>/dev/null || true
   xvfb_pid=""
   [ "$rc" -eq 1 ] || fail "try $try: exit code $rc after the display went, expected 1"
   expect_recovered "$value"

@@ -1,8 +1,8 @@
 // toolkit_sample: runs the sample form headless from an event script or in a window,
 // then prints what the user did and exits with the modal result (1 OK, 2 Cancel;
 // 3 when the script or the run failed, 64 on a bad command line). With --boxes N it
-// shows N message boxes one after another instead, each ended by Enter, and prints how
-// many it closed: the window stress test drives that.
+// shows N message boxes one after another instead, each ended by Enter, and prints each
+// one closed and how many: the window stress test drives that.
 
 #include <cstdio>
 #include <cstdlib>
@@ -95,8 +95,11 @@ int Run(const TOptions& O)
     }
     if (O.Boxes > 0) {
         long Closed = 0;
-        for (; Closed < O.Boxes; ++Closed)
+        for (; Closed < O.Boxes; ++Closed) {
             if (MessageBox("Box " + std::to_string(Closed + 1), "Press Enter.", {{"OK", "OK", mrOk}}) != mrOk) break;
+            std::printf("closed %ld\n", Closed + 1);
+            std::fflush(stdout);
+        }
         std::printf("boxes: %ld\n", Closed);
         return Closed == O.Boxes ? mrOk : ExitFailure;
     }

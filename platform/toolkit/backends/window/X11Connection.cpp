@@ -1,5 +1,7 @@
 #include "platform/toolkit/backends/window/X11Connection.h"
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <string>
 
@@ -21,8 +23,8 @@ int OnProtocolError(Display* D, XErrorEvent* E)
     char Request[80] = "";
     const std::string Code = std::to_string(E->request_code);
     XGetErrorDatabaseText(D, "XRequest", Code.c_str(), Code.c_str(), Request, sizeof Request);
-    std::fprintf(stderr, "%s: X error ignored: %s in request %s on resource 0x%lx\n",
-                 Application->Title().empty() ? "X" : Application->Title().c_str(), What, Request,
+    const std::string Title = Application && !Application->Title().empty() ? Application->Title() : "X";
+    std::fprintf(stderr, "%s: X error ignored: %s in request %s on resource 0x%lx\n", Title.c_str(), What, Request,
                  E->resourceid);
     std::fflush(stderr);
     return 0;
@@ -31,6 +33,8 @@ int OnProtocolError(Display* D, XErrorEvent* E)
 int OnConnectionLost(Display* D)
 {
     const char* Name = DisplayString(D);
+    // After the application object is gone (static destructors) there is nothing to save.
+    if (!Application) _exit(1);
     Application->EmergencyExit(1, std::string("lost the connection to the display ") + (Name ? Name : ""));
 }
 
