@@ -1,5 +1,6 @@
 #include "apps/designer/Recovery.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -45,6 +46,36 @@ std::string NewPageName()
     return "new-page-" + std::string(Stamp) + "-" + std::to_string(getpid());
 }
 
+// Writes Text to a new file beside FileName and renames it over FileName: a reader never
+// sees half a file. No fsync: the program is ending within a moment, and on a machine
+// under load waiting for the disk's journal took seconds. The data is safe once the
+// process ends; only a crash of the whole system in the next seconds could lose it.
+void WriteQuickly(const std::string& FileName, std::string_view Text)
+{
+    const size_t Slash = FileName.rfind('/');
+    const std::string Temporary = FileName.substr(0, Slash == std::string::npos ? 0 : Slash + 1) + "." +
+                                  FileName.substr(Slash == std::string::npos ? 0 : Slash + 1) + "." +
+                                  std::to_string(getpid()) + ".tmp";
+    const auto Failed = [&](const char* What) {
+        const std::string Reason = std::strerror(errno);
+        unlink(Temporary.c_str());
+        return EInOutError("Cannot write " + QuotedFileName(FileName) + ": " + What + ": " + Reason);
+    };
+    const int Fd = open(Temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (Fd < 0) throw EInOutError("Cannot write " + QuotedFileName(FileName) + ": " + std::strerror(errno));
+    for (size_t Done = 0; Done < Text.size();) {
+        const ssize_t N = write(Fd, Text.data() + Done, Text.size() - Done);
+        if (N < 0 && errno == EINTR) continue;
+        if (N <= 0) {
+            close(Fd);
+            throw Failed("write");
+        }
+        Done += static_cast<size_t>(N);
+    }
+    if (close(Fd) != 0) throw Failed("close");
+    if (rename(Temporary.c_str(), FileName.c_str()) != 0) throw Failed("rename");
+}
+
 } // namespace
 
 std::string RecoveryFileName(const std::string& PageFile) { return PageFile + ".recovered"; }
@@ -55,7 +86,7 @@ std::string WriteRecoveryFile(const std::string& PageFile, std::string_view Text
     if (!PageFile.empty()) {
         const std::string Beside = RecoveryFileName(PageFile);
         try {
-            WriteFileAtomically(Beside, Text);
+            WriteQuickly(Beside, Text);
             return Beside;
         } catch (const Exception& E) {
             Reasons = E.Message() + "; ";
@@ -65,7 +96,7 @@ std::string WriteRecoveryFile(const std::string& PageFile, std::string_view Text
     const std::string Name = PageFile.empty() ? NewPageName() : PageFile.substr(Slash == std::string::npos ? 0 : Slash + 1);
     try {
         const std::string InState = StateFolder() + "/" + RecoveryFileName(Name);
-        WriteFileAtomically(InState, Text);
+        WriteQuickly(InState, Text);
         return InState;
     } catch (const Exception& E) {
         throw EInOutError(Reasons + E.Message());
