@@ -3,6 +3,8 @@
 # two busy loops per core run beside them, busier than a loaded CI machine. Prints each
 # failure's output and a summary; fails when any run failed.
 # usage: scripts/window-stress.sh [RUNS] [BUILD_DIR]     (default build-asan)
+# WINDOW_TESTS names the tests to run (default: all of toolkit stress dialog designer
+# focus recovery).
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 runs=${1:-20}
@@ -20,13 +22,17 @@ trap 'kill "${busy[@]}" 2>/dev/null' EXIT
 
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 failures=0
-for test in toolkit dialog designer; do
+for test in ${WINDOW_TESTS:-toolkit stress dialog designer focus recovery}; do
   failed=0
   for run in $(seq "$runs"); do
     case $test in
       toolkit) out=$(bash "$root/tests/toolkit/window_e2e.sh" "$build/bin/toolkit_sample" 2>&1) ;;
       dialog) out=$(bash "$root/tests/dialog/dialog_window_e2e.sh" "$build/bin/qell-designer" 2>&1) ;;
       designer) out=$(bash "$root/tests/apps/designer_window_e2e.sh" "$build/bin/qell-designer" 2>&1) ;;
+      stress) out=$(bash "$root/tests/toolkit/window_stress_e2e.sh" "$build/bin/toolkit_sample" 2>&1) ;;
+      focus) out=$(bash "$root/tests/apps/designer_focus_e2e.sh" "$build/bin/qell-designer" 2>&1) ;;
+      recovery) out=$(bash "$root/tests/apps/designer_recovery_e2e.sh" "$build/bin/qell-designer" 2>&1) ;;
+      *) echo "unknown window test '$test'" >&2; exit 2 ;;
     esac
     rc=$?
     if [ "$rc" -ne 0 ]; then

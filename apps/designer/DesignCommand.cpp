@@ -10,6 +10,7 @@
 #include "apps/designer/Designer.h"
 #include "apps/designer/Options.h"
 #include "apps/designer/PackageHost.h"
+#include "platform/rtl/Files.h"
 #include "platform/components/Components.h"
 #include "platform/toolkit/Application.h"
 #include "platform/toolkit/backends/window/WindowBackEnd.h"
@@ -32,6 +33,19 @@ bool ReadSize(const std::string& Text, int& Width, int& Height)
            Width >= TDesignerForm::MinWidth && Height >= TDesignerForm::MinHeight && Width <= MaxFormSize &&
            Height <= MaxFormSize;
 }
+
+} // namespace
+
+namespace {
+
+// The application's emergency hook, set for as long as the designer runs.
+class TEmergencyHookScope {
+public:
+    explicit TEmergencyHookScope(TApplication::TEmergencyHook Hook) { Application->SetEmergencyHook(std::move(Hook)); }
+    ~TEmergencyHookScope() { Application->SetEmergencyHook(nullptr); }
+    TEmergencyHookScope(const TEmergencyHookScope&) = delete;
+    TEmergencyHookScope& operator=(const TEmergencyHookScope&) = delete;
+};
 
 } // namespace
 
@@ -75,8 +89,19 @@ int RunDesignCommand(const TArgs& Args)
         Application->SetDisplayTitle("Qell Designer");
         const std::unique_ptr<TDesignerForm> Designer = std::make_unique<TDesignerForm>(Application);
         Designer->SetBounds(0, 0, Width, Height);
-        if (File.empty()) Designer->SetPage(ReadPageText(SamplePageText()), "");
-        else Designer->SetPage(LoadPageFile(File[0]), File[0]);
+        if (File.empty()) {
+            Designer->SetPage(ReadPageText(SamplePageText()), "");
+        } else {
+            Designer->SetPage(LoadPageFile(File[0]), File[0]);
+            Designer->OfferRecovery();
+        }
+        // Ending at once (the display lost, SIGTERM, SIGHUP) keeps unsaved changes.
+        const TEmergencyHookScope Hook([&Designer] {
+            const std::string Written = Designer->WriteRecovery();
+            if (!Written.empty())
+                std::fprintf(stderr, "qell-designer design: unsaved changes written to %s\n",
+                             QuotedFileName(Written).c_str());
+        });
         Designer->ShowModal();
     } catch (const Exception& E) {
         std::fprintf(stderr, "qell-designer design: %s\n", E.what());

@@ -1,7 +1,12 @@
 #include "apps/designer/Designer.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <cstdio>
 #include <optional>
+
+#include "apps/designer/Recovery.h"
 
 #include "platform/components/PagePainter.h"
 #include "platform/graphics/Drawing.h"
@@ -42,6 +47,54 @@ std::vector<std::pair<std::string, TCollection*>> CollectionsOf(TPersistent& Obj
         if (P->PropType->Kind == TTypeKind::Class)
             if (auto* C = dynamic_cast<TCollection*>(GetObjectProp(Object, *P))) Found.emplace_back(P->Name, C);
     return Found;
+}
+
+// The changes that make Target's published values Source's, sub-objects, collection
+// items and owned components (matched by name) included; false when the two differ in
+// more than values (other components, classes or item counts).
+bool DiffValues(TPersistent& Target, TPersistent& Source, std::vector<TPropertyChange>& Changes)
+{
+    if (&Target.ClassInfo() != &Source.ClassInfo()) return false;
+    for (const TPropInfo* P : Target.ClassInfo().AllProperties()) {
+        switch (P->Kind()) {
+        case TTypeKind::Method: break;
+        case TTypeKind::Class: {
+            TPersistent* T = GetObjectProp(Target, *P);
+            TPersistent* S = GetObjectProp(Source, *P);
+            if (!T || !S) {
+                if (T != S) return false;
+                break;
+            }
+            auto* TC = dynamic_cast<TCollection*>(T);
+            auto* SC = dynamic_cast<TCollection*>(S);
+            if (TC && SC) {
+                if (TC->Count() != SC->Count()) return false;
+                for (int I = 0; I < TC->Count(); ++I)
+                    if (!DiffValues(*TC->Items(I), *SC->Items(I), Changes)) return false;
+            } else if (!DiffValues(*T, *S, Changes)) {
+                return false;
+            }
+            break;
+        }
+        case TTypeKind::String:
+            if (!P->ReadOnly() && GetStrProp(Target, *P) != GetStrProp(Source, *P))
+                Changes.push_back({&Target, P, GetStrProp(Target, *P), GetStrProp(Source, *P)});
+            break;
+        default:
+            if (!P->ReadOnly() && GetOrdProp(Target, *P) != GetOrdProp(Source, *P))
+                Changes.push_back({&Target, P, GetOrdProp(Target, *P), GetOrdProp(Source, *P)});
+            break;
+        }
+    }
+    auto* TComp = dynamic_cast<TComponent*>(&Target);
+    auto* SComp = dynamic_cast<TComponent*>(&Source);
+    if (!TComp || !SComp) return true;
+    if (TComp->ComponentCount() != SComp->ComponentCount()) return false;
+    for (int I = 0; I < TComp->ComponentCount(); ++I) {
+        TComponent* S = SComp->FindComponent(TComp->Components(I)->Name());
+        if (!S || !DiffValues(*TComp->Components(I), *S, Changes)) return false;
+    }
+    return true;
 }
 
 TModalResult AskToSave(const std::string& Name)
@@ -509,7 +562,58 @@ bool TDesignerForm::OpenFile(const std::string& FileName)
         return false;
     }
     SetPage(std::move(Page), FileName);
+    OfferRecovery();
     return true;
+}
+
+void TDesignerForm::OfferRecovery()
+{
+    const std::string Recovered = RecoveryFileName(FFileName);
+    struct stat Info;
+    if (FFileName.empty() || stat(Recovered.c_str(), &Info) != 0 || !S_ISREG(Info.st_mode)) return;
+    const TModalResult Answer =
+        MessageBox("Qell Designer",
+                   "Unsaved changes to " + QuotedFileName(FFileName) + " were recovered into " +
+                       QuotedFileName(Recovered) + " when the designer had to end.\nRecover them, or discard them?",
+                   {{"Recover", "&Recover", mrYes}, {"Discard", "&Discard", mrNo}});
+    if (Answer == mrNo) {
+        std::remove(Recovered.c_str());
+        return;
+    }
+    if (Answer != mrYes) return;
+    std::unique_ptr<TQellPage> Page;
+    try {
+        Page = ReadPageText(ReadFileText(Recovered, MaxPageFileSize));
+    } catch (const Exception& E) {
+        ShowMessage(QuotedFileName(Recovered) + ": " + E.Message() + "\nThe page shown is the one on disk.");
+        return;
+    }
+    // The recovered values over the file's, as one edit that Ctrl+Z takes back; a page
+    // of other components replaces the file's, unsaved, without undo.
+    std::vector<TPropertyChange> Changes;
+    if (DiffValues(*FPage, *Page, Changes)) {
+        for (const TPropertyChange& C : Changes) {
+            SetPropValue(*C.Instance, *C.PropInfo, C.After);
+            FHistory.Record(C);
+        }
+        FHistory.EndStep("");
+        RebuildEntries();
+        FInspector->Refresh();
+        FPreview->UpdateScrollBars();
+        FPreview->Invalidate();
+        UpdateCaption();
+    } else {
+        ReplacePage(std::move(Page));
+        FHistory.Clear();
+        FHistory.MarkUnsaved();
+        UpdateCaption();
+    }
+    std::remove(Recovered.c_str());
+}
+
+std::string TDesignerForm::WriteRecovery() const
+{
+    return IsModified() ? WriteRecoveryFile(FFileName, PageText(*FPage)) : std::string();
 }
 
 void TDesignerForm::OpenWithPrompt()

@@ -108,6 +108,13 @@ class TDesignerForm : public TForm, public IDesigner {
     // Ctrl+O: asks whether to save unsaved changes, then for a file name.
     void OpenWithPrompt();
     bool IsModified() const;
+    // When the page's file has a recovery file (Recovery.h), asks whether to recover
+    // it: Recover shows its text as an unsaved change, Discard deletes it, closing the
+    // box leaves it for later.
+    void OfferRecovery();
+    // Writes unsaved changes to a recovery file and answers its name; empty when there
+    // are none. For the program's last moments: shows nothing, raises EInOutError.
+    std::string WriteRecovery() const;
 
     const std::vector<TEntry>& Entries() const { return FEntries; }
     const std::vector<TPersistent*>& Selection() const { return FSelection; }

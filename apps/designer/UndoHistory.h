@@ -39,6 +39,8 @@ public:
 
     // The page as it is now is what the file holds.
     void MarkSaved() { FSaved = FApplied; }
+    // The page as it is now differs from the file, whatever undo does.
+    void MarkUnsaved() { FSaved = Unreachable; }
     // Whether the page differs from what was last saved (or read).
     bool IsModified() const { return FSaved != FApplied; }
     // Whether any recorded change touched Prop (renames show in the component list).

@@ -1,6 +1,13 @@
 #include "platform/toolkit/Application.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <new>
 
 #include "platform/rtl/Guard.h"
@@ -24,6 +31,68 @@ struct TApplicationLifetime {
 };
 
 const TApplicationLifetime ApplicationLifetime;
+
+// A signal handler may only set flags and write to a pipe: the loop does the rest.
+constexpr int CaughtSignals[] = {SIGTERM, SIGHUP, SIGINT};
+volatile std::sig_atomic_t PendingSignal = 0;
+volatile std::sig_atomic_t InModalRun = 0;
+int SignalPipe[2] = {-1, -1};
+struct sigaction PreviousActions[std::size(CaughtSignals)];
+
+void OnTerminationSignal(int Signal)
+{
+    if (!InModalRun) {
+        // Nothing is being edited: the signal's default action, as if never caught.
+        std::signal(Signal, SIG_DFL);
+        std::raise(Signal);
+        return;
+    }
+    PendingSignal = Signal;
+    const int SavedErrno = errno;
+    const char Byte = 1;
+    if (write(SignalPipe[1], &Byte, 1) < 0) {
+        // A full pipe already wakes the loop.
+    }
+    errno = SavedErrno;
+}
+
+void CatchTerminationSignals()
+{
+    if (SignalPipe[0] < 0) {
+        if (pipe(SignalPipe) != 0) throw Exception(std::string("Cannot make a pipe: ") + std::strerror(errno));
+        for (const int Fd : SignalPipe) {
+            fcntl(Fd, F_SETFL, fcntl(Fd, F_GETFL) | O_NONBLOCK);
+            fcntl(Fd, F_SETFD, FD_CLOEXEC);
+        }
+    }
+    struct sigaction Action = {};
+    Action.sa_handler = OnTerminationSignal;
+    sigemptyset(&Action.sa_mask);
+    for (size_t I = 0; I < std::size(CaughtSignals); ++I) sigaction(CaughtSignals[I], &Action, &PreviousActions[I]);
+}
+
+void ReleaseTerminationSignals()
+{
+    for (size_t I = 0; I < std::size(CaughtSignals); ++I) sigaction(CaughtSignals[I], &PreviousActions[I], nullptr);
+}
+
+std::string SignalName(int Signal)
+{
+    const char* Abbreviation = sigabbrev_np(Signal);
+    return Abbreviation ? std::string("SIG") + Abbreviation : "signal " + std::to_string(Signal);
+}
+
+// Marks the modal runs for the signal handler; nested runs restore the outer mark.
+class TModalRunMark {
+public:
+    TModalRunMark() : FWas(InModalRun) { InModalRun = 1; }
+    ~TModalRunMark() { InModalRun = FWas; }
+    TModalRunMark(const TModalRunMark&) = delete;
+    TModalRunMark& operator=(const TModalRunMark&) = delete;
+
+private:
+    std::sig_atomic_t FWas;
+};
 
 } // namespace
 
@@ -56,6 +125,7 @@ TModalResult TApplication::RunModal(TForm& Form)
     // A form opened from a press (a dialog button acting on the press) gets its release.
     if (FRunning) FRunning->CancelMouseCapture();
     TRestoreOnExit<TForm*> Running(FRunning, &Form);
+    const TModalRunMark Mark;
     TBackEnd& Source = *FBackEnd;
     Form.SetModalResult(mrNone);
     try {
@@ -82,12 +152,14 @@ TModalResult TApplication::RunModal(TForm& Form)
         } catch (...) {
             HandleException(Exception("Unknown exception in an event handler"));
         }
+        EndOnPendingSignal();
         try {
             if (Form.FlushPaint()) Source.Present(Form);
         } catch (const std::exception& E) {
             HandleException(E);
         }
     }
+    EndOnPendingSignal();
     if (Form.ModalResult() == mrNone) Form.SetModalResult(mrCancel);
     Source.FormHidden(Form);
     return Form.ModalResult();
@@ -102,4 +174,43 @@ void TApplication::HandleException(const std::exception& E)
     } catch (...) {
         // Reporting must not itself end the loop.
     }
+}
+
+void TApplication::SetEmergencyHook(TEmergencyHook Hook)
+{
+    const bool Had = static_cast<bool>(FEmergencyHook);
+    if (Hook && !Had) CatchTerminationSignals();
+    if (!Hook && Had) ReleaseTerminationSignals();
+    FEmergencyHook = std::move(Hook);
+}
+
+void TApplication::EmergencyExit(int Status, const std::string& Why)
+{
+    static std::atomic<bool> Ending{false};
+    // A second emergency (the display lost while the hook writes) must not run it again.
+    if (Ending.exchange(true)) std::_Exit(Status);
+    std::fprintf(stderr, "%s: %s\n", FTitle.empty() ? "Exception" : FTitle.c_str(), Why.c_str());
+    std::fflush(stderr);
+    if (FEmergencyHook) {
+        try {
+            FEmergencyHook();
+        } catch (const std::exception& E) {
+            std::fprintf(stderr, "%s: %s\n", FTitle.empty() ? "Exception" : FTitle.c_str(), E.what());
+        } catch (...) {
+        }
+    }
+    std::fflush(stdout);
+    std::fflush(stderr);
+    std::_Exit(Status);
+}
+
+void TApplication::EndOnPendingSignal()
+{
+    if (const int Signal = PendingSignal; Signal != 0 && FEmergencyHook)
+        EmergencyExit(128 + Signal, "ended by " + SignalName(Signal));
+}
+
+int TApplication::SignalFd() const
+{
+    return FEmergencyHook ? SignalPipe[0] : -1;
 }

@@ -2,6 +2,7 @@
 // The application object: owner of forms and keeper of the event source that the
 // modal loop reads.
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -68,12 +69,31 @@ class QELL_TOOLKIT_API TApplication : public TComponent {
     // Modal runs in progress (nested runs count each).
     int RunDepth() const { return FRunDepth; }
 
+    // The program's last act when it must end at once: saves what would be lost (a page
+    // to a recovery file) and prints its last message. It must not show forms nor touch
+    // the display. While one is set, SIGTERM, SIGHUP and SIGINT arriving during a modal
+    // run end the program after the event being handled: the hook runs, then the
+    // program exits with 128 + the signal's number. Outside modal runs, and while no
+    // hook is set, those signals act as before. An empty hook removes it.
+    using TEmergencyHook = std::function<void()>;
+    void SetEmergencyHook(TEmergencyHook Hook);
+    // Ends the program now: "Title: Why" on standard error, the hook (at most once),
+    // then _exit(Status), skipping the static destructors, which would close windows
+    // on a connection that may be gone. For a back end that lost its display.
+    [[noreturn]] void EmergencyExit(int Status, const std::string& Why);
+    // Readable once such a signal has arrived (-1 while no hook is set): a back end
+    // that blocks for input waits on it too, and returns so that the loop can end.
+    int SignalFd() const;
+
 private:
+    void EndOnPendingSignal();
+
     std::unique_ptr<TBackEnd> FBackEnd;
     int FRunDepth = 0;
     TForm* FRunning = nullptr; // the innermost form running modally
     std::string FTitle;
     std::string FDisplayTitle;
+    TEmergencyHook FEmergencyHook;
 };
 
 // The one application object, created when the toolkit library loads.

@@ -12,6 +12,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "apps/designer/Recovery.h"
 #include "platform/components/IWQellSpinner.h"
 #include "tests/designer/DesignerTesting.h"
 #include "tests/support/FileSizeLimit.h"
@@ -19,6 +20,8 @@
 namespace {
 
 using namespace DesignerTesting;
+
+bool FileExists(const std::string& File) { return std::ifstream(File).good(); }
 
 TEST_F(Designer, EditsByEveryPathAreSavedAndReadBack)
 {
@@ -276,7 +279,6 @@ TEST_F(Designer, ThePreviewDrawsEachComponentAsItDrawsItselfAndSelectsByClicks)
     EXPECT_EQ(D->Selection(), std::vector<TPersistent*>{&D->Page()}) << "the page itself";
 }
 
-} // namespace
 
 // A rename in the inspector is refused as `set` refuses it: a name another component
 // has, or none; the component keeps its name and stays found by it.
@@ -363,3 +365,67 @@ TEST_F(Designer, OpeningAFifoIsRefusedAtOnce)
     EXPECT_EQ(D->FileName(), "");
     unlink(Fifo.c_str());
 }
+
+// Unsaved changes written when the designer had to end are offered when the page is
+// opened again: closing the box keeps them for later, Recover shows them as an unsaved
+// change over the file's text, Discard drops them. A page without a file recovers into
+// the state folder.
+TEST_F(Designer, RecoveredChangesAreOfferedWhenThePageIsOpenedAgain)
+{
+    const std::string File = TempFile("recovered.txt"), Recovered = RecoveryFileName(File);
+    std::remove(Recovered.c_str());
+    ASSERT_TRUE(D->SaveAs(File));
+    const std::string OnDisk = Contents(File);
+    EXPECT_EQ(D->WriteRecovery(), "") << "nothing unsaved";
+    Run("pick ButtonOrder\ninspect Inspector Appearance.BackgroundColor\ntype Inspector \"tomato\"\nkey Enter\n");
+    const std::string Edited = Text();
+    ASSERT_NE(Edited, OnDisk);
+    EXPECT_EQ(D->WriteRecovery(), Recovered);
+    EXPECT_EQ(Contents(Recovered), Edited);
+    EXPECT_EQ(Contents(File), OnDisk);
+
+    const auto Open = [&](std::string_view Answer) {
+        auto B = std::make_unique<TRecordingBackEnd>(Answer);
+        TRecordingBackEnd& Back = *B;
+        Application->SetBackEnd(std::move(B));
+        D->SetPage(ReadPageText(SamplePageText()), "");
+        EXPECT_TRUE(D->OpenFile(File));
+        EXPECT_FALSE(Back.Failed()) << Back.ScriptError();
+        return Back.Messages;
+    };
+    std::vector<std::string> Shown = Open("");
+    ASSERT_EQ(Shown.size(), 1u);
+    EXPECT_NE(Shown[0].find(Recovered), std::string::npos) << Shown[0];
+    EXPECT_EQ(Text(), OnDisk);
+    EXPECT_FALSE(D->IsModified());
+    EXPECT_EQ(Contents(Recovered), Edited) << "kept for later";
+
+    Open("click Recover\n");
+    EXPECT_EQ(Text(), Edited);
+    EXPECT_TRUE(D->IsModified());
+    EXPECT_EQ(D->Caption(), "Qell Designer - " + File + " *");
+    D->Undo();
+    EXPECT_EQ(Text(), OnDisk) << "one undo step back to the file";
+    EXPECT_FALSE(D->IsModified());
+    EXPECT_FALSE(FileExists(Recovered));
+
+    D->Redo();
+    ASSERT_EQ(D->WriteRecovery(), Recovered);
+    Open("click Discard\n");
+    EXPECT_EQ(Text(), OnDisk);
+    EXPECT_FALSE(D->IsModified());
+    EXPECT_FALSE(FileExists(Recovered));
+    EXPECT_TRUE(Open("").empty()) << "nothing left to offer";
+
+    const std::string State = ::testing::TempDir() + "designer_state";
+    ASSERT_EQ(setenv("XDG_STATE_HOME", State.c_str(), 1), 0);
+    D->SetPage(ReadPageText(SamplePageText()), "");
+    Run("pick ButtonOrder\ninspect Inspector Appearance.BackgroundColor\ntype Inspector \"navy\"\nkey Enter\n");
+    const std::string Written = D->WriteRecovery();
+    unsetenv("XDG_STATE_HOME");
+    EXPECT_EQ(Written.rfind(State + "/qell-designer/new-page-", 0), 0u) << Written;
+    EXPECT_EQ(Contents(Written), Text());
+    std::remove(Written.c_str());
+}
+
+} // namespace

@@ -30,8 +30,10 @@ fail() {
   exit 1
 }
 
-# Xvfb picks a free display number itself and writes it to fd 3.
-Xvfb -displayfd 3 -screen 0 "${XVFB_SCREEN:-800x600x24}" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+# Xvfb picks a free display number itself and writes it to fd 3. -noreset: the server
+# would otherwise reset when its last client leaves, refusing the program's next
+# connection while it does (the program checks for a display, then opens it again).
+Xvfb -displayfd 3 -screen 0 "${XVFB_SCREEN:-800x600x24}" -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
 for _ in $(seq 100); do
   [ -s "$work/display" ] && break
@@ -50,8 +52,14 @@ export QELL_WINDOW_SNAPSHOT="$work/presented.png"
 # wait_window NAME: the id of the visible window called NAME, once it has presented its
 # first frame: input sent earlier would test a race with the first paint, not input.
 wait_window() {
-  local id
-  id=$(timeout 30 xdotool search --sync --onlyvisible --name "$1" | head -n1) || fail "the window did not appear"
+  local id=""
+  # Polled rather than --sync: xdotool gives up on a window that goes while it looks
+  # (SDL makes and drops one when the program checks for a display).
+  for _ in $(seq 300); do
+    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1) || true
+    [ -n "$id" ] && break
+    sleep 0.1
+  done
   [ -n "$id" ] || fail "the window did not appear"
   for _ in $(seq 300); do
     [ -s "$QELL_WINDOW_SNAPSHOT" ] && break

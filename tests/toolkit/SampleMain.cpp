@@ -1,6 +1,8 @@
 // toolkit_sample: runs the sample form headless from an event script or in a window,
 // then prints what the user did and exits with the modal result (1 OK, 2 Cancel;
-// 3 when the script or the run failed, 64 on a bad command line).
+// 3 when the script or the run failed, 64 on a bad command line). With --boxes N it
+// shows N message boxes one after another instead, each ended by Enter, and prints each
+// one closed and how many: the window stress test drives that.
 
 #include <cstdio>
 #include <cstdlib>
@@ -9,6 +11,7 @@
 #include <string>
 
 #include "platform/toolkit/Application.h"
+#include "platform/toolkit/Dialogs.h"
 #include "platform/toolkit/backends/HeadlessBackEnd.h"
 #include "platform/toolkit/backends/window/WindowBackEnd.h"
 #include "tests/toolkit/SampleForm.h"
@@ -20,10 +23,12 @@ constexpr int ExitFailure = 3, ExitUsage = 64;
 int Usage()
 {
     std::fputs("usage: toolkit_sample [--script FILE | --window [--scale N]] [--snapshot FILE.png]\n"
+               "       toolkit_sample --window --boxes N\n"
                "  --script FILE      drive the form headless with an event script\n"
                "  --window           show the form in a window (headless without a display)\n"
                "  --scale N          window pixels per surface pixel\n"
                "  --snapshot FILE    save the form's surface as PNG when it closes\n"
+               "  --boxes N          show N message boxes in a row instead of the form\n"
                "Exits with the modal result: 1 OK, 2 Cancel, 3 failure.\n",
                stderr);
     return ExitUsage;
@@ -34,6 +39,7 @@ struct TOptions {
     std::string Snapshot;
     bool Window = false;
     int Scale = 1;
+    long Boxes = 0;
 };
 
 bool ParseArgs(int argc, char** argv, TOptions& O)
@@ -51,6 +57,12 @@ bool ParseArgs(int argc, char** argv, TOptions& O)
             if (!Value(O.Snapshot)) return false;
         } else if (A == "--window") {
             O.Window = true;
+        } else if (A == "--boxes") {
+            std::string S;
+            if (!Value(S)) return false;
+            char* End = nullptr;
+            O.Boxes = std::strtol(S.c_str(), &End, 10);
+            if (End == S.c_str() || *End || O.Boxes < 1) return false;
         } else if (A == "--scale") {
             std::string S;
             if (!Value(S)) return false;
@@ -62,7 +74,7 @@ bool ParseArgs(int argc, char** argv, TOptions& O)
             return false;
         }
     }
-    return !(O.Window && !O.Script.empty());
+    return !(O.Window && !O.Script.empty()) && (O.Boxes == 0 || O.Window);
 }
 
 int Run(const TOptions& O)
@@ -80,6 +92,16 @@ int Run(const TOptions& O)
         Back->SetFinalSnapshot(O.Snapshot);
         Headless = Back.get();
         Application->SetBackEnd(std::move(Back));
+    }
+    if (O.Boxes > 0) {
+        long Closed = 0;
+        for (; Closed < O.Boxes; ++Closed) {
+            if (MessageBox("Box " + std::to_string(Closed + 1), "Press Enter.", {{"OK", "OK", mrOk}}) != mrOk) break;
+            std::printf("closed %ld\n", Closed + 1);
+            std::fflush(stdout);
+        }
+        std::printf("boxes: %ld\n", Closed);
+        return Closed == O.Boxes ? mrOk : ExitFailure;
     }
     std::unique_ptr<TSampleForm> Form = std::make_unique<TSampleForm>(Application);
     TModalResult Result = Form->ShowModal();

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -338,3 +339,48 @@ TEST_F(HeadlessSession, TheBackEndCannotBeSwappedUnderARunningLoop)
 }
 
 } // namespace
+
+// The emergency end. With a hook set, SIGTERM or SIGHUP during a modal run ends the
+// program once the event being handled is done (no later event runs): the reason, then
+// the hook's last words, then status 128 + N. Outside a run the signal acts as if never
+// caught. EmergencyExit (a lost display) ends the same way with the status given.
+TEST_F(HeadlessSession, ASignalDuringARunEndsTheProgramThroughTheEmergencyHook)
+{
+    const auto SetHook = [](int& Clicks) {
+        Application->SetTitle("sample");
+        Application->SetEmergencyHook([&Clicks] { std::fprintf(stderr, "saved after %d click\n", Clicks); });
+    };
+    // Each click counts and raises Signal.
+    const auto RaiseOnClick = [this](int& Clicks, int Signal) {
+        Form->ButtonCount->OnClick = [&Clicks, Signal](TObject*) {
+            ++Clicks;
+            std::raise(Signal);
+        };
+    };
+    for (const int Signal : {SIGTERM, SIGHUP}) {
+        EXPECT_EXIT(
+            {
+                int Clicks = 0;
+                SetHook(Clicks);
+                RaiseOnClick(Clicks, Signal);
+                Run("click ButtonCount\nclick ButtonCount\n");
+                std::fprintf(stderr, "the run went on\n");
+            },
+            ::testing::ExitedWithCode(128 + Signal), "^sample: ended by SIG(TERM|HUP)\nsaved after 1 click\n$");
+    }
+    EXPECT_EXIT(
+        {
+            int Clicks = 0;
+            SetHook(Clicks);
+            std::raise(SIGTERM);
+            std::fprintf(stderr, "not ended\n");
+        },
+        ::testing::KilledBySignal(SIGTERM), "^$");
+    EXPECT_EXIT(
+        {
+            int Clicks = 0;
+            SetHook(Clicks);
+            Application->EmergencyExit(1, "lost the display");
+        },
+        ::testing::ExitedWithCode(1), "^sample: lost the display\nsaved after 0 click\n$");
+}

@@ -1,12 +1,14 @@
 #include "platform/toolkit/backends/window/WindowBackEnd.h"
 
 #include <SDL.h>
+#include <poll.h>
 
 #include <algorithm>
 #include <utility>
 #include <cstdlib>
 
 #include "platform/toolkit/Form.h"
+#include "platform/toolkit/backends/window/X11Connection.h"
 
 namespace {
 
@@ -86,6 +88,8 @@ TWindowBackEnd::TWindowBackEnd(int Scale) : FScale(Scale)
     // with the focus (and its release), so the user's first click would be lost.
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) throw Exception("Cannot start SDL video: " + SdlError());
+    // After SDL's driver has installed its own, which ends the program on any error.
+    X11Connection::InstallErrorHandlers();
     if (const char* File = std::getenv("QELL_WINDOW_SNAPSHOT")) FPresentSnapshot = File;
 }
 
@@ -180,8 +184,36 @@ void TWindowBackEnd::FormShown(TForm& Form)
     }
     // The window below a modal one takes no input until the modal one ends.
     FWindows.push_back(W);
-    SDL_RaiseWindow(W.Window);
+    if (!FDisplay) FDisplay = X11Connection::DisplayOf(W.Window);
+    TakeFocus(W);
     SDL_StartTextInput();
+}
+
+void TWindowBackEnd::TakeFocus(TWindow& W)
+{
+    SDL_RaiseWindow(W.Window);
+    // Without a window manager nobody else gives a window the keyboard.
+    SDL_SetWindowInputFocus(W.Window);
+}
+
+bool TWindowBackEnd::WaitEvent(SDL_Event& E)
+{
+    const int Wake = Application->SignalFd();
+    for (;;) {
+        // Never SDL_WaitEvent: on X11 it wakes itself with an event sent to the newest
+        // window over a second connection, which may reach the server after the window
+        // is destroyed (BadWindow in X_SendEvent).
+        SDL_PumpEvents();
+        const int Got = SDL_PeepEvents(&E, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT);
+        if (Got < 0) throw Exception("Cannot read window events: " + SdlError());
+        if (Got > 0) return true;
+        pollfd Fds[2] = {{Wake, POLLIN, 0}, {FDisplay ? X11Connection::Socket(FDisplay) : -1, POLLIN, 0}};
+        if (FDisplay && X11Connection::HasQueuedEvents(FDisplay)) continue;
+        // The timeout serves what SDL reads elsewhere (an input method's messages) and
+        // drivers other than X11, whose socket is not known here.
+        poll(Fds, 2, FDisplay ? 250 : 20);
+        if (Fds[0].revents & POLLIN) return false;
+    }
 }
 
 void TWindowBackEnd::Draw(TWindow& W)
@@ -231,7 +263,8 @@ bool TWindowBackEnd::ProcessNextEvent(TForm& Form)
     const int Scale = Top ? Top->Scale : FScale;
     for (;;) {
         SDL_Event E;
-        if (!SDL_WaitEvent(&E)) throw Exception("Cannot read window events: " + SdlError());
+        // A signal to end: back to the loop, which ends the program.
+        if (!WaitEvent(E)) return true;
         switch (E.type) {
         case SDL_QUIT:
             // Interrupted from outside (a signal): every modal form ends.
@@ -313,6 +346,9 @@ void TWindowBackEnd::FormHidden(TForm& Form)
 {
     for (size_t I = FWindows.size(); I-- > 0;) {
         if (FWindows[I].Form != &Form) continue;
+        // The form below takes the keyboard before this window goes, so that no key
+        // falls between them.
+        if (I > 0) TakeFocus(FWindows[I - 1]);
         Destroy(FWindows[I]);
         FWindows.erase(FWindows.begin() + static_cast<std::ptrdiff_t>(I));
         break;

@@ -20,6 +20,7 @@
 struct SDL_Window;
 struct SDL_Renderer;
 struct SDL_Texture;
+union SDL_Event;
 
 class QELL_WINDOW_API TWindowBackEnd : public TBackEnd {
 public:
@@ -64,6 +65,9 @@ private:
     void Draw(TWindow& W);
     void SetTitle(TWindow& W, const std::string& Title);
     static void Destroy(TWindow& W);
+    static void TakeFocus(TWindow& W);
+    // The next SDL event; false when a signal to end the program arrived first.
+    bool WaitEvent(SDL_Event& E);
 
     int FScale;
     bool FQuit = false;
@@ -72,4 +76,5 @@ private:
     std::string FPresentSnapshot;
     std::string FLastError;
     std::vector<TWindow> FWindows; // one per running modal form, innermost last
+    void* FDisplay = nullptr;      // the X connection, when SDL runs on X11
 };
