@@ -3,12 +3,13 @@
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "apps/designer/Commands.h"
 #include "apps/designer/Designer.h"
 #include "apps/designer/Options.h"
-#include "apps/designer/PackageHost.h"
+#include "apps/designer/PackageList.h"
 #include "platform/components/Components.h"
 #include "platform/toolkit/Application.h"
 #include "platform/toolkit/backends/window/WindowBackEnd.h"
@@ -21,6 +22,32 @@ bool DesignerWindowAvailable()
     std::string Why;
     return TWindowBackEnd::Available(Why);
 }
+
+namespace {
+
+// The package --package names, which must load; else the packages on the list, each
+// reported in one line and skipped when it fails, so that one broken package never
+// keeps the designer from starting.
+bool LoadPackages(const std::optional<std::string>& Given, TPackageSet& Packages)
+{
+    if (Given) {
+        if (Packages.Load(*Given)) return true;
+        std::fprintf(stderr, "qell-designer design: %s\n", Packages.Statuses().back().Failure.c_str());
+        return false;
+    }
+    std::vector<std::string> Paths;
+    try {
+        Paths = ReadPackageList();
+    } catch (const Exception& E) {
+        std::fprintf(stderr, "qell-designer: no design packages loaded: %s\n", E.what());
+    }
+    for (const std::string& Path : Paths)
+        if (!Packages.Load(Path))
+            std::fprintf(stderr, "qell-designer: package skipped: %s\n", Packages.Statuses().back().Failure.c_str());
+    return true;
+}
+
+} // namespace
 
 int RunDesignCommand(const TArgs& Args)
 {
@@ -41,10 +68,11 @@ int RunDesignCommand(const TArgs& Args)
     if (!Parser.Given("--script") && !Parser.Given("--snapshot") && DesignerWindowAvailable()) O.Window = true;
 
     RegisterDesignerScriptVerbs(); // before the script is read
-    std::unique_ptr<TPackageHost> Package;
+    TPackageSet Packages;
+    if (!LoadPackages(Parser.Given("--package") ? std::optional<std::string>(O.Package) : std::nullopt, Packages))
+        return ExitError;
     std::unique_ptr<TRunSession> Session;
     try {
-        Package = std::make_unique<TPackageHost>(O.Package);
         Session = std::make_unique<TRunSession>("design", O);
         const std::unique_ptr<TDesignerForm> Designer = std::make_unique<TDesignerForm>(Application);
         if (File.empty()) Designer->SetPage(ReadPageText(SamplePageText()), "");

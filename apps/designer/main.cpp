@@ -10,14 +10,33 @@
 #include <exception>
 
 #include "apps/designer/Commands.h"
+#include "apps/designer/PackageHost.h"
+#include "apps/designer/PackageList.h"
 #include "platform/rtl/SysUtils.h"
 
 namespace {
 
 void Usage(FILE* To)
 {
-    std::fprintf(To, "usage: %s       %s       %s       %s       %s       %s       qell-designer COMMAND --help\n",
-                 DesignUsage, TourUsage, PageUsage().c_str(), ColourUsage, DialogUsage, PackageUsage);
+    std::fprintf(To,
+                 "usage: %s       %s       %s       %s       %s       %s       %s"
+                 "       qell-designer COMMAND --help\n"
+                 "       qell-designer --version\n",
+                 DesignUsage, TourUsage, PageUsage().c_str(), ColourUsage, DialogUsage, PackageUsage, PackagesUsage);
+}
+
+// The program's version, and the shipped package's as its resources give it.
+int PrintVersion()
+{
+    std::printf("qell-designer %s\n", QELL_VERSION);
+    try {
+        const TPackageSummary Package = ReadPackageSummary(DefaultPackagePath());
+        std::printf("%s %s\n", Package.Name.c_str(), Package.Version.c_str());
+        return ExitOk;
+    } catch (const Exception& E) {
+        std::fprintf(stderr, "qell-designer: the shipped package: %s\n", E.what());
+        return ExitFailed;
+    }
 }
 
 // A standard stream that is closed gets a stand-in open the other way round, so that
@@ -60,6 +79,7 @@ int Run(int argc, char** argv)
         Usage(stdout);
         return 0;
     }
+    if (std::strcmp(argv[1], "--version") == 0 && argc == 2) return PrintVersion();
     TArgs Rest(argv + 2, argv + argc);
     try {
         if (std::strcmp(argv[1], "design") == 0) return RunDesignCommand(Rest);
@@ -67,6 +87,7 @@ int Run(int argc, char** argv)
         if (std::strcmp(argv[1], "colour") == 0) return RunColourCommand(Rest);
         if (std::strcmp(argv[1], "dialog") == 0) return RunDialogCommand(Rest);
         if (std::strcmp(argv[1], "package") == 0) return RunPackageCommand(Rest);
+        if (std::strcmp(argv[1], "packages") == 0) return RunPackagesCommand(Rest);
         if (const std::optional<int> Exit = RunPageCommand(argv[1], Rest)) return *Exit;
     } catch (const std::exception& E) {
         std::fprintf(stderr, "qell-designer: %s\n", E.what());
