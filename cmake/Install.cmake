@@ -40,12 +40,12 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "Qell developers <qell@localhost>")
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Qell developers <qell@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "visual form designer with a colour property editor package")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "visual form designer with a colour property editor package
- qell-designer lays out pages of web components and edits their properties in a
- property inspector. The design package it loads at start, IW14QellDEDXE7, brings a
- colour property editor: named colours with swatches, typed names or numbers, and a
- colour dialog with web, system and custom colours. The designer also works from the
- command line and headless, and keeps a list of the design packages it loads.")
+set(CPACK_PACKAGE_DESCRIPTION "qell-designer lays out pages of web components and edits their properties
+in a property inspector. The design package it loads at start, IW14QellDEDXE7,
+brings a colour property editor: named colours with swatches, typed names or
+numbers, and a colour dialog with web, system and custom colours. The designer
+also works from the command line and headless, and keeps a list of the design
+packages it loads.")
 set(CPACK_DEBIAN_PACKAGE_SECTION devel)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
