@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "apps/designer/HelpForms.h"
 #include "platform/graphics/Drawing.h"
 #include "platform/rtl/Files.h"
 #include "platform/rtl/Publish.h"
@@ -422,6 +423,10 @@ bool TDesignerForm::DialogKey(TKey Key, TShiftState Shift)
             Redo();
             return true;
         }
+    }
+    if (Key == vkF1 && Shift.Empty()) {
+        ShowDesignerHelp();
+        return true;
     }
     return TForm::DialogKey(Key, Shift);
 }
