@@ -49,7 +49,7 @@ TEST(DesignerHelp, F1ListsTheKeysAndItsPackagesButtonTheLoadedAndFailingPackages
         D->ShowModal();
         EXPECT_FALSE(Back.Failed()) << Back.ScriptError();
         ASSERT_EQ(Back.Messages.size(), 3u); // OK closes the keys alone; Packages opens the list
-        for (const std::string& Key : {"Ctrl+O", "Ctrl+S", "Ctrl+Z", "Ctrl+Y", "F1"})
+        for (const char* Key : {"Ctrl+O", "Ctrl+S", "Ctrl+Z", "Ctrl+Y", "F1"})
             EXPECT_TRUE(Has(Back.Messages[0], Key)) << Key << " in " << Back.Messages[0];
         EXPECT_EQ(Back.Messages[1], Back.Messages[0]);
         const std::string& List = Back.Messages[2];
