@@ -174,5 +174,5 @@ extern QELL_PACKAGE_API TIWKAVMOBILEColorForm* IWColorForm __asm__("IWKAVMOBILED
 
 // The unit's counted procedures (they only count) and its class, by unit-qualified name.
 QELL_DECLARE_UNIT(QELL_PACKAGE_API, IWKAVMOBILEDsnColorDialog);
-extern "C" QELL_PACKAGE_API const TClassInfo& IWKAVMOBILEDsnColorDialog_TIWKAVMOBILEColorForm()
+QELL_PACKAGE_API const TClassInfo& IWKAVMOBILEDsnColorDialog_TIWKAVMOBILEColorForm()
     __asm__("IWKAVMOBILEDsnColorDialog.TIWKAVMOBILEColorForm");

@@ -48,5 +48,5 @@ extern QELL_PACKAGE_API TStringList* CustomColorsList __asm__("IWKAVMOBILEDsnCol
 // The unit's counted initialisation and finalisation, and its class, by unit-qualified
 // name.
 QELL_DECLARE_UNIT(QELL_PACKAGE_API, IWKAVMOBILEDsnColor);
-extern "C" QELL_PACKAGE_API const TPropertyEditorClass& IWKAVMOBILEDsnColor_TIWKAVMOBILEColorEditor()
+QELL_PACKAGE_API const TPropertyEditorClass& IWKAVMOBILEDsnColor_TIWKAVMOBILEColorEditor()
     __asm__("IWKAVMOBILEDsnColor.TIWKAVMOBILEColorEditor");

@@ -29,6 +29,11 @@ TLibModule ModuleRecord;
 
 } // namespace
 
+// Its size is the entry count `package info` reads, so clang's address sanitizer must
+// not pad it with a redzone.
+#if defined(__clang__)
+__attribute__((no_sanitize("address")))
+#endif
 extern "C" __attribute__((used)) const TPackageUnitEntry QellPackageUnitTable[] = {
     UNIT(System),         UNIT(SysUtils),      UNIT(Classes),           UNIT(TypInfo),
     UNIT(Colors),         UNIT(Graphics),      UNIT(PngImage),          UNIT(Controls),

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # usage: fuzz.sh TARGET [SECONDS]
 # Builds the libFuzzer target TARGET (tests/fuzz/TARGET_fuzz.cpp) with clang in
-# build-fuzz and runs it for SECONDS (default 60). It starts from the seeds in
-# tests/fuzz/corpus/TARGET, which stay as they are, and the working corpus
-# build-fuzz/corpus/TARGET, where new inputs go; tests/fuzz/TARGET.dict is used when
-# there is one. Fails on any crash, leak, hang or broken check, leaving the input that
-# caused it in build-fuzz/ as TARGET-crash-..., TARGET-leak-... or TARGET-timeout-....
+# build-fuzz (or the build folder QELL_FUZZ_BUILD names: the test command's sanitizer
+# tree, configured the same way) and runs it for SECONDS (default 60). It starts from
+# the seeds in tests/fuzz/corpus/TARGET, which stay as they are, and the working corpus
+# BUILD/corpus/TARGET, where new inputs go; tests/fuzz/TARGET.dict is used when there
+# is one. Fails on any crash, leak, hang or broken check, leaving the input that caused
+# it in BUILD/ as TARGET-crash-..., TARGET-leak-... or TARGET-timeout-....
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 target=${1:?usage: fuzz.sh TARGET [SECONDS]}
@@ -14,8 +15,8 @@ if [ ! -f "$root/tests/fuzz/${target}_fuzz.cpp" ]; then
   echo "fuzz.sh: no target '$target'; there are:" $(cd "$root/tests/fuzz" && ls *_fuzz.cpp | sed 's/_fuzz.cpp$//') >&2
   exit 2
 fi
-build="$root/build-fuzz"
-CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DQELL_FUZZ=ON \
+build=${QELL_FUZZ_BUILD:-$root/build-fuzz}
+cmake -S "$root" -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DQELL_FUZZ=ON -DQELL_BENCHMARKS=OFF \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" --target "fuzz_$target" -j"$(nproc)"
 work="$build/corpus/$target"

@@ -9,6 +9,53 @@
 namespace {
 
 constexpr int PngFromSize = 256;
+constexpr uint8_t PngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+
+TIconImage DecodePng(TBytes Data, int Size)
+{
+    png_image Png;
+    std::memset(&Png, 0, sizeof Png);
+    Png.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_memory(&Png, Data.data(), Data.size()))
+        throw EPackageFileError(std::string("icon: a damaged PNG image: ") + Png.message);
+    if (Png.width != static_cast<png_uint_32>(Size) || Png.height != static_cast<png_uint_32>(Size)) {
+        png_image_free(&Png);
+        throw EPackageFileError("icon: a PNG image is not the size its entry gives");
+    }
+    Png.format = PNG_FORMAT_RGBA;
+    std::vector<uint8_t> RGBA(PNG_IMAGE_SIZE(Png));
+    if (!png_image_finish_read(&Png, nullptr, RGBA.data(), 0, nullptr))
+        throw EPackageFileError(std::string("icon: a damaged PNG image: ") + Png.message);
+    TIconImage Image{TBitmap(Size, Size), std::vector<uint8_t>(static_cast<size_t>(Size) * Size)};
+    for (size_t I = 0; I < Image.Alpha.size(); ++I) {
+        const uint8_t* P = &RGBA[4 * I];
+        Image.Colour.ScanLine(static_cast<int>(I) / Size)[I % static_cast<size_t>(Size)] =
+            P[0] | uint32_t{P[1]} << 8 | uint32_t{P[2]} << 16;
+        Image.Alpha[I] = P[3];
+    }
+    return Image;
+}
+
+// The colour rows of a 32-bit icon bitmap; its mask adds nothing to the alpha channel.
+TIconImage DecodeBmp(TBytes Data, int Size)
+{
+    TByteReader R(Data, "icon bitmap");
+    if (R.U32("header size") != 40 || R.U32("width") != static_cast<uint32_t>(Size) ||
+        R.U32("height") != static_cast<uint32_t>(2 * Size) || R.U16("planes") != 1 || R.U16("bits") != 32 ||
+        R.U32("compression") != 0)
+        R.Fail("not an uncompressed 32-bit image of the size its entry gives");
+    R.Seek(40, "pixels");
+    TIconImage Image{TBitmap(Size, Size), std::vector<uint8_t>(static_cast<size_t>(Size) * Size)};
+    for (int Y = Size - 1; Y >= 0; --Y)
+        for (int X = 0; X < Size; ++X) {
+            const uint32_t BGRA = R.U32("pixel");
+            Image.Colour.ScanLine(Y)[X] = (BGRA >> 16 & 0xFF) | (BGRA & 0xFF00) | (BGRA & 0xFF) << 16;
+            Image.Alpha[static_cast<size_t>(Y) * Size + X] = static_cast<uint8_t>(BGRA >> 24);
+        }
+    return Image;
+}
+
+} // namespace
 
 std::vector<uint8_t> EncodePng(const TIconImage& Image)
 {
@@ -36,6 +83,8 @@ std::vector<uint8_t> EncodePng(const TIconImage& Image)
     Bytes.resize(Length);
     return Bytes;
 }
+
+namespace {
 
 // A device-independent bitmap as icons hold it: the header gives twice the height, for
 // the colour rows and then the mask rows, both bottom-up.
@@ -101,4 +150,25 @@ std::vector<uint8_t> EncodeIconFile(const std::vector<TIconImage>& Images)
     }
     for (const std::vector<uint8_t>& Bytes : Encoded) W.Append(Bytes);
     return W.Bytes;
+}
+
+std::vector<TIconImage> DecodeIconFile(std::span<const uint8_t> Ico)
+{
+    TByteReader R(Ico, "icon");
+    if (R.U16("reserved") != 0 || R.U16("type") != 1) R.Fail("not an icon file");
+    const uint16_t Count = R.U16("image count");
+    std::vector<TIconImage> Images;
+    for (uint16_t I = 0; I < Count; ++I) {
+        R.Seek(6 + 16 * uint64_t{I}, "directory entry");
+        const uint8_t Width = R.U8("width");
+        const int Size = Width == 0 ? 256 : Width;
+        if (R.U8("height") != Width) R.Fail("an image is not square");
+        R.Seek(R.Pos() + 6, "image size");
+        const uint32_t Length = R.U32("image size");
+        R.Seek(R.U32("image offset"), "image");
+        const TBytes Data = R.Take(Length, "image");
+        const bool Png = Data.size() >= sizeof PngSignature && std::memcmp(Data.data(), PngSignature, 8) == 0;
+        Images.push_back(Png ? DecodePng(Data, Size) : DecodeBmp(Data, Size));
+    }
+    return Images;
 }

@@ -7,11 +7,15 @@
 //       and VERSION.bin made from a package definition (tools/PackageDefinition.h)
 //   qell-resources icon OUT.ico
 //       draws the package icon at its sizes and writes it as an icon file
+//   qell-resources icon-theme PACKAGE DIR NAME
+//       writes each image of the package's MAINICON resource as DIR/SIZExSIZE/apps/NAME.png,
+//       the layout of an icon theme, so that the desktop shows what the package carries
 //
 // KIND is raw, icon or version; LANGUAGE is neutral or four hexadecimal digits (0409).
 // Exit codes: 0 done, 1 an input or output failed, 2 usage.
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -106,6 +110,23 @@ int Icon(const TArgs& Args)
     return 0;
 }
 
+int IconTheme(const TArgs& Args)
+{
+    if (Args.size() != 3) return 2;
+    const std::vector<uint8_t> Bytes = ReadFileBytes(Args[0]);
+    const TElfFile Package(Bytes);
+    const std::vector<TResource> Resources = ReadPackageResources(Package);
+    const TResource* Icon = FindResource(Resources, "MAINICON");
+    if (!Icon) throw Exception("'" + Args[0] + "' has no MAINICON resource");
+    for (const TIconImage& Image : DecodeIconFile(Icon->Data)) {
+        const std::string Size = std::to_string(Image.Colour.Width());
+        const std::string Dir = Args[1] + "/" + Size + "x" + Size + "/apps";
+        std::filesystem::create_directories(Dir);
+        WriteFile(Dir + "/" + Args[2] + ".png", EncodePng(Image));
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -117,6 +138,7 @@ int main(int argc, char** argv)
         if (Command == "section") Result = Section(Args);
         if (Command == "records") Result = Records(Args);
         if (Command == "icon") Result = Icon(Args);
+        if (Command == "icon-theme") Result = IconTheme(Args);
     } catch (const std::exception& E) {
         std::fprintf(stderr, "qell-resources %s: %s\n", Command.c_str(), E.what());
         return 1;
@@ -124,7 +146,8 @@ int main(int argc, char** argv)
     if (Result == 2)
         std::fputs("usage: qell-resources section OUT.cpp NAME KIND LANGUAGE FILE [NAME KIND LANGUAGE FILE ...]\n"
                    "       qell-resources records DEFINITION DIR\n"
-                   "       qell-resources icon OUT.ico\n",
+                   "       qell-resources icon OUT.ico\n"
+                   "       qell-resources icon-theme PACKAGE DIR NAME\n",
                    stderr);
     return Result;
 }

@@ -16,6 +16,7 @@ constexpr int ExitOk = 0, ExitFailed = 1, ExitError = 2;
 int RunColourCommand(const TArgs& Args);
 int RunDialogCommand(const TArgs& Args);
 int RunPackageCommand(const TArgs& Args);
+int RunPackagesCommand(const TArgs& Args);
 int RunDesignCommand(const TArgs& Args);
 int RunTourCommand(const TArgs& Args);
 // The accessibility commands on page files: check (contrast) and preview (a picture).
@@ -31,6 +32,7 @@ std::optional<int> RunPageCommand(const std::string& Name, const TArgs& Args);
 extern const char ColourUsage[];
 extern const char DialogUsage[];
 extern const char PackageUsage[];
+extern const char PackagesUsage[];
 extern const char DesignUsage[];
 extern const char TourUsage[];
 extern const char CheckUsage[];

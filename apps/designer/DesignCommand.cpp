@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "apps/designer/Commands.h"
@@ -11,6 +12,7 @@
 #include "apps/designer/Options.h"
 #include "apps/designer/PackageHost.h"
 #include "platform/rtl/Files.h"
+#include "apps/designer/PackageList.h"
 #include "platform/components/Components.h"
 #include "platform/toolkit/Application.h"
 #include "platform/toolkit/backends/window/WindowBackEnd.h"
@@ -55,6 +57,32 @@ bool DesignerWindowAvailable()
     return TWindowBackEnd::Available(Why);
 }
 
+namespace {
+
+// The package --package names, which must load; else the packages on the list, each
+// reported in one line and skipped when it fails, so that one broken package never
+// keeps the designer from starting.
+bool LoadPackages(const std::optional<std::string>& Given, TPackageSet& Packages)
+{
+    if (Given) {
+        if (Packages.Load(*Given)) return true;
+        std::fprintf(stderr, "qell-designer design: %s\n", Packages.Statuses().back().Failure.c_str());
+        return false;
+    }
+    std::vector<std::string> Paths;
+    try {
+        Paths = ReadPackageList();
+    } catch (const Exception& E) {
+        std::fprintf(stderr, "qell-designer: no design packages loaded: %s\n", E.what());
+    }
+    for (const std::string& Path : Paths)
+        if (!Packages.Load(Path))
+            std::fprintf(stderr, "qell-designer: package skipped: %s\n", Packages.Statuses().back().Failure.c_str());
+    return true;
+}
+
+} // namespace
+
 int RunDesignCommand(const TArgs& Args)
 {
     TOptionParser Parser("design", DesignUsage);
@@ -80,10 +108,11 @@ int RunDesignCommand(const TArgs& Args)
     if (!Parser.Given("--script") && !Parser.Given("--snapshot") && DesignerWindowAvailable()) O.Window = true;
 
     RegisterDesignerScriptVerbs(); // before the script is read
-    std::unique_ptr<TPackageHost> Package;
+    TPackageSet Packages;
+    if (!LoadPackages(Parser.Given("--package") ? std::optional<std::string>(O.Package) : std::nullopt, Packages))
+        return ExitError;
     std::unique_ptr<TRunSession> Session;
     try {
-        Package = std::make_unique<TPackageHost>(O.Package);
         Session = std::make_unique<TRunSession>("design", O);
         // Message boxes and prompts carry the program's name.
         Application->SetDisplayTitle("Qell Designer");

@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <optional>
 
+#include "apps/designer/HelpForms.h"
 #include "apps/designer/Recovery.h"
-
 #include "platform/components/PagePainter.h"
 #include "platform/graphics/Drawing.h"
 #include "platform/rtl/Files.h"
@@ -657,6 +657,10 @@ bool TDesignerForm::DialogKey(TKey Key, TShiftState Shift)
             Redo();
             return true;
         }
+    }
+    if (Key == vkF1 && Shift.Empty()) {
+        ShowDesignerHelp();
+        return true;
     }
     return TForm::DialogKey(Key, Shift);
 }

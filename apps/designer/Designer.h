@@ -143,7 +143,7 @@ class TDesignerForm : public TForm, public IDesigner {
     void Modified() override;
     // Unsaved changes ask Save / Discard / Cancel.
     bool CloseQuery() override;
-    // Ctrl+O, Ctrl+S, Ctrl+Z, Ctrl+Y (and Ctrl+Shift+Z).
+    // Ctrl+O, Ctrl+S, Ctrl+Z, Ctrl+Y (and Ctrl+Shift+Z); F1 the keys (apps/designer/HelpForms.h).
     bool DialogKey(TKey Key, TShiftState Shift) override;
 
 protected:

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <climits>
+#include <filesystem>
 
 std::string DefaultPackagePath()
 {
@@ -10,7 +11,7 @@ std::string DefaultPackagePath()
     const ssize_t N = readlink("/proc/self/exe", Self, sizeof Self - 1);
     std::string Dir = N > 0 ? std::string(Self, static_cast<size_t>(N)) : std::string(".");
     Dir = Dir.substr(0, Dir.rfind('/') == std::string::npos ? 0 : Dir.rfind('/'));
-    return Dir + "/../lib/IW14QellDEDXE7.bpl";
+    return std::filesystem::path(Dir + "/../lib/qell/IW14QellDEDXE7.bpl").lexically_normal().string();
 }
 
 TPackageHost::TPackageHost(const std::string& Path) : FHandle(LoadPackage(Path))

@@ -8,7 +8,8 @@
 #include "platform/rtl/PackageLoader.h"
 #include "platform/rtl/TypInfo.h"
 
-// The package the build made, beside the program: ../lib/IW14QellDEDXE7.bpl.
+// The package that ships with the program, found beside it as in the build folder and
+// in an installed tree: ../lib/qell/IW14QellDEDXE7.bpl.
 std::string DefaultPackagePath();
 
 class TPackageHost {

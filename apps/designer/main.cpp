@@ -10,6 +10,8 @@
 #include <exception>
 
 #include "apps/designer/Commands.h"
+#include "apps/designer/PackageHost.h"
+#include "apps/designer/PackageList.h"
 #include "platform/rtl/SysUtils.h"
 
 namespace {
@@ -17,10 +19,25 @@ namespace {
 void Usage(FILE* To)
 {
     std::fprintf(To,
-                 "usage: %s       %s       %s       %s       %s       %s       %s       %s       "
-                 "qell-designer COMMAND --help\n",
+                 "usage: %s       %s       %s       %s       %s       %s       %s       %s       %s"
+                 "       qell-designer COMMAND --help\n"
+                 "       qell-designer --version\n",
                  DesignUsage, TourUsage, PageUsage().c_str(), CheckUsage, PreviewUsage, ColourUsage, DialogUsage,
-                 PackageUsage);
+                 PackageUsage, PackagesUsage);
+}
+
+// The program's version, and the shipped package's as its resources give it.
+int PrintVersion()
+{
+    std::printf("qell-designer %s\n", QELL_VERSION);
+    try {
+        const TPackageSummary Package = ReadPackageSummary(DefaultPackagePath());
+        std::printf("%s %s\n", Package.Name.c_str(), Package.Version.c_str());
+        return ExitOk;
+    } catch (const Exception& E) {
+        std::fprintf(stderr, "qell-designer: the shipped package: %s\n", E.what());
+        return ExitFailed;
+    }
 }
 
 // A standard stream that is closed gets a stand-in open the other way round, so that
@@ -63,6 +80,7 @@ int Run(int argc, char** argv)
         Usage(stdout);
         return 0;
     }
+    if (std::strcmp(argv[1], "--version") == 0 && argc == 2) return PrintVersion();
     TArgs Rest(argv + 2, argv + argc);
     try {
         if (std::strcmp(argv[1], "design") == 0) return RunDesignCommand(Rest);
@@ -72,6 +90,7 @@ int Run(int argc, char** argv)
         if (std::strcmp(argv[1], "package") == 0) return RunPackageCommand(Rest);
         if (std::strcmp(argv[1], "check") == 0) return RunCheckCommand(Rest);
         if (std::strcmp(argv[1], "preview") == 0) return RunPreviewCommand(Rest);
+        if (std::strcmp(argv[1], "packages") == 0) return RunPackagesCommand(Rest);
         if (const std::optional<int> Exit = RunPageCommand(argv[1], Rest)) return *Exit;
     } catch (const std::exception& E) {
         std::fprintf(stderr, "qell-designer: %s\n", E.what());

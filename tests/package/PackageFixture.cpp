@@ -10,6 +10,11 @@
 
 #define FIXTURE_EXPORT extern "C" __attribute__((visibility("default")))
 
+// Its size is the entry count `package info` reads, so clang's address sanitizer must
+// not pad it with a redzone.
+#if defined(__clang__)
+__attribute__((no_sanitize("address")))
+#endif
 extern "C" __attribute__((used)) const TPackageUnitEntry QellPackageUnitTable[5] = {};
 
 // The module's own resource, found in memory through its section; nullptr when there is

@@ -63,7 +63,7 @@ const std::map<std::string, TKey>& KeyNames()
         {"esc", vkEscape},      {"backspace", vkBack}, {"delete", vkDelete}, {"left", vkLeft},
         {"right", vkRight},     {"up", vkUp},          {"down", vkDown},     {"home", vkHome},
         {"end", vkEnd},         {"pageup", vkPrior},   {"pagedown", vkNext}, {"space", vkSpace},
-        {"f2", vkF2},           {"insert", vkInsert}};
+        {"f1", vkF1},           {"f2", vkF2},          {"insert", vkInsert}};
     return Names;
 }
 

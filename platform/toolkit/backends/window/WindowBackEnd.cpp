@@ -66,6 +66,7 @@ TKey MapKey(SDL_Keycode K)
     case SDLK_PAGEUP: return vkPrior;
     case SDLK_PAGEDOWN: return vkNext;
     case SDLK_INSERT: return vkInsert;
+    case SDLK_F1: return vkF1;
     case SDLK_F2: return vkF2;
     default: return 0;
     }

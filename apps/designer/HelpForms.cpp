@@ -1,0 +1,37 @@
+#include "apps/designer/HelpForms.h"
+
+#include "apps/designer/PackageList.h"
+#include "platform/toolkit/Dialogs.h"
+
+namespace {
+
+constexpr char Keys[] = "Ctrl+O   open a page file\n"
+                        "Ctrl+S   save the page\n"
+                        "Ctrl+Z   undo the last edit\n"
+                        "Ctrl+Y   redo it (also Ctrl+Shift+Z)\n"
+                        "F1   these keys\n"
+                        "\n"
+                        "In the inspector: Enter sets a typed value, Escape takes it back, Ctrl+Enter\n"
+                        "or the ... button opens a colour's dialog (docs/inspector.md).";
+
+} // namespace
+
+void ShowDesignerHelp()
+{
+    if (MessageBox("Qell Designer keys", Keys, {{"OK", "OK", mrOk}, {"Packages", "&Packages...", mrYes}}) == mrYes)
+        ShowLoadedPackages();
+}
+
+void ShowLoadedPackages()
+{
+    std::string Text;
+    for (const TPackageStatus& P : LoadedPackages()) {
+        Text += (P.Name.empty() ? P.Path.substr(P.Path.rfind('/') + 1) : P.Name) +
+                (P.Description.empty() ? "" : ": " + P.Description) + "\n";
+        Text += "    " + P.Path + "\n";
+        Text += "    " + (P.Failure.empty() ? std::string("loaded") : "failed: " + P.Failure) + "\n\n";
+    }
+    if (Text.empty()) Text = "No design packages are loaded.\n\n";
+    Text += "The list is " + PackageListPath() + ";\n'qell-designer packages' changes it.";
+    MessageBox("Design packages", Text, {{"OK", "OK", mrOk}});
+}

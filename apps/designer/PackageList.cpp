@@ -1,0 +1,145 @@
+#include "apps/designer/PackageList.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+
+#include "apps/designer/PackageHost.h"
+#include "platform/designide/EditorRegistry.h"
+#include "platform/rtl/Files.h"
+#include "platform/rtl/PackageFile.h"
+#include "platform/rtl/PackageResources.h"
+
+namespace {
+
+// A list far longer than anyone keeps; a larger file is refused, not read.
+constexpr size_t MaxListSize = 1u << 20;
+
+const TPackageSet* CurrentSet = nullptr;
+
+// Creates Dir and its parents as a user's folders (0700 where new, as configuration
+// folders are); raises EInOutError naming the list when it cannot.
+void MakeFolders(const std::string& Dir)
+{
+    std::string Path;
+    for (size_t Start = 0; Start <= Dir.size();) {
+        size_t End = Dir.find('/', Start);
+        if (End == std::string::npos) End = Dir.size();
+        Path = Dir.substr(0, End);
+        if (!Path.empty() && mkdir(Path.c_str(), 0700) != 0 && errno != EEXIST)
+            throw EInOutError("Cannot write " + QuotedFileName(PackageListPath()) + ": cannot create " +
+                              QuotedFileName(Path) + ": " + std::strerror(errno));
+        Start = End + 1;
+    }
+}
+
+} // namespace
+
+std::string PackageListPath()
+{
+    // The base directory specification ignores a relative XDG_CONFIG_HOME.
+    const char* Config = std::getenv("XDG_CONFIG_HOME");
+    if (Config && Config[0] == '/') return std::string(Config) + "/qell-designer/packages";
+    const char* Home = std::getenv("HOME");
+    return std::string(Home && Home[0] ? Home : ".") + "/.config/qell-designer/packages";
+}
+
+std::vector<std::string> ReadPackageList()
+{
+    const std::string File = PackageListPath();
+    struct stat Info;
+    if (lstat(File.c_str(), &Info) != 0 && errno == ENOENT) return {DefaultPackagePath()};
+    const std::string Text = ReadFileText(File, MaxListSize);
+    std::vector<std::string> Paths;
+    for (size_t Start = 0; Start < Text.size();) {
+        size_t End = Text.find('\n', Start);
+        if (End == std::string::npos) End = Text.size();
+        if (End > Start) Paths.push_back(Text.substr(Start, End - Start));
+        Start = End + 1;
+    }
+    return Paths;
+}
+
+void WritePackageList(const std::vector<std::string>& Paths)
+{
+    const std::string File = PackageListPath();
+    std::string Text;
+    for (const std::string& P : Paths) {
+        if (P.empty() || P.find('\n') != std::string::npos)
+            throw EInOutError("Cannot write " + QuotedFileName(File) + ": a path must be one line: " + QuotedFileName(P));
+        Text += P + "\n";
+    }
+    MakeFolders(File.substr(0, File.rfind('/')));
+    WriteFileAtomically(File, Text);
+}
+
+TPackageSummary ReadPackageSummary(const std::string& Path)
+{
+    const std::vector<uint8_t> Bytes = ReadFileBytes(Path); // its errors name the file
+    try {
+        const TElfFile Elf(Bytes);
+        const std::vector<TResource> Resources = ReadPackageResources(Elf);
+        const TResource* Info = FindResource(Resources, "PACKAGEINFO");
+        if (!Info) throw EPackageFileError("no PACKAGEINFO resource, so not a package");
+        TPackageSummary S;
+        S.Name = DecodePackageInfo(Info->Data).Name;
+        if (const TResource* R = FindResource(Resources, "DESCRIPTION")) S.Description = DecodeDescription(R->Data);
+        if (const TResource* R = FindResource(Resources, VersionResourceName))
+            S.Version = VersionText(DecodeVersionInfo(R->Data).FileVersion);
+        if (const TResource* R = FindResource(Resources, "PACKAGEOPTIONS"))
+            if (!(DecodePackageOptions(R->Data).Usage & PackageDesignTime))
+                throw EPackageFileError("a run-time package only, not a design package");
+        return S;
+    } catch (const EPackageFileError& E) {
+        throw EPackageFileError(QuotedFileName(Path) + ": " + E.what());
+    }
+}
+
+std::string CheckDesignPackage(const std::string& Path)
+{
+    try {
+        ReadPackageSummary(Path);
+        const size_t Before = PropertyEditorRegistrations().size();
+        { const TPackageHost Host(Path); }
+        if (PropertyEditorRegistrations().size() != Before)
+            return QuotedFileName(Path) + ": unloading it left property editors registered";
+        return "";
+    } catch (const Exception& E) {
+        return E.what();
+    }
+}
+
+TPackageSet::TPackageSet()
+{
+    CurrentSet = this;
+}
+
+TPackageSet::~TPackageSet()
+{
+    while (!FHosts.empty()) FHosts.pop_back();
+    if (CurrentSet == this) CurrentSet = nullptr;
+}
+
+bool TPackageSet::Load(const std::string& Path)
+{
+    TPackageStatus Status{Path, "", "", ""};
+    try {
+        const TPackageSummary S = ReadPackageSummary(Path);
+        Status.Name = S.Name;
+        Status.Description = S.Description;
+        FHosts.push_back(std::make_unique<TPackageHost>(Path));
+    } catch (const Exception& E) {
+        Status.Failure = E.what();
+    }
+    FStatuses.push_back(Status);
+    return Status.Failure.empty();
+}
+
+const std::vector<TPackageStatus>& LoadedPackages()
+{
+    static const std::vector<TPackageStatus> None;
+    return CurrentSet ? CurrentSet->Statuses() : None;
+}

@@ -1,0 +1,66 @@
+// F1 in the designer: the keys box, and through its Packages button the packages
+// loaded at start, a failing one with its reason; driven headless as a person would.
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "apps/designer/Designer.h"
+#include "apps/designer/PackageHost.h"
+#include "apps/designer/PackageList.h"
+#include "platform/components/Components.h"
+#include "platform/toolkit/Label.h"
+#include "tests/support/FormTesting.h"
+
+namespace {
+
+// A back end that keeps the text of every message box shown.
+class TRecordingBackEnd : public THeadlessBackEnd {
+public:
+    using THeadlessBackEnd::THeadlessBackEnd;
+    std::vector<std::string> Messages;
+    void FormShown(TForm& Form) override
+    {
+        THeadlessBackEnd::FormShown(Form);
+        if (Form.Name() != "MessageBox") return;
+        std::string Text;
+        for (int I = 0; I < Form.ComponentCount(); ++I)
+            if (auto* L = dynamic_cast<TLabel*>(Form.Components(I))) Text += L->Caption() + "\n";
+        Messages.push_back(Text);
+    }
+};
+
+bool Has(const std::string& Text, const std::string& Part) { return Text.find(Part) != std::string::npos; }
+
+TEST(DesignerHelp, F1ListsTheKeysAndItsPackagesButtonTheLoadedAndFailingPackages)
+{
+    RegisterDesignerScriptVerbs();
+    const std::string Broken = ::testing::TempDir() + "help_broken.bpl";
+    std::ofstream(Broken) << "not a package";
+    TPackageSet Packages;
+    ASSERT_TRUE(Packages.Load(DefaultPackagePath()));
+    ASSERT_FALSE(Packages.Load(Broken));
+    {
+        const auto D = std::make_unique<TDesignerForm>(Application);
+        D->SetPage(ReadPageText(SamplePageText()), "");
+        auto B = std::make_unique<TRecordingBackEnd>("key F1\nclick OK\nkey F1\nclick Packages\nclick OK\nclose\n");
+        TRecordingBackEnd& Back = *B;
+        Application->SetBackEnd(std::move(B));
+        D->ShowModal();
+        EXPECT_FALSE(Back.Failed()) << Back.ScriptError();
+        ASSERT_EQ(Back.Messages.size(), 3u); // OK closes the keys alone; Packages opens the list
+        for (const char* Key : {"Ctrl+O", "Ctrl+S", "Ctrl+Z", "Ctrl+Y", "F1"})
+            EXPECT_TRUE(Has(Back.Messages[0], Key)) << Key << " in " << Back.Messages[0];
+        EXPECT_EQ(Back.Messages[1], Back.Messages[0]);
+        const std::string& List = Back.Messages[2];
+        EXPECT_TRUE(Has(List, "IW14QellDEDXE7: KAV IntraWeb Qell Controls design time support\n    " +
+                                  DefaultPackagePath() + "\n    loaded\n"))
+            << List;
+        EXPECT_TRUE(Has(List, "help_broken.bpl\n    " + Broken + "\n    failed: ")) << List;
+        EXPECT_TRUE(Has(List, PackageListPath())) << List;
+    }
+    ResetBackEnd();
+    std::remove(Broken.c_str());
+}
+
+} // namespace
