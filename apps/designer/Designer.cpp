@@ -8,8 +8,6 @@
 
 #include "apps/designer/HelpForms.h"
 #include "apps/designer/Recovery.h"
-#include "platform/components/PagePainter.h"
-#include "platform/graphics/Drawing.h"
 #include "platform/rtl/Files.h"
 #include "platform/rtl/Publish.h"
 #include "platform/toolkit/Dialogs.h"
@@ -20,24 +18,8 @@
 
 namespace {
 
-constexpr int HandleSize = 5, IndentPerLevel = 14;
+constexpr int IndentPerLevel = 14;
 const std::vector<TFileFilter> PageFileFilters{{"Page files (*.txt)", "*.txt"}, {"All files (*)", "*"}};
-// What lies around the page in the preview.
-constexpr TColor WorkspaceColor = 0x808080;
-
-TRect Handle(int X, int Y) { return Bounds(X - HandleSize / 2, Y - HandleSize / 2, HandleSize, HandleSize); }
-
-// The eight grab handles round R, filled in Color with a dark outline.
-void DrawHandles(TCanvas& C, const TRect& R, TColor Color)
-{
-    const int MidX = (R.Left + R.Right - 1) / 2, MidY = (R.Top + R.Bottom - 1) / 2;
-    C.Brush.Color = Color;
-    C.Pen.Color = clBlack;
-    for (const TPoint P : {TPoint{R.Left, R.Top}, TPoint{MidX, R.Top}, TPoint{R.Right - 1, R.Top},
-                           TPoint{R.Left, MidY}, TPoint{R.Right - 1, MidY}, TPoint{R.Left, R.Bottom - 1},
-                           TPoint{MidX, R.Bottom - 1}, TPoint{R.Right - 1, R.Bottom - 1}})
-        C.Rectangle(Handle(P.X, P.Y));
-}
 
 // The collections that Object publishes, by property name.
 std::vector<std::pair<std::string, TCollection*>> CollectionsOf(TPersistent& Object)
@@ -49,54 +31,6 @@ std::vector<std::pair<std::string, TCollection*>> CollectionsOf(TPersistent& Obj
     return Found;
 }
 
-// The changes that make Target's published values Source's, sub-objects, collection
-// items and owned components (matched by name) included; false when the two differ in
-// more than values (other components, classes or item counts).
-bool DiffValues(TPersistent& Target, TPersistent& Source, std::vector<TPropertyChange>& Changes)
-{
-    if (&Target.ClassInfo() != &Source.ClassInfo()) return false;
-    for (const TPropInfo* P : Target.ClassInfo().AllProperties()) {
-        switch (P->Kind()) {
-        case TTypeKind::Method: break;
-        case TTypeKind::Class: {
-            TPersistent* T = GetObjectProp(Target, *P);
-            TPersistent* S = GetObjectProp(Source, *P);
-            if (!T || !S) {
-                if (T != S) return false;
-                break;
-            }
-            auto* TC = dynamic_cast<TCollection*>(T);
-            auto* SC = dynamic_cast<TCollection*>(S);
-            if (TC && SC) {
-                if (TC->Count() != SC->Count()) return false;
-                for (int I = 0; I < TC->Count(); ++I)
-                    if (!DiffValues(*TC->Items(I), *SC->Items(I), Changes)) return false;
-            } else if (!DiffValues(*T, *S, Changes)) {
-                return false;
-            }
-            break;
-        }
-        case TTypeKind::String:
-            if (!P->ReadOnly() && GetStrProp(Target, *P) != GetStrProp(Source, *P))
-                Changes.push_back({&Target, P, GetStrProp(Target, *P), GetStrProp(Source, *P)});
-            break;
-        default:
-            if (!P->ReadOnly() && GetOrdProp(Target, *P) != GetOrdProp(Source, *P))
-                Changes.push_back({&Target, P, GetOrdProp(Target, *P), GetOrdProp(Source, *P)});
-            break;
-        }
-    }
-    auto* TComp = dynamic_cast<TComponent*>(&Target);
-    auto* SComp = dynamic_cast<TComponent*>(&Source);
-    if (!TComp || !SComp) return true;
-    if (TComp->ComponentCount() != SComp->ComponentCount()) return false;
-    for (int I = 0; I < TComp->ComponentCount(); ++I) {
-        TComponent* S = SComp->FindComponent(TComp->Components(I)->Name());
-        if (!S || !DiffValues(*TComp->Components(I), *S, Changes)) return false;
-    }
-    return true;
-}
-
 TModalResult AskToSave(const std::string& Name)
 {
     return MessageBox("Qell Designer", "Save the changes to " + Name + "?",
@@ -104,143 +38,6 @@ TModalResult AskToSave(const std::string& Name)
 }
 
 } // namespace
-
-// ---------------------------------------------------------------------------------
-
-const TClassInfo& TPagePreview::StaticClassInfo()
-{
-    static const TClassInfo Info = MakeClassInfo<TPagePreview>("TPagePreview", PublishNothing<TPagePreview>);
-    return Info;
-}
-
-TPagePreview::TPagePreview(TDesignerForm& Designer)
-    : TWinControl(&Designer), FDesigner(Designer), FHorizontal(new TScrollBar(this)), FVertical(new TScrollBar(this))
-{
-    FHorizontal->SetKind(sbHorizontal);
-    FHorizontal->SmallChange = 16;
-    FVertical->SmallChange = 16;
-    for (TScrollBar* Bar : {FHorizontal, FVertical}) {
-        Bar->SetParent(this);
-        Bar->SetVisible(false);
-        Bar->OnChange = [this](TObject*) { SetScroll(FHorizontal->Position(), FVertical->Position()); };
-    }
-}
-
-TRect TPagePreview::ViewRect() const
-{
-    return Rect(0, 0, Width() - (FVertical->Visible() ? FVertical->Width() : 0),
-                Height() - (FHorizontal->Visible() ? FHorizontal->Height() : 0));
-}
-
-void TPagePreview::UpdateScrollBars()
-{
-    const TQellPage& Page = FDesigner.Page();
-    const int ContentWidth = Page.Width + 2 * Margin, ContentHeight = Page.Height + 2 * Margin;
-    const int Bar = TScrollBar::DefaultWidth;
-    // Each bar takes room from the other's direction: decide both together.
-    bool Across = ContentWidth > Width(), Down = ContentHeight > Height();
-    Across = ContentWidth > Width() - (Down ? Bar : 0);
-    Down = ContentHeight > Height() - (Across ? Bar : 0);
-    FHorizontal->SetVisible(Across);
-    FVertical->SetVisible(Down);
-    const TRect View = ViewRect();
-    FHorizontal->SetBounds(0, Height() - Bar, std::max(0, View.Width()), Bar);
-    FVertical->SetBounds(Width() - Bar, 0, Bar, std::max(0, View.Height()));
-    FHorizontal->SetParams(0, ContentWidth - 1, std::max(1, View.Width()));
-    FVertical->SetParams(0, ContentHeight - 1, std::max(1, View.Height()));
-    SetScroll(Across ? FHorizontal->Position() : 0, Down ? FVertical->Position() : 0);
-}
-
-void TPagePreview::SetScroll(int X, int Y)
-{
-    FHorizontal->SetPosition(X);
-    FVertical->SetPosition(Y);
-    X = FHorizontal->Visible() ? FHorizontal->Position() : 0;
-    Y = FVertical->Visible() ? FVertical->Position() : 0;
-    if (X == FScrollX && Y == FScrollY) return;
-    FScrollX = X;
-    FScrollY = Y;
-    Invalidate();
-}
-
-void TPagePreview::ScrollInView(const TComponent& C)
-{
-    const TRect R = ComponentRect(C), View = ViewRect();
-    // The far edges first, so that the near ones win when C does not fit.
-    int DX = std::max(0, R.Right - View.Right), DY = std::max(0, R.Bottom - View.Bottom);
-    if (R.Left - DX < View.Left) DX = R.Left - View.Left;
-    if (R.Top - DY < View.Top) DY = R.Top - View.Top;
-    SetScroll(FScrollX + DX, FScrollY + DY);
-}
-
-void TPagePreview::Resized()
-{
-    TWinControl::Resized();
-    UpdateScrollBars();
-}
-
-TRect TPagePreview::ComponentRect(const TComponent& C) const
-{
-    const TQellPage& Page = FDesigner.Page();
-    const int X = Margin - FScrollX, Y = Margin - FScrollY;
-    if (&C == &Page) return Bounds(X, Y, Page.Width, Page.Height);
-    const auto* Control = dynamic_cast<const TQellControl*>(&C);
-    if (!Control) return {};
-    return Bounds(X + Control->Left, Y + Control->Top, Control->Width, Control->Height);
-}
-
-TComponent* TPagePreview::ComponentAt(int X, int Y) const
-{
-    if (!ViewRect().Contains(X, Y)) return nullptr;
-    TQellPage& Page = FDesigner.Page();
-    for (int I = Page.ComponentCount() - 1; I >= 0; --I) {
-        TComponent* C = Page.Components(I);
-        if (Intersect(ComponentRect(*C), ComponentRect(Page)).Contains(X, Y)) return C;
-    }
-    return ComponentRect(Page).Contains(X, Y) ? &Page : nullptr;
-}
-
-void TPagePreview::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
-{
-    TWinControl::MouseDown(Button, Shift, X, Y);
-    // The preview takes no focus: what is typed in the inspector is set here first.
-    if (Button != mbLeft || !FDesigner.Inspector().LeaveEdit()) return;
-    if (TComponent* C = ComponentAt(X, Y)) {
-        if (Shift.Contains(ssCtrl)) FDesigner.ToggleSelected(C);
-        else FDesigner.Select({C});
-    }
-}
-
-bool TPagePreview::MouseWheel(TShiftState Shift, int Delta, int X, int Y)
-{
-    TScrollBar* Bar = Shift.Contains(ssShift) ? FHorizontal : FVertical;
-    return Bar->Visible() && Bar->MouseWheel({}, Delta, X, Y);
-}
-
-void TPagePreview::Paint(TCanvas& C)
-{
-    const TQellPage& Page = FDesigner.Page();
-    C.Brush.Color = WorkspaceColor;
-    C.FillRect(ClientRect());
-    PaintPage(Page, TCanvas(C, ComponentRect(Page)));
-    // One selected component has white handles, several grey ones, as designers mark
-    // which of them the inspector's single-object rows would follow. Selected
-    // collection items frame their owner, once however many of its items are selected.
-    const TColor HandleColor = FDesigner.Selection().size() == 1 ? clWhite : clGray;
-    std::vector<const TComponent*> Framed;
-    for (const TPersistent* Object : FDesigner.Selection())
-        for (const TDesignerForm::TEntry& E : FDesigner.Entries())
-            if (E.Object == Object) {
-                const TRect R = ComponentRect(*E.Component);
-                if (E.Component == E.Object) {
-                    DrawHandles(C, R, HandleColor);
-                } else if (std::find(Framed.begin(), Framed.end(), E.Component) == Framed.end()) {
-                    Framed.push_back(E.Component);
-                    C.Pen.Color = clBlack;
-                    DrawFocusRect(C, R);
-                }
-            }
-}
 
 // ---------------------------------------------------------------------------------
 
@@ -591,7 +388,7 @@ void TDesignerForm::OfferRecovery()
     // The recovered values over the file's, as one edit that Ctrl+Z takes back; a page
     // of other components replaces the file's, unsaved, without undo.
     std::vector<TPropertyChange> Changes;
-    if (DiffValues(*FPage, *Page, Changes)) {
+    if (DiffPageValues(*FPage, *Page, Changes)) {
         for (const TPropertyChange& C : Changes) {
             SetPropValue(*C.Instance, *C.PropInfo, C.After);
             FHistory.Record(C);

@@ -14,52 +14,14 @@
 #include <vector>
 
 #include "apps/designer/PageFile.h"
+#include "apps/designer/PagePreview.h"
 #include "apps/designer/UndoHistory.h"
 #include "platform/designide/PropertyInspector.h"
 #include "platform/toolkit/Form.h"
 #include "platform/toolkit/Label.h"
 #include "platform/toolkit/ListBox.h"
-#include "platform/toolkit/ScrollBar.h"
 
 class TDesignerForm;
-
-// The page as it will look: every component drawn by itself at its place, the
-// selection marked by handles, scrolled with the scroll bars or the wheel (Shift+wheel
-// across) when the page is larger than the pane. A click selects the component under
-// the pointer (the page where there is none); Ctrl+click adds it to the selection or
-// takes it out.
-class TPagePreview : public TWinControl {
-    QELL_CLASS(TPagePreview, TWinControl)
-    // Where the page's top-left corner lies in the preview, unscrolled.
-    static constexpr int Margin = 12;
-    TPagePreview(TDesignerForm& Designer);
-    // The component's place in the preview, as scrolled now.
-    TRect ComponentRect(const TComponent& C) const;
-    // The topmost component under (X, Y), the page where there is none, nullptr off
-    // the page or on a scroll bar.
-    TComponent* ComponentAt(int X, int Y) const;
-    // The part of the preview that shows the page: the client area less the scroll bars.
-    TRect ViewRect() const;
-    TPoint ScrollOffset() const { return {FScrollX, FScrollY}; }
-    // Scrolls so that as much of C as fits is in view.
-    void ScrollInView(const TComponent& C);
-    // The scroll bars again for the page's size and the pane's (after a resize, a new
-    // page or a change of the page's size).
-    void UpdateScrollBars();
-    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
-    bool MouseWheel(TShiftState Shift, int Delta, int X, int Y) override;
-
-protected:
-    void Paint(TCanvas& C) override;
-    void Resized() override;
-
-private:
-    void SetScroll(int X, int Y);
-    TDesignerForm& FDesigner;
-    TScrollBar* FHorizontal;
-    TScrollBar* FVertical;
-    int FScrollX = 0, FScrollY = 0;
-};
 
 // The page's components, the page first and collection items under their owners,
 // drawn selected as the designer's selection says; Ctrl+click adds or takes out.

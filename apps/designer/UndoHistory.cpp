@@ -1,5 +1,6 @@
 #include "apps/designer/UndoHistory.h"
 
+#include "platform/rtl/Classes.h"
 #include "platform/rtl/SysUtils.h"
 
 void TUndoHistory::Clear()
@@ -52,4 +53,49 @@ bool TUndoHistory::Touches(const TUndoStep& Step, std::string_view PropName)
     for (const TPropertyChange& C : Step.Changes)
         if (SameText(C.PropInfo->Name, PropName)) return true;
     return false;
+}
+
+bool DiffPageValues(TPersistent& Target, TPersistent& Source, std::vector<TPropertyChange>& Changes)
+{
+    if (&Target.ClassInfo() != &Source.ClassInfo()) return false;
+    for (const TPropInfo* P : Target.ClassInfo().AllProperties()) {
+        switch (P->Kind()) {
+        case TTypeKind::Method: break;
+        case TTypeKind::Class: {
+            TPersistent* T = GetObjectProp(Target, *P);
+            TPersistent* S = GetObjectProp(Source, *P);
+            if (!T || !S) {
+                if (T != S) return false;
+                break;
+            }
+            auto* TC = dynamic_cast<TCollection*>(T);
+            auto* SC = dynamic_cast<TCollection*>(S);
+            if (TC && SC) {
+                if (TC->Count() != SC->Count()) return false;
+                for (int I = 0; I < TC->Count(); ++I)
+                    if (!DiffPageValues(*TC->Items(I), *SC->Items(I), Changes)) return false;
+            } else if (!DiffPageValues(*T, *S, Changes)) {
+                return false;
+            }
+            break;
+        }
+        case TTypeKind::String:
+            if (!P->ReadOnly() && GetStrProp(Target, *P) != GetStrProp(Source, *P))
+                Changes.push_back({&Target, P, GetStrProp(Target, *P), GetStrProp(Source, *P)});
+            break;
+        default:
+            if (!P->ReadOnly() && GetOrdProp(Target, *P) != GetOrdProp(Source, *P))
+                Changes.push_back({&Target, P, GetOrdProp(Target, *P), GetOrdProp(Source, *P)});
+            break;
+        }
+    }
+    auto* TComp = dynamic_cast<TComponent*>(&Target);
+    auto* SComp = dynamic_cast<TComponent*>(&Source);
+    if (!TComp || !SComp) return true;
+    if (TComp->ComponentCount() != SComp->ComponentCount()) return false;
+    for (int I = 0; I < TComp->ComponentCount(); ++I) {
+        TComponent* S = SComp->FindComponent(TComp->Components(I)->Name());
+        if (!S || !DiffPageValues(*TComp->Components(I), *S, Changes)) return false;
+    }
+    return true;
 }

@@ -54,3 +54,8 @@ private:
     size_t FSaved = 0;   // FApplied when saved, Unreachable when that page is gone
     size_t FMaxSteps;
 };
+
+// The changes that make Target's published values Source's, sub-objects, collection
+// items and owned components (matched by name) included, appended to Changes; false
+// when the two differ in more than values (other components, classes or item counts).
+bool DiffPageValues(TPersistent& Target, TPersistent& Source, std::vector<TPropertyChange>& Changes);

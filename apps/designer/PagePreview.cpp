@@ -1,0 +1,166 @@
+#include "apps/designer/PagePreview.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "apps/designer/Designer.h"
+#include "platform/components/PagePainter.h"
+#include "platform/graphics/Drawing.h"
+#include "platform/rtl/Publish.h"
+
+namespace {
+
+constexpr int HandleSize = 5;
+// What lies around the page in the preview.
+constexpr TColor WorkspaceColor = 0x808080;
+
+TRect Handle(int X, int Y) { return Bounds(X - HandleSize / 2, Y - HandleSize / 2, HandleSize, HandleSize); }
+
+// The eight grab handles round R, filled in Color with a dark outline.
+void DrawHandles(TCanvas& C, const TRect& R, TColor Color)
+{
+    const int MidX = (R.Left + R.Right - 1) / 2, MidY = (R.Top + R.Bottom - 1) / 2;
+    C.Brush.Color = Color;
+    C.Pen.Color = clBlack;
+    for (const TPoint P : {TPoint{R.Left, R.Top}, TPoint{MidX, R.Top}, TPoint{R.Right - 1, R.Top},
+                           TPoint{R.Left, MidY}, TPoint{R.Right - 1, MidY}, TPoint{R.Left, R.Bottom - 1},
+                           TPoint{MidX, R.Bottom - 1}, TPoint{R.Right - 1, R.Bottom - 1}})
+        C.Rectangle(Handle(P.X, P.Y));
+}
+
+} // namespace
+
+const TClassInfo& TPagePreview::StaticClassInfo()
+{
+    static const TClassInfo Info = MakeClassInfo<TPagePreview>("TPagePreview", PublishNothing<TPagePreview>);
+    return Info;
+}
+
+TPagePreview::TPagePreview(TDesignerForm& Designer)
+    : TWinControl(&Designer), FDesigner(Designer), FHorizontal(new TScrollBar(this)), FVertical(new TScrollBar(this))
+{
+    FHorizontal->SetKind(sbHorizontal);
+    FHorizontal->SmallChange = 16;
+    FVertical->SmallChange = 16;
+    for (TScrollBar* Bar : {FHorizontal, FVertical}) {
+        Bar->SetParent(this);
+        Bar->SetVisible(false);
+        Bar->OnChange = [this](TObject*) { SetScroll(FHorizontal->Position(), FVertical->Position()); };
+    }
+}
+
+TRect TPagePreview::ViewRect() const
+{
+    return Rect(0, 0, Width() - (FVertical->Visible() ? FVertical->Width() : 0),
+                Height() - (FHorizontal->Visible() ? FHorizontal->Height() : 0));
+}
+
+void TPagePreview::UpdateScrollBars()
+{
+    const TQellPage& Page = FDesigner.Page();
+    const int ContentWidth = Page.Width + 2 * Margin, ContentHeight = Page.Height + 2 * Margin;
+    const int Bar = TScrollBar::DefaultWidth;
+    // Each bar takes room from the other's direction: decide both together.
+    bool Across = ContentWidth > Width(), Down = ContentHeight > Height();
+    Across = ContentWidth > Width() - (Down ? Bar : 0);
+    Down = ContentHeight > Height() - (Across ? Bar : 0);
+    FHorizontal->SetVisible(Across);
+    FVertical->SetVisible(Down);
+    const TRect View = ViewRect();
+    FHorizontal->SetBounds(0, Height() - Bar, std::max(0, View.Width()), Bar);
+    FVertical->SetBounds(Width() - Bar, 0, Bar, std::max(0, View.Height()));
+    FHorizontal->SetParams(0, ContentWidth - 1, std::max(1, View.Width()));
+    FVertical->SetParams(0, ContentHeight - 1, std::max(1, View.Height()));
+    SetScroll(Across ? FHorizontal->Position() : 0, Down ? FVertical->Position() : 0);
+}
+
+void TPagePreview::SetScroll(int X, int Y)
+{
+    FHorizontal->SetPosition(X);
+    FVertical->SetPosition(Y);
+    X = FHorizontal->Visible() ? FHorizontal->Position() : 0;
+    Y = FVertical->Visible() ? FVertical->Position() : 0;
+    if (X == FScrollX && Y == FScrollY) return;
+    FScrollX = X;
+    FScrollY = Y;
+    Invalidate();
+}
+
+void TPagePreview::ScrollInView(const TComponent& C)
+{
+    const TRect R = ComponentRect(C), View = ViewRect();
+    // The far edges first, so that the near ones win when C does not fit.
+    int DX = std::max(0, R.Right - View.Right), DY = std::max(0, R.Bottom - View.Bottom);
+    if (R.Left - DX < View.Left) DX = R.Left - View.Left;
+    if (R.Top - DY < View.Top) DY = R.Top - View.Top;
+    SetScroll(FScrollX + DX, FScrollY + DY);
+}
+
+void TPagePreview::Resized()
+{
+    TWinControl::Resized();
+    UpdateScrollBars();
+}
+
+TRect TPagePreview::ComponentRect(const TComponent& C) const
+{
+    const TQellPage& Page = FDesigner.Page();
+    const int X = Margin - FScrollX, Y = Margin - FScrollY;
+    if (&C == &Page) return Bounds(X, Y, Page.Width, Page.Height);
+    const auto* Control = dynamic_cast<const TQellControl*>(&C);
+    if (!Control) return {};
+    return Bounds(X + Control->Left, Y + Control->Top, Control->Width, Control->Height);
+}
+
+TComponent* TPagePreview::ComponentAt(int X, int Y) const
+{
+    if (!ViewRect().Contains(X, Y)) return nullptr;
+    TQellPage& Page = FDesigner.Page();
+    for (int I = Page.ComponentCount() - 1; I >= 0; --I) {
+        TComponent* C = Page.Components(I);
+        if (Intersect(ComponentRect(*C), ComponentRect(Page)).Contains(X, Y)) return C;
+    }
+    return ComponentRect(Page).Contains(X, Y) ? &Page : nullptr;
+}
+
+void TPagePreview::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    TWinControl::MouseDown(Button, Shift, X, Y);
+    // The preview takes no focus: what is typed in the inspector is set here first.
+    if (Button != mbLeft || !FDesigner.Inspector().LeaveEdit()) return;
+    if (TComponent* C = ComponentAt(X, Y)) {
+        if (Shift.Contains(ssCtrl)) FDesigner.ToggleSelected(C);
+        else FDesigner.Select({C});
+    }
+}
+
+bool TPagePreview::MouseWheel(TShiftState Shift, int Delta, int X, int Y)
+{
+    TScrollBar* Bar = Shift.Contains(ssShift) ? FHorizontal : FVertical;
+    return Bar->Visible() && Bar->MouseWheel({}, Delta, X, Y);
+}
+
+void TPagePreview::Paint(TCanvas& C)
+{
+    const TQellPage& Page = FDesigner.Page();
+    C.Brush.Color = WorkspaceColor;
+    C.FillRect(ClientRect());
+    PaintPage(Page, TCanvas(C, ComponentRect(Page)));
+    // One selected component has white handles, several grey ones, as designers mark
+    // which of them the inspector's single-object rows would follow. Selected
+    // collection items frame their owner, once however many of its items are selected.
+    const TColor HandleColor = FDesigner.Selection().size() == 1 ? clWhite : clGray;
+    std::vector<const TComponent*> Framed;
+    for (const TPersistent* Object : FDesigner.Selection())
+        for (const TDesignerForm::TEntry& E : FDesigner.Entries())
+            if (E.Object == Object) {
+                const TRect R = ComponentRect(*E.Component);
+                if (E.Component == E.Object) {
+                    DrawHandles(C, R, HandleColor);
+                } else if (std::find(Framed.begin(), Framed.end(), E.Component) == Framed.end()) {
+                    Framed.push_back(E.Component);
+                    C.Pen.Color = clBlack;
+                    DrawFocusRect(C, R);
+                }
+            }
+}
