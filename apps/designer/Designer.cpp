@@ -8,6 +8,9 @@
 
 #include "apps/designer/HelpForms.h"
 #include "apps/designer/Recovery.h"
+#include "apps/designer/RowTexts.h"
+#include "colour/IWColors.h"
+#include "platform/components/PageContrast.h"
 #include "platform/rtl/Files.h"
 #include "platform/rtl/Publish.h"
 #include "platform/toolkit/Dialogs.h"
@@ -113,6 +116,10 @@ TDesignerForm::TDesignerForm(TComponent* AOwner) : TForm(AOwner), FPage(std::mak
     FInspector->SetParent(this);
     FInspector->Designer = this;
     FInspector->NameWidth = 140; // room for a sub-object's longest names
+    FInspector->OnSelectRow = [this](TObject*) { UpdateDescription(); };
+    FDescription = new TDescriptionLine(this);
+    FDescription->SetName("Description");
+    FDescription->SetParent(this);
     MinClientWidth = MinWidth;
     MinClientHeight = MinHeight;
     SetBounds(0, 0, DefaultWidth, DefaultHeight);
@@ -124,6 +131,7 @@ TDesignerForm::~TDesignerForm()
 {
     BeforeDestruction();
     // The inspector's editors hold the page's objects: they go first.
+    FInspector->OnSelectRow = nullptr;
     FInspector->SetSelection({});
 }
 
@@ -138,7 +146,9 @@ void TDesignerForm::Resized()
     FInspectorHeader->SetBounds(InspectorLeft, Gap + 3, FInspectorHeader->Width(), FInspectorHeader->Height());
     FList->SetBounds(Gap, Top, ListWidth, H);
     FPreview->SetBounds(PreviewLeft, Top, std::max(0, InspectorLeft - Gap - PreviewLeft), H);
-    FInspector->SetBounds(InspectorLeft, Top, InspectorWidth, H);
+    const int Below = TDescriptionLine::DefaultHeight;
+    FInspector->SetBounds(InspectorLeft, Top, InspectorWidth, std::max(0, H - Below - Gap / 2));
+    FDescription->SetBounds(InspectorLeft, Top + std::max(0, H - Below), InspectorWidth, std::min(H, Below));
 }
 
 void TDesignerForm::SetPage(std::unique_ptr<TQellPage> Page, std::string FileName)
@@ -224,6 +234,65 @@ void TDesignerForm::UpdateInspectorHeader()
             if (E.Object == FSelection[0]) Caption = E.Path + ": " + E.Object->ClassName();
     }
     FInspectorHeader->SetCaption(Caption);
+}
+
+void TDesignerForm::UpdateDescription()
+{
+    FSuggestion.clear();
+    std::vector<std::string> Lines;
+    const int Row = FInspector->SelectedRow();
+    const TPropInfo* P = Row >= 0 ? FInspector->RowEditor(Row)->GetPropInfo() : nullptr;
+    if (P) {
+        const std::string& Path = FInspector->RowPath(Row);
+        const std::string Default = PropDefaultText(*P);
+        Lines.push_back(Path + ": " + PropTypeText(*P) + (Default.empty() ? "" : ", default " + Default));
+        if (!P->Description.empty()) Lines.push_back(P->Description);
+        // The pairs a colour of one selected object is drawn in.
+        const TEntry* Entry = nullptr;
+        for (const TEntry& E : FEntries)
+            if (FSelection.size() == 1 && E.Object == FSelection[0]) Entry = &E;
+        if (Entry && (P->PropType == &TypeInfoTIWColor || P->PropType == &TypeInfoTColor)) {
+            const std::string Full = Entry->Path + "." + Path;
+            for (const TContrastFinding& F : PairsOfColour(ComponentContrast(*Entry->Component), Full)) {
+                const bool Foreground = SameText(F.ForegroundPath, Full);
+                const auto Verdict = [&](TContrastLevel Level, const char* Name) {
+                    return std::string(F.Passes(Level) ? "passes " : "fails ") + Name;
+                };
+                // The other colour's path, from the component's own name on.
+                std::string Other = Foreground ? F.BackgroundPath : F.ForegroundPath;
+                const std::string Own = Entry->Component->Name() + ".";
+                if (Other.size() > Own.size() && SameText(Other.substr(0, Own.size()), Own))
+                    Other.erase(0, Own.size());
+                Lines.push_back(RatioText(F.Ratio) + ":1 " + (Foreground ? "on " : "under ") + Other);
+                std::string Verdicts = Verdict(TContrastLevel::AA, "AA") + ", " + Verdict(TContrastLevel::AAA, "AAA");
+                if (Foreground && !F.Passes(TContrastLevel::AA)) {
+                    TRowTexts Texts;
+                    const std::string Text =
+                        Texts.ValueAs(*F.Foreground.Object, *F.Foreground.Prop, F.Suggestion(TContrastLevel::AA));
+                    if (FSuggestion.empty()) FSuggestion = Text;
+                    Verdicts += "; Ctrl+K: " + Text;
+                }
+                Lines.push_back("  " + Verdicts);
+            }
+        }
+    }
+    FDescription->SetLines(std::move(Lines));
+}
+
+bool TDesignerForm::ApplySuggestion()
+{
+    const int Row = FInspector->SelectedRow();
+    if (FSuggestion.empty() || Row < 0 || !FInspector->LeaveEdit()) return false;
+    TInterfacePtr<TPropertyEditor> Editor(FInspector->RowEditor(Row));
+    const std::string Text = FSuggestion;
+    try {
+        Editor->SetValue(Text);
+    } catch (const std::exception& E) {
+        ShowMessage(E.what());
+        return false;
+    }
+    FInspector->Refresh();
+    return true;
 }
 
 void TDesignerForm::ToggleSelected(TPersistent* Object)
@@ -454,6 +523,10 @@ bool TDesignerForm::DialogKey(TKey Key, TShiftState Shift)
             Redo();
             return true;
         }
+    }
+    if (Key == 'K' && Shift == TShiftState{ssCtrl}) {
+        ApplySuggestion();
+        return true;
     }
     if (Key == vkF1 && Shift.Empty()) {
         ShowDesignerHelp();

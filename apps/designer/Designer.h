@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "apps/designer/DescriptionLine.h"
 #include "apps/designer/PageFile.h"
 #include "apps/designer/PagePreview.h"
 #include "apps/designer/UndoHistory.h"
@@ -97,6 +98,11 @@ class TDesignerForm : public TForm, public IDesigner {
     void Redo();
 
     TPropertyInspector& Inspector() const { return *FInspector; }
+    TDescriptionLine& Description() const { return *FDescription; }
+    // Ctrl+K: the selected colour row takes the nearest colour that passes (AA) the
+    // first pair it fails as the text colour, as the description line suggests; one
+    // undo step. False when there is nothing to apply.
+    bool ApplySuggestion();
     TPagePreview& Preview() const { return *FPreview; }
     TComponentList& List() const { return *FList; }
 
@@ -121,6 +127,8 @@ private:
     void UpdateCaption();
     // "ButtonOrder: TQellButton", or "3 objects", above the inspector.
     void UpdateInspectorHeader();
+    // What the description line says of the inspector's selected row.
+    void UpdateDescription();
     // Sets what the in-place edit holds, as Enter would; false when it was refused.
     bool CommitPendingEdit();
 
@@ -133,6 +141,8 @@ private:
     TLabel* FListHeader;
     TLabel* FPreviewHeader;
     TLabel* FInspectorHeader;
+    TDescriptionLine* FDescription;
+    std::string FSuggestion; // the text Ctrl+K types into the selected row, if any
     TComponentList* FList;
     TPagePreview* FPreview;
     TPropertyInspector* FInspector;

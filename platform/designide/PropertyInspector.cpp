@@ -183,6 +183,7 @@ void TPropertyInspector::Rebuild(const std::string& KeepSelected)
     if (FSelected < 0 && !FRows.empty()) FSelected = 0;
     Layout();
     Invalidate();
+    if (OnSelectRow) OnSelectRow(this);
 }
 
 int TPropertyInspector::InnerRight() const
@@ -273,6 +274,7 @@ void TPropertyInspector::SetSelectedRow(int Row)
         FSelected = Row;
         if (Row >= 0) RowEditor(Row)->Activate();
         Invalidate();
+        if (OnSelectRow) OnSelectRow(this);
     }
     ScrollIntoView(Row);
 }

@@ -41,6 +41,9 @@ class QELL_DESIGNIDE_API TPropertyInspector : public TWinControl {
 
     // Told of every edit; set before the selection.
     IDesigner* Designer = nullptr;
+    // The selected row, or what it shows, may have changed (another row, the rows built
+    // again after an edit, another selection).
+    TNotifyEvent OnSelectRow;
     // Where the name column ends; the user drags the line between the columns to move
     // it (SetNameWidth), and it stays there while the inspector lives.
     int NameWidth = DefaultNameWidth;

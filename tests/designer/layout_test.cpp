@@ -91,3 +91,30 @@ TEST_F(Designer, TheInspectorSaysWhatItShowsAndSlotsFrameTheirSpinnerOnce)
 }
 
 } // namespace
+
+namespace {
+
+// The line below the inspector says what the selected row is, and for a colour the
+// pairs it is drawn in; Ctrl+K takes the suggested colour, one undo step.
+TEST_F(Designer, TheDescriptionLineExplainsTheRowAndItsContrast)
+{
+    Run("pick ButtonOrder\ninspect Inspector Appearance.TextColor\n");
+    const std::vector<std::string>& Lines = D->Description().Lines();
+    ASSERT_GE(Lines.size(), 4u);
+    EXPECT_EQ(Lines[0].rfind("Appearance.TextColor: TIWColor", 0), 0u) << Lines[0];
+    EXPECT_EQ(Lines[1], D->Inspector().RowEditor(D->Inspector().SelectedRow())->GetPropInfo()->Description);
+    EXPECT_EQ(Lines[2], "4.24:1 on Appearance.BackgroundColor");
+    EXPECT_EQ(Lines[3].rfind("  fails AA, fails AAA; Ctrl+K: ", 0), 0u) << Lines[3];
+
+    Run("key Ctrl+K\n");
+    EXPECT_EQ(D->Description().Lines()[3].rfind("  passes AA", 0), 0u) << D->Description().Lines()[3];
+    EXPECT_NE(Button().TextColor, Web("White"));
+    Run("key Ctrl+Z\n");
+    EXPECT_EQ(Button().TextColor, Web("White")) << "one undo step";
+
+    Run("inspect Inspector Left\n");
+    ASSERT_EQ(D->Description().Lines().size(), 2u) << "no pairs for a number";
+    EXPECT_EQ(D->Description().Lines()[0].rfind("Left: Integer", 0), 0u) << D->Description().Lines()[0];
+}
+
+} // namespace
