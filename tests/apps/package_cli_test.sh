@@ -117,7 +117,7 @@ stderr_has "cannot load package" "a FIFO, not a regular file"
 
 # A package named without a folder is the file in the current one, the file checked,
 # not one of the same name on the library path.
-package=$(dirname "$designer")/../lib/IW14QellDEDXE7.bpl
+package=$(dirname "$designer")/../lib/qell/IW14QellDEDXE7.bpl
 mkdir "$work/here" "$work/elsewhere"
 cp "$package" "$work/here/good.bpl"
 cp "$fixture" "$work/elsewhere/good.bpl" # no Initialize export: loading it fails

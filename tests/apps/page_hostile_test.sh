@@ -58,7 +58,7 @@ expect "fifo refused (exit $rc)" [ "$rc" -eq 2 ]
 err_has "a FIFO, not a regular file"
 
 # Options may follow the text after "--"; an option without its value says so.
-run 0 set "$page" _Order2.Left -- -5 --package "$(dirname "$designer")/../lib/IW14QellDEDXE7.bpl"
+run 0 set "$page" _Order2.Left -- -5 --package "$(dirname "$designer")/../lib/qell/IW14QellDEDXE7.bpl"
 run 0 get "$page" _Order2.Left && expect "-- -5 then --package" [ "$(cat "$work/out")" = -5 ]
 run 2 package check --cycles && err_has "--cycles needs a number"
 run 2 set "$page" _Order2.Left 3 --package && err_has "--package needs a value"
