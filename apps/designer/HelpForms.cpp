@@ -7,12 +7,15 @@ namespace {
 
 constexpr char Keys[] = "Ctrl+O   open a page file\n"
                         "Ctrl+S   save the page\n"
-                        "Ctrl+Z   undo the last edit\n"
+                        "Ctrl+Z   undo the typing, else the last edit\n"
                         "Ctrl+Y   redo it (also Ctrl+Shift+Z)\n"
+                        "Ctrl+K   take the passing colour the description line suggests\n"
+                        "Ctrl+Tab   the next page of a page control\n"
                         "F1   these keys\n"
                         "\n"
-                        "In the inspector: Enter sets a typed value, Escape takes it back, Ctrl+Enter\n"
-                        "or the ... button opens a colour's dialog (docs/inspector.md).";
+                        "In the inspector: Enter sets a typed value (so does leaving the field), Escape\n"
+                        "takes it back, Up and Down set it and move on, Alt+Down opens the list, a double\n"
+                        "click or Ctrl+Enter or the ... button opens a colour's dialog (docs/inspector.md).";
 
 } // namespace
 

@@ -5,30 +5,12 @@
 
 #include <fstream>
 
-#include "apps/designer/Designer.h"
-#include "apps/designer/PackageHost.h"
 #include "apps/designer/PackageList.h"
-#include "platform/components/Components.h"
-#include "platform/toolkit/Label.h"
-#include "tests/support/FormTesting.h"
+#include "tests/designer/DesignerTesting.h"
 
 namespace {
 
-// A back end that keeps the text of every message box shown.
-class TRecordingBackEnd : public THeadlessBackEnd {
-public:
-    using THeadlessBackEnd::THeadlessBackEnd;
-    std::vector<std::string> Messages;
-    void FormShown(TForm& Form) override
-    {
-        THeadlessBackEnd::FormShown(Form);
-        if (Form.Name() != "MessageBox") return;
-        std::string Text;
-        for (int I = 0; I < Form.ComponentCount(); ++I)
-            if (auto* L = dynamic_cast<TLabel*>(Form.Components(I))) Text += L->Caption() + "\n";
-        Messages.push_back(Text);
-    }
-};
+using DesignerTesting::TRecordingBackEnd;
 
 bool Has(const std::string& Text, const std::string& Part) { return Text.find(Part) != std::string::npos; }
 
