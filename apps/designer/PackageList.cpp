@@ -40,7 +40,7 @@ void MakeFolders(const std::string& Dir)
 
 std::string PackageListPath()
 {
-    // The base directory specification ignores a relative XDG_CONFIG_HOME.
+    // XDG base directories ignore a relative XDG_CONFIG_HOME.
     const char* Config = std::getenv("XDG_CONFIG_HOME");
     if (Config && Config[0] == '/') return std::string(Config) + "/qell-designer/packages";
     const char* Home = std::getenv("HOME");
