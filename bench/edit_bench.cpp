@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "apps/designer/Designer.h"
+#include "apps/designer/window/DesignerForm.h"
 #include "platform/components/Components.h"
 #include "platform/toolkit/Application.h"
 

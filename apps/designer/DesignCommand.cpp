@@ -8,7 +8,7 @@
 #include <string>
 
 #include "apps/designer/Commands.h"
-#include "apps/designer/Designer.h"
+#include "apps/designer/window/DesignerForm.h"
 #include "apps/designer/Options.h"
 #include "apps/designer/PackageHost.h"
 #include "platform/rtl/Files.h"

@@ -16,9 +16,10 @@ app_pid=$!
 wid=$(wait_window "Qell Designer")
 
 # The page is selected; its Width is the inspector's third row (rows 18 high from 2
-# pixels in, under the 20-pixel heading), values 140 pixels into the 300-pixel pane.
+# pixels in, under the 20-pixel heading and the filter box, 21 high and 4 apart),
+# values 140 pixels into the 300-pixel pane.
 value_x=$((1216 - 8 - 300 + 140 + 40))
-width_y=$((8 + 20 + 2 + 2 * 18 + 8))
+width_y=$((8 + 20 + 21 + 4 + 2 + 2 * 18 + 8))
 # The box's title: the program's name or the command's.
 box_name='^(Qell Designer|qell-designer design)$'
 

@@ -16,7 +16,7 @@ page="$work/page.txt"
 cp "$page" "$work/original.txt"
 # The page's Width and Height rows of the inspector (see designer_focus_e2e.sh).
 value_x=$((1216 - 8 - 300 + 140 + 40))
-row_y() { echo $((8 + 20 + 2 + $1 * 18 + 8)); }
+row_y() { echo $((8 + 20 + 21 + 4 + 2 + $1 * 18 + 8)); }
 
 # start_designer: the designer on the page, with its Width changed to $1 and not saved.
 start_designer() {

@@ -21,9 +21,10 @@ wid=$(wait_window "Qell Designer")
 
 # Positions from the designer's layout: panes 8 pixels apart under 20-pixel headings,
 # the list 220 wide, the inspector 300 wide at the right of the 1216-pixel window, its
-# rows 18 high from 2 pixels in; the page 12 pixels into the preview.
+# rows 18 high from 2 pixels in under the filter box (21 high, 4 apart); the page 12
+# pixels into the preview.
 inspector_left=$((1216 - 8 - 300))
-row_y() { echo $((8 + 20 + 2 + $1 * 18 + 8)); }
+row_y() { echo $((8 + 20 + 21 + 4 + 2 + $1 * 18 + 8)); }
 click "$wid" $((8 + 220 + 8 + 12 + 24 + 60)) $((8 + 20 + 12 + 56 + 16))   # ButtonOrder in the preview
 click "$wid" $((inspector_left + 40)) "$(row_y 6)"                         # the Appearance row
 xdotool key Right                                                          # opens it

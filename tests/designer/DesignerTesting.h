@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "apps/designer/Designer.h"
+#include "apps/designer/window/DesignerForm.h"
 #include "apps/designer/PackageHost.h"
 #include "colour/IWColors.h"
 #include "platform/components/Components.h"

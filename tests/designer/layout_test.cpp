@@ -19,7 +19,12 @@ TEST_F(Designer, ThePanesFitEverySizeAndPicksLandOnTheirComponent)
         EXPECT_EQ(D->Height(), H);
         EXPECT_EQ(I.Left() + I.Width(), W - TDesignerForm::Gap);
         EXPECT_LE(P.Left() + P.Width(), I.Left());
-        EXPECT_EQ(P.Top() + P.Height(), H - TDesignerForm::Gap);
+        const TStatusLine& Status = D->Status();
+        EXPECT_EQ(P.Top() + P.Height(), Status.Top() - TDesignerForm::Gap);
+        EXPECT_EQ(Status.Top() + Status.Height(), H);
+        EXPECT_EQ(Status.Width(), W);
+        EXPECT_EQ(D->Description().Top() + D->Description().Height(), Status.Top() - TDesignerForm::Gap);
+        EXPECT_EQ(D->Filter().Top() + D->Filter().Height() + TInspectorPane::Gap, I.Top());
         EXPECT_EQ(D->Selection(), std::vector<TPersistent*>{&Find<TQellPopup>("PopupConfirm")}) << W << "x" << H;
         // What was picked is in view (its top-left corner at least), drawn there as it
         // draws itself alone.

@@ -63,7 +63,8 @@ const std::map<std::string, TKey>& KeyNames()
         {"esc", vkEscape},      {"backspace", vkBack}, {"delete", vkDelete}, {"left", vkLeft},
         {"right", vkRight},     {"up", vkUp},          {"down", vkDown},     {"home", vkHome},
         {"end", vkEnd},         {"pageup", vkPrior},   {"pagedown", vkNext}, {"space", vkSpace},
-        {"f1", vkF1},           {"f2", vkF2},          {"insert", vkInsert}};
+        {"f1", vkF1},           {"f2", vkF2},          {"f7", vkF7},         {"f8", vkF8},
+        {"insert", vkInsert}};
     return Names;
 }
 

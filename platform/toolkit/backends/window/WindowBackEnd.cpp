@@ -68,6 +68,8 @@ TKey MapKey(SDL_Keycode K)
     case SDLK_INSERT: return vkInsert;
     case SDLK_F1: return vkF1;
     case SDLK_F2: return vkF2;
+    case SDLK_F7: return vkF7;
+    case SDLK_F8: return vkF8;
     default: return 0;
     }
 }

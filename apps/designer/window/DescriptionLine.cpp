@@ -1,4 +1,4 @@
-#include "apps/designer/DescriptionLine.h"
+#include "apps/designer/window/DescriptionLine.h"
 
 #include "platform/graphics/Drawing.h"
 #include "platform/rtl/Publish.h"

@@ -1,44 +1,32 @@
 #pragma once
 // The designer window: a page of components in three panes (the list of components
-// with their collection items, a preview of the page in its colours, the property
-// inspector of the selection), with open, save, undo and redo. It edits through the
-// property editors registered when it runs, so a loaded package's editors serve their
-// properties here as in any host.
+// with their collection items, ComponentList.h; a preview of the page in its colours,
+// PagePreview.h; the inspector pane of the selection, InspectorPane.h) over a status
+// line (StatusLine.h), with open, save, undo and redo. It edits through the property
+// editors registered when it runs, so a loaded package's editors serve their properties
+// here as in any host. Its questions are in Prompts.h.
 //
-// Scripts address the panes as "Components", "Preview" and "Inspector"; the verb
-// "pick NAME [ctrl]" clicks a component of the page in the preview.
+// Scripts address the panes as "Components", "Preview", "Filter", "Inspector" and
+// "Status"; the verb "pick NAME [ctrl]" clicks a component of the page in the preview.
 
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "apps/designer/DescriptionLine.h"
 #include "apps/designer/PageFile.h"
-#include "apps/designer/PagePreview.h"
 #include "apps/designer/UndoHistory.h"
-#include "platform/designide/PropertyInspector.h"
+#include "apps/designer/window/ComponentList.h"
+#include "apps/designer/window/InspectorPane.h"
+#include "apps/designer/window/PagePreview.h"
+#include "apps/designer/window/StatusLine.h"
 #include "platform/toolkit/Form.h"
 #include "platform/toolkit/Label.h"
-#include "platform/toolkit/ListBox.h"
-
-class TDesignerForm;
-
-// The page's components, the page first and collection items under their owners,
-// drawn selected as the designer's selection says; Ctrl+click adds or takes out.
-class TComponentList : public TListBox {
-    QELL_CLASS(TComponentList, TListBox)
-    explicit TComponentList(TDesignerForm& Designer);
-    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
-
-private:
-    void DrawEntry(int Index, const TRect& Rect);
-    TDesignerForm& FDesigner;
-};
 
 class TDesignerForm : public TForm, public IDesigner {
     QELL_CLASS(TDesignerForm, TForm)
-    static constexpr int ListWidth = 220, InspectorWidth = 300, Gap = 8, HeaderHeight = 20;
+    static constexpr int ListWidth = 220, InspectorWidth = 300, Gap = 8, HeaderHeight = 20,
+                         StatusHeight = TStatusBar::DefaultHeight;
     // The window's size at first, and the smallest it may be given.
     static constexpr int DefaultWidth = 1216, DefaultHeight = 540, MinWidth = 800, MinHeight = 480;
     static constexpr size_t MaxUndoSteps = 1000;
@@ -51,6 +39,7 @@ class TDesignerForm : public TForm, public IDesigner {
         TComponent* Component; // the page's component that holds it (itself, or a slot's owner)
         std::string Path;      // "SpinnerFilling.Slots[0]": how it is found again after a reload
         int Level;
+        std::string Line;      // as the list shows it: "SpinnerFilling: TQellSpinner", "Slots[0]: TQellSlot"
     };
 
     TQellPage& Page() const { return *FPage; }
@@ -88,6 +77,8 @@ class TDesignerForm : public TForm, public IDesigner {
     void ToggleSelected(TPersistent* Object);
     // The entry whose path is Path (without case), or nullptr.
     const TEntry* FindEntry(std::string_view Path) const;
+    // The entry of Object, or nullptr.
+    const TEntry* EntryOf(const TPersistent* Object) const;
 
     bool CanUndo() const { return FHistory.CanUndo(); }
     bool CanRedo() const { return FHistory.CanRedo(); }
@@ -97,21 +88,30 @@ class TDesignerForm : public TForm, public IDesigner {
     void Undo();
     void Redo();
 
-    TPropertyInspector& Inspector() const { return *FInspector; }
-    TDescriptionLine& Description() const { return *FDescription; }
-    // Ctrl+K: the selected colour row takes the nearest colour that passes (AA) the
-    // first pair it fails as the text colour, as the description line suggests; one
-    // undo step. False when there is nothing to apply.
-    bool ApplySuggestion();
+    TPropertyInspector& Inspector() const { return FInspectorPane->Inspector(); }
+    TDescriptionLine& Description() const { return FInspectorPane->Description(); }
+    TFilterEdit& Filter() const { return FInspectorPane->Filter(); }
+    // Ctrl+K (InspectorPane.h).
+    bool ApplySuggestion() { return FInspectorPane->ApplySuggestion(); }
     TPagePreview& Preview() const { return *FPreview; }
     TComponentList& List() const { return *FList; }
+    TStatusLine& Status() const { return *FStatus; }
+
+    // F7: every component with a pair that fails AA marked in the preview, and counted
+    // on the status line.
+    bool ContrastMarks() const { return FPreview->ContrastMarks(); }
+    void SetContrastMarks(bool On);
+    // F8 steps through them: the preview as a person with the deficiency sees it.
+    TVisionDeficiency Simulation() const { return FPreview->Simulation(); }
+    void SetSimulation(TVisionDeficiency Deficiency);
 
     // IDesigner: an edit through an editor is one undo step.
     void PropertyChanged(const TPropertyChange& Change) override;
     void Modified() override;
     // Unsaved changes ask Save / Discard / Cancel.
     bool CloseQuery() override;
-    // Ctrl+O, Ctrl+S, Ctrl+Z, Ctrl+Y (and Ctrl+Shift+Z); F1 the keys (apps/designer/HelpForms.h).
+    // Ctrl+O, Ctrl+S, Ctrl+Z, Ctrl+Y (and Ctrl+Shift+Z), Ctrl+F, Ctrl+K, F7, F8; F1 the
+    // keys (HelpForms.h).
     bool DialogKey(TKey Key, TShiftState Shift) override;
 
 protected:
@@ -124,11 +124,10 @@ private:
     void RebuildEntries();
     // After an undo or redo: the views again, and the step's row selected.
     void ShowStep(const TUndoStep& Step);
+    // The views after the page's values changed: the list when Renamed, the preview and
+    // its marks, the caption.
+    void ShowValues(bool Renamed);
     void UpdateCaption();
-    // "ButtonOrder: TQellButton", or "3 objects", above the inspector.
-    void UpdateInspectorHeader();
-    // What the description line says of the inspector's selected row.
-    void UpdateDescription();
     // Sets what the in-place edit holds, as Enter would; false when it was refused.
     bool CommitPendingEdit();
 
@@ -140,12 +139,10 @@ private:
     TUndoHistory FHistory{MaxUndoSteps};
     TLabel* FListHeader;
     TLabel* FPreviewHeader;
-    TLabel* FInspectorHeader;
-    TDescriptionLine* FDescription;
-    std::string FSuggestion; // the text Ctrl+K types into the selected row, if any
     TComponentList* FList;
     TPagePreview* FPreview;
-    TPropertyInspector* FInspector;
+    std::unique_ptr<TInspectorPane> FInspectorPane;
+    TStatusLine* FStatus;
 };
 
 // The script verb "pick NAME [ctrl]"; registered when the program starts.

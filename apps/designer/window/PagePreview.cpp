@@ -1,9 +1,10 @@
-#include "apps/designer/PagePreview.h"
+#include "apps/designer/window/PagePreview.h"
 
 #include <algorithm>
 #include <vector>
 
-#include "apps/designer/Designer.h"
+#include "apps/designer/window/DesignerForm.h"
+#include "platform/components/PageContrast.h"
 #include "platform/components/PagePainter.h"
 #include "platform/graphics/Drawing.h"
 #include "platform/rtl/Publish.h"
@@ -13,6 +14,9 @@ namespace {
 constexpr int HandleSize = 5;
 // What lies around the page in the preview.
 constexpr TColor WorkspaceColor = 0x808080;
+// A contrast mark: a red frame inside a white one, which stands out on any colour.
+constexpr TColor MarkColor = 0x0000FF;
+constexpr int MarkWidth = 2;
 
 TRect Handle(int X, int Y) { return Bounds(X - HandleSize / 2, Y - HandleSize / 2, HandleSize, HandleSize); }
 
@@ -39,6 +43,8 @@ const TClassInfo& TPagePreview::StaticClassInfo()
 TPagePreview::TPagePreview(TDesignerForm& Designer)
     : TWinControl(&Designer), FDesigner(Designer), FHorizontal(new TScrollBar(this)), FVertical(new TScrollBar(this))
 {
+    SetName("Preview");
+    SetParent(&Designer);
     FHorizontal->SetKind(sbHorizontal);
     FHorizontal->SmallChange = 16;
     FVertical->SmallChange = 16;
@@ -96,6 +102,30 @@ void TPagePreview::ScrollInView(const TComponent& C)
     SetScroll(FScrollX + DX, FScrollY + DY);
 }
 
+void TPagePreview::SetContrastMarks(bool On)
+{
+    if (On == FMarks) return;
+    FMarks = On;
+    UpdateMarks();
+    Invalidate();
+}
+
+void TPagePreview::UpdateMarks()
+{
+    FMarked.clear();
+    if (!FMarks) return;
+    for (const TContrastFinding& F : PageContrast(FDesigner.Page()))
+        if (!F.Passes(TContrastLevel::AA) && (FMarked.empty() || FMarked.back() != F.Component))
+            FMarked.push_back(F.Component);
+}
+
+void TPagePreview::SetSimulation(TVisionDeficiency Deficiency)
+{
+    if (Deficiency == FSimulation) return;
+    FSimulation = Deficiency;
+    Invalidate();
+}
+
 void TPagePreview::Resized()
 {
     TWinControl::Resized();
@@ -145,7 +175,14 @@ void TPagePreview::Paint(TCanvas& C)
     const TQellPage& Page = FDesigner.Page();
     C.Brush.Color = WorkspaceColor;
     C.FillRect(ClientRect());
-    PaintPage(Page, TCanvas(C, ComponentRect(Page)));
+    const TRect PageRect = ComponentRect(Page);
+    PaintPage(Page, TCanvas(C, PageRect));
+    SimulateVisionOn(C, Intersect(PageRect, ViewRect()), FSimulation);
+    for (const TComponent* Marked : FMarked) {
+        const TRect R = Intersect(ComponentRect(*Marked), PageRect);
+        for (int I = 0; I < MarkWidth; ++I) DrawEdge(C, Inflate(R, I), MarkColor, MarkColor);
+        DrawEdge(C, Inflate(R, MarkWidth), clWhite, clWhite);
+    }
     // One selected component has white handles, several grey ones, as designers mark
     // which of them the inspector's single-object rows would follow. Selected
     // collection items frame their owner, once however many of its items are selected.

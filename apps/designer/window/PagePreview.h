@@ -1,7 +1,12 @@
 #pragma once
 // The designer's page preview: the page drawn as it will look, the selection marked,
-// scrolled when the page is larger than the pane.
+// scrolled when the page is larger than the pane; on request the components whose
+// colours fail a contrast check marked, and the page as a person with a colour-vision
+// deficiency sees it.
 
+#include <vector>
+
+#include "colour/Contrast.h"
 #include "platform/toolkit/ScrollBar.h"
 #include "platform/toolkit/WinControl.h"
 
@@ -13,6 +18,9 @@ class TDesignerForm;
 // across) when the page is larger than the pane. A click selects the component under
 // the pointer (the page where there is none); Ctrl+click adds it to the selection or
 // takes it out.
+//
+// Only the page is recoloured by a simulation: the workspace, the selection's handles
+// and the contrast marks stay as they are, so that they read the same in every mode.
 class TPagePreview : public TWinControl {
     QELL_CLASS(TPagePreview, TWinControl)
     // Where the page's top-left corner lies in the preview, unscrolled.
@@ -31,6 +39,16 @@ class TPagePreview : public TWinControl {
     // The scroll bars again for the page's size and the pane's (after a resize, a new
     // page or a change of the page's size).
     void UpdateScrollBars();
+
+    // Whether the components with a pair that fails AA are framed in red.
+    bool ContrastMarks() const { return FMarks; }
+    void SetContrastMarks(bool On);
+    // The components marked, in file order; found again by UpdateMarks while marks show
+    // (after the page or its values change), empty while they do not.
+    const std::vector<const TComponent*>& Marked() const { return FMarked; }
+    void UpdateMarks();
+    TVisionDeficiency Simulation() const { return FSimulation; }
+    void SetSimulation(TVisionDeficiency Deficiency);
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     bool MouseWheel(TShiftState Shift, int Delta, int X, int Y) override;
 
@@ -44,4 +62,7 @@ private:
     TScrollBar* FHorizontal;
     TScrollBar* FVertical;
     int FScrollX = 0, FScrollY = 0;
+    bool FMarks = false;
+    std::vector<const TComponent*> FMarked;
+    TVisionDeficiency FSimulation = TVisionDeficiency::None;
 };

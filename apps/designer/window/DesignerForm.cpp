@@ -1,4 +1,4 @@
-#include "apps/designer/Designer.h"
+#include "apps/designer/window/DesignerForm.h"
 
 #include <sys/stat.h>
 
@@ -6,23 +6,15 @@
 #include <cstdio>
 #include <optional>
 
-#include "apps/designer/HelpForms.h"
 #include "apps/designer/Recovery.h"
-#include "apps/designer/RowTexts.h"
-#include "colour/IWColors.h"
+#include "apps/designer/window/HelpForms.h"
+#include "apps/designer/window/Prompts.h"
 #include "platform/components/PageContrast.h"
 #include "platform/rtl/Files.h"
 #include "platform/rtl/Publish.h"
-#include "platform/toolkit/Dialogs.h"
-#include "platform/toolkit/Edit.h"
-#include "platform/toolkit/FileDialogs.h"
 #include "platform/toolkit/backends/EventScript.h"
-#include "platform/toolkit/resources/FormReader.h"
 
 namespace {
-
-constexpr int IndentPerLevel = 14;
-const std::vector<TFileFilter> PageFileFilters{{"Page files (*.txt)", "*.txt"}, {"All files (*)", "*"}};
 
 // The collections that Object publishes, by property name.
 std::vector<std::pair<std::string, TCollection*>> CollectionsOf(TPersistent& Object)
@@ -34,54 +26,13 @@ std::vector<std::pair<std::string, TCollection*>> CollectionsOf(TPersistent& Obj
     return Found;
 }
 
-TModalResult AskToSave(const std::string& Name)
+// "page.txt" of "/home/ann/pages/page.txt", for the status line.
+std::string BaseName(const std::string& FileName)
 {
-    return MessageBox("Qell Designer", "Save the changes to " + Name + "?",
-                      {{"Save", "&Save", mrYes}, {"Discard", "&Discard", mrNo}, {"Cancel", "Cancel", mrCancel}});
+    return FileName.substr(FileName.rfind('/') + 1);
 }
 
 } // namespace
-
-// ---------------------------------------------------------------------------------
-
-const TClassInfo& TComponentList::StaticClassInfo()
-{
-    static const TClassInfo Info = MakeClassInfo<TComponentList>("TComponentList", PublishNothing<TComponentList>);
-    return Info;
-}
-
-TComponentList::TComponentList(TDesignerForm& Designer) : TListBox(&Designer), FDesigner(Designer)
-{
-    SetStyle(lbOwnerDrawFixed);
-    OnDrawItem = [this](TObject*, int Index, const TRect& Rect, TOwnerDrawState) { DrawEntry(Index, Rect); };
-    OnClick = [this](TObject*) {
-        if (ItemIndex() >= 0) FDesigner.Select({FDesigner.Entries()[static_cast<size_t>(ItemIndex())].Object});
-    };
-}
-
-void TComponentList::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
-{
-    const int Index = ItemAtPos(X, Y);
-    if (Button == mbLeft && Shift.Contains(ssCtrl) && Index >= 0) {
-        FDesigner.ToggleSelected(FDesigner.Entries()[static_cast<size_t>(Index)].Object);
-        return;
-    }
-    TListBox::MouseDown(Button, Shift, X, Y);
-}
-
-void TComponentList::DrawEntry(int Index, const TRect& Rect)
-{
-    const TDesignerForm::TEntry& E = FDesigner.Entries()[static_cast<size_t>(Index)];
-    TCanvas& C = Canvas();
-    const bool Selected = FDesigner.IsSelected(E.Object);
-    C.Brush.Color = Selected ? clHighlight : EffectiveColor();
-    C.FillRect(Rect);
-    C.Font = EffectiveFont();
-    C.Font.SetColor(Selected ? clHighlightText : clWindowText);
-    const std::string& Text = Items(Index);
-    C.TextRect(Rect, Rect.Left + 2 + E.Level * IndentPerLevel, Rect.Top + (Rect.Height() - C.TextHeight(Text)) / 2,
-               Text);
-}
 
 // ---------------------------------------------------------------------------------
 
@@ -103,23 +54,12 @@ TDesignerForm::TDesignerForm(TComponent* AOwner) : TForm(AOwner), FPage(std::mak
     };
     FListHeader = Header("ComponentsLabel", "Components");
     FPreviewHeader = Header("PreviewLabel", "Page");
-    FInspectorHeader = Header("InspectorLabel", "Properties");
     FList = new TComponentList(*this);
-    FList->SetName("Components");
-    FList->SetParent(this);
-    FList->TabStop = true;
     FPreview = new TPagePreview(*this);
-    FPreview->SetName("Preview");
-    FPreview->SetParent(this);
-    FInspector = new TPropertyInspector(this);
-    FInspector->SetName("Inspector");
-    FInspector->SetParent(this);
-    FInspector->Designer = this;
-    FInspector->NameWidth = 140; // room for a sub-object's longest names
-    FInspector->OnSelectRow = [this](TObject*) { UpdateDescription(); };
-    FDescription = new TDescriptionLine(this);
-    FDescription->SetName("Description");
-    FDescription->SetParent(this);
+    FInspectorPane = std::make_unique<TInspectorPane>(*this);
+    FStatus = new TStatusLine(this);
+    FStatus->SetName("Status");
+    FStatus->SetParent(this);
     MinClientWidth = MinWidth;
     MinClientHeight = MinHeight;
     SetBounds(0, 0, DefaultWidth, DefaultHeight);
@@ -131,24 +71,23 @@ TDesignerForm::~TDesignerForm()
 {
     BeforeDestruction();
     // The inspector's editors hold the page's objects: they go first.
-    FInspector->OnSelectRow = nullptr;
-    FInspector->SetSelection({});
+    Inspector().OnSelectRow = nullptr;
+    Inspector().SetSelection({});
 }
 
 void TDesignerForm::Resized()
 {
     TForm::Resized();
-    const int Top = Gap + HeaderHeight, H = std::max(0, Height() - Top - Gap);
+    const int Top = Gap + HeaderHeight, Bottom = std::max(Top, Height() - StatusHeight - Gap);
+    const int H = Bottom - Top, HeaderTop = Gap + 3;
     const int PreviewLeft = 2 * Gap + ListWidth;
     const int InspectorLeft = std::max(PreviewLeft, Width() - Gap - InspectorWidth);
-    FListHeader->SetBounds(Gap, Gap + 3, ListWidth, FListHeader->Height());
-    FPreviewHeader->SetBounds(PreviewLeft, Gap + 3, FPreviewHeader->Width(), FPreviewHeader->Height());
-    FInspectorHeader->SetBounds(InspectorLeft, Gap + 3, FInspectorHeader->Width(), FInspectorHeader->Height());
+    FListHeader->SetBounds(Gap, HeaderTop, ListWidth, FListHeader->Height());
+    FPreviewHeader->SetBounds(PreviewLeft, HeaderTop, FPreviewHeader->Width(), FPreviewHeader->Height());
     FList->SetBounds(Gap, Top, ListWidth, H);
     FPreview->SetBounds(PreviewLeft, Top, std::max(0, InspectorLeft - Gap - PreviewLeft), H);
-    const int Below = TDescriptionLine::DefaultHeight;
-    FInspector->SetBounds(InspectorLeft, Top, InspectorWidth, std::max(0, H - Below - Gap / 2));
-    FDescription->SetBounds(InspectorLeft, Top + std::max(0, H - Below), InspectorWidth, std::min(H, Below));
+    FInspectorPane->SetBounds(Bounds(InspectorLeft, Top, InspectorWidth, H), HeaderTop);
+    FStatus->SetBounds(0, Height() - StatusHeight, Width(), StatusHeight);
 }
 
 void TDesignerForm::SetPage(std::unique_ptr<TQellPage> Page, std::string FileName)
@@ -165,11 +104,12 @@ void TDesignerForm::ReplacePage(std::unique_ptr<TQellPage> Page)
     std::vector<std::string> Paths;
     for (const TEntry& E : FEntries)
         if (IsSelected(E.Object)) Paths.push_back(E.Path);
-    FInspector->SetSelection({});
+    Inspector().SetSelection({});
     FSelection.clear();
     FEntries.clear();
     FPage = std::move(Page);
     FPreview->UpdateScrollBars();
+    FPreview->UpdateMarks();
     RebuildEntries();
     std::vector<TPersistent*> Kept;
     for (const std::string& Path : Paths)
@@ -182,28 +122,30 @@ void TDesignerForm::ReplacePage(std::unique_ptr<TQellPage> Page)
 void TDesignerForm::RebuildEntries()
 {
     FEntries.clear();
-    std::vector<std::string> Lines;
     for (TComponent* C : PageComponents(*FPage)) {
         const int Level = C == FPage.get() ? 0 : 1;
-        FEntries.push_back({C, C, C->Name(), Level});
-        Lines.push_back(C->Name() + ": " + C->ClassName());
+        FEntries.push_back({C, C, C->Name(), Level, C->Name() + ": " + C->ClassName()});
         for (const auto& [Property, Collection] : CollectionsOf(*C))
             for (int I = 0; I < Collection->Count(); ++I) {
                 const std::string Item = Property + "[" + std::to_string(I) + "]";
-                FEntries.push_back({Collection->Items(I), C, C->Name() + "." + Item, Level + 1});
-                Lines.push_back(Item + ": " + Collection->Items(I)->ClassName());
+                FEntries.push_back({Collection->Items(I), C, C->Name() + "." + Item, Level + 1,
+                                    Item + ": " + Collection->Items(I)->ClassName()});
             }
     }
-    const int Index = FList->ItemIndex(), Top = FList->TopIndex();
-    FList->SetItems(std::move(Lines));
-    FList->SetTopIndex(Top);
-    if (Index < FList->Count()) FList->SetItemIndex(Index);
+    FList->ShowEntries();
 }
 
 const TDesignerForm::TEntry* TDesignerForm::FindEntry(std::string_view Path) const
 {
     for (const TEntry& E : FEntries)
         if (SameText(E.Path, Path)) return &E;
+    return nullptr;
+}
+
+const TDesignerForm::TEntry* TDesignerForm::EntryOf(const TPersistent* Object) const
+{
+    for (const TEntry& E : FEntries)
+        if (E.Object == Object) return &E;
     return nullptr;
 }
 
@@ -215,84 +157,13 @@ bool TDesignerForm::IsSelected(const TPersistent* Object) const
 void TDesignerForm::Select(std::vector<TPersistent*> Objects)
 {
     FSelection = std::move(Objects);
-    FInspector->SetSelection(FSelection);
-    UpdateInspectorHeader();
+    Inspector().SetSelection(FSelection);
+    FInspectorPane->UpdateHeader();
     if (!FSelection.empty())
         for (size_t I = 0; I < FEntries.size(); ++I)
             if (FEntries[I].Object == FSelection.back()) FList->SetItemIndex(static_cast<int>(I));
     FList->Invalidate();
     FPreview->Invalidate();
-}
-
-void TDesignerForm::UpdateInspectorHeader()
-{
-    std::string Caption = "Properties";
-    if (FSelection.size() > 1) {
-        Caption = std::to_string(FSelection.size()) + " objects";
-    } else if (FSelection.size() == 1) {
-        for (const TEntry& E : FEntries)
-            if (E.Object == FSelection[0]) Caption = E.Path + ": " + E.Object->ClassName();
-    }
-    FInspectorHeader->SetCaption(Caption);
-}
-
-void TDesignerForm::UpdateDescription()
-{
-    FSuggestion.clear();
-    std::vector<std::string> Lines;
-    const int Row = FInspector->SelectedRow();
-    const TPropInfo* P = Row >= 0 ? FInspector->RowEditor(Row)->GetPropInfo() : nullptr;
-    if (P) {
-        const std::string& Path = FInspector->RowPath(Row);
-        const std::string Default = PropDefaultText(*P);
-        Lines.push_back(Path + ": " + PropTypeText(*P) + (Default.empty() ? "" : ", default " + Default));
-        if (!P->Description.empty()) Lines.push_back(P->Description);
-        // The pairs a colour of one selected object is drawn in.
-        const TEntry* Entry = nullptr;
-        for (const TEntry& E : FEntries)
-            if (FSelection.size() == 1 && E.Object == FSelection[0]) Entry = &E;
-        if (Entry && (P->PropType == &TypeInfoTIWColor || P->PropType == &TypeInfoTColor)) {
-            const std::string Full = Entry->Path + "." + Path;
-            for (const TContrastFinding& F : PairsOfColour(ComponentContrast(*Entry->Component), Full)) {
-                const bool Foreground = SameText(F.ForegroundPath, Full);
-                const auto Verdict = [&](TContrastLevel Level, const char* Name) {
-                    return std::string(F.Passes(Level) ? "passes " : "fails ") + Name;
-                };
-                // The other colour's path, from the component's own name on.
-                std::string Other = Foreground ? F.BackgroundPath : F.ForegroundPath;
-                const std::string Own = Entry->Component->Name() + ".";
-                if (Other.size() > Own.size() && SameText(Other.substr(0, Own.size()), Own))
-                    Other.erase(0, Own.size());
-                Lines.push_back(RatioText(F.Ratio) + ":1 " + (Foreground ? "on " : "under ") + Other);
-                std::string Verdicts = Verdict(TContrastLevel::AA, "AA") + ", " + Verdict(TContrastLevel::AAA, "AAA");
-                if (Foreground && !F.Passes(TContrastLevel::AA)) {
-                    TRowTexts Texts;
-                    const std::string Text =
-                        Texts.ValueAs(*F.Foreground.Object, *F.Foreground.Prop, F.Suggestion(TContrastLevel::AA));
-                    if (FSuggestion.empty()) FSuggestion = Text;
-                    Verdicts += "; Ctrl+K: " + Text;
-                }
-                Lines.push_back("  " + Verdicts);
-            }
-        }
-    }
-    FDescription->SetLines(std::move(Lines));
-}
-
-bool TDesignerForm::ApplySuggestion()
-{
-    const int Row = FInspector->SelectedRow();
-    if (FSuggestion.empty() || Row < 0 || !FInspector->LeaveEdit()) return false;
-    TInterfacePtr<TPropertyEditor> Editor(FInspector->RowEditor(Row));
-    const std::string Text = FSuggestion;
-    try {
-        Editor->SetValue(Text);
-    } catch (const std::exception& E) {
-        ShowMessage(E.what());
-        return false;
-    }
-    FInspector->Refresh();
-    return true;
 }
 
 void TDesignerForm::ToggleSelected(TPersistent* Object)
@@ -311,14 +182,36 @@ void TDesignerForm::PropertyChanged(const TPropertyChange& Change)
 
 void TDesignerForm::Modified()
 {
-    const int Row = FInspector->SelectedRow();
-    const TUndoStep* Step = FHistory.EndStep(Row >= 0 ? FInspector->RowPath(Row) : std::string());
-    // A rename shows in the list; every colour at once in the preview.
-    if (Step && TUndoHistory::Touches(*Step, "Name")) RebuildEntries();
+    const int Row = Inspector().SelectedRow();
+    const std::string RowPath = Row >= 0 ? Inspector().RowPath(Row) : std::string();
+    const TUndoStep* Step = FHistory.EndStep(RowPath);
+    if (Step && !RowPath.empty()) FStatus->SetAction("Changed " + RowPath);
+    ShowValues(Step && TUndoHistory::Touches(*Step, "Name"));
+}
+
+void TDesignerForm::ShowValues(bool Renamed)
+{
+    if (Renamed) RebuildEntries();
     FList->Invalidate();
     FPreview->UpdateScrollBars();
+    FPreview->UpdateMarks();
     FPreview->Invalidate();
+    if (FPreview->ContrastMarks()) FStatus->SetProblems(static_cast<int>(FPreview->Marked().size()));
     UpdateCaption();
+}
+
+void TDesignerForm::SetContrastMarks(bool On)
+{
+    FPreview->SetContrastMarks(On);
+    FStatus->SetProblems(On ? static_cast<int>(FPreview->Marked().size()) : -1);
+}
+
+void TDesignerForm::SetSimulation(TVisionDeficiency Deficiency)
+{
+    FPreview->SetSimulation(Deficiency);
+    FStatus->SetAction(Deficiency == TVisionDeficiency::None
+                           ? std::string("Preview in normal colour vision")
+                           : std::string("Preview as seen with ") + VisionDeficiencyName(Deficiency));
 }
 
 namespace {
@@ -336,33 +229,35 @@ bool EditsChanged(TPropertyEditor& Editor, const TUndoStep& Step)
 
 void TDesignerForm::ShowStep(const TUndoStep& Step)
 {
-    if (TUndoHistory::Touches(Step, "Name")) RebuildEntries();
-    FPreview->UpdateScrollBars();
-    FInspector->Refresh();
+    Inspector().Refresh();
     // The row of the property that changed, where the inspector shows that object.
-    const int Row = FInspector->FindRow(Step.RowPath);
-    if (Row >= 0 && EditsChanged(*FInspector->RowEditor(Row), Step)) FInspector->SetSelectedRow(Row);
-    FList->Invalidate();
-    FPreview->Invalidate();
-    UpdateCaption();
+    const int Row = Inspector().FindRow(Step.RowPath);
+    if (Row >= 0 && EditsChanged(*Inspector().RowEditor(Row), Step)) Inspector().SetSelectedRow(Row);
+    ShowValues(TUndoHistory::Touches(Step, "Name"));
 }
 
 void TDesignerForm::Undo()
 {
     // Typed text is undone first: the value again.
-    if (FInspector->EditChanged()) {
-        FInspector->CancelEdit();
+    if (Inspector().EditChanged()) {
+        Inspector().CancelEdit();
         return;
     }
-    FInspector->CancelEdit();
-    if (const TUndoStep* Step = FHistory.Undo()) ShowStep(*Step);
+    Inspector().CancelEdit();
+    if (const TUndoStep* Step = FHistory.Undo()) {
+        ShowStep(*Step);
+        FStatus->SetAction("Undid " + (Step->RowPath.empty() ? std::string("the edit") : Step->RowPath));
+    }
 }
 
 void TDesignerForm::Redo()
 {
     // Typed text is an edit of its own, after which nothing is left to redo.
     if (!CommitPendingEdit()) return;
-    if (const TUndoStep* Step = FHistory.Redo()) ShowStep(*Step);
+    if (const TUndoStep* Step = FHistory.Redo()) {
+        ShowStep(*Step);
+        FStatus->SetAction("Redid " + (Step->RowPath.empty() ? std::string("the edit") : Step->RowPath));
+    }
 }
 
 bool TDesignerForm::IsModified() const
@@ -378,7 +273,7 @@ void TDesignerForm::UpdateCaption()
 
 bool TDesignerForm::CommitPendingEdit()
 {
-    return FInspector->LeaveEdit();
+    return Inspector().LeaveEdit();
 }
 
 bool TDesignerForm::SaveAs(const std::string& FileName)
@@ -386,11 +281,10 @@ bool TDesignerForm::SaveAs(const std::string& FileName)
     try {
         const TPageFileLock Lock(FileName);
         if (FileName == FFileName && PageFileStamp(FileName) != FFileStamp) {
-            const TModalResult Answer = MessageBox(
-                "Qell Designer", QuotedFileName(FileName) + " has changed on disk since it was read.",
-                {{"Overwrite", "&Overwrite", mrYes}, {"Reload", "&Reload", mrNo}, {"Cancel", "Cancel", mrCancel}});
+            const TModalResult Answer = AskChangedOnDisk(FileName);
             if (Answer == mrNo) {
                 SetPage(LoadPageFile(FileName), FileName);
+                FStatus->SetAction("Reloaded " + BaseName(FileName));
                 return false;
             }
             if (Answer != mrYes) return false;
@@ -404,6 +298,7 @@ bool TDesignerForm::SaveAs(const std::string& FileName)
     FFileName = FileName;
     FHistory.MarkSaved();
     UpdateCaption();
+    FStatus->SetAction("Saved " + BaseName(FileName));
     return true;
 }
 
@@ -411,11 +306,8 @@ bool TDesignerForm::Save()
 {
     if (!CommitPendingEdit()) return false;
     if (!FFileName.empty()) return SaveAs(FFileName);
-    TSaveDialog Chooser;
-    Chooser.Title = "Save page";
-    Chooser.Filters = PageFileFilters;
-    Chooser.DefaultExt = "txt";
-    return Chooser.Execute() && SaveAs(Chooser.FileName);
+    std::string FileName;
+    return ChoosePageToSave(FileName) && SaveAs(FileName);
 }
 
 bool TDesignerForm::OpenFile(const std::string& FileName)
@@ -428,6 +320,7 @@ bool TDesignerForm::OpenFile(const std::string& FileName)
         return false;
     }
     SetPage(std::move(Page), FileName);
+    FStatus->SetAction("Opened " + BaseName(FileName));
     OfferRecovery();
     return true;
 }
@@ -437,11 +330,7 @@ void TDesignerForm::OfferRecovery()
     const std::string Recovered = RecoveryFileName(FFileName);
     struct stat Info;
     if (FFileName.empty() || stat(Recovered.c_str(), &Info) != 0 || !S_ISREG(Info.st_mode)) return;
-    const TModalResult Answer =
-        MessageBox("Qell Designer",
-                   "Unsaved changes to " + QuotedFileName(FFileName) + " were recovered into " +
-                       QuotedFileName(Recovered) + " when the designer had to end.\nRecover them, or discard them?",
-                   {{"Recover", "&Recover", mrYes}, {"Discard", "&Discard", mrNo}});
+    const TModalResult Answer = AskRecover(FFileName, Recovered);
     if (Answer == mrNo) {
         std::remove(Recovered.c_str());
         return;
@@ -463,11 +352,8 @@ void TDesignerForm::OfferRecovery()
             FHistory.Record(C);
         }
         FHistory.EndStep("");
-        RebuildEntries();
-        FInspector->Refresh();
-        FPreview->UpdateScrollBars();
-        FPreview->Invalidate();
-        UpdateCaption();
+        Inspector().Refresh();
+        ShowValues(true);
     } else {
         ReplacePage(std::move(Page));
         FHistory.Clear();
@@ -475,6 +361,7 @@ void TDesignerForm::OfferRecovery()
         UpdateCaption();
     }
     std::remove(Recovered.c_str());
+    FStatus->SetAction("Recovered the unsaved changes");
 }
 
 std::string TDesignerForm::WriteRecovery() const
@@ -485,11 +372,8 @@ std::string TDesignerForm::WriteRecovery() const
 void TDesignerForm::OpenWithPrompt()
 {
     if (!CommitPendingEdit() || !CloseQuery()) return;
-    TOpenDialog Chooser;
-    Chooser.Title = "Open page";
-    Chooser.Filters = PageFileFilters;
-    Chooser.FileName = FFileName;
-    if (Chooser.Execute()) OpenFile(Chooser.FileName);
+    std::string FileName = FFileName;
+    if (ChoosePageToOpen(FileName)) OpenFile(FileName);
 }
 
 bool TDesignerForm::CloseQuery()
@@ -526,6 +410,22 @@ bool TDesignerForm::DialogKey(TKey Key, TShiftState Shift)
     }
     if (Key == 'K' && Shift == TShiftState{ssCtrl}) {
         ApplySuggestion();
+        return true;
+    }
+    if (Key == 'F' && Shift == TShiftState{ssCtrl}) {
+        if (Inspector().LeaveEdit()) {
+            Filter().SetFocus();
+            Filter().SelectAll();
+        }
+        return true;
+    }
+    if (Key == vkF7 && Shift.Empty()) {
+        SetContrastMarks(!ContrastMarks());
+        return true;
+    }
+    if (Key == vkF8 && Shift.Empty()) {
+        const int Next = (static_cast<int>(Simulation()) + 1) % (static_cast<int>(TVisionDeficiency::Achromatopsia) + 1);
+        SetSimulation(static_cast<TVisionDeficiency>(Next));
         return true;
     }
     if (Key == vkF1 && Shift.Empty()) {

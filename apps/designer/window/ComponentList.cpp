@@ -1,0 +1,63 @@
+#include "apps/designer/window/ComponentList.h"
+
+#include "apps/designer/window/DesignerForm.h"
+#include "platform/rtl/Publish.h"
+
+namespace {
+
+constexpr int IndentPerLevel = 14;
+
+} // namespace
+
+const TClassInfo& TComponentList::StaticClassInfo()
+{
+    static const TClassInfo Info = MakeClassInfo<TComponentList>("TComponentList", PublishNothing<TComponentList>);
+    return Info;
+}
+
+TComponentList::TComponentList(TDesignerForm& Designer) : TListBox(&Designer), FDesigner(Designer)
+{
+    SetName("Components");
+    SetParent(&Designer);
+    TabStop = true;
+    SetStyle(lbOwnerDrawFixed);
+    OnDrawItem = [this](TObject*, int Index, const TRect& Rect, TOwnerDrawState) { DrawEntry(Index, Rect); };
+    OnClick = [this](TObject*) {
+        if (ItemIndex() >= 0) FDesigner.Select({FDesigner.Entries()[static_cast<size_t>(ItemIndex())].Object});
+    };
+}
+
+void TComponentList::ShowEntries()
+{
+    std::vector<std::string> Lines;
+    Lines.reserve(FDesigner.Entries().size());
+    for (const TDesignerForm::TEntry& E : FDesigner.Entries()) Lines.push_back(E.Line);
+    const int Index = ItemIndex(), Top = TopIndex();
+    SetItems(std::move(Lines));
+    SetTopIndex(Top);
+    if (Index < Count()) SetItemIndex(Index);
+}
+
+void TComponentList::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    const int Index = ItemAtPos(X, Y);
+    if (Button == mbLeft && Shift.Contains(ssCtrl) && Index >= 0) {
+        FDesigner.ToggleSelected(FDesigner.Entries()[static_cast<size_t>(Index)].Object);
+        return;
+    }
+    TListBox::MouseDown(Button, Shift, X, Y);
+}
+
+void TComponentList::DrawEntry(int Index, const TRect& Rect)
+{
+    const TDesignerForm::TEntry& E = FDesigner.Entries()[static_cast<size_t>(Index)];
+    TCanvas& C = Canvas();
+    const bool Selected = FDesigner.IsSelected(E.Object);
+    C.Brush.Color = Selected ? clHighlight : EffectiveColor();
+    C.FillRect(Rect);
+    C.Font = EffectiveFont();
+    C.Font.SetColor(Selected ? clHighlightText : clWindowText);
+    const std::string& Text = Items(Index);
+    C.TextRect(Rect, Rect.Left + 2 + E.Level * IndentPerLevel, Rect.Top + (Rect.Height() - C.TextHeight(Text)) / 2,
+               Text);
+}

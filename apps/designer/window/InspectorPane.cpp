@@ -1,0 +1,137 @@
+#include "apps/designer/window/InspectorPane.h"
+
+#include "apps/designer/RowTexts.h"
+#include "apps/designer/window/DesignerForm.h"
+#include "colour/IWColors.h"
+#include "platform/components/PageContrast.h"
+#include "platform/rtl/Publish.h"
+#include "platform/toolkit/Dialogs.h"
+
+const TClassInfo& TFilterEdit::StaticClassInfo()
+{
+    static const TClassInfo Info = MakeClassInfo<TFilterEdit>("TFilterEdit", PublishNothing<TFilterEdit>);
+    return Info;
+}
+
+TFilterEdit::TFilterEdit(TComponent* AOwner, TPropertyInspector& Inspector) : TEdit(AOwner), FInspector(Inspector)
+{
+    TabStop = true;
+}
+
+void TFilterEdit::KeyDown(TKey& Key, TShiftState Shift)
+{
+    if (Key == vkEscape && Shift.Empty() && !Text().empty()) {
+        SetText("");
+        Key = 0;
+        return;
+    }
+    if (Key == vkDown && Shift.Empty()) {
+        if (FInspector.RowCount() > 0) {
+            if (FInspector.SelectedRow() < 0) FInspector.SetSelectedRow(0);
+            FInspector.SetFocus();
+        }
+        Key = 0;
+        return;
+    }
+    TEdit::KeyDown(Key, Shift);
+}
+
+TInspectorPane::TInspectorPane(TDesignerForm& Form) : FForm(Form)
+{
+    FHeader = new TLabel(&Form);
+    FHeader->SetName("InspectorLabel");
+    FHeader->SetParent(&Form);
+    FHeader->SetCaption("Properties");
+    FInspector = new TPropertyInspector(&Form);
+    FInspector->SetName("Inspector");
+    FInspector->Designer = &Form;
+    FInspector->NameWidth = 140; // room for a sub-object's longest names
+    FInspector->OnSelectRow = [this](TObject*) { UpdateDescription(); };
+    // Before the rows, for Tab as for the eye.
+    FFilter = new TFilterEdit(&Form, *FInspector);
+    FFilter->SetName("Filter");
+    FFilter->SetParent(&Form);
+    FInspector->SetParent(&Form);
+    FDescription = new TDescriptionLine(&Form);
+    FDescription->SetName("Description");
+    FDescription->SetParent(&Form);
+}
+
+void TInspectorPane::SetBounds(const TRect& Area, int HeaderTop)
+{
+    FHeader->SetBounds(Area.Left, HeaderTop, FHeader->Width(), FHeader->Height());
+    const int W = Area.Width(), H = Area.Height();
+    const int Below = std::min(H, TDescriptionLine::DefaultHeight);
+    const int RowsTop = Area.Top + FilterHeight + Gap;
+    FFilter->SetBounds(Area.Left, Area.Top, W, FilterHeight);
+    FInspector->SetBounds(Area.Left, RowsTop, W, std::max(0, Area.Bottom - Below - Gap - RowsTop));
+    FDescription->SetBounds(Area.Left, Area.Bottom - Below, W, Below);
+}
+
+void TInspectorPane::UpdateHeader()
+{
+    const std::vector<TPersistent*>& Selection = FForm.Selection();
+    std::string Caption = "Properties";
+    if (Selection.size() > 1) Caption = std::to_string(Selection.size()) + " objects";
+    else if (const TDesignerForm::TEntry* E = Selection.size() == 1 ? FForm.EntryOf(Selection[0]) : nullptr)
+        Caption = E->Path + ": " + E->Object->ClassName();
+    FHeader->SetCaption(Caption);
+}
+
+void TInspectorPane::UpdateDescription()
+{
+    FSuggestion.clear();
+    std::vector<std::string> Lines;
+    const int Row = FInspector->SelectedRow();
+    const TPropInfo* P = Row >= 0 ? FInspector->RowEditor(Row)->GetPropInfo() : nullptr;
+    if (P) {
+        const std::string& Path = FInspector->RowPath(Row);
+        const std::string Default = PropDefaultText(*P);
+        Lines.push_back(Path + ": " + PropTypeText(*P) + (Default.empty() ? "" : ", default " + Default));
+        if (!P->Description.empty()) Lines.push_back(P->Description);
+        // The pairs a colour of one selected object is drawn in.
+        const std::vector<TPersistent*>& Selection = FForm.Selection();
+        const TDesignerForm::TEntry* Entry = Selection.size() == 1 ? FForm.EntryOf(Selection[0]) : nullptr;
+        if (Entry && (P->PropType == &TypeInfoTIWColor || P->PropType == &TypeInfoTColor)) {
+            const std::string Full = Entry->Path + "." + Path;
+            for (const TContrastFinding& F : PairsOfColour(ComponentContrast(*Entry->Component), Full)) {
+                const bool Foreground = SameText(F.ForegroundPath, Full);
+                const auto Verdict = [&](TContrastLevel Level, const char* Name) {
+                    return std::string(F.Passes(Level) ? "passes " : "fails ") + Name;
+                };
+                // The other colour's path, from the component's own name on.
+                std::string Other = Foreground ? F.BackgroundPath : F.ForegroundPath;
+                const std::string Own = Entry->Component->Name() + ".";
+                if (Other.size() > Own.size() && SameText(Other.substr(0, Own.size()), Own))
+                    Other.erase(0, Own.size());
+                Lines.push_back(RatioText(F.Ratio) + ":1 " + (Foreground ? "on " : "under ") + Other);
+                std::string Verdicts = Verdict(TContrastLevel::AA, "AA") + ", " + Verdict(TContrastLevel::AAA, "AAA");
+                if (Foreground && !F.Passes(TContrastLevel::AA)) {
+                    TRowTexts Texts;
+                    const std::string Text =
+                        Texts.ValueAs(*F.Foreground.Object, *F.Foreground.Prop, F.Suggestion(TContrastLevel::AA));
+                    if (FSuggestion.empty()) FSuggestion = Text;
+                    Verdicts += "; Ctrl+K: " + Text;
+                }
+                Lines.push_back("  " + Verdicts);
+            }
+        }
+    }
+    FDescription->SetLines(std::move(Lines));
+}
+
+bool TInspectorPane::ApplySuggestion()
+{
+    const int Row = FInspector->SelectedRow();
+    if (FSuggestion.empty() || Row < 0 || !FInspector->LeaveEdit()) return false;
+    TInterfacePtr<TPropertyEditor> Editor(FInspector->RowEditor(Row));
+    const std::string Text = FSuggestion;
+    try {
+        Editor->SetValue(Text);
+    } catch (const std::exception& E) {
+        ShowMessage(E.what());
+        return false;
+    }
+    FInspector->Refresh();
+    return true;
+}

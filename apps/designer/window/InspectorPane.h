@@ -1,0 +1,58 @@
+#pragma once
+// The designer's inspector pane, top to bottom: a header naming what is selected
+// ("ButtonOrder: TQellButton", "3 objects"), the filter box, the property inspector's
+// rows, and the description line of the selected row.
+//
+// Scripts address its parts as "InspectorLabel", "Filter", "Inspector" and
+// "Description".
+
+#include <string>
+
+#include "apps/designer/window/DescriptionLine.h"
+#include "platform/designide/PropertyInspector.h"
+#include "platform/toolkit/Edit.h"
+#include "platform/toolkit/Label.h"
+
+class TDesignerForm;
+
+// The filter box: typing filters the inspector's rows by name; Escape empties it, Down
+// goes into the rows.
+class TFilterEdit : public TEdit {
+    QELL_CLASS(TFilterEdit, TEdit)
+    TFilterEdit(TComponent* AOwner, TPropertyInspector& Inspector);
+    void KeyDown(TKey& Key, TShiftState Shift) override;
+
+private:
+    TPropertyInspector& FInspector;
+};
+
+// Not a control of its own: its parts are the form's, laid out together.
+class TInspectorPane {
+public:
+    static constexpr int FilterHeight = TEdit::DefaultHeight, Gap = 4;
+    explicit TInspectorPane(TDesignerForm& Form);
+    TInspectorPane(const TInspectorPane&) = delete;
+    TInspectorPane& operator=(const TInspectorPane&) = delete;
+
+    TPropertyInspector& Inspector() const { return *FInspector; }
+    TFilterEdit& Filter() const { return *FFilter; }
+    TDescriptionLine& Description() const { return *FDescription; }
+    // Lays the parts out: the header on the line above Area, the rest inside it.
+    void SetBounds(const TRect& Area, int HeaderTop);
+    // The header for the designer's selection.
+    void UpdateHeader();
+    // What the description line says of the inspector's selected row.
+    void UpdateDescription();
+    // Ctrl+K: the selected colour row takes the nearest colour that passes (AA) the
+    // first pair it fails as the text colour, as the description line suggests; one
+    // undo step. False when there is nothing to apply.
+    bool ApplySuggestion();
+
+private:
+    TDesignerForm& FForm;
+    TLabel* FHeader;
+    TPropertyInspector* FInspector;
+    TFilterEdit* FFilter;
+    TDescriptionLine* FDescription;
+    std::string FSuggestion; // the text Ctrl+K types into the selected row, if any
+};

@@ -1,0 +1,109 @@
+// What the designer's View keys show: the components whose colours fail a contrast
+// check marked in the preview and counted on the status line (F7), and the preview as
+// a person with a colour-vision deficiency sees it (F8), the rest of the window and the
+// page's values untouched; the status line says what was last done.
+
+#include <cstdio>
+#include <set>
+
+#include "platform/components/PageContrast.h"
+#include "tests/designer/DesignerTesting.h"
+
+namespace {
+
+using namespace DesignerTesting;
+
+constexpr TColor MarkRed = 0x0000FF;
+
+// The components with a pair failing AA, found apart from the preview's own list.
+std::set<const TComponent*> Failing(TQellPage& Page)
+{
+    std::set<const TComponent*> Found;
+    for (const TContrastFinding& F : PageContrast(Page))
+        if (F.Ratio < F.Required(TContrastLevel::AA)) Found.insert(F.Component);
+    return Found;
+}
+
+TEST_F(Designer, F7MarksAndCountsTheComponentsThatFailAContrastCheck)
+{
+    const TPagePreview& P = D->Preview();
+    D->PaintAll();
+    const TRect Button = P.ComponentRect(Find("ButtonOrder"));
+    // Along the top edge, clear of the handles a selected button has at its corners.
+    const TPoint Edge{Button.Left + 8, Button.Top};
+    const TColor Unmarked = PixelOf(P, Edge.X, Edge.Y);
+    EXPECT_TRUE(D->Status().ProblemsText().empty()) << "nothing counted before F7";
+
+    Run("key F7\n");
+    const std::set<const TComponent*> Expected = Failing(D->Page());
+    ASSERT_GE(Expected.size(), 3u) << "the sample page fails on its button, a slot and the spinner";
+    EXPECT_EQ(std::set<const TComponent*>(P.Marked().begin(), P.Marked().end()), Expected);
+    EXPECT_EQ(D->Status().ProblemsText(), std::to_string(Expected.size()) + " contrast problems");
+    D->PaintAll();
+    for (TComponent* C : PageComponents(D->Page())) {
+        if (C == &D->Page()) continue;
+        const TRect R = Intersect(P.ComponentRect(*C), P.ComponentRect(D->Page()));
+        if (!P.ViewRect().Contains(R.Left, R.Top)) continue;
+        EXPECT_EQ(PixelOf(P, R.Left, R.Top) == MarkRed, Expected.count(C) == 1) << C->Name();
+    }
+
+    // The button's text takes the suggested colour: one problem fewer, counted at once;
+    // Ctrl+Z brings it back.
+    Run("pick ButtonOrder\ninspect Inspector Appearance.TextColor\nkey Ctrl+K\n");
+    D->PaintAll();
+    EXPECT_NE(PixelOf(P, Edge.X, Edge.Y), MarkRed) << "the button passes now";
+    EXPECT_EQ(D->Status().ProblemsText(), std::to_string(Expected.size() - 1) + " contrast problems");
+    EXPECT_EQ(D->Status().Action(), "Changed Appearance.TextColor");
+    Run("key Ctrl+Z\n");
+    EXPECT_EQ(D->Status().ProblemsText(), std::to_string(Expected.size()) + " contrast problems");
+    EXPECT_EQ(D->Status().Action(), "Undid Appearance.TextColor");
+
+    Run("key F7\n");
+    EXPECT_TRUE(P.Marked().empty());
+    EXPECT_TRUE(D->Status().ProblemsText().empty());
+    D->PaintAll();
+    EXPECT_EQ(PixelOf(P, Edge.X, Edge.Y), Unmarked);
+
+    const std::string File = TempFile("view.txt");
+    std::remove(File.c_str());
+    Run("key Ctrl+S\ntype FileName \"" + File + "\"\nclick OK\n");
+    EXPECT_EQ(D->Status().Action(), "Saved designer_view.txt");
+}
+
+TEST_F(Designer, F8RecoloursThePreviewOnlyAsEachDeficiencySeesIt)
+{
+    const TPagePreview& P = D->Preview();
+    const TPropertyInspector& I = D->Inspector();
+    const std::string Saved = Text();
+    D->PaintAll();
+    const TRect Page = Intersect(P.ComponentRect(D->Page()), P.ViewRect());
+    // A few points of the page, the workspace beside it, and the inspector.
+    const std::vector<TPoint> Points{{Page.Left + 3, Page.Top + 3},
+                                     {(Page.Left + Page.Right) / 2, (Page.Top + Page.Bottom) / 2},
+                                     {Page.Left + 130, Page.Top + 90},
+                                     {Page.Right - 5, Page.Bottom - 5}};
+    std::vector<TColor> Normal;
+    for (const TPoint At : Points) Normal.push_back(PixelOf(P, At.X, At.Y));
+    const TColor Workspace = PixelOf(P, 2, 2);
+    const TColor InspectorPixel = PixelOf(I, I.Width() / 2, 30);
+
+    for (const TVisionDeficiency V : {TVisionDeficiency::Protanopia, TVisionDeficiency::Deuteranopia,
+                                      TVisionDeficiency::Tritanopia, TVisionDeficiency::Achromatopsia}) {
+        Run("key F8\n");
+        ASSERT_EQ(D->Simulation(), V);
+        EXPECT_EQ(D->Status().Action(), std::string("Preview as seen with ") + VisionDeficiencyName(V));
+        D->PaintAll();
+        for (size_t K = 0; K < Points.size(); ++K)
+            EXPECT_EQ(PixelOf(P, Points[K].X, Points[K].Y), SimulateVision(Normal[K], V))
+                << VisionDeficiencyName(V) << " at " << Points[K].X << "," << Points[K].Y;
+        EXPECT_EQ(PixelOf(P, 2, 2), Workspace);
+        EXPECT_EQ(PixelOf(I, I.Width() / 2, 30), InspectorPixel);
+    }
+    Run("key F8\n");
+    EXPECT_EQ(D->Simulation(), TVisionDeficiency::None);
+    D->PaintAll();
+    for (size_t K = 0; K < Points.size(); ++K) EXPECT_EQ(PixelOf(P, Points[K].X, Points[K].Y), Normal[K]);
+    EXPECT_EQ(Text(), Saved) << "the page's values are never recoloured";
+}
+
+} // namespace
