@@ -255,6 +255,12 @@ void TEdit::Paint(TCanvas& C)
     // Where the boundary at byte P is drawn; one outside the shown part, at its edge.
     auto XOf = [&](int P) { return Shown.X + C.TextWidth(Part(Shown.First, std::clamp(P, Shown.First, Shown.Last))); };
     C.TextOut(Shown.X, TY, Part(Shown.First, Shown.Last));
+    if (FText.empty() && !TextHint.empty()) {
+        const TColor Saved = C.Font.Color();
+        C.Font.SetColor(clGrayText);
+        C.TextOut(Shown.X, TY, TextHint);
+        C.Font.SetColor(Saved);
+    }
 
     const bool HasFocus = Focused();
     const int From = std::max(FSelStart, Shown.First), To = std::min(FSelStart + FSelLength, Shown.Last);

@@ -24,6 +24,8 @@ class QELL_TOOLKIT_API TEdit : public TWinControl {
     // The most characters the user may type in; 0 for no limit. Text set by code is
     // not cut.
     int MaxLength = 0;
+    // Shown in grey while the text is empty: what to type here ("Filter (Ctrl+F)").
+    std::string TextHint;
 
     void KeyDown(TKey& Key, TShiftState Shift) override;
     void TextInput(const std::string& Text) override;

@@ -15,7 +15,8 @@ class TDescriptionLine : public TControl {
     explicit TDescriptionLine(TComponent* AOwner);
 
     const std::vector<std::string>& Lines() const { return FLines; }
-    // Shows Lines, at most MaxLines of them.
+    // Shows Lines, at most MaxLines of them, each broken at spaces to the line's width;
+    // what does not fit in the box is cut.
     void SetLines(std::vector<std::string> Lines);
 
 protected:

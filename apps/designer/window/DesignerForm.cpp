@@ -209,6 +209,9 @@ void TDesignerForm::SetContrastMarks(bool On)
 void TDesignerForm::SetSimulation(TVisionDeficiency Deficiency)
 {
     FPreview->SetSimulation(Deficiency);
+    FPreviewHeader->SetCaption(Deficiency == TVisionDeficiency::None
+                                   ? std::string("Page")
+                                   : std::string("Page, as seen with ") + VisionDeficiencyName(Deficiency));
     FStatus->SetAction(Deficiency == TVisionDeficiency::None
                            ? std::string("Preview in normal colour vision")
                            : std::string("Preview as seen with ") + VisionDeficiencyName(Deficiency));

@@ -16,6 +16,7 @@ const TClassInfo& TFilterEdit::StaticClassInfo()
 TFilterEdit::TFilterEdit(TComponent* AOwner, TPropertyInspector& Inspector) : TEdit(AOwner), FInspector(Inspector)
 {
     TabStop = true;
+    TextHint = "Filter properties (Ctrl+F)";
 }
 
 void TFilterEdit::KeyDown(TKey& Key, TShiftState Shift)
