@@ -4,12 +4,6 @@
 // CPU time (user and system), which a busy machine does not stretch as it does the
 // wall clock.
 
-#include <benchmark/benchmark.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -18,7 +12,7 @@
 #include <string>
 #include <vector>
 
-extern char** environ;
+#include "RunDesigner.h"
 
 namespace {
 
@@ -56,45 +50,15 @@ const std::string& PageFile(int Count)
     return Name;
 }
 
-// Runs the designer with Args, output to /dev/null; an exit code other than 0 or 1 (a
-// check that found failing pairs) fails the benchmark.
-void RunDesigner(benchmark::State& State, std::vector<std::string> Args)
-{
-    Args.insert(Args.begin(), QELL_DESIGNER);
-    std::vector<char*> Argv;
-    for (std::string& A : Args) Argv.push_back(A.data());
-    Argv.push_back(nullptr);
-    posix_spawn_file_actions_t Actions;
-    posix_spawn_file_actions_init(&Actions);
-    posix_spawn_file_actions_addopen(&Actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    for (auto _ : State) {
-        pid_t Child;
-        if (posix_spawn(&Child, QELL_DESIGNER, &Actions, nullptr, Argv.data(), environ) != 0) {
-            State.SkipWithError("cannot start the designer");
-            break;
-        }
-        int Status = 0;
-        rusage Usage{};
-        wait4(Child, &Status, 0, &Usage);
-        const auto Seconds = [](const timeval& T) { return static_cast<double>(T.tv_sec) + T.tv_usec / 1e6; };
-        State.SetIterationTime(Seconds(Usage.ru_utime) + Seconds(Usage.ru_stime));
-        if (!WIFEXITED(Status) || WEXITSTATUS(Status) > 1) {
-            State.SkipWithError("the designer failed");
-            break;
-        }
-    }
-    posix_spawn_file_actions_destroy(&Actions);
-}
-
 void BM_GetOneProperty(benchmark::State& State)
 {
-    RunDesigner(State, {"get", PageFile(static_cast<int>(State.range(0))), "C0.Caption"});
+    RunDesigner(State, {"get", PageFile(static_cast<int>(State.range(0))), "C0.Caption"}, 1);
 }
 BENCHMARK(BM_GetOneProperty)->Arg(10000)->Arg(20000)->Unit(benchmark::kMillisecond)->UseManualTime();
 
 void BM_Check(benchmark::State& State)
 {
-    RunDesigner(State, {"check", PageFile(static_cast<int>(State.range(0)))});
+    RunDesigner(State, {"check", PageFile(static_cast<int>(State.range(0)))}, 1);
 }
 BENCHMARK(BM_Check)->Arg(10000)->Arg(20000)->Unit(benchmark::kMillisecond)->UseManualTime();
 

@@ -13,7 +13,6 @@
 #include "colour/IWColors.h"
 #include "platform/components/Components.h"
 #include "platform/rtl/Files.h"
-#include "platform/toolkit/Label.h"
 #include "tests/support/FormTesting.h"
 
 namespace DesignerTesting {
@@ -28,22 +27,6 @@ inline TColor Web(const char* Name)
 inline std::string TempFile(const std::string& Name) { return ::testing::TempDir() + "designer_" + Name; }
 
 inline std::string Contents(const std::string& File) { return ReadFileText(File, MaxPageFileSize); }
-
-// A back end that remembers the text of every message box shown.
-class TRecordingBackEnd : public THeadlessBackEnd {
-public:
-    using THeadlessBackEnd::THeadlessBackEnd;
-    std::vector<std::string> Messages;
-    void FormShown(TForm& Form) override
-    {
-        THeadlessBackEnd::FormShown(Form);
-        if (Form.Name() != "MessageBox") return;
-        std::string Text;
-        for (int I = 0; I < Form.ComponentCount(); ++I)
-            if (auto* L = dynamic_cast<TLabel*>(Form.Components(I))) Text += L->Caption() + "\n";
-        Messages.push_back(Text);
-    }
-};
 
 // The package loaded and registered, a designer on the sample page; everything goes
 // before the package does, as in the program.

@@ -10,7 +10,6 @@
 
 namespace {
 
-using DesignerTesting::TRecordingBackEnd;
 
 bool Has(const std::string& Text, const std::string& Part) { return Text.find(Part) != std::string::npos; }
 

@@ -3,10 +3,13 @@
 // form, and a modal run fed by an event script.
 
 #include <memory>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/toolkit/Application.h"
 #include "platform/toolkit/Form.h"
+#include "platform/toolkit/Label.h"
 #include "platform/toolkit/backends/HeadlessBackEnd.h"
 
 // A pixel of a control, in the control's own coordinates, as last painted on its form.
@@ -41,3 +44,19 @@ inline void ResetBackEnd()
 {
     Application->SetBackEnd(std::make_unique<THeadlessBackEnd>());
 }
+
+// Records the text of every message box shown, its lines joined by spaces.
+class TRecordingBackEnd : public THeadlessBackEnd {
+public:
+    using THeadlessBackEnd::THeadlessBackEnd;
+    std::vector<std::string> Messages;
+    void FormShown(TForm& Form) override
+    {
+        THeadlessBackEnd::FormShown(Form);
+        if (Form.Name() != "MessageBox") return;
+        std::string Text;
+        for (int I = 0; I < Form.ComponentCount(); ++I)
+            if (auto* L = dynamic_cast<TLabel*>(Form.Components(I))) Text += (Text.empty() ? "" : " ") + L->Caption();
+        Messages.push_back(Text);
+    }
+};

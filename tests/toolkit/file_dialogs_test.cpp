@@ -25,22 +25,6 @@ namespace {
 // What a test checks on the running form at a "probe N" line of its script.
 std::vector<std::function<void(TForm&)>> Probes;
 
-// Records the text of every message box shown, its lines joined by spaces.
-class TRecordingBackEnd : public THeadlessBackEnd {
-public:
-    using THeadlessBackEnd::THeadlessBackEnd;
-    std::vector<std::string> Messages;
-    void FormShown(TForm& Form) override
-    {
-        THeadlessBackEnd::FormShown(Form);
-        if (Form.Name() != "MessageBox") return;
-        std::string Text;
-        for (int I = 0; I < Form.ComponentCount(); ++I)
-            if (auto* L = dynamic_cast<TLabel*>(Form.Components(I))) Text += (Text.empty() ? "" : " ") + L->Caption();
-        Messages.push_back(Text);
-    }
-};
-
 class FileChooser : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
