@@ -200,8 +200,8 @@ TComponent::TComponent(TComponent* AOwner)
 TComponent::~TComponent()
 {
     // Free owned components last-in first-out; each removes itself from the list. The
-    // names go at once: one pass over the index rather than a look-up for each.
-    FNameIndex.clear();
+    // names go at once, rather than a look-up for each.
+    FNameIndex.Clear();
     while (!FComponents.empty()) delete FComponents.back();
     if (FOwner) FOwner->RemoveComponent(this);
 }
@@ -230,11 +230,11 @@ void TComponent::SetName(std::string_view NewName)
     const auto Taken = [&] { throw EComponentError("A component named " + std::string(NewName) + " already exists"); };
     if (NameTaken(NewName, this) || (FOwner && !NewName.empty() && SameText(FOwner->FName, NewName))) Taken();
     if (FOwner && !NewName.empty()) {
-        // One look-up both checks the owner's other components and takes the name.
-        const auto [It, Added] = FOwner->FNameIndex.try_emplace(UpperCase(NewName), this);
-        if (!Added && It->second != this) Taken();
+        const TComponent* Holder = FOwner->FNameIndex.Find(NewName);
+        if (Holder && Holder != this) Taken();
+        if (!Holder) FOwner->FNameIndex.Insert(NewName, this);
     }
-    if (FOwner && !FName.empty() && !SameText(FName, NewName)) FOwner->FNameIndex.erase(UpperCase(FName));
+    if (FOwner && !FName.empty() && !SameText(FName, NewName)) FOwner->FNameIndex.Erase(FName, this);
     FName = NewName;
 }
 
@@ -246,9 +246,7 @@ void TComponent::Rename(std::string_view NewName)
 
 TComponent* TComponent::FindComponent(std::string_view AName) const
 {
-    if (AName.empty() || FNameIndex.empty()) return nullptr;
-    auto It = FNameIndex.find(UpperCase(AName));
-    return It == FNameIndex.end() ? nullptr : It->second;
+    return AName.empty() ? nullptr : FNameIndex.Find(AName);
 }
 
 void TComponent::InsertComponent(TComponent* AComponent)
@@ -257,7 +255,7 @@ void TComponent::InsertComponent(TComponent* AComponent)
         throw EComponentError("A component named " + AComponent->FName + " already exists");
     if (AComponent->FOwner) AComponent->FOwner->RemoveComponent(AComponent);
     FComponents.push_back(AComponent);
-    if (!AComponent->FName.empty()) FNameIndex.emplace(UpperCase(AComponent->FName), AComponent);
+    if (!AComponent->FName.empty()) FNameIndex.Insert(AComponent->FName, AComponent);
     AComponent->FOwner = this;
 }
 
@@ -268,7 +266,7 @@ void TComponent::RemoveComponent(TComponent* AComponent)
     if (It == FComponents.rend()) return;
     ComponentRemoved(AComponent);
     FComponents.erase(std::next(It).base());
-    if (!AComponent->FName.empty() && !FNameIndex.empty()) FNameIndex.erase(UpperCase(AComponent->FName));
+    if (!AComponent->FName.empty()) FNameIndex.Erase(AComponent->FName, AComponent);
     AComponent->FOwner = nullptr;
 }
 

@@ -6,10 +6,10 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "platform/rtl/Export.h"
+#include "platform/rtl/NameIndex.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/rtl/TypInfo.h"
 
@@ -104,7 +104,7 @@ private:
     TComponent* FOwner = nullptr;
     std::string FName;
     std::vector<TComponent*> FComponents;
-    std::unordered_map<std::string, TComponent*> FNameIndex; // upper-case name -> component
+    TNameIndex FNameIndex;
 };
 
 class TCollection;

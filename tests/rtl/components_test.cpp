@@ -4,10 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "platform/rtl/Classes.h"
+#include "platform/rtl/SysUtils.h"
 #include "platform/rtl/TypInfo.h"
 
 namespace {
@@ -88,6 +92,64 @@ TEST(ComponentNames, RemovalsFromTheMiddleKeepTheOrderAndTheIndex)
     for (int I = 0; I < 4; ++I) EXPECT_EQ(Page.Components(I), All[static_cast<size_t>(I < 2 ? I * 2 + 1 : I + 2)]);
     EXPECT_EQ(Page.FindComponent("C2"), nullptr);
     EXPECT_EQ(Page.FindComponent("C3"), All[3]);
+}
+
+// Many names coming and going, in mixed case: at every step the owner finds exactly the
+// components that a plain upper-case map says it holds, and refuses exactly the names
+// that map says are taken. Enough of them that the index grows and shrinks many times.
+TEST(ComponentNames, TheIndexAgreesWithAPlainMapThroughManyChanges)
+{
+    TComponent Page(nullptr);
+    Page.SetName("Page");
+    std::map<std::string, TComponent*> Held; // upper-case name -> component
+    std::vector<TComponent*> Live;
+    std::mt19937 Random(20261209);
+    auto Pick = [&](size_t N) { return static_cast<size_t>(Random() % N); };
+    const std::vector<std::string> Spellings = {"c", "C", "Label_", "LABEL_", "label_"};
+    auto AName = [&]() -> std::string {
+        if (Pick(50) == 0) return "pAGE";
+        if (Pick(20) == 0) return "";
+        return Spellings[Pick(Spellings.size())] + std::to_string(Pick(600));
+    };
+    auto Taken = [&](const std::string& Name, const TComponent* Except) {
+        if (Name.empty()) return false;
+        if (SameText(Name, Page.Name())) return true;
+        auto It = Held.find(UpperCase(Name));
+        return It != Held.end() && It->second != Except;
+    };
+    auto Name = [&](TComponent* C, const std::string& NewName) {
+        const bool Refused = Taken(NewName, C);
+        const std::string Old = C->Name();
+        EXPECT_EQ(Refusal(*C, NewName).empty(), !Refused) << NewName;
+        if (Refused) return;
+        Held.erase(UpperCase(Old));
+        if (!NewName.empty()) Held[UpperCase(NewName)] = C;
+    };
+
+    for (int Step = 0; Step < 6000; ++Step) {
+        const bool Growing = (Step / 1500) % 2 == 0;
+        const size_t Op = Pick(10);
+        if (Live.empty() || Op < (Growing ? 6u : 2u)) {
+            Live.push_back(new TComponent(&Page));
+            Name(Live.back(), AName());
+        } else if (Op < 7) {
+            Name(Live[Pick(Live.size())], AName());
+        } else {
+            const size_t I = Pick(Live.size());
+            Held.erase(UpperCase(Live[I]->Name()));
+            delete Live[I];
+            Live.erase(Live.begin() + static_cast<std::ptrdiff_t>(I));
+        }
+        if (Step % 50 != 0) continue;
+        ASSERT_EQ(Page.ComponentCount(), static_cast<int>(Live.size()));
+        for (int N = 0; N < 600; ++N) {
+            const std::string Probe = "lAbEl_" + std::to_string(N);
+            auto It = Held.find(UpperCase(Probe));
+            ASSERT_EQ(Page.FindComponent(Probe), It == Held.end() ? nullptr : It->second) << Probe;
+        }
+        for (const auto& [Key, C] : Held) ASSERT_EQ(Page.FindComponent(Key), C) << Key;
+    }
+    EXPECT_GT(Held.size(), 100u) << "the index held many names at once";
 }
 
 } // namespace
