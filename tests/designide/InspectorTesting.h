@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "colour/IWColors.h"
 #include "platform/designide/EditorRegistry.h"
@@ -98,9 +99,11 @@ inline const TClassInfo& TBigGadget::StaticClassInfo()
     return Info;
 }
 
-// Counts the edits the editors report.
+// Counts the edits the editors report, and keeps each object's change.
 struct TDesignerProbe : IDesigner {
     int Modifications = 0;
+    std::vector<TPropertyChange> Changes;
+    void PropertyChanged(const TPropertyChange& C) override { Changes.push_back(C); }
     void Modified() override { ++Modifications; }
 };
 
