@@ -135,6 +135,14 @@ struct TInspectorForm {
         EXPECT_FALSE(Back.Failed()) << Back.ScriptError();
     }
     int Row(const char* Path) const { return Inspector->FindRow(Path); }
+    // A script line that right-clicks the name of the row at Path, as the rows are now.
+    std::string RightClick(const char* Path) const
+    {
+        const TRect R = Inspector->NameRect(Row(Path));
+        EXPECT_FALSE(R.IsEmpty()) << Path;
+        return "rclick Inspector " + std::to_string((R.Left + R.Right) / 2) + " " +
+               std::to_string((R.Top + R.Bottom) / 2) + "\n";
+    }
 };
 
 } // namespace inspecttest
