@@ -1,4 +1,5 @@
-// The property inspector's costs: one full paint of about 30 rows of a component, and
+// The property inspector's costs: one full paint of about 30 rows of a component (and
+// the same with a filter applied, and with several values changed, drawn bold), and
 // opening the drop-down list of every colour name, against painting the same texts in a
 // plain list without swatches.
 
@@ -51,6 +52,43 @@ void BM_InspectorPaint(benchmark::State& State)
     }
 }
 BENCHMARK(BM_InspectorPaint)->Unit(benchmark::kMicrosecond);
+
+// A filter that leaves the colour rows under their sub-objects.
+void BM_InspectorPaintFiltered(benchmark::State& State)
+{
+    TBench B;
+    B.Inspector->SetFilter("color");
+    B.Form.PaintAll();
+    State.counters["rows"] = B.Inspector->RowCount();
+    for (auto _ : State) {
+        B.Inspector->Repaint();
+        benchmark::DoNotOptimize(B.Form.Surface().Pixel(100, 100));
+    }
+}
+BENCHMARK(BM_InspectorPaintFiltered)->Unit(benchmark::kMicrosecond);
+
+// A page's changes: several colours away from their defaults, drawn bold.
+void BM_InspectorPaintBoldValues(benchmark::State& State)
+{
+    TBench B;
+    int Changed = 0;
+    for (int Row = 0; Row < B.Inspector->RowCount(); ++Row)
+        if (B.Inspector->RowPath(Row).ends_with("Color") && Changed < 8) {
+            B.Inspector->RowEditor(Row)->SetValue(Changed % 2 ? "Navy" : "#FF6347");
+            ++Changed;
+        }
+    B.Inspector->Refresh();
+    B.Form.PaintAll();
+    int Bold = 0;
+    for (int Row = 0; Row < B.Inspector->RowCount(); ++Row) Bold += !B.Inspector->RowEditor(Row)->GetIsDefault();
+    State.counters["rows"] = B.Inspector->RowCount();
+    State.counters["bold"] = Bold;
+    for (auto _ : State) {
+        B.Inspector->Repaint();
+        benchmark::DoNotOptimize(B.Form.Surface().Pixel(100, 100));
+    }
+}
+BENCHMARK(BM_InspectorPaintBoldValues)->Unit(benchmark::kMicrosecond);
 
 // Opening the list of the 195 colour names (measured, positioned) and painting it.
 void BM_ColourListOpenAndPaint(benchmark::State& State)

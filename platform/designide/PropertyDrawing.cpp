@@ -68,6 +68,7 @@ void PaintPropertyValueCell(TPropertyEditor* Prop, TCanvas& Canvas, const TFont&
                             bool Expandable)
 {
     Canvas.Font = Font;
+    if (!Prop->GetIsDefault()) Canvas.Font.SetStyle(TFontStyles(Canvas.Font.Style()).Include(fsBold));
     const bool ReadOnly = Prop->GetAttributes().Contains(paReadOnly);
     Canvas.Font.SetColor(ReadOnly && !Expandable ? clGrayText : clWindowText);
     Canvas.Brush.Color = clWindow;

@@ -41,8 +41,10 @@ QELL_DESIGNIDE_API void DefaultPropertyListDrawValue(const std::string& Value, T
 
 // A row's value cell as the inspector paints it, in Cell of Canvas: filled with the
 // window colour, then the value in Font, grey when the property is read-only and the row
-// does not expand, drawn by the editor when it implements ICustomPropertyDrawing, else
-// by DefaultPropertyDrawValue. Selected: the row is the selected one.
+// does not expand, bold when the value differs from its default (GetIsDefault false, so
+// that a page's changes stand out), drawn by the editor when it implements
+// ICustomPropertyDrawing, else by DefaultPropertyDrawValue. Selected: the row is the
+// selected one.
 QELL_DESIGNIDE_API void PaintPropertyValueCell(TPropertyEditor* Prop, TCanvas& Canvas, const TFont& Font,
                                                const TRect& Cell, bool Selected, bool Expandable);
 

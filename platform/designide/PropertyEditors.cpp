@@ -268,23 +268,30 @@ void TPropertyEditor::Revert()
 {
     if (!CanRevert()) throw EPropertyError(QuotedInput(GetName()) + " has no default to reset to");
     // Each object to its own default: a selection of different classes may differ.
-    std::vector<std::function<void()>> Undo;
+    std::vector<TPropValue> Before, After;
     try {
         for (const TEntry& E : FEntries) {
             TPersistent& I = *E.Instance;
             const TPropInfo& P = *E.PropInfo;
             if (P.Kind() == TTypeKind::String) {
-                Undo.push_back([&I, &P, Before = ::GetStrProp(I, P)] { ::SetStrProp(I, P, Before); });
-                ::SetStrProp(I, P, *P.StrDefault);
+                Before.emplace_back(::GetStrProp(I, P));
+                After.emplace_back(*P.StrDefault);
             } else {
-                Undo.push_back([&I, &P, Before = ::GetOrdProp(I, P)] { ::SetOrdProp(I, P, Before); });
-                ::SetOrdProp(I, P, *P.OrdDefault);
+                Before.emplace_back(::GetOrdProp(I, P));
+                After.emplace_back(*P.OrdDefault);
             }
+            SetPropValue(I, P, After.back());
         }
     } catch (...) {
-        for (auto& U : Undo) U();
+        // The failed write is undone too: its value may be half set.
+        for (size_t I = 0; I < Before.size(); ++I) SetPropValue(*FEntries[I].Instance, *FEntries[I].PropInfo, Before[I]);
         throw;
     }
+    // The designer's undo keeps what changed, as for a typed value.
+    if (FDesigner)
+        for (size_t I = 0; I < FEntries.size(); ++I)
+            if (Before[I] != After[I])
+                FDesigner->PropertyChanged({FEntries[I].Instance, FEntries[I].PropInfo, Before[I], After[I]});
     Modified();
 }
 

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "platform/designide/EditorRegistry.h"
-#include "platform/designide/PropertyPaths.h"
 #include "platform/rtl/Publish.h"
 #include "platform/toolkit/Dialogs.h"
 #include "platform/toolkit/Form.h"
@@ -129,17 +127,20 @@ TPropertyInspector::TPropertyInspector(TComponent* AOwner)
 
 TPropertyInspector::~TPropertyInspector()
 {
-    // The list and the hint sit on the form, not on the inspector: they go with it.
+    // The list, the hint and the menu sit on the form, not on the inspector: they go with it.
     delete FList;
     FList = nullptr;
     delete FHint;
     FHint = nullptr;
+    delete FMenu;
+    FMenu = nullptr;
 }
 
 void TPropertyInspector::SetSelection(std::vector<TPersistent*> Objects)
 {
     HideHint();
     CloseDropDown();
+    if (FMenu) FMenu->CloseUp();
     CancelEdit();
     FSelection = std::move(Objects);
     FRows.clear();
@@ -151,39 +152,6 @@ void TPropertyInspector::SetSelection(std::vector<TPersistent*> Objects)
 void TPropertyInspector::Refresh()
 {
     Rebuild(FSelected >= 0 ? FRows[static_cast<size_t>(FSelected)].Path : std::string());
-}
-
-void TPropertyInspector::AddRow(const TInterfacePtr<TPropertyEditor>& Editor, const std::string& ParentPath, int Level)
-{
-    const std::string Name = Editor->GetName();
-    TRow Row;
-    Row.Editor = Editor;
-    Supports(Editor.Get(), Row.Drawing);
-    Row.Path = PropertyPath(ParentPath, Name);
-    Row.Level = Level;
-    Row.Expandable = PropertyRowExpands(*Editor, Level);
-    Row.Expanded = Row.Expandable && FExpanded.count(Row.Path) > 0;
-    const std::string Path = Row.Path;
-    const bool Expanded = Row.Expanded;
-    FRows.push_back(std::move(Row));
-    if (Expanded)
-        Editor->GetProperties(
-            [&](const TInterfacePtr<TPropertyEditor>& Sub) { AddRow(Sub, Path, Level + 1); });
-}
-
-void TPropertyInspector::Rebuild(const std::string& KeepSelected)
-{
-    // The old editors go only once the new rows exist: a row's drawing may still be
-    // on its way out of a handler.
-    std::vector<TRow> Old = std::move(FRows);
-    FRows.clear();
-    GetComponentProperties(FSelection, Designer,
-                           [&](const TInterfacePtr<TPropertyEditor>& Editor) { AddRow(Editor, "", 0); });
-    FSelected = KeepSelected.empty() ? (FRows.empty() ? -1 : 0) : FindRow(KeepSelected);
-    if (FSelected < 0 && !FRows.empty()) FSelected = 0;
-    Layout();
-    Invalidate();
-    if (OnSelectRow) OnSelectRow(this);
 }
 
 int TPropertyInspector::InnerRight() const

@@ -7,9 +7,15 @@
 // (drawn by the editor when it draws its own items), or set by the editor's dialog (the
 // "…" button, or a double click on the value).
 //
+// A filter narrows the rows to the names that contain it; the rows can be sorted by
+// name. A value that differs from its default is drawn in bold. A right click on a row
+// selects it and opens a menu: reset to default, copy and paste the value, copy the
+// path, the sort order, expand and collapse all.
+//
 // Scripts address it by name: "inspect NAME PATH" selects the row at PATH
 // (Appearance.BackgroundColor, Slots[0].TextColor); "dropdown NAME" and "ellipsis NAME"
-// click the selected row's buttons; "choose NAME TEXT" clicks an item of the open list.
+// click the selected row's buttons; "choose NAME TEXT" clicks an item of the open list;
+// "rclick NAME X Y" opens the menu and 'menu "Copy value"' clicks its item.
 
 #include <set>
 #include <string>
@@ -20,6 +26,7 @@
 #include "platform/toolkit/Edit.h"
 #include "platform/toolkit/HintWindow.h"
 #include "platform/toolkit/ListBox.h"
+#include "platform/toolkit/PopupMenu.h"
 #include "platform/toolkit/ScrollBar.h"
 
 // The script verbs above; the unit PropertyInspector registers them when the library
@@ -28,6 +35,8 @@ void RegisterInspectorScriptVerbs();
 
 class TInspectorEdit;
 class TInspectorList;
+
+enum class TSortOrder { Declaration, Alphabetical };
 
 class QELL_DESIGNIDE_API TPropertyInspector : public TWinControl {
     QELL_CLASS(TPropertyInspector, TWinControl)
@@ -60,6 +69,24 @@ class QELL_DESIGNIDE_API TPropertyInspector : public TWinControl {
     // Builds the rows again from the objects as they are now, keeping what is expanded
     // and the selected row where they still exist.
     void Refresh();
+
+    // Shows only the rows whose name contains Filter, without case, and the rows that
+    // lead to them, open for as long as the filter holds (what the user opened or
+    // closed comes back when it is cleared); a matching row keeps its own sub-rows as
+    // the user left them. Empty: every row. Text being typed into a value is set first;
+    // when the editor refuses it, nothing changes (Filter() tells).
+    void SetFilter(std::string_view Filter);
+    const std::string& Filter() const { return FFilter; }
+    // Declaration: the rows in the order the class declares them; Alphabetical: each
+    // level sorted by name without case (a collection's items stay in their order),
+    // sub-rows under their row. Typed text is set first, as for SetFilter.
+    void SetSortOrder(TSortOrder Order);
+    TSortOrder SortOrder() const { return FSortOrder; }
+    // Opens every row that has sub-rows, down to the deepest level offered
+    // (MaxPropertyDepth), so that a cyclic object graph ends; closes them all. The
+    // selection stays, or moves to the row that holds it. Typed text is set first.
+    void ExpandAll();
+    void CollapseAll();
 
     int RowCount() const { return static_cast<int>(FRows.size()); }
     TPropertyEditor* RowEditor(int Row) const;
@@ -116,6 +143,26 @@ class QELL_DESIGNIDE_API TPropertyInspector : public TWinControl {
     void ChooseFromList(int Index);
     // The selected row's dialog (Edit), then the rows again.
     void EditProperty();
+
+    // The selected row's value back to its default, through the editor's Revert: one
+    // change for the designer. Nothing when it already holds it or cannot go back
+    // (CanResetToDefault); an error is shown in a message box.
+    void ResetToDefault();
+    bool CanResetToDefault() const;
+    // The selected row's shown value, or its path, onto the application's clipboard.
+    void CopyValue();
+    void CopyPath();
+    // Sets the selected row's value from the clipboard's text, as typing it and
+    // pressing Enter does (a refusal is shown in a message box). Nothing when the
+    // clipboard is empty or the row takes no text (CanPasteValue).
+    void PasteValue();
+    bool CanPasteValue() const;
+    // Selects Row (none: -1, for the inspector's own actions only) and opens the menu of
+    // these actions at (X, Y) of the inspector, as a right click does. Typed text is set
+    // first; when the editor refuses it the menu does not open.
+    void OpenRowMenu(int Row, int X, int Y);
+    // The open menu, or nullptr.
+    TPopupMenu* RowMenu() const;
     // A double click on the selected row's value: its dialog, the next value of its
     // list, or a sub-object's rows opened or closed.
     void DoubleClickValue();
@@ -143,8 +190,17 @@ private:
         bool Expandable = false;
         bool Expanded = false;
     };
-    void AddRow(const TInterfacePtr<TPropertyEditor>& Editor, const std::string& ParentPath, int Level);
+    // Adds rows for Editors under the row at ParentPath, sorted as asked; with Filtering,
+    // only the rows that match or lead to a match. Answers whether any was added.
+    bool AddRows(std::vector<TInterfacePtr<TPropertyEditor>> Editors, const std::string& ParentPath, int Level,
+                 bool Filtering);
+    // Builds the rows again, keeping the selected row, or the nearest row above it in
+    // its path, or else the first.
     void Rebuild(const std::string& KeepSelected);
+    // Before the rows are rebuilt by a view change: the list and hint close and typed
+    // text is set; false when the editor refuses it.
+    bool ReadyForNewRows();
+    std::vector<TMenuItem> RowMenuItems();
     void Layout();
     int VisibleRows() const;
     int InnerRight() const;
@@ -171,6 +227,9 @@ private:
     TInspectorEdit* FEdit;
     TInspectorList* FList = nullptr;
     THintWindow* FHint = nullptr;
+    TPopupMenu* FMenu = nullptr;
+    std::string FFilter;
+    TSortOrder FSortOrder = TSortOrder::Declaration;
     bool FSplitting = false; // the line between the columns is being dragged
     std::string FEditStart;  // the text the edit started with
 };

@@ -162,6 +162,8 @@ void TPropertyInspector::MouseDown(TMouseButton Button, TShiftState Shift, int X
 {
     TWinControl::MouseDown(Button, Shift, X, Y);
     HideHint();
+    // Still editing: the text was refused as the focus came here, and stays.
+    if (Button == mbRight && !Editing()) OpenRowMenu(RowAt(X, Y), X, Y);
     if (Button != mbLeft) return;
     if (OnColumnLine(X, Y)) {
         FSplitting = true;

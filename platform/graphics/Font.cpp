@@ -29,6 +29,7 @@ TFont& TFont::operator=(const TFont& Other)
     FName = Other.FName;
     FHeight = Other.FHeight;
     FColor = Other.FColor;
+    FStyle = Other.FStyle;
     Changed();
     return *this;
 }
@@ -60,6 +61,13 @@ void TFont::SetColor(TColor V)
 {
     if (V == FColor) return;
     FColor = V;
+    Changed();
+}
+
+void TFont::SetStyle(TFontStyles V)
+{
+    if (V == FStyle) return;
+    FStyle = V;
     Changed();
 }
 

@@ -10,6 +10,12 @@
 #include "platform/colors/Colors.h"
 #include "platform/graphics/Export.h"
 #include "platform/rtl/Classes.h"
+#include "platform/rtl/Set.h"
+
+// Bold is the one style the toolkit draws (an inspector's changed values). It is not a
+// published property: no form resource sets it.
+enum TFontStyle { fsBold };
+using TFontStyles = TSet<TFontStyle>;
 
 class QELL_GRAPHICS_API TFont : public TPersistent {
     QELL_CLASS(TFont, TPersistent)
@@ -18,7 +24,10 @@ class QELL_GRAPHICS_API TFont : public TPersistent {
     static constexpr TColor DefaultColor = clWindowText;
 
     TFont() = default;
-    TFont(const TFont& Other) : FName(Other.FName), FHeight(Other.FHeight), FColor(Other.FColor) {}
+    TFont(const TFont& Other)
+        : FName(Other.FName), FHeight(Other.FHeight), FColor(Other.FColor), FStyle(Other.FStyle)
+    {
+    }
     // Copies the values and reports the change if there was one.
     TFont& operator=(const TFont& Other);
     void Assign(const TPersistent& Source) override;
@@ -31,12 +40,14 @@ class QELL_GRAPHICS_API TFont : public TPersistent {
     void SetHeight(int V);
     TColor Color() const { return FColor; }
     void SetColor(TColor V);
+    TFontStyles Style() const { return FStyle; }
+    void SetStyle(TFontStyles V);
 
     std::function<void()> OnChange;
 
     friend bool operator==(const TFont& A, const TFont& B)
     {
-        return A.FName == B.FName && A.FHeight == B.FHeight && A.FColor == B.FColor;
+        return A.FName == B.FName && A.FHeight == B.FHeight && A.FColor == B.FColor && A.FStyle == B.FStyle;
     }
 
 private:
@@ -44,6 +55,7 @@ private:
     std::string FName = DefaultName;
     int FHeight = DefaultHeight;
     TColor FColor = DefaultColor;
+    TFontStyles FStyle;
 };
 
 extern QELL_GRAPHICS_API const TTypeInfo TypeInfoTFont;

@@ -3,11 +3,13 @@
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_SYNTHESIS_H
 
 #include <algorithm>
 #include <cstdio>
 #include <map>
 #include <string>
+#include <tuple>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -31,6 +33,8 @@ struct TGlyph {
 struct TSizedFace {
     FT_Face Face = nullptr;
     int Ascent = 0, Descent = 0;
+    // Bold was asked for but the face found is not: its glyphs are thickened.
+    bool Embolden = false;
     std::unordered_map<uint32_t, FT_UInt> Indexes;
     std::unordered_map<FT_UInt, TGlyph> Glyphs;
     ~TSizedFace()
@@ -81,9 +85,10 @@ constexpr size_t MaxCachedFaces = 64;
 struct TFontEngine::TImpl {
     FT_Library Library = nullptr;
     bool Warned = false;
-    // Resolved font file and face index per family; an empty file when none was found.
-    std::map<std::string, std::pair<std::string, int>> Files;
-    std::map<std::pair<std::string, int>, std::unique_ptr<TSizedFace>> Faces;
+    // Resolved font file and face index per family and boldness; an empty file when
+    // none was found.
+    std::map<std::pair<std::string, bool>, std::pair<std::string, int>> Files;
+    std::map<std::tuple<std::string, int, bool>, std::unique_ptr<TSizedFace>> Faces;
 
     ~TImpl()
     {
@@ -98,14 +103,15 @@ struct TFontEngine::TImpl {
         std::fprintf(stderr, "toolkit: %s; text will not be drawn\n", What.c_str());
     }
 
-    const std::pair<std::string, int>& FileFor(const std::string& Family)
+    const std::pair<std::string, int>& FileFor(const std::string& Family, bool Bold)
     {
-        auto It = Files.find(Family);
+        auto It = Files.find({Family, Bold});
         if (It != Files.end()) return It->second;
         std::pair<std::string, int> Found{"", 0};
         if (FcPattern* Pattern = FcPatternCreate()) {
             FcPatternAddString(Pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(Family.c_str()));
             FcPatternAddBool(Pattern, FC_SCALABLE, FcTrue);
+            if (Bold) FcPatternAddInteger(Pattern, FC_WEIGHT, FC_WEIGHT_BOLD);
             FcConfigSubstitute(nullptr, Pattern, FcMatchPattern);
             FcDefaultSubstitute(Pattern);
             FcResult Result;
@@ -120,13 +126,14 @@ struct TFontEngine::TImpl {
             }
             FcPatternDestroy(Pattern);
         }
-        return Files.emplace(Family, std::move(Found)).first->second;
+        return Files.emplace(std::make_pair(Family, Bold), std::move(Found)).first->second;
     }
 
     TSizedFace* FaceFor(const TFont& Font)
     {
         const std::string Family = FamilyFor(Font.Name());
-        const auto Key = std::make_pair(Family, Font.Height());
+        const bool Bold = Font.Style().Contains(fsBold);
+        const auto Key = std::make_tuple(Family, Font.Height(), Bold);
         auto It = Faces.find(Key);
         if (It != Faces.end()) return It->second.get();
         // Forms use a handful of fonts; a text that names ever new ones (a fuzzed
@@ -134,15 +141,15 @@ struct TFontEngine::TImpl {
         // file name across calls, so starting afresh is safe.
         if (Faces.size() >= MaxCachedFaces) Faces.clear();
         if (Files.size() >= MaxCachedFaces) Files.clear();
-        std::unique_ptr<TSizedFace> Face = Load(Family, Font.Height());
+        std::unique_ptr<TSizedFace> Face = Load(Family, Font.Height(), Bold);
         if (!Face) Warn("no usable font found for \"" + Font.Name() + "\"");
         return Faces.emplace(Key, std::move(Face)).first->second.get();
     }
 
-    std::unique_ptr<TSizedFace> Load(const std::string& Family, int Height)
+    std::unique_ptr<TSizedFace> Load(const std::string& Family, int Height, bool Bold)
     {
         if (!Library) return nullptr;
-        const auto& [File, Index] = FileFor(Family);
+        const auto& [File, Index] = FileFor(Family, Bold);
         if (File.empty()) return nullptr;
         auto Sized = std::make_unique<TSizedFace>();
         if (FT_New_Face(Library, File.c_str(), Index, &Sized->Face) != 0) {
@@ -151,6 +158,7 @@ struct TFontEngine::TImpl {
         }
         FT_Face F = Sized->Face;
         if (!FT_IS_SCALABLE(F)) return nullptr;
+        Sized->Embolden = Bold && !(F->style_flags & FT_STYLE_FLAG_BOLD);
 
         int64_t Em = DefaultPixelSize;
         if (Height < 0) {
@@ -180,13 +188,15 @@ struct TFontEngine::TImpl {
         auto It = Face.Glyphs.find(GlyphIndex);
         if (It != Face.Glyphs.end()) return &It->second;
         TGlyph G;
-        if (FT_Load_Glyph(Face.Face, GlyphIndex, FT_LOAD_DEFAULT) == 0 &&
-            FT_Render_Glyph(Face.Face->glyph, FT_RENDER_MODE_NORMAL) == 0) {
-            const FT_GlyphSlot Slot = Face.Face->glyph;
-            G.Left = Slot->bitmap_left;
-            G.Top = Slot->bitmap_top;
-            G.Advance = Slot->advance.x;
-            CopyBitmap(Slot->bitmap, G);
+        const FT_GlyphSlot Slot = Face.Face->glyph;
+        if (FT_Load_Glyph(Face.Face, GlyphIndex, FT_LOAD_DEFAULT) == 0) {
+            if (Face.Embolden) FT_GlyphSlot_Embolden(Slot);
+            if (FT_Render_Glyph(Slot, FT_RENDER_MODE_NORMAL) == 0) {
+                G.Left = Slot->bitmap_left;
+                G.Top = Slot->bitmap_top;
+                G.Advance = Slot->advance.x;
+                CopyBitmap(Slot->bitmap, G);
+            }
         }
         return &Face.Glyphs.emplace(GlyphIndex, std::move(G)).first->second;
     }

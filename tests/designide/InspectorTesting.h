@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "colour/IWColors.h"
 #include "platform/designide/EditorRegistry.h"
@@ -98,9 +99,11 @@ inline const TClassInfo& TBigGadget::StaticClassInfo()
     return Info;
 }
 
-// Counts the edits the editors report.
+// Counts the edits the editors report, and keeps each object's change.
 struct TDesignerProbe : IDesigner {
     int Modifications = 0;
+    std::vector<TPropertyChange> Changes;
+    void PropertyChanged(const TPropertyChange& C) override { Changes.push_back(C); }
     void Modified() override { ++Modifications; }
 };
 
@@ -132,6 +135,14 @@ struct TInspectorForm {
         EXPECT_FALSE(Back.Failed()) << Back.ScriptError();
     }
     int Row(const char* Path) const { return Inspector->FindRow(Path); }
+    // A script line that right-clicks the name of the row at Path, as the rows are now.
+    std::string RightClick(const char* Path) const
+    {
+        const TRect R = Inspector->NameRect(Row(Path));
+        EXPECT_FALSE(R.IsEmpty()) << Path;
+        return "rclick Inspector " + std::to_string((R.Left + R.Right) / 2) + " " +
+               std::to_string((R.Top + R.Bottom) / 2) + "\n";
+    }
 };
 
 } // namespace inspecttest

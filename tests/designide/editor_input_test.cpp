@@ -159,6 +159,21 @@ TEST_F(Editors, RevertSetsEachObjectToItsOwnDefaultAsOneEdit)
     EXPECT_EQ(Dial.Count, 7);
     EXPECT_TRUE(Count->GetIsDefault());
     EXPECT_EQ(Designer.Modifications, 1);
+    // What the designer's undo keeps, as for a typed value: each object's change.
+    ASSERT_EQ(Designer.Changes.size(), 2u);
+    EXPECT_EQ(Designer.Changes[0].Instance, &Gadget);
+    EXPECT_EQ(Designer.Changes[0].Before, TPropValue(int64_t{40}));
+    EXPECT_EQ(Designer.Changes[0].After, TPropValue(int64_t{0}));
+    EXPECT_EQ(Designer.Changes[1].Instance, &Dial);
+    EXPECT_EQ(Designer.Changes[1].Before, TPropValue(int64_t{50}));
+    EXPECT_EQ(Designer.Changes[1].After, TPropValue(int64_t{7}));
+    Designer.Changes.clear();
+    Dial.Count = 9;
+    Count->Revert();
+    ASSERT_EQ(Designer.Changes.size(), 1u) << "the object already at its default has no change";
+    EXPECT_EQ(Designer.Changes[0].Instance, &Dial);
+    EXPECT_EQ(Designer.Modifications, 2);
+    Designer.Changes.clear();
 
     Gadget.Caption = "Kept?";
     Gadget.Tint = clRed;
@@ -173,7 +188,11 @@ TEST_F(Editors, RevertSetsEachObjectToItsOwnDefaultAsOneEdit)
     EXPECT_EQ(Gadget.Caption, "");
     EXPECT_EQ(Gadget.Tint, clBtnFace);
     EXPECT_TRUE(Gadget.Shapes.Empty());
-    EXPECT_EQ(Designer.Modifications, 5);
+    EXPECT_EQ(Designer.Modifications, 6);
+    ASSERT_EQ(Designer.Changes.size(), 4u);
+    EXPECT_EQ(Designer.Changes[0].Before, TPropValue(std::string("Kept?")));
+    EXPECT_EQ(Designer.Changes[0].After, TPropValue(std::string()));
+    EXPECT_EQ(Designer.Changes[3].Instance, &Gadget.Font);
 }
 
 TEST_F(Editors, ARowWithoutADefaultIsNotReverted)

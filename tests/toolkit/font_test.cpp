@@ -76,6 +76,32 @@ TEST_F(FontTest, WidthGrowsWithTheText)
     EXPECT_GT(Canvas.TextWidth("WWWW"), Canvas.TextWidth("iiii"));
 }
 
+// Bold is heavier and wider than regular in the same family and size, whether the
+// family has a bold face or it is thickened; the style is part of a font's value.
+TEST_F(FontTest, BoldIsHeavierAndWiderAndCopiesWithTheFont)
+{
+    const auto InkOf = [this](const TFont& F) {
+        Canvas.Brush.Color = Paper;
+        Canvas.FillRect(Rect(0, 0, Surface.Width(), Surface.Height()));
+        Canvas.Font = F;
+        Canvas.TextOut(2, 2, "Value 1000");
+        int N = 0;
+        for (int Y = 0; Y < Surface.Height(); ++Y)
+            for (int X = 0; X < Surface.Width(); ++X) N += 255 - (Surface.Pixel(X, Y) & 0xFF);
+        return N;
+    };
+    TFont Regular, Bold;
+    Bold.SetStyle({fsBold});
+    EXPECT_GT(InkOf(Bold), InkOf(Regular) * 11 / 10);
+    EXPECT_GT(TFontEngine::Instance().TextWidth(Bold, "Value 1000"),
+              TFontEngine::Instance().TextWidth(Regular, "Value 1000"));
+    EXPECT_NE(Bold, Regular);
+    TFont Copy(Bold), Assigned;
+    Assigned = Bold;
+    EXPECT_EQ(Copy.Style(), TFontStyles{fsBold});
+    EXPECT_EQ(Assigned, Bold);
+}
+
 TEST_F(FontTest, DrawsInTheFontColourBlendedOverThePaper)
 {
     Canvas.Font.SetHeight(-24);

@@ -11,6 +11,7 @@
 #include "platform/toolkit/Edit.h"
 #include "platform/toolkit/Form.h"
 #include "platform/toolkit/PageControl.h"
+#include "platform/toolkit/PopupMenu.h"
 
 using namespace ScriptSupport;
 
@@ -173,6 +174,14 @@ void Move(TScriptEvents& Out, TShiftState S, TPoint P)
     Out.push_back([=](TForm& F) { F.HandleMouseMove(S, P.X, P.Y); });
 }
 
+// The topmost open popup menu among the form's children, or nullptr.
+const TPopupMenu* OpenMenu(const TForm& Form)
+{
+    for (int I = Form.ControlCount() - 1; I >= 0; --I)
+        if (const auto* Menu = dynamic_cast<const TPopupMenu*>(Form.Controls(I)); Menu && Menu->IsOpen()) return Menu;
+    return nullptr;
+}
+
 std::vector<TScriptVerb> BuiltInVerbs()
 {
     std::vector<TScriptVerb> V;
@@ -201,6 +210,31 @@ std::vector<TScriptVerb> BuiltInVerbs()
                      Click(Out, P);
                      Press(Out, mbLeft, P, {ssDouble});
                      Release(Out, mbLeft, P);
+                 }});
+    V.push_back({"rclick", "rclick NAME [X Y]", 1, 3,
+                 [](const std::vector<TScriptToken>& Args, TScriptCommand& C) {
+                     if (Args.size() == 2) throw EScriptError("usage: rclick NAME [X Y]");
+                     Word(Args, 0, C, "rclick NAME [X Y]");
+                     Numbers(Args, 1, C);
+                 },
+                 [](const TScriptCommand& C, TForm& Form, TScriptEvents& Out) {
+                     const TControl& Ctl = FindControl(Form, C.Words[0], true);
+                     const auto& N = C.Numbers;
+                     const TPoint P = N.empty() ? At(Ctl, Ctl.Width() / 2, Ctl.Height() / 2) : At(Ctl, N[0], N[1]);
+                     Press(Out, mbRight, P);
+                     Release(Out, mbRight, P);
+                 }});
+    V.push_back({"menu", "menu \"item\"", 1, 1,
+                 [](const std::vector<TScriptToken>& Args, TScriptCommand& C) { Quoted(Args, 0, C); },
+                 [](const TScriptCommand& C, TForm& Form, TScriptEvents& Out) {
+                     const TPopupMenu* Menu = OpenMenu(Form);
+                     if (!Menu) throw EScriptError("no menu is open");
+                     const int Index = Menu->IndexOfCaption(C.Text);
+                     if (Index < 0) throw EScriptError("the menu has no item " + QuotedInput(C.Text));
+                     if (!Menu->CanChoose(Index))
+                         throw EScriptError("the menu item " + QuotedInput(C.Text) + " is disabled");
+                     const TRect R = Menu->ItemRect(Index);
+                     Click(Out, At(*Menu, (R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2));
                  }});
     V.push_back(PointerVerb("press", "right", "press NAME X Y [right]",
                             [](const TScriptCommand& C, TForm& Form, TScriptEvents& Out) {

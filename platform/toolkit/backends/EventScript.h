@@ -5,6 +5,8 @@
 //   click NAME [X Y]            left press and release at X,Y (default: the centre)
 //   dblclick NAME [X Y]         a click, then a second press (marked as a double click)
 //                               and release at the same place
+//   rclick NAME [X Y]           right press and release at X,Y (default: the centre)
+//   menu "item"                 click the item of the open popup menu with that caption
 //   press NAME X Y [right]      press the left (or right) button
 //   move NAME X Y [left]        pointer move, with the left button held if "left"
 //   release NAME X Y [right]    release the left (or right) button

@@ -1,0 +1,85 @@
+// The property inspector's right-click menu and the actions it offers.
+
+#include "platform/designide/PropertyInspector.h"
+#include "platform/toolkit/Application.h"
+#include "platform/toolkit/Form.h"
+
+bool TPropertyInspector::CanResetToDefault() const
+{
+    if (FSelected < 0) return false;
+    TPropertyEditor* Editor = RowEditor(FSelected);
+    return Editor->CanRevert() && !Editor->GetIsDefault();
+}
+
+void TPropertyInspector::ResetToDefault()
+{
+    if (!CanResetToDefault()) return;
+    TInterfacePtr<TPropertyEditor> Editor(RowEditor(FSelected));
+    Change([&] { Editor->Revert(); });
+}
+
+void TPropertyInspector::CopyValue()
+{
+    if (FSelected >= 0) Application->BackEnd().SetClipboardText(RowValue(FSelected));
+}
+
+void TPropertyInspector::CopyPath()
+{
+    if (FSelected >= 0) Application->BackEnd().SetClipboardText(RowPath(FSelected));
+}
+
+bool TPropertyInspector::CanPasteValue() const
+{
+    return FSelected >= 0 && !RowEditor(FSelected)->GetAttributes().Contains(paReadOnly) &&
+           !Application->BackEnd().ClipboardText().empty();
+}
+
+void TPropertyInspector::PasteValue()
+{
+    if (!CanPasteValue()) return;
+    TInterfacePtr<TPropertyEditor> Editor(RowEditor(FSelected));
+    const std::string Text = Application->BackEnd().ClipboardText();
+    // As Enter on typed text: the value it already shows is no edit.
+    if (Text == Editor->GetVisualValue()) return;
+    Change([&] { Editor->SetValue(Text); });
+}
+
+std::vector<TMenuItem> TPropertyInspector::RowMenuItems()
+{
+    const bool OnRow = FSelected >= 0;
+    const bool Alphabetical = FSortOrder == TSortOrder::Alphabetical;
+    return {
+        {"Reset to default", CanResetToDefault(), false, false, [this] { ResetToDefault(); }},
+        {"Copy value", OnRow && !RowValue(FSelected).empty(), false, false, [this] { CopyValue(); }},
+        {"Paste value", CanPasteValue(), false, false, [this] { PasteValue(); }},
+        {"Copy path", OnRow, false, false, [this] { CopyPath(); }},
+        {"", false, false, true, nullptr},
+        {"Sort alphabetically", true, Alphabetical, false, [this] { SetSortOrder(TSortOrder::Alphabetical); }},
+        {"Sort in declaration order", true, !Alphabetical, false, [this] { SetSortOrder(TSortOrder::Declaration); }},
+        {"", false, false, true, nullptr},
+        {"Expand all", !FRows.empty(), false, false, [this] { ExpandAll(); }},
+        {"Collapse all", !FRows.empty(), false, false, [this] { CollapseAll(); }},
+    };
+}
+
+void TPropertyInspector::OpenRowMenu(int Row, int X, int Y)
+{
+    TForm* Form = ParentForm();
+    if (!Form || !ReadyForNewRows()) return;
+    if (Row >= 0 && Row < RowCount()) SetSelectedRow(Row);
+    if (!FMenu) {
+        FMenu = new TPopupMenu(this);
+        FMenu->OnClose = [this](bool HadFocus) {
+            if (HadFocus && CanFocus()) SetFocus();
+        };
+    }
+    FMenu->SetFont(EffectiveFont());
+    FMenu->Items = RowMenuItems();
+    const TPoint O = SurfaceOrigin();
+    FMenu->Popup(*Form, O.X + X, O.Y + Y);
+}
+
+TPopupMenu* TPropertyInspector::RowMenu() const
+{
+    return FMenu && FMenu->IsOpen() ? FMenu : nullptr;
+}
