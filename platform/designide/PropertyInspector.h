@@ -53,6 +53,9 @@ class QELL_DESIGNIDE_API TPropertyInspector : public TWinControl {
     // The selected row, or what it shows, may have changed (another row, the rows built
     // again after an edit, another selection).
     TNotifyEvent OnSelectRow;
+    // Told what an action of the row menu did, in words for a status line ("Reset
+    // Appearance.TextColor", "Copied the path Caption"), once it is done.
+    std::function<void(const std::string& Action)> OnAction;
     // Where the name column ends; the user drags the line between the columns to move
     // it (SetNameWidth), and it stays there while the inspector lives.
     int NameWidth = DefaultNameWidth;
@@ -73,10 +76,14 @@ class QELL_DESIGNIDE_API TPropertyInspector : public TWinControl {
     // Shows only the rows whose name contains Filter, without case, and the rows that
     // lead to them, open for as long as the filter holds (what the user opened or
     // closed comes back when it is cleared); a matching row keeps its own sub-rows as
-    // the user left them. Empty: every row. Text being typed into a value is set first;
+    // the user left them. Empty: every row; a row selected under the filter stays
+    // selected, the rows above it opened. Text being typed into a value is set first;
     // when the editor refuses it, nothing changes (Filter() tells).
     void SetFilter(std::string_view Filter);
     const std::string& Filter() const { return FFilter; }
+    // The first row whose own name contains the filter (not one that only leads to
+    // such a row), or -1; -1 without a filter.
+    int FirstMatchingRow() const;
     // Declaration: the rows in the order the class declares them; Alphabetical: each
     // level sorted by name without case (a collection's items stay in their order),
     // sub-rows under their row. Typed text is set first, as for SetFilter.
@@ -201,6 +208,7 @@ private:
     // text is set; false when the editor refuses it.
     bool ReadyForNewRows();
     std::vector<TMenuItem> RowMenuItems();
+    void Tell(const std::string& Action);
     void Layout();
     int VisibleRows() const;
     int InnerRight() const;

@@ -15,17 +15,27 @@ void TPropertyInspector::ResetToDefault()
 {
     if (!CanResetToDefault()) return;
     TInterfacePtr<TPropertyEditor> Editor(RowEditor(FSelected));
-    Change([&] { Editor->Revert(); });
+    const std::string Path = RowPath(FSelected);
+    if (Change([&] { Editor->Revert(); })) Tell("Reset " + Path);
+}
+
+void TPropertyInspector::Tell(const std::string& Action)
+{
+    if (OnAction) OnAction(Action);
 }
 
 void TPropertyInspector::CopyValue()
 {
-    if (FSelected >= 0) Application->BackEnd().SetClipboardText(RowValue(FSelected));
+    if (FSelected < 0) return;
+    Application->BackEnd().SetClipboardText(RowValue(FSelected));
+    Tell("Copied the value of " + RowPath(FSelected));
 }
 
 void TPropertyInspector::CopyPath()
 {
-    if (FSelected >= 0) Application->BackEnd().SetClipboardText(RowPath(FSelected));
+    if (FSelected < 0) return;
+    Application->BackEnd().SetClipboardText(RowPath(FSelected));
+    Tell("Copied the path " + RowPath(FSelected));
 }
 
 bool TPropertyInspector::CanPasteValue() const
@@ -41,7 +51,8 @@ void TPropertyInspector::PasteValue()
     const std::string Text = Application->BackEnd().ClipboardText();
     // As Enter on typed text: the value it already shows is no edit.
     if (Text == Editor->GetVisualValue()) return;
-    Change([&] { Editor->SetValue(Text); });
+    const std::string Path = RowPath(FSelected);
+    if (Change([&] { Editor->SetValue(Text); })) Tell("Pasted into " + Path);
 }
 
 std::vector<TMenuItem> TPropertyInspector::RowMenuItems()

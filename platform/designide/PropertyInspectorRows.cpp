@@ -99,8 +99,20 @@ bool TPropertyInspector::ReadyForNewRows()
 void TPropertyInspector::SetFilter(std::string_view Filter)
 {
     if (Filter == FFilter || !ReadyForNewRows()) return;
+    const std::string Selected = FSelected >= 0 ? RowPath(FSelected) : std::string();
     FFilter = Filter;
     Refresh();
+    // The row found through the filter stays in view when it clears, its rows opened.
+    if (!Selected.empty() && FindRow(Selected) < 0) SelectPath(Selected);
+}
+
+int TPropertyInspector::FirstMatchingRow() const
+{
+    if (FFilter.empty()) return -1;
+    const std::string Needle = LowerCase(FFilter);
+    for (int Row = 0; Row < RowCount(); ++Row)
+        if (LowerCase(RowName(Row)).find(Needle) != std::string::npos) return Row;
+    return -1;
 }
 
 void TPropertyInspector::SetSortOrder(TSortOrder Order)

@@ -104,6 +104,19 @@ TEST_F(Designer, F8RecoloursThePreviewOnlyAsEachDeficiencySeesIt)
     D->PaintAll();
     for (size_t K = 0; K < Points.size(); ++K) EXPECT_EQ(PixelOf(P, Points[K].X, Points[K].Y), Normal[K]);
     EXPECT_EQ(Text(), Saved) << "the page's values are never recoloured";
+
+    // The View button's menu does the same as the keys, and ticks what is in force.
+    Run("click View\nmenu \"Tritanopia\"\nclick View\nmenu \"Mark contrast problems (F7)\"\nclick View\n");
+    EXPECT_EQ(D->Simulation(), TVisionDeficiency::Tritanopia);
+    EXPECT_TRUE(D->ContrastMarks());
+    const TPopupMenu* Menu = nullptr;
+    for (int K = 0; K < D->ComponentCount() && !Menu; ++K) Menu = dynamic_cast<const TPopupMenu*>(D->Components(K));
+    ASSERT_TRUE(Menu && Menu->IsOpen());
+    for (const TMenuItem& Item : Menu->Items)
+        EXPECT_EQ(Item.Checked, Item.Caption == "Tritanopia" || Item.Caption == "Mark contrast problems (F7)")
+            << Item.Caption;
+    Run("key Escape\nclick View\nmenu \"Normal vision\"\n");
+    EXPECT_EQ(D->Simulation(), TVisionDeficiency::None);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <optional>
 
@@ -56,10 +57,17 @@ TDesignerForm::TDesignerForm(TComponent* AOwner) : TForm(AOwner), FPage(std::mak
     FPreviewHeader = Header("PreviewLabel", "Page");
     FList = new TComponentList(*this);
     FPreview = new TPagePreview(*this);
+    FViewButton = new TButton(this);
+    FViewButton->SetName("View");
+    FViewButton->SetParent(this);
+    FViewButton->SetCaption("View");
+    FViewButton->OnClick = [this](TObject*) { OpenViewMenu(); };
+    FViewMenu = new TPopupMenu(this);
     FInspectorPane = std::make_unique<TInspectorPane>(*this);
     FStatus = new TStatusLine(this);
     FStatus->SetName("Status");
     FStatus->SetParent(this);
+    Inspector().OnAction = [this](const std::string& Action) { FStatus->SetAction(Action); };
     MinClientWidth = MinWidth;
     MinClientHeight = MinHeight;
     SetBounds(0, 0, DefaultWidth, DefaultHeight);
@@ -72,6 +80,7 @@ TDesignerForm::~TDesignerForm()
     BeforeDestruction();
     // The inspector's editors hold the page's objects: they go first.
     Inspector().OnSelectRow = nullptr;
+    Inspector().OnAction = nullptr;
     Inspector().SetSelection({});
 }
 
@@ -86,6 +95,8 @@ void TDesignerForm::Resized()
     FPreviewHeader->SetBounds(PreviewLeft, HeaderTop, FPreviewHeader->Width(), FPreviewHeader->Height());
     FList->SetBounds(Gap, Top, ListWidth, H);
     FPreview->SetBounds(PreviewLeft, Top, std::max(0, InspectorLeft - Gap - PreviewLeft), H);
+    FViewButton->SetBounds(FPreview->Left() + FPreview->Width() - ViewButtonWidth, Gap / 2 + 1, ViewButtonWidth,
+                           Top - Gap / 2 - 2);
     FInspectorPane->SetBounds(Bounds(InspectorLeft, Top, InspectorWidth, H), HeaderTop);
     FStatus->SetBounds(0, Height() - StatusHeight, Width(), StatusHeight);
 }
@@ -204,6 +215,22 @@ void TDesignerForm::SetContrastMarks(bool On)
 {
     FPreview->SetContrastMarks(On);
     FStatus->SetProblems(On ? static_cast<int>(FPreview->Marked().size()) : -1);
+}
+
+void TDesignerForm::OpenViewMenu()
+{
+    std::vector<TMenuItem> Items{
+        {"Mark contrast problems (F7)", true, ContrastMarks(), false, [this] { SetContrastMarks(!ContrastMarks()); }},
+        {"", false, false, true, nullptr}};
+    for (int V = 0; V <= static_cast<int>(TVisionDeficiency::Achromatopsia); ++V) {
+        const auto Vision = static_cast<TVisionDeficiency>(V);
+        std::string Caption = Vision == TVisionDeficiency::None ? "normal vision" : VisionDeficiencyName(Vision);
+        Caption[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(Caption[0])));
+        Items.push_back({Caption, true, Simulation() == Vision, false, [this, Vision] { SetSimulation(Vision); }});
+    }
+    FViewMenu->Items = std::move(Items);
+    FViewMenu->SetFont(EffectiveFont());
+    FViewMenu->Popup(*this, FViewButton->Left(), FViewButton->Top() + FViewButton->Height());
 }
 
 void TDesignerForm::SetSimulation(TVisionDeficiency Deficiency)

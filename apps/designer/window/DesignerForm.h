@@ -20,13 +20,15 @@
 #include "apps/designer/window/InspectorPane.h"
 #include "apps/designer/window/PagePreview.h"
 #include "apps/designer/window/StatusLine.h"
+#include "platform/toolkit/Button.h"
 #include "platform/toolkit/Form.h"
 #include "platform/toolkit/Label.h"
+#include "platform/toolkit/PopupMenu.h"
 
 class TDesignerForm : public TForm, public IDesigner {
     QELL_CLASS(TDesignerForm, TForm)
     static constexpr int ListWidth = 220, InspectorWidth = 300, Gap = 8, HeaderHeight = 20,
-                         StatusHeight = TStatusBar::DefaultHeight;
+                         StatusHeight = TStatusBar::DefaultHeight, ViewButtonWidth = 64;
     // The window's size at first, and the smallest it may be given.
     static constexpr int DefaultWidth = 1216, DefaultHeight = 540, MinWidth = 800, MinHeight = 480;
     static constexpr size_t MaxUndoSteps = 1000;
@@ -97,6 +99,8 @@ class TDesignerForm : public TForm, public IDesigner {
     TComponentList& List() const { return *FList; }
     TStatusLine& Status() const { return *FStatus; }
 
+    // The View button above the preview opens a menu of the two below; F7 and F8 do
+    // the same from the keyboard.
     // F7: every component with a pair that fails AA marked in the preview, and counted
     // on the status line.
     bool ContrastMarks() const { return FPreview->ContrastMarks(); }
@@ -128,6 +132,7 @@ private:
     // its marks, the caption.
     void ShowValues(bool Renamed);
     void UpdateCaption();
+    void OpenViewMenu();
     // Sets what the in-place edit holds, as Enter would; false when it was refused.
     bool CommitPendingEdit();
 
@@ -139,6 +144,8 @@ private:
     TUndoHistory FHistory{MaxUndoSteps};
     TLabel* FListHeader;
     TLabel* FPreviewHeader;
+    TButton* FViewButton;
+    TPopupMenu* FViewMenu;
     TComponentList* FList;
     TPagePreview* FPreview;
     std::unique_ptr<TInspectorPane> FInspectorPane;

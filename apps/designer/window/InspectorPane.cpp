@@ -1,5 +1,7 @@
 #include "apps/designer/window/InspectorPane.h"
 
+#include <algorithm>
+
 #include "apps/designer/RowTexts.h"
 #include "apps/designer/window/DesignerForm.h"
 #include "colour/IWColors.h"
@@ -17,6 +19,7 @@ TFilterEdit::TFilterEdit(TComponent* AOwner, TPropertyInspector& Inspector) : TE
 {
     TabStop = true;
     TextHint = "Filter properties (Ctrl+F)";
+    OnChange = [this](TObject*) { FInspector.SetFilter(Text()); };
 }
 
 void TFilterEdit::KeyDown(TKey& Key, TShiftState Shift)
@@ -27,8 +30,11 @@ void TFilterEdit::KeyDown(TKey& Key, TShiftState Shift)
         return;
     }
     if (Key == vkDown && Shift.Empty()) {
+        // To the first row the filter found, else the row selected.
         if (FInspector.RowCount() > 0) {
-            if (FInspector.SelectedRow() < 0) FInspector.SetSelectedRow(0);
+            int Row = FInspector.FirstMatchingRow();
+            if (Row < 0) Row = std::max(0, FInspector.SelectedRow());
+            FInspector.SetSelectedRow(Row);
             FInspector.SetFocus();
         }
         Key = 0;

@@ -16,7 +16,7 @@
 class TDesignerForm;
 
 // The filter box: typing filters the inspector's rows by name; Escape empties it, Down
-// goes into the rows.
+// goes into the rows, on the first whose name matches.
 class TFilterEdit : public TEdit {
     QELL_CLASS(TFilterEdit, TEdit)
     TFilterEdit(TComponent* AOwner, TPropertyInspector& Inspector);

@@ -1,0 +1,88 @@
+// The designer's inspector pane as a person uses it: Ctrl+F into the filter box, a
+// filtered row edited and saved; a right-click reset that one Ctrl+Z takes back; the
+// rows sorted by name from the same menu; and the status line saying what was done.
+
+#include <algorithm>
+#include <cstdio>
+
+#include "tests/designer/DesignerTesting.h"
+
+namespace {
+
+using namespace DesignerTesting;
+
+class InspectorPane : public Designer {
+protected:
+    // A right click on the name of the row at Path.
+    std::string RightClick(const std::string& Path) const
+    {
+        const TPropertyInspector& I = D->Inspector();
+        const TRect R = I.NameRect(I.FindRow(Path));
+        EXPECT_FALSE(R.IsEmpty()) << Path << " is not in view";
+        return "rclick Inspector " + std::to_string(R.Left + 5) + " " + std::to_string(R.Top + 5) + "\n";
+    }
+    std::vector<std::string> Names() const
+    {
+        std::vector<std::string> Found;
+        for (int Row = 0; Row < D->Inspector().RowCount(); ++Row) Found.push_back(D->Inspector().RowName(Row));
+        return Found;
+    }
+};
+
+TEST_F(InspectorPane, CtrlFFiltersTheRowsAndAFilteredRowIsEditedAndSaved)
+{
+    const TPropertyInspector& I = D->Inspector();
+    Run("pick ButtonOrder\nkey Ctrl+F\ntext \"shadow\"\n");
+    EXPECT_TRUE(D->Filter().Focused());
+    EXPECT_EQ(I.Filter(), "shadow");
+    EXPECT_EQ(Names(), (std::vector<std::string>{"Appearance", "ShadowColor", "ShadowDepth"}));
+
+    // Down into the rows, on the first that matches; typed, Enter: set, still filtered.
+    Run("key Down\ntext \"Navy\"\nkey Enter\n");
+    EXPECT_EQ(Button().ShadowColor, Web("Navy"));
+    EXPECT_EQ(I.RowPath(I.SelectedRow()), "Appearance.ShadowColor");
+    EXPECT_EQ(Names().size(), 3u) << "the filter holds after the edit";
+    EXPECT_EQ(D->Status().Action(), "Changed Appearance.ShadowColor");
+
+    // Escape in the box empties it: every row again, the edited one still selected.
+    Run("key Ctrl+F\nkey Escape\n");
+    EXPECT_EQ(I.Filter(), "");
+    EXPECT_GT(I.RowCount(), 10);
+    EXPECT_EQ(I.RowPath(I.SelectedRow()), "Appearance.ShadowColor");
+
+    const std::string File = TempFile("pane.txt");
+    std::remove(File.c_str());
+    Run("key Ctrl+S\ntype FileName \"" + File + "\"\nclick OK\n");
+    EXPECT_NE(Contents(File).find("Appearance.ShadowColor = Navy"), std::string::npos) << Contents(File);
+    EXPECT_EQ(D->Status().Action(), "Saved designer_pane.txt");
+}
+
+TEST_F(InspectorPane, AResetFromTheMenuIsOneUndoStepAndTheRowsSortByName)
+{
+    TPropertyInspector& I = D->Inspector();
+    Run("pick ButtonOrder\ninspect Inspector Appearance.TextColor\n");
+    const TColor Saved = Button().TextColor;
+    ASSERT_NE(Saved, clBtnText) << "the sample's caption is white";
+    Run(RightClick("Appearance.TextColor") + "menu \"Reset to default\"\n");
+    EXPECT_EQ(Button().TextColor, clBtnText);
+    EXPECT_EQ(D->Status().Action(), "Reset Appearance.TextColor");
+    EXPECT_TRUE(D->IsModified());
+    Run("key Ctrl+Z\n");
+    EXPECT_EQ(Button().TextColor, Saved) << "one step takes the reset back";
+    EXPECT_FALSE(D->IsModified());
+
+    Run(RightClick("Caption") + "menu \"Sort alphabetically\"\n");
+    EXPECT_EQ(I.SortOrder(), TSortOrder::Alphabetical);
+    std::vector<std::string> Top;
+    for (int Row = 0; Row < I.RowCount(); ++Row)
+        if (I.RowLevel(Row) == 0) Top.push_back(I.RowName(Row));
+    EXPECT_TRUE(std::is_sorted(Top.begin(), Top.end(),
+                               [](const std::string& A, const std::string& B) { return CompareText(A, B) < 0; }))
+        << Top.front() << " ... " << Top.back();
+    EXPECT_EQ(I.RowPath(I.SelectedRow()), "Caption");
+    // The order holds for the next selection.
+    Run("pick LabelTitle\n");
+    EXPECT_EQ(I.RowName(0), "Caption");
+}
+
+} // namespace
