@@ -33,9 +33,9 @@ void Collect(TComponent& Component, TPersistent& Object, const std::string& Pref
              std::vector<TContrastFinding>& Out)
 {
     std::vector<const TClassInfo*> Chain;
-    for (const TClassInfo* C = &Object.ClassInfo(); C; C = C->Parent) Chain.insert(Chain.begin(), C);
-    for (const TClassInfo* C : Chain)
-        for (const TContrastPair& Pair : C->ContrastPairs) {
+    for (const TClassInfo* C = &Object.ClassInfo(); C; C = C->Parent) Chain.push_back(C);
+    for (auto It = Chain.rbegin(); It != Chain.rend(); ++It)
+        for (const TContrastPair& Pair : (*It)->ContrastPairs) {
             TContrastFinding F;
             F.Component = &Component;
             F.Kind = Pair.Kind;
@@ -86,8 +86,8 @@ std::vector<TContrastFinding> PageContrast(TQellPage& Page)
 {
     std::vector<TContrastFinding> Out;
     for (int I = 0; I < Page.ComponentCount(); ++I) {
-        std::vector<TContrastFinding> Own = ComponentContrast(*Page.Components(I));
-        Out.insert(Out.end(), std::make_move_iterator(Own.begin()), std::make_move_iterator(Own.end()));
+        TComponent& C = *Page.Components(I);
+        Collect(C, C, C.Name() + ".", Out);
     }
     return Out;
 }

@@ -60,8 +60,9 @@ const TPropInfo* TClassInfo::FindProperty(std::string_view PropName) const
     return nullptr;
 }
 
-std::vector<const TPropInfo*> TClassInfo::AllProperties() const
+const std::vector<const TPropInfo*>& TClassInfo::AllProperties() const
 {
+    if (FAll.Known) return FAll.List;
     std::vector<const TClassInfo*> Chain;
     for (const TClassInfo* C = this; C; C = C->Parent) Chain.push_back(C);
     std::vector<const TPropInfo*> Result;
@@ -69,7 +70,9 @@ std::vector<const TPropInfo*> TClassInfo::AllProperties() const
     for (auto C = Chain.rbegin(); C != Chain.rend(); ++C)
         for (const TPropInfo& P : (*C)->Properties)
             if (Seen.insert(UpperCase(P.Name)).second) Result.push_back(FindProperty(P.Name));
-    return Result;
+    FAll.List = std::move(Result);
+    FAll.Known = true;
+    return FAll.List;
 }
 
 int64_t GetOrdProp(const TPersistent& Instance, const TPropInfo& Prop)

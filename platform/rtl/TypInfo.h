@@ -183,8 +183,25 @@ public:
     // Without case, this class first, then its ancestors; nullptr when none.
     const TPropInfo* FindProperty(std::string_view PropName) const;
     // Every property, ancestors' first, each name once, through its most derived
-    // definition.
-    std::vector<const TPropInfo*> AllProperties() const;
+    // definition. Worked out at the first call and kept (readers walk every object of a
+    // page through it), so it is for a class whose properties are all declared.
+    const std::vector<const TPropInfo*>& AllProperties() const;
+
+private:
+    // A copy of the class starts without it: the list points into its own Properties.
+    struct TAllProperties {
+        std::vector<const TPropInfo*> List;
+        bool Known = false;
+        TAllProperties() = default;
+        TAllProperties(const TAllProperties&) {}
+        TAllProperties& operator=(const TAllProperties&)
+        {
+            List.clear();
+            Known = false;
+            return *this;
+        }
+    };
+    mutable TAllProperties FAll;
 };
 
 // Reading and writing properties of an instance. Each raises EPropertyError when the
