@@ -252,6 +252,14 @@ void TPropertyInspector::KeyDown(TKey& Key, TShiftState Shift)
         else if (!BeginEdit(R.Editor->GetVisualValue(), true)) return TWinControl::KeyDown(Key, Shift);
         break;
     case vkF2: BeginEdit(R.Editor->GetVisualValue(), true); break;
+    case vkF10:
+    case vkApps: {
+        // The row menu from the keyboard, as the context-menu key and Shift+F10 open one.
+        if (Key == vkF10 && Shift != TShiftState{ssShift}) return TWinControl::KeyDown(Key, Shift);
+        const TRect Name = NameRect(FSelected);
+        OpenRowMenu(FSelected, Name.Left + 10, Name.Bottom);
+        break;
+    }
     default: TWinControl::KeyDown(Key, Shift); return;
     }
     Key = 0;

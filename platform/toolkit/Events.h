@@ -29,7 +29,7 @@ using TKey = int;
 constexpr TKey vkBack = 8, vkTab = 9, vkReturn = 13, vkEscape = 27, vkSpace = 32, vkPrior = 33,
                vkNext = 34, vkEnd = 35, vkHome = 36, vkLeft = 37, vkUp = 38, vkRight = 39,
                vkDown = 40, vkInsert = 45, vkDelete = 46, vkF1 = 112, vkF2 = 113, vkF7 = 118,
-               vkF8 = 119;
+               vkF8 = 119, vkF10 = 121, vkApps = 93; // vkApps: the context-menu key
 
 using TModalResult = int;
 constexpr TModalResult mrNone = 0, mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7;

@@ -97,4 +97,30 @@ TEST(InspectorMenu, CopiedValuesPasteAsTypedTextAndPathsCopy)
     Menu->CloseUp();
 }
 
+// Without a mouse: Shift+F10 or the context-menu key opens the selected row's menu below
+// its name, Down makes the first item that can be chosen hot and Enter chooses it; F10
+// alone opens nothing.
+TEST(InspectorMenu, TheKeyboardOpensTheSelectedRowsMenu)
+{
+    TInspectorForm F;
+    F.Gadget.Tint = clRed;
+    F.Inspector->SetFocus();
+    F.Run("inspect Inspector Tint\nkey F10\n");
+    EXPECT_EQ(F.Inspector->RowMenu(), nullptr);
+    F.Run("key Shift+F10\nkey Down\nkey Enter\n");
+    EXPECT_EQ(F.Gadget.Tint, clBtnFace) << "Reset to default, the first item";
+    EXPECT_EQ(F.Designer.Changes.size(), 1u);
+
+    F.Run("inspect Inspector Caption\nkey ContextMenu\n");
+    TPopupMenu* Menu = F.Inspector->RowMenu();
+    ASSERT_NE(Menu, nullptr);
+    EXPECT_EQ(F.Inspector->RowPath(F.Inspector->SelectedRow()), "Caption");
+    const TRect Name = F.Inspector->NameRect(F.Inspector->SelectedRow());
+    const TPoint Origin = F.Inspector->SurfaceOrigin();
+    EXPECT_EQ(Menu->MenuRect().Top, Origin.Y + Name.Bottom) << "just below the row";
+    F.Run("key Escape\n");
+    EXPECT_EQ(F.Inspector->RowMenu(), nullptr);
+    EXPECT_TRUE(F.Inspector->Focused());
+}
+
 } // namespace

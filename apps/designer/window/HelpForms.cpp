@@ -18,7 +18,8 @@ constexpr char Keys[] = "Ctrl+O   open a page file\n"
                         "\n"
                         "In the inspector: Enter sets a typed value (so does leaving the field), Escape\n"
                         "takes it back, Up and Down set it and move on, Alt+Down opens the list, a double\n"
-                        "click or Ctrl+Enter or the ... button opens a colour's dialog (docs/inspector.md).";
+                        "click or Ctrl+Enter or the ... button opens a colour's dialog; a right click, Shift+F10\n"
+                        "or the menu key opens a row's menu: reset to default, copy, paste, sort (docs/inspector.md).";
 
 } // namespace
 

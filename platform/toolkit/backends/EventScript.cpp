@@ -65,7 +65,7 @@ const std::map<std::string, TKey>& KeyNames()
         {"right", vkRight},     {"up", vkUp},          {"down", vkDown},     {"home", vkHome},
         {"end", vkEnd},         {"pageup", vkPrior},   {"pagedown", vkNext}, {"space", vkSpace},
         {"f1", vkF1},           {"f2", vkF2},          {"f7", vkF7},         {"f8", vkF8},
-        {"insert", vkInsert}};
+        {"f10", vkF10},         {"contextmenu", vkApps}, {"insert", vkInsert}};
     return Names;
 }
 

@@ -70,6 +70,8 @@ TKey MapKey(SDL_Keycode K)
     case SDLK_F2: return vkF2;
     case SDLK_F7: return vkF7;
     case SDLK_F8: return vkF8;
+    case SDLK_F10: return vkF10;
+    case SDLK_APPLICATION: return vkApps;
     default: return 0;
     }
 }
