@@ -68,6 +68,16 @@ TEST_F(Designer, F7MarksAndCountsTheComponentsThatFailAContrastCheck)
     std::remove(File.c_str());
     Run("key Ctrl+S\ntype FileName \"" + File + "\"\nclick OK\n");
     EXPECT_EQ(D->Status().Action(), "Saved designer_view.txt");
+
+    // Another page is counted as it opens: the sample as it was, from a file.
+    const std::string Sample = TempFile("view_sample.txt");
+    SavePageFile(Sample, *ReadPageText(SamplePageText()));
+    Run("key F7\npick ButtonOrder\ninspect Inspector Appearance.TextColor\nkey Ctrl+K\n");
+    ASSERT_EQ(D->Status().ProblemsText(), std::to_string(Expected.size() - 1) + " contrast problems");
+    ASSERT_TRUE(D->OpenFile(Sample));
+    EXPECT_EQ(D->Status().ProblemsText(), std::to_string(Expected.size()) + " contrast problems");
+    std::remove(Sample.c_str());
+    std::remove(File.c_str());
 }
 
 TEST_F(Designer, F8RecoloursThePreviewOnlyAsEachDeficiencySeesIt)

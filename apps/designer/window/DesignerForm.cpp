@@ -121,6 +121,7 @@ void TDesignerForm::ReplacePage(std::unique_ptr<TQellPage> Page)
     FPage = std::move(Page);
     FPreview->UpdateScrollBars();
     FPreview->UpdateMarks();
+    ShowProblemCount();
     RebuildEntries();
     std::vector<TPersistent*> Kept;
     for (const std::string& Path : Paths)
@@ -207,14 +208,19 @@ void TDesignerForm::ShowValues(bool Renamed)
     FPreview->UpdateScrollBars();
     FPreview->UpdateMarks();
     FPreview->Invalidate();
-    if (FPreview->ContrastMarks()) FStatus->SetProblems(static_cast<int>(FPreview->Marked().size()));
+    ShowProblemCount();
     UpdateCaption();
+}
+
+void TDesignerForm::ShowProblemCount()
+{
+    FStatus->SetProblems(FPreview->ContrastMarks() ? static_cast<int>(FPreview->Marked().size()) : -1);
 }
 
 void TDesignerForm::SetContrastMarks(bool On)
 {
     FPreview->SetContrastMarks(On);
-    FStatus->SetProblems(On ? static_cast<int>(FPreview->Marked().size()) : -1);
+    ShowProblemCount();
 }
 
 void TDesignerForm::OpenViewMenu()

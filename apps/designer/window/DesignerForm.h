@@ -131,6 +131,8 @@ private:
     // The views after the page's values changed: the list when Renamed, the preview and
     // its marks, the caption.
     void ShowValues(bool Renamed);
+    // The status line's count of components marked, while marks show.
+    void ShowProblemCount();
     void UpdateCaption();
     void OpenViewMenu();
     // Sets what the in-place edit holds, as Enter would; false when it was refused.
