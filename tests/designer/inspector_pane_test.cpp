@@ -50,6 +50,15 @@ TEST_F(InspectorPane, CtrlFFiltersTheRowsAndAFilteredRowIsEditedAndSaved)
     EXPECT_GT(I.RowCount(), 10);
     EXPECT_EQ(I.RowPath(I.SelectedRow()), "Appearance.ShadowColor");
 
+    // A script names the box, as `type` names any field: every row then names a colour
+    // or leads to one.
+    Run("pick LabelTitle\ntype Filter \"color\"\n");
+    EXPECT_EQ(I.Filter(), "color");
+    ASSERT_GT(I.RowCount(), 0);
+    for (const std::string& Name : Names())
+        EXPECT_NE(LowerCase(Name).find("color"), std::string::npos) << Name;
+    Run("key Escape\npick ButtonOrder\n");
+
     const std::string File = TempFile("pane.txt");
     std::remove(File.c_str());
     Run("key Ctrl+S\ntype FileName \"" + File + "\"\nclick OK\n");
