@@ -16,16 +16,11 @@ std::string ListedPath(const std::string& Path)
     return std::filesystem::absolute(Path).lexically_normal().string();
 }
 
-std::string BaseName(const std::string& Path)
-{
-    return Path.substr(Path.rfind('/') == std::string::npos ? 0 : Path.rfind('/') + 1);
-}
-
 // Whether the listed Path is what Given names: the path itself, the file's name with or
 // without ".bpl", or the package's own name.
 bool Names(const std::string& Path, const std::string& Given)
 {
-    const std::string File = BaseName(Path);
+    const std::string File = ExtractFileName(Path);
     if (Path == ListedPath(Given) || File == Given || (File.ends_with(".bpl") && File.substr(0, File.size() - 4) == Given))
         return true;
     try {

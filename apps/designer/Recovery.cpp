@@ -92,8 +92,7 @@ std::string WriteRecoveryFile(const std::string& PageFile, std::string_view Text
             Reasons = E.Message() + "; ";
         }
     }
-    const size_t Slash = PageFile.rfind('/');
-    const std::string Name = PageFile.empty() ? NewPageName() : PageFile.substr(Slash == std::string::npos ? 0 : Slash + 1);
+    const std::string Name = PageFile.empty() ? NewPageName() : ExtractFileName(PageFile);
     try {
         const std::string InState = StateFolder() + "/" + RecoveryFileName(Name);
         WriteQuickly(InState, Text);

@@ -245,6 +245,12 @@ TFileHandle OpenRegularFileForReading(const std::string& FileName, struct stat& 
 
 std::string QuotedFileName(std::string_view FileName) { return QuotedInput(FileName, 4 * PATH_MAX); }
 
+std::string ExtractFileName(std::string_view Path)
+{
+    const size_t Slash = Path.rfind('/');
+    return std::string(Slash == std::string_view::npos ? Path : Path.substr(Slash + 1));
+}
+
 void WriteFileAtomically(const std::string& FileName, std::string_view Data)
 {
     if (FileName.empty()) throw EInOutError("Cannot write a file with an empty name");

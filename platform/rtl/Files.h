@@ -19,6 +19,9 @@ public:
 // A file name for a message: QuotedInput, but whole, since a cut name would hide the
 // file's own name at its end.
 QELL_RTL_API std::string QuotedFileName(std::string_view FileName);
+// The name after the path's last '/' ("page.txt" of "/home/ann/page.txt"); the whole
+// path when it has none.
+QELL_RTL_API std::string ExtractFileName(std::string_view Path);
 
 // An open file descriptor, closed with the object.
 class QELL_RTL_API TFileHandle {

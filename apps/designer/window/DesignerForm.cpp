@@ -27,12 +27,6 @@ std::vector<std::pair<std::string, TCollection*>> CollectionsOf(TPersistent& Obj
     return Found;
 }
 
-// "page.txt" of "/home/ann/pages/page.txt", for the status line.
-std::string BaseName(const std::string& FileName)
-{
-    return FileName.substr(FileName.rfind('/') + 1);
-}
-
 } // namespace
 
 // ---------------------------------------------------------------------------------
@@ -320,7 +314,7 @@ bool TDesignerForm::SaveAs(const std::string& FileName)
             const TModalResult Answer = AskChangedOnDisk(FileName);
             if (Answer == mrNo) {
                 SetPage(LoadPageFile(FileName), FileName);
-                FStatus->SetAction("Reloaded " + BaseName(FileName));
+                FStatus->SetAction("Reloaded " + ExtractFileName(FileName));
                 return false;
             }
             if (Answer != mrYes) return false;
@@ -334,7 +328,7 @@ bool TDesignerForm::SaveAs(const std::string& FileName)
     FFileName = FileName;
     FHistory.MarkSaved();
     UpdateCaption();
-    FStatus->SetAction("Saved " + BaseName(FileName));
+    FStatus->SetAction("Saved " + ExtractFileName(FileName));
     return true;
 }
 
@@ -356,7 +350,7 @@ bool TDesignerForm::OpenFile(const std::string& FileName)
         return false;
     }
     SetPage(std::move(Page), FileName);
-    FStatus->SetAction("Opened " + BaseName(FileName));
+    FStatus->SetAction("Opened " + ExtractFileName(FileName));
     OfferRecovery();
     return true;
 }

@@ -1,6 +1,7 @@
 #include "apps/designer/window/HelpForms.h"
 
 #include "apps/designer/PackageList.h"
+#include "platform/rtl/Files.h"
 #include "platform/toolkit/Dialogs.h"
 
 namespace {
@@ -33,7 +34,7 @@ void ShowLoadedPackages()
 {
     std::string Text;
     for (const TPackageStatus& P : LoadedPackages()) {
-        Text += (P.Name.empty() ? P.Path.substr(P.Path.rfind('/') + 1) : P.Name) +
+        Text += (P.Name.empty() ? ExtractFileName(P.Path) : P.Name) +
                 (P.Description.empty() ? "" : ": " + P.Description) + "\n";
         Text += "    " + P.Path + "\n";
         Text += "    " + (P.Failure.empty() ? std::string("loaded") : "failed: " + P.Failure) + "\n\n";
