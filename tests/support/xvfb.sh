@@ -53,19 +53,20 @@ export QELL_WINDOW_SNAPSHOT="$work/presented.png"
 # first frame: input sent earlier would test a race with the first paint, not input.
 wait_window() {
   local id=""
-  # Polled rather than --sync: xdotool gives up on a window that goes while it looks
-  # (SDL makes and drops one when the program checks for a display).
+  for _ in $(seq 300); do
+    [ -s "$QELL_WINDOW_SNAPSHOT" ] && break
+    sleep 0.1
+  done
+  [ -s "$QELL_WINDOW_SNAPSHOT" ] || fail "the window presented no frame"
+  # Looked up only once the frame is there: SDL makes and drops a window of the same
+  # name when the program checks for a display, and an id found earlier may be that
+  # one, gone by the time it is used. Polled rather than --sync, for the same reason.
   for _ in $(seq 300); do
     id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1) || true
     [ -n "$id" ] && break
     sleep 0.1
   done
   [ -n "$id" ] || fail "the window did not appear"
-  for _ in $(seq 300); do
-    [ -s "$QELL_WINDOW_SNAPSHOT" ] && break
-    sleep 0.1
-  done
-  [ -s "$QELL_WINDOW_SNAPSHOT" ] || fail "the window presented no frame"
   xdotool windowfocus --sync "$id" || true
   echo "$id"
 }
