@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "apps/designer/PageFile.h"
+#include "apps/designer/document/PageFile.h"
 #include "platform/components/Components.h"
 
 namespace {

@@ -1,6 +1,6 @@
 # `cmake --install` and `cpack -G DEB`: a tree that works wherever it is moved. The
 # program finds its libraries through $ORIGIN-relative run paths and its package in
-# ../lib/qell beside itself (apps/designer/PackageHost.h), as in the build folder, so
+# ../lib/qell beside itself (apps/designer/packages/PackageHost.h), as in the build folder, so
 # nothing installed names the build folder or the install prefix.
 
 set(QELL_PRIVATE_LIBDIR lib/qell)

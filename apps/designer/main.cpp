@@ -9,9 +9,9 @@
 #include <cstring>
 #include <exception>
 
-#include "apps/designer/Commands.h"
-#include "apps/designer/PackageHost.h"
-#include "apps/designer/PackageList.h"
+#include "apps/designer/commands/Commands.h"
+#include "apps/designer/packages/PackageHost.h"
+#include "apps/designer/packages/PackageList.h"
 #include "platform/rtl/SysUtils.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "apps/designer/window/DesignerForm.h"
-#include "apps/designer/PackageHost.h"
+#include "apps/designer/packages/PackageHost.h"
 #include "colour/IWColors.h"
 #include "platform/components/Components.h"
 #include "platform/rtl/Files.h"

@@ -12,7 +12,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "apps/designer/Recovery.h"
+#include "apps/designer/document/Recovery.h"
 #include "platform/components/IWQellSpinner.h"
 #include "tests/designer/DesignerTesting.h"
 #include "tests/support/FileSizeLimit.h"

@@ -5,7 +5,7 @@
 
 #include <fstream>
 
-#include "apps/designer/PackageList.h"
+#include "apps/designer/packages/PackageList.h"
 #include "tests/designer/DesignerTesting.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "apps/designer/ColourBatch.h"
+#include "apps/designer/commands/ColourBatch.h"
 #include "platform/rtl/SysUtils.h"
 #include "tests/fuzz/FuzzSupport.h"
 

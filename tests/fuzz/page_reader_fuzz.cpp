@@ -7,7 +7,7 @@
 #include <string_view>
 #include <unordered_set>
 
-#include "apps/designer/PageFile.h"
+#include "apps/designer/document/PageFile.h"
 #include "platform/components/Components.h"
 #include "platform/toolkit/resources/FormReader.h"
 #include "tests/fuzz/FuzzSupport.h"

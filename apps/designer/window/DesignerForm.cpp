@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <optional>
 
-#include "apps/designer/Recovery.h"
+#include "apps/designer/document/Recovery.h"
 #include "apps/designer/window/HelpForms.h"
 #include "apps/designer/window/Prompts.h"
 #include "platform/components/PageContrast.h"

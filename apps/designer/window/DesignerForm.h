@@ -14,8 +14,8 @@
 #include <string_view>
 #include <vector>
 
-#include "apps/designer/PageFile.h"
-#include "apps/designer/UndoHistory.h"
+#include "apps/designer/document/PageFile.h"
+#include "apps/designer/document/UndoHistory.h"
 #include "apps/designer/window/ComponentList.h"
 #include "apps/designer/window/InspectorPane.h"
 #include "apps/designer/window/PagePreview.h"

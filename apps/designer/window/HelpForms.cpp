@@ -1,6 +1,6 @@
 #include "apps/designer/window/HelpForms.h"
 
-#include "apps/designer/PackageList.h"
+#include "apps/designer/packages/PackageList.h"
 #include "platform/rtl/Files.h"
 #include "platform/toolkit/Dialogs.h"
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "apps/designer/RowTexts.h"
+#include "apps/designer/document/RowTexts.h"
 #include "apps/designer/window/DesignerForm.h"
 #include "colour/IWColors.h"
 #include "platform/components/PageContrast.h"

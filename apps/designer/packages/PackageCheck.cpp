@@ -8,8 +8,8 @@
 #include <fstream>
 #include <string>
 
-#include "apps/designer/Commands.h"
-#include "apps/designer/PackageHost.h"
+#include "apps/designer/commands/Commands.h"
+#include "apps/designer/packages/PackageHost.h"
 #include "platform/designide/EditorRegistry.h"
 #include "platform/rtl/Units.h"
 

@@ -1,4 +1,4 @@
-#include "apps/designer/PageFile.h"
+#include "apps/designer/document/PageFile.h"
 
 #include <sys/file.h>
 #include <unistd.h>

@@ -1,11 +1,11 @@
 // `qell-designer packages …`: the list of design packages the designer loads at start
-// (apps/designer/PackageList.h). The output is in docs/cli.md.
+// (apps/designer/packages/PackageList.h). The output is in docs/cli.md.
 
 #include <cstdio>
 #include <filesystem>
 
-#include "apps/designer/Commands.h"
-#include "apps/designer/PackageList.h"
+#include "apps/designer/commands/Commands.h"
+#include "apps/designer/packages/PackageList.h"
 #include "platform/rtl/Files.h"
 
 namespace {

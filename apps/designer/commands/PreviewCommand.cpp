@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "apps/designer/Commands.h"
-#include "apps/designer/Options.h"
-#include "apps/designer/PageFile.h"
+#include "apps/designer/commands/Commands.h"
+#include "apps/designer/commands/Options.h"
+#include "apps/designer/document/PageFile.h"
 #include "platform/components/PagePainter.h"
 
 const char PreviewUsage[] =

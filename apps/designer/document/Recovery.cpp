@@ -1,4 +1,4 @@
-#include "apps/designer/Recovery.h"
+#include "apps/designer/document/Recovery.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -13,10 +13,10 @@
 #include <string_view>
 #include <vector>
 
-#include "apps/designer/Commands.h"
-#include "apps/designer/Options.h"
-#include "apps/designer/PackageHost.h"
-#include "apps/designer/PageFile.h"
+#include "apps/designer/commands/Commands.h"
+#include "apps/designer/commands/Options.h"
+#include "apps/designer/packages/PackageHost.h"
+#include "apps/designer/document/PageFile.h"
 #include "platform/components/Components.h"
 #include "platform/designide/PropertyInspector.h"
 #include "platform/designide/PropertyPaths.h"

@@ -9,10 +9,10 @@
 #include <memory>
 #include <string>
 
-#include "apps/designer/Commands.h"
+#include "apps/designer/commands/Commands.h"
 #include "apps/designer/window/DesignerForm.h"
-#include "apps/designer/Options.h"
-#include "apps/designer/PackageHost.h"
+#include "apps/designer/commands/Options.h"
+#include "apps/designer/packages/PackageHost.h"
 #include "platform/components/Components.h"
 #include "platform/designide/EditorRegistry.h"
 #include "platform/designide/PropertyPaths.h"

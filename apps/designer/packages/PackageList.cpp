@@ -1,4 +1,4 @@
-#include "apps/designer/PackageList.h"
+#include "apps/designer/packages/PackageList.h"
 
 #include <sys/stat.h>
 
@@ -7,7 +7,7 @@
 #include <cstring>
 #include <filesystem>
 
-#include "apps/designer/PackageHost.h"
+#include "apps/designer/packages/PackageHost.h"
 #include "platform/designide/EditorRegistry.h"
 #include "platform/rtl/Files.h"
 #include "platform/rtl/PackageFile.h"

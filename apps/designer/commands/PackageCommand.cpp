@@ -7,8 +7,8 @@
 #include <cstring>
 #include <memory>
 
-#include "apps/designer/Commands.h"
-#include "apps/designer/PackageHost.h"
+#include "apps/designer/commands/Commands.h"
+#include "apps/designer/packages/PackageHost.h"
 #include "platform/rtl/Files.h"
 #include "platform/rtl/PackageFile.h"
 #include "platform/rtl/PackageRecords.h"

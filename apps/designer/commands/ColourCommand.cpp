@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "apps/designer/ColourBatch.h"
-#include "apps/designer/Commands.h"
+#include "apps/designer/commands/ColourBatch.h"
+#include "apps/designer/commands/Commands.h"
 #include "colour/IWColors.h"
 #include "platform/rtl/SysUtils.h"
 

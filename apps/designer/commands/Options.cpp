@@ -1,9 +1,9 @@
-#include "apps/designer/Options.h"
+#include "apps/designer/commands/Options.h"
 
 #include <charconv>
 #include <cstdio>
 
-#include "apps/designer/PackageHost.h"
+#include "apps/designer/packages/PackageHost.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/toolkit/Application.h"
 #include "platform/toolkit/backends/window/WindowBackEnd.h"

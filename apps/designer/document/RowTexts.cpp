@@ -1,4 +1,4 @@
-#include "apps/designer/RowTexts.h"
+#include "apps/designer/document/RowTexts.h"
 
 #include "platform/designide/EditorRegistry.h"
 

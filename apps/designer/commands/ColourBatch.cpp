@@ -1,7 +1,7 @@
 // Built for all 16.7 million colours in one run: big buffered reads and writes, and
 // integers parsed and printed by hand.
 
-#include "apps/designer/ColourBatch.h"
+#include "apps/designer/commands/ColourBatch.h"
 
 #include <algorithm>
 #include <cctype>

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "apps/designer/Commands.h"
+#include "apps/designer/commands/Commands.h"
 #include "platform/toolkit/backends/HeadlessBackEnd.h"
 
 enum class TParsed { Run, Help, Error };

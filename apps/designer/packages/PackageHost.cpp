@@ -1,4 +1,4 @@
-#include "apps/designer/PackageHost.h"
+#include "apps/designer/packages/PackageHost.h"
 
 #include <unistd.h>
 

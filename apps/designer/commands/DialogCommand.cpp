@@ -6,9 +6,9 @@
 #include <memory>
 #include <string>
 
-#include "apps/designer/Commands.h"
-#include "apps/designer/Options.h"
-#include "apps/designer/PackageHost.h"
+#include "apps/designer/commands/Commands.h"
+#include "apps/designer/commands/Options.h"
+#include "apps/designer/packages/PackageHost.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/toolkit/Application.h"
 #include "platform/toolkit/Form.h"

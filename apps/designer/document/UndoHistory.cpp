@@ -1,4 +1,4 @@
-#include "apps/designer/UndoHistory.h"
+#include "apps/designer/document/UndoHistory.h"
 
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/SysUtils.h"

@@ -7,12 +7,12 @@
 #include <optional>
 #include <string>
 
-#include "apps/designer/Commands.h"
+#include "apps/designer/commands/Commands.h"
 #include "apps/designer/window/DesignerForm.h"
-#include "apps/designer/Options.h"
-#include "apps/designer/PackageHost.h"
+#include "apps/designer/commands/Options.h"
+#include "apps/designer/packages/PackageHost.h"
 #include "platform/rtl/Files.h"
-#include "apps/designer/PackageList.h"
+#include "apps/designer/packages/PackageList.h"
 #include "platform/components/Components.h"
 #include "platform/toolkit/Application.h"
 #include "platform/toolkit/backends/window/WindowBackEnd.h"

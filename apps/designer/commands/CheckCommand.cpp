@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "apps/designer/Commands.h"
-#include "apps/designer/Options.h"
-#include "apps/designer/PackageHost.h"
-#include "apps/designer/PageFile.h"
-#include "apps/designer/RowTexts.h"
+#include "apps/designer/commands/Commands.h"
+#include "apps/designer/commands/Options.h"
+#include "apps/designer/packages/PackageHost.h"
+#include "apps/designer/document/PageFile.h"
+#include "apps/designer/document/RowTexts.h"
 #include "platform/components/PageContrast.h"
 
 const char CheckUsage[] = "qell-designer check FILE [--level AA|AAA] [--suggest] [--json] [--package PATH]\n";
