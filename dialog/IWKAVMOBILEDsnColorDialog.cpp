@@ -10,18 +10,11 @@
 #include "platform/toolkit/resources/FormReader.h"
 
 
-const TClassInfo& TIWKAVMOBILEColorForm::StaticClassInfo()
-{
-    static const TClassInfo Info = MakeClassInfo<TIWKAVMOBILEColorForm>(
-        "TIWKAVMOBILEColorForm",
-        [](TPublisher<TIWKAVMOBILEColorForm>& P) {
-            P.String("SelectedIdentifier", &TIWKAVMOBILEColorForm::SelectedIdentifier,
-                     &TIWKAVMOBILEColorForm::SetSelectedIdentifier, "")
-                         .Describe("The identifier of the colour the dialog shows selected.");
-        },
-        true);
-    return Info;
-}
+QELL_DEFINE_CLASS_INFO(TIWKAVMOBILEColorForm, [](TPublisher<TIWKAVMOBILEColorForm>& P) {
+    P.String("SelectedIdentifier", &TIWKAVMOBILEColorForm::SelectedIdentifier,
+             &TIWKAVMOBILEColorForm::SetSelectedIdentifier, "")
+        .Describe("The identifier of the colour the dialog shows selected.");
+}, true)
 
 TIWKAVMOBILEColorForm* IWColorForm = nullptr;
 

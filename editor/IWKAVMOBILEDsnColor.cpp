@@ -24,12 +24,7 @@ TColor BorderColor(TColor Color, bool Selected)
 
 } // namespace
 
-const TClassInfo& TIWKAVMOBILEColorEditor::StaticClassInfo()
-{
-    static const TClassInfo Info =
-        MakeClassInfo<TIWKAVMOBILEColorEditor>("TIWKAVMOBILEColorEditor", PublishNothing<TIWKAVMOBILEColorEditor>);
-    return Info;
-}
+QELL_DEFINE_CLASS_INFO(TIWKAVMOBILEColorEditor)
 
 QELL_PROPERTY_EDITOR_CLASS(TIWKAVMOBILEColorEditor)
 

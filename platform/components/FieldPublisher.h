@@ -54,12 +54,3 @@ private:
     TPublisher<T>& FP;
     std::unique_ptr<T> FFresh;
 };
-
-// Defines Class::StaticClassInfo() from its Publish function; Creatable: the form reader
-// may create instances (the components on a page, nothing else).
-#define QELL_DEFINE_CLASS_INFO(Class, Publish, Creatable)                                \
-    const TClassInfo& Class::StaticClassInfo()                                           \
-    {                                                                                    \
-        static const TClassInfo Info = MakeClassInfo<Class>(#Class, Publish, Creatable); \
-        return Info;                                                                     \
-    }

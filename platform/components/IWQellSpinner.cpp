@@ -43,8 +43,8 @@ void PublishSpinner(TPublisher<TQellSpinner>& P)
 
 const TTypeInfo TypeInfoTQellSpinnerSlots = ClassTypeInfo("TQellSpinnerSlots", &TQellSpinnerSlots::StaticClassInfo);
 
-QELL_DEFINE_CLASS_INFO(TQellSpinnerSlot, PublishSlot, false)
-QELL_DEFINE_CLASS_INFO(TQellSpinnerSlots, PublishNothing<TQellSpinnerSlots>, false)
+QELL_DEFINE_CLASS_INFO(TQellSpinnerSlot, PublishSlot)
+QELL_DEFINE_CLASS_INFO(TQellSpinnerSlots)
 QELL_DEFINE_CLASS_INFO(TQellSpinner, PublishSpinner, true)
 
 TQellSpinner::TQellSpinner(TComponent* AOwner) : TQellControl(AOwner, 120, 72) {}

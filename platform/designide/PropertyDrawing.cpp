@@ -81,11 +81,7 @@ void PaintPropertyValueCell(TPropertyEditor* Prop, TCanvas& Canvas, const TFont&
         DefaultPropertyDrawValue(Prop, Canvas, Cell);
 }
 
-const TClassInfo& TColorProperty::StaticClassInfo()
-{
-    static const TClassInfo Info = MakeClassInfo<TColorProperty>("TColorProperty", PublishNothing<TColorProperty>);
-    return Info;
-}
+QELL_DEFINE_CLASS_INFO(TColorProperty)
 
 QELL_PROPERTY_EDITOR_CLASS(TColorProperty)
 

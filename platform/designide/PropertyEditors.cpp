@@ -95,20 +95,11 @@ private:
     int FIndex;
 };
 
-const TClassInfo& TCollectionItemProperty::StaticClassInfo()
-{
-    static const TClassInfo Info =
-        MakeClassInfo<TCollectionItemProperty>("TCollectionItemProperty", PublishNothing<TCollectionItemProperty>);
-    return Info;
-}
+QELL_DEFINE_CLASS_INFO(TCollectionItemProperty)
 
 } // namespace
 
-const TClassInfo& TPropertyEditor::StaticClassInfo()
-{
-    static const TClassInfo Info = MakeClassInfo<TPropertyEditor>("TPropertyEditor", PublishNothing<TPropertyEditor>);
-    return Info;
-}
+QELL_DEFINE_CLASS_INFO(TPropertyEditor)
 
 QELL_PROPERTY_EDITOR_CLASS(TPropertyEditor)
 
@@ -302,11 +293,7 @@ void TPropertyEditor::Modified()
 
 // Ordinals
 
-const TClassInfo& TOrdinalProperty::StaticClassInfo()
-{
-    static const TClassInfo Info = MakeClassInfo<TOrdinalProperty>("TOrdinalProperty", PublishNothing<TOrdinalProperty>);
-    return Info;
-}
+QELL_DEFINE_CLASS_INFO(TOrdinalProperty)
 
 bool TOrdinalProperty::AllEqual()
 {
@@ -335,11 +322,7 @@ bool TOrdinalProperty::ForgiveSpaces(const std::string& Value)
     return true;
 }
 
-const TClassInfo& TIntegerProperty::StaticClassInfo()
-{
-    static const TClassInfo Info = MakeClassInfo<TIntegerProperty>("TIntegerProperty", PublishNothing<TIntegerProperty>);
-    return Info;
-}
+QELL_DEFINE_CLASS_INFO(TIntegerProperty)
 
 QELL_PROPERTY_EDITOR_CLASS(TIntegerProperty)
 
@@ -360,11 +343,7 @@ void TIntegerProperty::SetValue(const std::string& Value)
     SetOrdValue(V);
 }
 
-const TClassInfo& TEnumProperty::StaticClassInfo()
-{
-    static const TClassInfo Info = MakeClassInfo<TEnumProperty>("TEnumProperty", PublishNothing<TEnumProperty>);
-    return Info;
-}
+QELL_DEFINE_CLASS_INFO(TEnumProperty)
 
 QELL_PROPERTY_EDITOR_CLASS(TEnumProperty)
 
@@ -393,11 +372,7 @@ void TEnumProperty::SetValue(const std::string& Value)
     SetOrdValue(V);
 }
 
-const TClassInfo& TSetProperty::StaticClassInfo()
-{
-    static const TClassInfo Info = MakeClassInfo<TSetProperty>("TSetProperty", PublishNothing<TSetProperty>);
-    return Info;
-}
+QELL_DEFINE_CLASS_INFO(TSetProperty)
 
 QELL_PROPERTY_EDITOR_CLASS(TSetProperty)
 
@@ -428,11 +403,7 @@ void TSetProperty::SetValue(const std::string& Value)
 
 // Strings
 
-const TClassInfo& TStringProperty::StaticClassInfo()
-{
-    static const TClassInfo Info = MakeClassInfo<TStringProperty>("TStringProperty", PublishNothing<TStringProperty>);
-    return Info;
-}
+QELL_DEFINE_CLASS_INFO(TStringProperty)
 
 QELL_PROPERTY_EDITOR_CLASS(TStringProperty)
 
@@ -458,12 +429,7 @@ void TStringProperty::SetValue(const std::string& Value)
     SetStrValue(Value);
 }
 
-const TClassInfo& TComponentNameProperty::StaticClassInfo()
-{
-    static const TClassInfo Info =
-        MakeClassInfo<TComponentNameProperty>("TComponentNameProperty", PublishNothing<TComponentNameProperty>);
-    return Info;
-}
+QELL_DEFINE_CLASS_INFO(TComponentNameProperty)
 
 QELL_PROPERTY_EDITOR_CLASS(TComponentNameProperty)
 
@@ -474,11 +440,7 @@ TPropertyAttributes TComponentNameProperty::GetAttributes()
 
 // Sub-objects
 
-const TClassInfo& TClassProperty::StaticClassInfo()
-{
-    static const TClassInfo Info = MakeClassInfo<TClassProperty>("TClassProperty", PublishNothing<TClassProperty>);
-    return Info;
-}
+QELL_DEFINE_CLASS_INFO(TClassProperty)
 
 QELL_PROPERTY_EDITOR_CLASS(TClassProperty)
 

@@ -106,11 +106,7 @@ private:
     TPropertyInspector& FInspector;
 };
 
-const TClassInfo& TPropertyInspector::StaticClassInfo()
-{
-    static const TClassInfo Info = MakeClassInfo<TPropertyInspector>("TPropertyInspector", Publish, true);
-    return Info;
-}
+QELL_DEFINE_CLASS_INFO(TPropertyInspector, Publish, true)
 
 TPropertyInspector::TPropertyInspector(TComponent* AOwner)
     : TWinControl(AOwner), FScrollBar(new TScrollBar(this)), FEdit(new TInspectorEdit(this))

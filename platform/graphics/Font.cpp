@@ -15,11 +15,7 @@ void Publish(TPublisher<TFont>& P)
 
 } // namespace
 
-const TClassInfo& TFont::StaticClassInfo()
-{
-    static const TClassInfo Info = MakeClassInfo<TFont>("TFont", Publish);
-    return Info;
-}
+QELL_DEFINE_CLASS_INFO(TFont, Publish)
 
 const TTypeInfo TypeInfoTFont = ClassTypeInfo("TFont", &TFont::StaticClassInfo);
 

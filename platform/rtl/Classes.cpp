@@ -25,11 +25,7 @@ bool TObject::InheritsFrom(const TClassInfo& Class) const
     return ClassInfo().InheritsFrom(Class);
 }
 
-const TClassInfo& TPersistent::StaticClassInfo()
-{
-    static const TClassInfo Info = MakeClassInfo<TPersistent>("TPersistent", PublishNothing<TPersistent>);
-    return Info;
-}
+QELL_DEFINE_CLASS_INFO(TPersistent)
 
 void TPersistent::Assign(const TPersistent& Source)
 {
@@ -41,23 +37,15 @@ void TPersistent::AssignTo(TPersistent& Dest) const
     throw EConvertError("Cannot assign a " + ClassName() + " to a " + Dest.ClassName());
 }
 
-const TClassInfo& TComponent::StaticClassInfo()
-{
-    // The name is shown and edited like a property, but form files carry it in the
-    // object's header.
-    static const TClassInfo Info = MakeClassInfo<TComponent>("TComponent", [](TPublisher<TComponent>& P) {
-        P.String("Name", &TComponent::Name, &TComponent::Rename, "")
-            .Describe("The name the component is known by in code and in form files.")
-            .StoredWhen([](const TComponent&) { return false; });
-    });
-    return Info;
-}
+// The name is shown and edited like a property, but form files carry it in the
+// object's header.
+QELL_DEFINE_CLASS_INFO(TComponent, [](TPublisher<TComponent>& P) {
+    P.String("Name", &TComponent::Name, &TComponent::Rename, "")
+        .Describe("The name the component is known by in code and in form files.")
+        .StoredWhen([](const TComponent&) { return false; });
+})
 
-const TClassInfo& TCollectionItem::StaticClassInfo()
-{
-    static const TClassInfo Info = MakeClassInfo<TCollectionItem>("TCollectionItem", PublishNothing<TCollectionItem>);
-    return Info;
-}
+QELL_DEFINE_CLASS_INFO(TCollectionItem)
 
 int TCollectionItem::Index() const
 {
@@ -67,11 +55,7 @@ int TCollectionItem::Index() const
     return -1;
 }
 
-const TClassInfo& TCollection::StaticClassInfo()
-{
-    static const TClassInfo Info = MakeClassInfo<TCollection>("TCollection", PublishNothing<TCollection>);
-    return Info;
-}
+QELL_DEFINE_CLASS_INFO(TCollection)
 
 TCollectionItem* TCollection::Items(int Index) const
 {
@@ -186,11 +170,7 @@ void TPropertySnapshot::Restore(TPersistent& Dest) const noexcept
     }
 }
 
-const TClassInfo& TStringList::StaticClassInfo()
-{
-    static const TClassInfo Info = MakeClassInfo<TStringList>("TStringList", PublishNothing<TStringList>);
-    return Info;
-}
+QELL_DEFINE_CLASS_INFO(TStringList)
 
 TComponent::TComponent(TComponent* AOwner)
 {

@@ -2,11 +2,7 @@
 
 #include "platform/rtl/Publish.h"
 
-const TClassInfo& TInterfacedObject::StaticClassInfo()
-{
-    static const TClassInfo Info = MakeClassInfo<TInterfacedObject>("TInterfacedObject", PublishNothing<TInterfacedObject>);
-    return Info;
-}
+QELL_DEFINE_CLASS_INFO(TInterfacedObject)
 
 HRESULT TInterfacedObject::QueryInterface(const TGUID& IID, void** Obj)
 {

@@ -10,11 +10,7 @@
 //   }
 //   } // namespace
 //
-//   const TClassInfo& TLabel::StaticClassInfo()
-//   {
-//       static const TClassInfo Info = MakeClassInfo<TLabel>("TLabel", Publish, true);
-//       return Info;
-//   }
+//   QELL_DEFINE_CLASS_INFO(TLabel, Publish, true)
 //
 // Getters take a const T& (a const member function does), setters a T& and the value
 // (a member function taking the value does). Defaults are the constructor's values: a
@@ -210,3 +206,19 @@ template <typename T>
 void PublishNothing(TPublisher<T>&)
 {
 }
+
+template <typename T>
+TClassInfo MakeClassInfo(const char* Name)
+{
+    return MakeClassInfo<T>(Name, PublishNothing<T>);
+}
+
+// Defines Class::StaticClassInfo(), the class's metaclass made once by MakeClassInfo
+// from the class's name and the rest of the arguments (Publish, Creatable), or with
+// nothing published when there are none.
+#define QELL_DEFINE_CLASS_INFO(Class, ...)                                                    \
+    const TClassInfo& Class::StaticClassInfo()                                                \
+    {                                                                                         \
+        static const TClassInfo Info = MakeClassInfo<Class>(#Class __VA_OPT__(, ) __VA_ARGS__); \
+        return Info;                                                                          \
+    }

@@ -96,11 +96,7 @@ private:
 
 } // namespace
 
-const TClassInfo& TApplication::StaticClassInfo()
-{
-    static const TClassInfo Info = MakeClassInfo<TApplication>("TApplication", PublishNothing<TApplication>);
-    return Info;
-}
+QELL_DEFINE_CLASS_INFO(TApplication)
 
 TApplication::TApplication() : TComponent(nullptr), FBackEnd(std::make_unique<THeadlessBackEnd>()) {}
 

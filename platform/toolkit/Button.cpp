@@ -39,11 +39,7 @@ std::string DisplayCaption(const std::string& Caption, int& Underline)
 
 } // namespace
 
-const TClassInfo& TButton::StaticClassInfo()
-{
-    static const TClassInfo Info = MakeClassInfo<TButton>("TButton", Publish, true);
-    return Info;
-}
+QELL_DEFINE_CLASS_INFO(TButton, Publish, true)
 
 TButton::TButton(TComponent* AOwner) : TWinControl(AOwner)
 {

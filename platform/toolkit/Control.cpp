@@ -50,11 +50,7 @@ void Publish(TPublisher<TControl>& P)
 const TTypeInfo TypeInfoTAnchorKind = EnumTypeInfo("TAnchorKind", AnchorKindNames);
 const TTypeInfo TypeInfoTAnchors = SetTypeInfo("TAnchors", TypeInfoTAnchorKind);
 
-const TClassInfo& TControl::StaticClassInfo()
-{
-    static const TClassInfo Info = MakeClassInfo<TControl>("TControl", Publish);
-    return Info;
-}
+QELL_DEFINE_CLASS_INFO(TControl, Publish)
 
 TControl::TControl(TComponent* AOwner) : TComponent(AOwner)
 {

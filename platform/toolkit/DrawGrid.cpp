@@ -42,11 +42,7 @@ void Publish(TPublisher<TDrawGrid>& P)
 const TTypeInfo TypeInfoTGridOption = EnumTypeInfo("TGridOption", GridOptionNames);
 const TTypeInfo TypeInfoTGridOptions = SetTypeInfo("TGridOptions", TypeInfoTGridOption);
 
-const TClassInfo& TDrawGrid::StaticClassInfo()
-{
-    static const TClassInfo Info = MakeClassInfo<TDrawGrid>("TDrawGrid", Publish, true);
-    return Info;
-}
+QELL_DEFINE_CLASS_INFO(TDrawGrid, Publish, true)
 
 TDrawGrid::TDrawGrid(TComponent* AOwner) : TWinControl(AOwner)
 {

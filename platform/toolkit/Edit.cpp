@@ -49,11 +49,7 @@ void Publish(TPublisher<TEdit>& P)
 
 } // namespace
 
-const TClassInfo& TEdit::StaticClassInfo()
-{
-    static const TClassInfo Info = MakeClassInfo<TEdit>("TEdit", Publish, true);
-    return Info;
-}
+QELL_DEFINE_CLASS_INFO(TEdit, Publish, true)
 
 TEdit::TEdit(TComponent* AOwner) : TWinControl(AOwner)
 {

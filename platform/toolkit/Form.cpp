@@ -75,11 +75,7 @@ void CollectTabStops(const TWinControl& Parent, std::vector<TWinControl*>& Out)
 const TTypeInfo TypeInfoTBorderStyle = EnumTypeInfo("TBorderStyle", BorderStyleNames);
 const TTypeInfo TypeInfoTPosition = EnumTypeInfo("TPosition", PositionNames);
 
-const TClassInfo& TForm::StaticClassInfo()
-{
-    static const TClassInfo Info = MakeClassInfo<TForm>("TForm", Publish);
-    return Info;
-}
+QELL_DEFINE_CLASS_INFO(TForm, Publish)
 
 TForm::TForm(TComponent* AOwner) : TWinControl(AOwner)
 {

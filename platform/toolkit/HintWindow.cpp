@@ -5,11 +5,7 @@
 #include "platform/rtl/Publish.h"
 #include "platform/toolkit/Form.h"
 
-const TClassInfo& THintWindow::StaticClassInfo()
-{
-    static const TClassInfo Info = MakeClassInfo<THintWindow>("THintWindow", PublishNothing<THintWindow>);
-    return Info;
-}
+QELL_DEFINE_CLASS_INFO(THintWindow)
 
 THintWindow::THintWindow(TComponent* AOwner) : TControl(AOwner)
 {

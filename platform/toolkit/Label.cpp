@@ -15,11 +15,7 @@ void Publish(TPublisher<TLabel>& P)
 
 } // namespace
 
-const TClassInfo& TLabel::StaticClassInfo()
-{
-    static const TClassInfo Info = MakeClassInfo<TLabel>("TLabel", Publish, true);
-    return Info;
-}
+QELL_DEFINE_CLASS_INFO(TLabel, Publish, true)
 
 TLabel::TLabel(TComponent* AOwner) : TControl(AOwner)
 {

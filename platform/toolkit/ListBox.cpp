@@ -42,11 +42,7 @@ const TTypeInfo TypeInfoTListBoxStyle = EnumTypeInfo("TListBoxStyle", StyleNames
 const TTypeInfo TypeInfoTDrawItemEvent = MethodTypeInfo("TDrawItemEvent");
 const TTypeInfo TypeInfoTMeasureItemEvent = MethodTypeInfo("TMeasureItemEvent");
 
-const TClassInfo& TListBox::StaticClassInfo()
-{
-    static const TClassInfo Info = MakeClassInfo<TListBox>("TListBox", Publish, true);
-    return Info;
-}
+QELL_DEFINE_CLASS_INFO(TListBox, Publish, true)
 
 TListBox::TListBox(TComponent* AOwner) : TWinControl(AOwner), FScrollBar(new TScrollBar(this))
 {

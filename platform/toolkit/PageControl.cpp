@@ -48,17 +48,9 @@ int TabWidth(const TFont& Font, const std::string& Caption)
 
 } // namespace
 
-const TClassInfo& TTabSheet::StaticClassInfo()
-{
-    static const TClassInfo Info = MakeClassInfo<TTabSheet>("TTabSheet", PublishSheet, true);
-    return Info;
-}
+QELL_DEFINE_CLASS_INFO(TTabSheet, PublishSheet, true)
 
-const TClassInfo& TPageControl::StaticClassInfo()
-{
-    static const TClassInfo Info = MakeClassInfo<TPageControl>("TPageControl", PublishPages, true);
-    return Info;
-}
+QELL_DEFINE_CLASS_INFO(TPageControl, PublishPages, true)
 
 TTabSheet::TTabSheet(TComponent* AOwner) : TWinControl(AOwner) {}
 

@@ -13,11 +13,7 @@ void Publish(TPublisher<TPaintBox>& P)
 
 } // namespace
 
-const TClassInfo& TPaintBox::StaticClassInfo()
-{
-    static const TClassInfo Info = MakeClassInfo<TPaintBox>("TPaintBox", Publish, true);
-    return Info;
-}
+QELL_DEFINE_CLASS_INFO(TPaintBox, Publish, true)
 
 TPaintBox::TPaintBox(TComponent* AOwner) : TControl(AOwner)
 {

@@ -7,11 +7,7 @@
 #include "platform/rtl/Publish.h"
 #include "platform/toolkit/Form.h"
 
-const TClassInfo& TPopupMenu::StaticClassInfo()
-{
-    static const TClassInfo Info = MakeClassInfo<TPopupMenu>("TPopupMenu", PublishNothing<TPopupMenu>);
-    return Info;
-}
+QELL_DEFINE_CLASS_INFO(TPopupMenu)
 
 TPopupMenu::TPopupMenu(TComponent* AOwner) : TWinControl(AOwner)
 {

@@ -44,11 +44,7 @@ void Arrow(TCanvas& C, const TRect& R, TScrollBarKind Kind, bool Back, TColor Co
 
 const TTypeInfo TypeInfoTScrollBarKind = EnumTypeInfo("TScrollBarKind", KindNames);
 
-const TClassInfo& TScrollBar::StaticClassInfo()
-{
-    static const TClassInfo Info = MakeClassInfo<TScrollBar>("TScrollBar", Publish, true);
-    return Info;
-}
+QELL_DEFINE_CLASS_INFO(TScrollBar, Publish, true)
 
 TScrollBar::TScrollBar(TComponent* AOwner) : TWinControl(AOwner)
 {

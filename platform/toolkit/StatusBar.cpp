@@ -16,11 +16,7 @@ void Publish(TPublisher<TStatusBar>& P)
 
 } // namespace
 
-const TClassInfo& TStatusBar::StaticClassInfo()
-{
-    static const TClassInfo Info = MakeClassInfo<TStatusBar>("TStatusBar", Publish, true);
-    return Info;
-}
+QELL_DEFINE_CLASS_INFO(TStatusBar, Publish, true)
 
 TStatusBar::TStatusBar(TComponent* AOwner) : TWinControl(AOwner)
 {

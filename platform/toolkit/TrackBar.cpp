@@ -41,11 +41,7 @@ constexpr int EndMargin = 8;
 
 const TTypeInfo TypeInfoTTrackBarOrientation = EnumTypeInfo("TTrackBarOrientation", OrientationNames);
 
-const TClassInfo& TTrackBar::StaticClassInfo()
-{
-    static const TClassInfo Info = MakeClassInfo<TTrackBar>("TTrackBar", Publish, true);
-    return Info;
-}
+QELL_DEFINE_CLASS_INFO(TTrackBar, Publish, true)
 
 TTrackBar::TTrackBar(TComponent* AOwner) : TWinControl(AOwner)
 {

@@ -19,11 +19,7 @@ void Publish(TPublisher<TWinControl>& P)
 
 } // namespace
 
-const TClassInfo& TWinControl::StaticClassInfo()
-{
-    static const TClassInfo Info = MakeClassInfo<TWinControl>("TWinControl", Publish);
-    return Info;
-}
+QELL_DEFINE_CLASS_INFO(TWinControl, Publish)
 
 TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {}
 

@@ -28,24 +28,16 @@ class TSlot : public TCollectionItem {
     int Value = 0;
 };
 
-inline const TClassInfo& TSlot::StaticClassInfo()
-{
-    static const TClassInfo Info = MakeClassInfo<TSlot>("TSlot", [](TPublisher<TSlot>& P) {
-        P.Field("TextColor", TypeInfoTIWColor, &TSlot::TextColor, clWindowText);
-        P.Field("Value", TypeInfoInteger, &TSlot::Value, 0).Range(0, 100);
-    });
-    return Info;
-}
+inline QELL_DEFINE_CLASS_INFO(TSlot, [](TPublisher<TSlot>& P) {
+    P.Field("TextColor", TypeInfoTIWColor, &TSlot::TextColor, clWindowText);
+    P.Field("Value", TypeInfoInteger, &TSlot::Value, 0).Range(0, 100);
+})
 
 class TSlots : public TCollectionOf<TSlot> {
     QELL_CLASS(TSlots, TCollection)
 };
 
-inline const TClassInfo& TSlots::StaticClassInfo()
-{
-    static const TClassInfo Info = MakeClassInfo<TSlots>("TSlots", PublishNothing<TSlots>);
-    return Info;
-}
+inline QELL_DEFINE_CLASS_INFO(TSlots)
 
 inline const TTypeInfo TypeInfoTSlots = ClassTypeInfo("TSlots", &TSlots::StaticClassInfo);
 
@@ -66,26 +58,19 @@ class TGadget : public TComponent {
     TSlots Slots;
 };
 
-inline const TClassInfo& TGadget::StaticClassInfo()
-{
-    static const TClassInfo Info = MakeClassInfo<TGadget>(
-        "TGadget",
-        [](TPublisher<TGadget>& P) {
-            P.String(
-                "Caption", [](const TGadget& G) { return G.Caption; },
-                [](TGadget& G, const std::string& V) { G.Caption = V; }, "");
-            P.Field("Count", TypeInfoInteger, &TGadget::Count, 0).Range(0, 1000);
-            P.Field("Shape", TypeInfoTShape, &TGadget::Shape, shCircle);
-            P.Field("Shapes", TypeInfoTShapes, &TGadget::Shapes, TSet<TShape>{});
-            P.Field("Visible", TypeInfoBoolean, &TGadget::Visible, true);
-            P.Field("Tint", TypeInfoTColor, &TGadget::Tint, clBtnFace);
-            P.Field("Paint", TypeInfoTIWColor, &TGadget::Paint, clWhite);
-            P.Object("Font", TypeInfoTFont, [](TGadget& G) -> TFont& { return G.Font; });
-            P.Object("Slots", TypeInfoTSlots, [](TGadget& G) -> TSlots& { return G.Slots; });
-        },
-        true);
-    return Info;
-}
+inline QELL_DEFINE_CLASS_INFO(TGadget, [](TPublisher<TGadget>& P) {
+    P.String(
+        "Caption", [](const TGadget& G) { return G.Caption; },
+        [](TGadget& G, const std::string& V) { G.Caption = V; }, "");
+    P.Field("Count", TypeInfoInteger, &TGadget::Count, 0).Range(0, 1000);
+    P.Field("Shape", TypeInfoTShape, &TGadget::Shape, shCircle);
+    P.Field("Shapes", TypeInfoTShapes, &TGadget::Shapes, TSet<TShape>{});
+    P.Field("Visible", TypeInfoBoolean, &TGadget::Visible, true);
+    P.Field("Tint", TypeInfoTColor, &TGadget::Tint, clBtnFace);
+    P.Field("Paint", TypeInfoTIWColor, &TGadget::Paint, clWhite);
+    P.Object("Font", TypeInfoTFont, [](TGadget& G) -> TFont& { return G.Font; });
+    P.Object("Slots", TypeInfoTSlots, [](TGadget& G) -> TSlots& { return G.Slots; });
+}, true)
 
 // A descendant, for the registry's class rules.
 class TBigGadget : public TGadget {
@@ -93,11 +78,7 @@ class TBigGadget : public TGadget {
     using TGadget::TGadget;
 };
 
-inline const TClassInfo& TBigGadget::StaticClassInfo()
-{
-    static const TClassInfo Info = MakeClassInfo<TBigGadget>("TBigGadget", PublishNothing<TBigGadget>, true);
-    return Info;
-}
+inline QELL_DEFINE_CLASS_INFO(TBigGadget, PublishNothing<TBigGadget>, true)
 
 // Counts the edits the editors report, and keeps each object's change.
 struct TDesignerProbe : IDesigner {

@@ -18,13 +18,9 @@ class TDial : public TComponent {
     int Count = 7;
 };
 
-const TClassInfo& TDial::StaticClassInfo()
-{
-    static const TClassInfo Info = MakeClassInfo<TDial>("TDial", [](TPublisher<TDial>& P) {
-        P.Field("Count", TypeInfoInteger, &TDial::Count, 7).Range(0, 1000);
-    });
-    return Info;
-}
+QELL_DEFINE_CLASS_INFO(TDial, [](TPublisher<TDial>& P) {
+    P.Field("Count", TypeInfoInteger, &TDial::Count, 7).Range(0, 1000);
+})
 
 // Parses its own names first and leaves the rest to the host's colour editor, as the
 // package's colour editor does.

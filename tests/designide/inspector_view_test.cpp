@@ -127,17 +127,10 @@ class TNode : public TComponent {
 
 const TTypeInfo& TypeInfoTNode();
 
-const TClassInfo& TNode::StaticClassInfo()
-{
-    static const TClassInfo Info = MakeClassInfo<TNode>(
-        "TNode",
-        [](TPublisher<TNode>& P) {
-            P.Field("Value", TypeInfoInteger, &TNode::Value, 0);
-            P.Object("Next", TypeInfoTNode(), [](TNode& N) -> TNode& { return N; });
-        },
-        true);
-    return Info;
-}
+QELL_DEFINE_CLASS_INFO(TNode, [](TPublisher<TNode>& P) {
+    P.Field("Value", TypeInfoInteger, &TNode::Value, 0);
+    P.Object("Next", TypeInfoTNode(), [](TNode& N) -> TNode& { return N; });
+}, true)
 
 const TTypeInfo& TypeInfoTNode()
 {

@@ -35,26 +35,18 @@ class TTestItem : public TCollectionItem {
     TColor Color = clBlack;
 };
 
-inline const TClassInfo& TTestItem::StaticClassInfo()
-{
-    static const TClassInfo Info = MakeClassInfo<TTestItem>("TTestItem", [](TPublisher<TTestItem>& P) {
-        P.String(
-            "Caption", [](const TTestItem& C) { return C.Caption; },
-            [](TTestItem& C, const std::string& V) { C.Caption = V; }, "");
-        P.Field("Color", TypeInfoTColor, &TTestItem::Color, clBlack);
-    });
-    return Info;
-}
+inline QELL_DEFINE_CLASS_INFO(TTestItem, [](TPublisher<TTestItem>& P) {
+    P.String(
+        "Caption", [](const TTestItem& C) { return C.Caption; },
+        [](TTestItem& C, const std::string& V) { C.Caption = V; }, "");
+    P.Field("Color", TypeInfoTColor, &TTestItem::Color, clBlack);
+})
 
 class TTestItems : public TCollectionOf<TTestItem> {
     QELL_CLASS(TTestItems, TCollection)
 };
 
-inline const TClassInfo& TTestItems::StaticClassInfo()
-{
-    static const TClassInfo Info = MakeClassInfo<TTestItems>("TTestItems", PublishNothing<TTestItems>);
-    return Info;
-}
+inline QELL_DEFINE_CLASS_INFO(TTestItems)
 
 inline const TTypeInfo TypeInfoTTestItems = ClassTypeInfo("TTestItems", &TTestItems::StaticClassInfo);
 
@@ -79,25 +71,18 @@ class TTestComponent : public TComponent {
     }
 };
 
-inline const TClassInfo& TTestComponent::StaticClassInfo()
-{
-    static const TClassInfo Info = MakeClassInfo<TTestComponent>(
-        "TTestComponent",
-        [](TPublisher<TTestComponent>& P) {
-            P.Field("Number", TypeInfoInt64, &TTestComponent::Number, 0);
-            P.String(
-                "Text", [](const TTestComponent& C) { return C.Text; },
-                [](TTestComponent& C, const std::string& V) { C.Text = V; }, "");
-            P.Field("Kind", TypeInfoTKind, &TTestComponent::Kind, tkOne);
-            P.Field("Flags", TypeInfoTFlags, &TTestComponent::Flags, TSet<TFlag>{});
-            P.Object("Font", TypeInfoTFont, [](TTestComponent& C) -> TFont& { return C.Font; });
-            P.Object("Items", TypeInfoTTestItems, [](TTestComponent& C) -> TTestItems& { return C.Items; });
-            P.Ordinal("Limited", TypeInfoInteger, &TTestComponent::GetLimited, &TTestComponent::SetLimited, 0);
-            P.Event("OnFire", TypeInfoTNotifyEvent, &TTestComponent::OnFire);
-        },
-        true);
-    return Info;
-}
+inline QELL_DEFINE_CLASS_INFO(TTestComponent, [](TPublisher<TTestComponent>& P) {
+    P.Field("Number", TypeInfoInt64, &TTestComponent::Number, 0);
+    P.String(
+        "Text", [](const TTestComponent& C) { return C.Text; },
+        [](TTestComponent& C, const std::string& V) { C.Text = V; }, "");
+    P.Field("Kind", TypeInfoTKind, &TTestComponent::Kind, tkOne);
+    P.Field("Flags", TypeInfoTFlags, &TTestComponent::Flags, TSet<TFlag>{});
+    P.Object("Font", TypeInfoTFont, [](TTestComponent& C) -> TFont& { return C.Font; });
+    P.Object("Items", TypeInfoTTestItems, [](TTestComponent& C) -> TTestItems& { return C.Items; });
+    P.Ordinal("Limited", TypeInfoInteger, &TTestComponent::GetLimited, &TTestComponent::SetLimited, 0);
+    P.Event("OnFire", TypeInfoTNotifyEvent, &TTestComponent::OnFire);
+}, true)
 
 class TTestPanel : public TWinControl {
     QELL_CLASS(TTestPanel, TWinControl)
@@ -113,11 +98,7 @@ inline void PublishCaption(TPublisher<TTestPanel>& P)
         [](TTestPanel& C, const std::string& V) { C.Caption = V; }, "");
 }
 
-inline const TClassInfo& TTestPanel::StaticClassInfo()
-{
-    static const TClassInfo Info = MakeClassInfo<TTestPanel>("TTestPanel", PublishCaption, true);
-    return Info;
-}
+inline QELL_DEFINE_CLASS_INFO(TTestPanel, PublishCaption, true)
 
 // A control that holds no children.
 class TTestLabel : public TControl {
@@ -127,18 +108,11 @@ class TTestLabel : public TControl {
     std::string Caption;
 };
 
-inline const TClassInfo& TTestLabel::StaticClassInfo()
-{
-    static const TClassInfo Info = MakeClassInfo<TTestLabel>(
-        "TTestLabel",
-        [](TPublisher<TTestLabel>& P) {
-            P.String(
-                "Caption", [](const TTestLabel& C) { return C.Caption; },
-                [](TTestLabel& C, const std::string& V) { C.Caption = V; }, "");
-        },
-        true);
-    return Info;
-}
+inline QELL_DEFINE_CLASS_INFO(TTestLabel, [](TPublisher<TTestLabel>& P) {
+    P.String(
+        "Caption", [](const TTestLabel& C) { return C.Caption; },
+        [](TTestLabel& C, const std::string& V) { C.Caption = V; }, "");
+}, true)
 
 // A form-like root: read into itself, created by no factory.
 class TTestRoot : public TTestPanel {
@@ -146,11 +120,7 @@ class TTestRoot : public TTestPanel {
     using TTestPanel::TTestPanel;
 };
 
-inline const TClassInfo& TTestRoot::StaticClassInfo()
-{
-    static const TClassInfo Info = MakeClassInfo<TTestRoot>("TTestRoot", PublishNothing<TTestRoot>);
-    return Info;
-}
+inline QELL_DEFINE_CLASS_INFO(TTestRoot)
 
 inline void RegisterTestClasses()
 {

@@ -4,11 +4,7 @@
 
 extern const std::string_view SampleFormResource;
 
-const TClassInfo& TSampleForm::StaticClassInfo()
-{
-    static const TClassInfo Info = MakeClassInfo<TSampleForm>("TSampleForm", PublishNothing<TSampleForm>);
-    return Info;
-}
+QELL_DEFINE_CLASS_INFO(TSampleForm)
 
 TSampleForm::TSampleForm(TComponent* AOwner) : TForm(AOwner)
 {

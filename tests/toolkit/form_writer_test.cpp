@@ -120,32 +120,24 @@ TEST_F(FormWriterTest, ReadingTheWrittenTextRebuildsTheSameComponents)
 }
 
 // Empty values that are not the default must still be written so that they read back.
-class TEmpties : public TComponent {
-    QELL_CLASS(TEmpties, TComponent)
+class TTestEmpties : public TComponent {
+    QELL_CLASS(TTestEmpties, TComponent)
     using TComponent::TComponent;
     std::string S = "x";
     TSet<TFlag> Z{fA};
 };
 
-const TClassInfo& TEmpties::StaticClassInfo()
-{
-    static const TClassInfo Info = MakeClassInfo<TEmpties>(
-        "TTestEmpties",
-        [](TPublisher<TEmpties>& P) {
-            P.String(
-                "S", [](const TEmpties& C) { return C.S; }, [](TEmpties& C, const std::string& V) { C.S = V; },
-                "x");
-            P.Field("Z", TypeInfoTFlags, &TEmpties::Z, TSet<TFlag>{fA});
-        },
-        true);
-    return Info;
-}
+QELL_DEFINE_CLASS_INFO(TTestEmpties, [](TPublisher<TTestEmpties>& P) {
+    P.String(
+        "S", [](const TTestEmpties& C) { return C.S; }, [](TTestEmpties& C, const std::string& V) { C.S = V; }, "x");
+    P.Field("Z", TypeInfoTFlags, &TTestEmpties::Z, TSet<TFlag>{fA});
+}, true)
 
 TEST_F(FormWriterTest, EmptyStringsAndEmptySetsStayReadable)
 {
-    RegisterClass(TEmpties::StaticClassInfo());
+    RegisterClass(TTestEmpties::StaticClassInfo());
     TTestRoot Root(nullptr);
-    auto* E = new TEmpties(&Root);
+    auto* E = new TTestEmpties(&Root);
     E->SetName("E");
     E->S.clear();
     E->Z = {};
@@ -154,7 +146,7 @@ TEST_F(FormWriterTest, EmptyStringsAndEmptySetsStayReadable)
 
     TTestRoot Again(nullptr);
     ReadComponentRes(Again, Text, {});
-    auto& E2 = dynamic_cast<TEmpties&>(*Again.FindComponent("E"));
+    auto& E2 = dynamic_cast<TTestEmpties&>(*Again.FindComponent("E"));
     EXPECT_EQ(E2.S, "");
     EXPECT_TRUE(E2.Z.Empty());
 }
@@ -165,11 +157,7 @@ class TUnregistered : public TTestComponent {
     using TTestComponent::TTestComponent;
 };
 
-const TClassInfo& TUnregistered::StaticClassInfo()
-{
-    static const TClassInfo Info = MakeClassInfo<TUnregistered>("TUnregistered", PublishNothing<TUnregistered>);
-    return Info;
-}
+QELL_DEFINE_CLASS_INFO(TUnregistered)
 
 TEST_F(FormWriterTest, RefusesWhatTheFormatCannotCarry)
 {

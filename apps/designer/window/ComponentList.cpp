@@ -9,11 +9,7 @@ constexpr int IndentPerLevel = 14;
 
 } // namespace
 
-const TClassInfo& TComponentList::StaticClassInfo()
-{
-    static const TClassInfo Info = MakeClassInfo<TComponentList>("TComponentList", PublishNothing<TComponentList>);
-    return Info;
-}
+QELL_DEFINE_CLASS_INFO(TComponentList)
 
 TComponentList::TComponentList(TDesignerForm& Designer) : TListBox(&Designer), FDesigner(Designer)
 {

@@ -30,12 +30,7 @@ std::vector<std::string> Wrapped(TCanvas& C, const std::string& Line, int Width)
 
 } // namespace
 
-const TClassInfo& TDescriptionLine::StaticClassInfo()
-{
-    static const TClassInfo Info =
-        MakeClassInfo<TDescriptionLine>("TDescriptionLine", PublishNothing<TDescriptionLine>);
-    return Info;
-}
+QELL_DEFINE_CLASS_INFO(TDescriptionLine)
 
 TDescriptionLine::TDescriptionLine(TComponent* AOwner) : TControl(AOwner)
 {

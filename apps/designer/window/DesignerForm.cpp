@@ -31,11 +31,7 @@ std::vector<std::pair<std::string, TCollection*>> CollectionsOf(TPersistent& Obj
 
 // ---------------------------------------------------------------------------------
 
-const TClassInfo& TDesignerForm::StaticClassInfo()
-{
-    static const TClassInfo Info = MakeClassInfo<TDesignerForm>("TDesignerForm", PublishNothing<TDesignerForm>);
-    return Info;
-}
+QELL_DEFINE_CLASS_INFO(TDesignerForm)
 
 TDesignerForm::TDesignerForm(TComponent* AOwner) : TForm(AOwner), FPage(std::make_unique<TQellPage>(nullptr))
 {

@@ -9,11 +9,7 @@
 #include "platform/rtl/Publish.h"
 #include "platform/toolkit/Dialogs.h"
 
-const TClassInfo& TFilterEdit::StaticClassInfo()
-{
-    static const TClassInfo Info = MakeClassInfo<TFilterEdit>("TFilterEdit", PublishNothing<TFilterEdit>);
-    return Info;
-}
+QELL_DEFINE_CLASS_INFO(TFilterEdit)
 
 TFilterEdit::TFilterEdit(TComponent* AOwner, TPropertyInspector& Inspector) : TEdit(AOwner), FInspector(Inspector)
 {

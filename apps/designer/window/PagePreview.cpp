@@ -34,11 +34,7 @@ void DrawHandles(TCanvas& C, const TRect& R, TColor Color)
 
 } // namespace
 
-const TClassInfo& TPagePreview::StaticClassInfo()
-{
-    static const TClassInfo Info = MakeClassInfo<TPagePreview>("TPagePreview", PublishNothing<TPagePreview>);
-    return Info;
-}
+QELL_DEFINE_CLASS_INFO(TPagePreview)
 
 TPagePreview::TPagePreview(TDesignerForm& Designer)
     : TWinControl(&Designer), FDesigner(Designer), FHorizontal(new TScrollBar(this)), FVertical(new TScrollBar(this))

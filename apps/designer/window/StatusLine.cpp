@@ -4,11 +4,7 @@
 
 #include "platform/rtl/Publish.h"
 
-const TClassInfo& TStatusLine::StaticClassInfo()
-{
-    static const TClassInfo Info = MakeClassInfo<TStatusLine>("TStatusLine", PublishNothing<TStatusLine>);
-    return Info;
-}
+QELL_DEFINE_CLASS_INFO(TStatusLine)
 
 TStatusLine::TStatusLine(TComponent* AOwner) : TStatusBar(AOwner)
 {
