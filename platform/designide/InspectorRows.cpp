@@ -171,10 +171,15 @@ void TInspectorRows::Rebuild(const std::string& KeepSelected)
 
 void TInspectorRows::SetObjects(std::vector<TPersistent*> Objects)
 {
+    const std::string Kept = SelectedPath();
     FRows.clear();
     FSelected = -1;
     FObjects = std::move(Objects);
-    Rebuild("");
+    BuildRows();
+    // The same row exactly, not a row that would hold it: values compare only so.
+    FSelected = Kept.empty() ? -1 : FindRow(Kept);
+    if (FSelected < 0 && !FRows.empty()) FSelected = 0;
+    RowsChanged();
 }
 
 void TInspectorRows::Refresh()

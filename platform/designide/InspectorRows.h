@@ -31,7 +31,9 @@ public:
     std::function<void()> OnSelectedChanged;
 
     // Shows the properties of Objects (none: no rows), dropping the editors of the
-    // previous objects; the first row is selected. The objects must outlive the rows.
+    // previous objects. The row of the same path stays selected when the new objects
+    // have it, so that values can be compared across objects; else the first row is.
+    // The objects must outlive the rows.
     void SetObjects(std::vector<TPersistent*> Objects);
     const std::vector<TPersistent*>& Objects() const { return FObjects; }
     // Builds the rows again from the objects as they are now, keeping the selected

@@ -49,9 +49,12 @@ void TPropertyInspector::SetSelection(std::vector<TPersistent*> Objects)
     CloseDropDown();
     if (FMenu) FMenu->CloseUp();
     CancelEdit();
-    FTopRow = 0;
+    const std::string Kept = FRows.SelectedPath();
     FRows.Designer = Designer;
     FRows.SetObjects(std::move(Objects));
+    // A row kept stays where it was on screen, as far as the rows allow.
+    if (Kept.empty() || !SameText(FRows.SelectedPath(), Kept)) SetTopRow(0);
+    ScrollIntoView(SelectedRow());
 }
 
 void TPropertyInspector::Refresh()

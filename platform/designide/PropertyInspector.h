@@ -74,8 +74,10 @@ class QELL_DESIGNIDE_API TPropertyInspector : public TWinControl {
     TInspectorEditController& EditController() const { return *FEditing; }
 
     // Shows the properties of Objects (none: no rows), dropping the editors of the
-    // previous selection; the first row is selected. Typed text is dropped: leave the
-    // edit first (LeaveEdit). The objects must outlive the selection.
+    // previous selection. The row of the same path stays selected, and in view, when
+    // the new selection has it; else the first row is, at the top. Typed text is
+    // dropped: leave the edit first (LeaveEdit). The objects must outlive the
+    // selection.
     void SetSelection(std::vector<TPersistent*> Objects);
     const std::vector<TPersistent*>& Selection() const { return FRows.Objects(); }
     // Builds the rows again from the objects as they are now, keeping what is expanded

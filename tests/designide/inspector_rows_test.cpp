@@ -226,4 +226,36 @@ TEST_F(InspectorRows, TheSelectedRowIsKeptAcrossRebuildsAndTheObserverIsTold)
     EXPECT_FALSE(Rows.SelectRow(3)) << "nothing to select";
 }
 
+// Values are compared across objects: another selection keeps the row of the same path,
+// wherever it is, and only that row; else the first row, as for a first selection.
+TEST_F(InspectorRows, AnotherSelectionKeepsTheRowOfTheSamePathOnly)
+{
+    TGadget Other(nullptr);
+    Other.SetName("Gadget2");
+    Other.Font.SetHeight(-20);
+    Other.Slots.Add();
+    Rows.SetObjects({&Gadget});
+    ASSERT_TRUE(Rows.SelectRow(Rows.Reveal("Font.Height")));
+    int Built = 0;
+    Rows.OnRowsChanged = [&] { ++Built; };
+    Rows.SetObjects({&Other});
+    EXPECT_EQ(Rows.SelectedPath(), "Font.Height");
+    EXPECT_EQ(Rows.RowValue(Rows.SelectedRow()), "-20") << "the other object's value";
+    EXPECT_EQ(Built, 1);
+
+    // Several objects share no Name row.
+    ASSERT_TRUE(Rows.SelectRow(Rows.FindRow("Name")));
+    Rows.SetObjects({&Gadget, &Other});
+    EXPECT_EQ(Rows.SelectedRow(), 0);
+    EXPECT_EQ(Rows.SelectedPath(), "Caption");
+
+    // An item the other object lacks: the first row, not the collection that would
+    // hold it.
+    Rows.SetObjects({&Gadget});
+    ASSERT_TRUE(Rows.SelectRow(Rows.Reveal("Slots[5].Value")));
+    Rows.SetObjects({&Other});
+    EXPECT_EQ(Rows.SelectedPath(), "Name");
+    EXPECT_TRUE(Rows.RowExpanded(Rows.FindRow("Slots"))) << "what was open stays open";
+}
+
 } // namespace
