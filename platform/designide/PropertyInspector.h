@@ -8,10 +8,10 @@
 // "…" button, or a double click on the value).
 //
 // A filter narrows the rows to the names that contain it; the rows can be sorted by
-// name. A value that differs from its default is drawn in bold; a value cut off by its
-// column shows whole in a hint. A right click on a row selects it and opens a menu:
-// reset to default, copy and paste the value, copy the path, the sort order, expand
-// and collapse all.
+// name. A value that differs from its default is drawn in bold; a name or value cut off
+// by its column shows whole in a hint. A right click on a row selects it and opens a
+// menu: reset to default, copy and paste the value (Ctrl+C and Ctrl+V on the row too),
+// copy the path, the sort order, expand and collapse all.
 //
 // Three parts: the rows (TInspectorRows, InspectorRows.h), the in-place editing
 // (TInspectorEditController, InspectorEditController.h), and this control, the view,
@@ -59,14 +59,20 @@ class QELL_DESIGNIDE_API TPropertyInspector : public TWinControl {
     // Told what an action of the row menu did, in words for a status line ("Reset
     // Appearance.TextColor", "Copied the path Caption"), once it is done.
     std::function<void(const std::string& Action)> OnAction;
+    // The path of the selected objects in the owner's terms ("ButtonOrder",
+    // "SpinnerFilling.Slots[0]"), which Copy path puts before the row's path so that
+    // the result names the property on the page. Unset, or answering empty (several
+    // objects, say): the row's path alone.
+    std::function<std::string()> PathPrefix;
     // Where the name column ends; the user drags the line between the columns to move
     // it (SetNameWidth), and it stays there while the inspector lives.
     int NameWidth = DefaultNameWidth;
     static constexpr int MinColumnWidth = 40;
     // Moves the line between the columns, keeping both at least MinColumnWidth wide.
     void SetNameWidth(int V);
-    // The hint showing a value its column cuts off; nullptr when none is showing.
-    const THintWindow* ValueHint() const;
+    // The hint showing a name or value its column cuts off; nullptr when none is
+    // showing.
+    const THintWindow* CellHint() const;
 
     // The parts. The rows are read-only from outside: changes go through the members
     // below, so that the screen, the list and the typed text follow.
@@ -142,12 +148,15 @@ class QELL_DESIGNIDE_API TPropertyInspector : public TWinControl {
     // (CanResetToDefault); an error is shown in a message box.
     void ResetToDefault();
     bool CanResetToDefault() const;
-    // The selected row's shown value, or its path, onto the application's clipboard.
+    // The selected row's shown value onto the application's clipboard (Ctrl+C on the
+    // row); nothing is offered when it shows none (CanCopyValue).
     void CopyValue();
+    bool CanCopyValue() const;
+    // The selected row's path onto the clipboard, after PathPrefix's answer.
     void CopyPath();
-    // Sets the selected row's value from the clipboard's text, as typing it and
-    // pressing Enter does (a refusal is shown in a message box). Nothing when the
-    // clipboard is empty or the row takes no text (CanPasteValue).
+    // Sets the selected row's value from the clipboard's text (Ctrl+V on the row), as
+    // typing it and pressing Enter does (a refusal is shown in a message box). Nothing
+    // when the clipboard is empty or the row takes no text (CanPasteValue).
     void PasteValue();
     bool CanPasteValue() const;
     // Selects Row (none: -1, for the inspector's own actions only) and opens the menu of
@@ -188,8 +197,8 @@ private:
     int RowAt(int X, int Y) const;
     // Whether (X, Y) lies on the line between the columns.
     bool OnColumnLine(int X, int Y) const;
-    // Shows the value of the row under the pointer in a hint when its column cuts it
-    // off; hides the hint otherwise.
+    // Shows the name or value under the pointer in a hint when its column cuts it off;
+    // hides the hint otherwise.
     void UpdateHint(int X, int Y);
     void HideHint();
 

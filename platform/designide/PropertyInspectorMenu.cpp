@@ -1,6 +1,7 @@
 // The property inspector's right-click menu and the actions it offers.
 
 #include "platform/designide/PropertyInspector.h"
+#include "platform/designide/PropertyPaths.h"
 #include "platform/toolkit/Application.h"
 #include "platform/toolkit/Form.h"
 
@@ -24,6 +25,11 @@ void TPropertyInspector::Tell(const std::string& Action)
     if (OnAction) OnAction(Action);
 }
 
+bool TPropertyInspector::CanCopyValue() const
+{
+    return SelectedRow() >= 0 && !RowValue(SelectedRow()).empty();
+}
+
 void TPropertyInspector::CopyValue()
 {
     const int Row = SelectedRow();
@@ -36,8 +42,9 @@ void TPropertyInspector::CopyPath()
 {
     const int Row = SelectedRow();
     if (Row < 0) return;
-    Application->BackEnd().SetClipboardText(RowPath(Row));
-    Tell("Copied the path " + RowPath(Row));
+    const std::string Path = PropertyPath(PathPrefix ? PathPrefix() : std::string(), RowPath(Row));
+    Application->BackEnd().SetClipboardText(Path);
+    Tell("Copied the path " + Path);
 }
 
 bool TPropertyInspector::CanPasteValue() const
@@ -65,7 +72,7 @@ std::vector<TMenuItem> TPropertyInspector::RowMenuItems()
     const bool Rows = RowCount() > 0;
     return {
         {"Reset to default", CanResetToDefault(), false, false, [this] { ResetToDefault(); }},
-        {"Copy value", OnRow && !RowValue(SelectedRow()).empty(), false, false, [this] { CopyValue(); }},
+        {"Copy value", CanCopyValue(), false, false, [this] { CopyValue(); }},
         {"Paste value", CanPasteValue(), false, false, [this] { PasteValue(); }},
         {"Copy path", OnRow, false, false, [this] { CopyPath(); }},
         {"", false, false, true, nullptr},

@@ -117,7 +117,7 @@ bool TPropertyInspector::OnColumnLine(int X, int Y) const
     return RowAt(X, Y) >= 0 && X >= NameWidth - 2 && X <= NameWidth + 2;
 }
 
-const THintWindow* TPropertyInspector::ValueHint() const
+const THintWindow* TPropertyInspector::CellHint() const
 {
     return FHint && FHint->Visible() ? FHint : nullptr;
 }
@@ -131,16 +131,24 @@ void TPropertyInspector::UpdateHint(int X, int Y)
 {
     const int Row = RowAt(X, Y);
     TForm* Form = ParentForm();
-    if (!Form || Row < 0 || !ValueRect(Row).Contains(X, Y) || (Row == SelectedRow() && Editing())) return HideHint();
-    const TRect Value = ValueRect(Row);
-    const std::string Text = RowValue(Row);
+    if (!Form || Row < 0) return HideHint();
+    const TRect Name = NameRect(Row), Value = ValueRect(Row);
+    std::string Text;
+    int Room = 0, Beside = 4;
+    if (Name.Contains(X, Y)) {
+        Text = RowName(Row);
+        Room = NameTextRect(Name, RowLevel(Row)).Width();
+    } else if (Value.Contains(X, Y) && !(Row == SelectedRow() && Editing())) {
+        Text = RowValue(Row);
+        Room = Value.Width();
+        // An owner-drawn value has a swatch as wide as the cell is high before its text.
+        TInterfacePtr<ICustomPropertyDrawing> Drawing;
+        if (Supports(RowEditor(Row), Drawing)) Beside += Value.Height();
+    }
     TCanvas Measure;
     Measure.Font = EffectiveFont();
-    // An owner-drawn value has a swatch as wide as the cell is high before its text.
-    TInterfacePtr<ICustomPropertyDrawing> Drawing;
-    const int Needed = Measure.TextWidth(Text) + 4 + (Supports(RowEditor(Row), Drawing) ? Value.Height() : 0);
-    if (Text.empty() || Needed <= Value.Width()) return HideHint();
-    if (ValueHint() && FHint->Text() == Text) return;
+    if (Text.empty() || Measure.TextWidth(Text) + Beside <= Room) return HideHint();
+    if (CellHint() && FHint->Text() == Text) return;
     if (!FHint) FHint = new THintWindow(this);
     const TPoint O = SurfaceOrigin();
     // Below the pointer, so that it never covers what it explains.
@@ -264,6 +272,14 @@ void TPropertyInspector::KeyDown(TKey& Key, TShiftState Shift)
         OpenRowMenu(Row, Name.Left + 10, Name.Bottom);
         break;
     }
+    case 'C':
+    case 'V':
+        // The row menu's Copy value and Paste value; the keys are the row's either way,
+        // so that nothing else copies or pastes while a row has the focus.
+        if (Shift != TShiftState{ssCtrl}) return TWinControl::KeyDown(Key, Shift);
+        if (Key == 'V') PasteValue();
+        else if (CanCopyValue()) CopyValue();
+        break;
     default: TWinControl::KeyDown(Key, Shift); return;
     }
     Key = 0;

@@ -50,6 +50,12 @@ TInspectorPane::TInspectorPane(TDesignerForm& Form) : FForm(Form)
     FInspector->Designer = &Form;
     FInspector->NameWidth = 140; // room for a sub-object's longest names
     FInspector->OnSelectRow = [this](TObject*) { UpdateDescription(); };
+    // Copy path then gives what `set` takes: the component's path first.
+    FInspector->PathPrefix = [this] {
+        const std::vector<TPersistent*>& Selection = FForm.Selection();
+        const TDesignerForm::TEntry* E = Selection.size() == 1 ? FForm.EntryOf(Selection[0]) : nullptr;
+        return E ? E->Path : std::string();
+    };
     // Before the rows, for Tab as for the eye.
     FFilter = new TFilterEdit(&Form, *FInspector);
     FFilter->SetName("Filter");
