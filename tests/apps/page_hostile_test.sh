@@ -40,6 +40,15 @@ run 1 set "$page" _Order2.Left "$(printf '1\0332')" && quoted "'1\\x1b2' is not 
 printf 'inspect Inspector "\033"\n' >"$work/esc.txt"
 run 2 design "$page" --script "$work/esc.txt" && quoted "no property row '\\x1b'"
 
+# Page text printed by props, get and values steers no terminal: control characters
+# (ESC, BEL, an 8-bit CSI) show as \xNN, other scripts as they are.
+printf "object P: TQellPage\n  Title = 'a'#27']0;owned'#7'b'#27'[2J'#155'\xce\xbb'\nend\n" >"$work/title.txt"
+run 0 props "$work/title.txt" P
+expect "props escapes the title" grep -qF 'P.Title	a\x1b]0;owned\x07b\x1b[2J\xc2\x9bλ	' "$work/out"
+expect "no control byte from props" [ "$(tr -d -c '\000-\010\013-\037\177' <"$work/out" | wc -c)" -eq 0 ]
+run 0 get "$work/title.txt" P.Title
+expect "get escapes the title" grep -qxF 'a\x1b]0;owned\x07b\x1b[2J\xc2\x9bλ' "$work/out"
+
 # A failed script line fails the run (exit 2), and the lines after it do not run.
 printf 'inspect Inspector No.Such.Row\nkey Ctrl+S\n' >"$work/fails.txt"
 run 2 design "$page" --script "$work/fails.txt" && err_has "script line 1: no property row 'No.Such.Row'"

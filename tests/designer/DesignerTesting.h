@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "apps/designer/window/DesignerForm.h"
+#include "apps/designer/window/FileActions.h"
 #include "apps/designer/packages/PackageHost.h"
 #include "colour/IWColors.h"
 #include "platform/components/Components.h"
@@ -40,7 +41,7 @@ protected:
     {
         Package = std::make_unique<TPackageHost>(DefaultPackagePath());
         D = std::make_unique<TDesignerForm>(Application);
-        D->SetPage(ReadPageText(SamplePageText()), "");
+        D->Document().SetPage(ReadPageText(SamplePageText()), "");
     }
     void Close()
     {
@@ -63,12 +64,12 @@ protected:
     template <typename T = TQellButton>
     T& Find(const char* Name) const
     {
-        auto* C = dynamic_cast<T*>(D->Page().FindComponent(Name));
+        auto* C = dynamic_cast<T*>(D->Document().Page().FindComponent(Name));
         EXPECT_NE(C, nullptr) << Name;
         return *C;
     }
     TQellButtonAppearance& Button() const { return Find("ButtonOrder").Appearance; }
-    std::string Text() const { return PageText(D->Page()); }
+    std::string Text() const { return PageText(D->Document().Page()); }
 
     std::unique_ptr<TPackageHost> Package;
     std::unique_ptr<TDesignerForm> D;

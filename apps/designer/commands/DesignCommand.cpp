@@ -9,6 +9,7 @@
 
 #include "apps/designer/commands/Commands.h"
 #include "apps/designer/window/DesignerForm.h"
+#include "apps/designer/window/FileActions.h"
 #include "apps/designer/commands/Options.h"
 #include "apps/designer/packages/PackageHost.h"
 #include "platform/rtl/Files.h"
@@ -118,15 +119,16 @@ int RunDesignCommand(const TArgs& Args)
         Application->SetDisplayTitle("Qell Designer");
         const std::unique_ptr<TDesignerForm> Designer = std::make_unique<TDesignerForm>(Application);
         Designer->SetBounds(0, 0, Width, Height);
+        TPageDocument& Document = Designer->Document();
         if (File.empty()) {
-            Designer->SetPage(ReadPageText(SamplePageText()), "");
+            Document.SetPage(ReadPageText(SamplePageText()), "");
         } else {
-            Designer->SetPage(LoadPageFile(File[0]), File[0]);
-            Designer->OfferRecovery();
+            Document.Open(File[0]);
+            OfferRecovery(Document);
         }
         // Ending at once (the display lost, SIGTERM, SIGHUP) keeps unsaved changes.
-        const TEmergencyHookScope Hook([&Designer] {
-            const std::string Written = Designer->WriteRecovery();
+        const TEmergencyHookScope Hook([&Document] {
+            const std::string Written = Document.WriteRecovery();
             if (!Written.empty())
                 std::fprintf(stderr, "qell-designer design: unsaved changes written to %s\n",
                              QuotedFileName(Written).c_str());
