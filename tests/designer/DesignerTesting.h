@@ -61,6 +61,20 @@ protected:
         return Back;
     }
 
+    // Opens File through the window's file actions, the recovery question answered by
+    // Answer as a person at a window would; answers the message boxes shown.
+    std::vector<std::string> OpenAsAPerson(const std::string& File, std::string_view Answer)
+    {
+        auto B = std::make_unique<TRecordingBackEnd>(Answer);
+        TRecordingBackEnd& Back = *B;
+        Back.AsAPerson = true;
+        Application->SetBackEnd(std::move(B));
+        D->Document().SetPage(ReadPageText(SamplePageText()), "");
+        EXPECT_TRUE(OpenPage(D->Document(), File));
+        EXPECT_FALSE(Back.Failed()) << Back.ScriptError();
+        return Back.Messages;
+    }
+
     template <typename T = TQellButton>
     T& Find(const char* Name) const
     {

@@ -368,11 +368,11 @@ TEST_F(Designer, OpeningAFifoIsRefusedAtOnce)
 
 // Unsaved changes written when the designer had to end are offered when the page is
 // opened again: closing the box keeps them for later, Recover shows them as an unsaved
-// change over the file's text, Discard drops them. A page without a file recovers into
-// the state folder.
+// change over the file's text and keeps the file until the page is saved, Discard drops
+// them. A page without a file recovers into the state folder.
 TEST_F(Designer, RecoveredChangesAreOfferedWhenThePageIsOpenedAgain)
 {
-    const std::string File = TempFile("recovered.txt"), Recovered = RecoveryFileName(File);
+    const std::string File = TempFile("recovered.txt"), Recovered = RecoveryFileBeside(File);
     std::remove(Recovered.c_str());
     ASSERT_TRUE(D->Document().SaveAs(File));
     const std::string OnDisk = Contents(File);
@@ -384,38 +384,32 @@ TEST_F(Designer, RecoveredChangesAreOfferedWhenThePageIsOpenedAgain)
     EXPECT_EQ(Contents(Recovered), Edited);
     EXPECT_EQ(Contents(File), OnDisk);
 
-    const auto Open = [&](std::string_view Answer) {
-        auto B = std::make_unique<TRecordingBackEnd>(Answer);
-        TRecordingBackEnd& Back = *B;
-        Application->SetBackEnd(std::move(B));
-        D->Document().SetPage(ReadPageText(SamplePageText()), "");
-        EXPECT_TRUE(OpenPage(D->Document(), File));
-        EXPECT_FALSE(Back.Failed()) << Back.ScriptError();
-        return Back.Messages;
-    };
-    std::vector<std::string> Shown = Open("");
+    std::vector<std::string> Shown = OpenAsAPerson(File, "");
     ASSERT_EQ(Shown.size(), 1u);
     EXPECT_NE(Shown[0].find(Recovered), std::string::npos) << Shown[0];
     EXPECT_EQ(Text(), OnDisk);
     EXPECT_FALSE(D->Document().IsModified());
     EXPECT_EQ(Contents(Recovered), Edited) << "kept for later";
 
-    Open("click Recover\n");
+    OpenAsAPerson(File, "click Recover\n");
     EXPECT_EQ(Text(), Edited);
     EXPECT_TRUE(D->Document().IsModified());
     EXPECT_EQ(D->Caption(), "Qell Designer - " + File + " *");
+    EXPECT_TRUE(FileExists(Recovered)) << "kept until the page is saved";
     D->Document().Undo();
     EXPECT_EQ(Text(), OnDisk) << "one undo step back to the file";
     EXPECT_FALSE(D->Document().IsModified());
-    EXPECT_FALSE(FileExists(Recovered));
-
     D->Document().Redo();
+    ASSERT_TRUE(D->Document().SaveAs(File));
+    EXPECT_FALSE(FileExists(Recovered)) << "saved: nothing left to recover";
+
+    Run("pick ButtonOrder\ninspect Inspector Appearance.BackgroundColor\ntype Inspector \"navy\"\nkey Enter\n");
     ASSERT_EQ(D->Document().WriteRecovery(), Recovered);
-    Open("click Discard\n");
-    EXPECT_EQ(Text(), OnDisk);
+    OpenAsAPerson(File, "click Discard\n");
+    EXPECT_EQ(Text(), Edited);
     EXPECT_FALSE(D->Document().IsModified());
     EXPECT_FALSE(FileExists(Recovered));
-    EXPECT_TRUE(Open("").empty()) << "nothing left to offer";
+    EXPECT_TRUE(OpenAsAPerson(File, "").empty()) << "nothing left to offer";
 
     const std::string State = ::testing::TempDir() + "designer_state";
     ASSERT_EQ(setenv("XDG_STATE_HOME", State.c_str(), 1), 0);

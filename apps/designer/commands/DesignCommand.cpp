@@ -50,6 +50,14 @@ public:
     TEmergencyHookScope& operator=(const TEmergencyHookScope&) = delete;
 };
 
+// Writes the page's unsaved changes to its recovery file and names it.
+void KeepUnsaved(const TPageDocument& Document)
+{
+    const std::string Written = Document.WriteRecovery();
+    if (!Written.empty())
+        std::fprintf(stderr, "qell-designer design: unsaved changes written to %s\n", QuotedFileName(Written).c_str());
+}
+
 } // namespace
 
 bool DesignerWindowAvailable()
@@ -126,14 +134,15 @@ int RunDesignCommand(const TArgs& Args)
             Document.Open(File[0]);
             OfferRecovery(Document);
         }
-        // Ending at once (the display lost, SIGTERM, SIGHUP) keeps unsaved changes.
-        const TEmergencyHookScope Hook([&Document] {
-            const std::string Written = Document.WriteRecovery();
-            if (!Written.empty())
-                std::fprintf(stderr, "qell-designer design: unsaved changes written to %s\n",
-                             QuotedFileName(Written).c_str());
-        });
+        // Ending at once (the display lost, SIGTERM, SIGHUP, SIGINT) keeps unsaved changes.
+        const TEmergencyHookScope Hook([&Document] { KeepUnsaved(Document); });
         Designer->ShowModal();
+        // A script whose save failed has lost nothing either, and fails.
+        if (!O.Window && !Document.SaveError().empty()) {
+            std::fprintf(stderr, "qell-designer design: the page was not saved: %s\n", Document.SaveError().c_str());
+            KeepUnsaved(Document);
+            return ExitError;
+        }
     } catch (const Exception& E) {
         std::fprintf(stderr, "qell-designer design: %s\n", E.what());
         return ExitError;

@@ -1,9 +1,8 @@
 #include "apps/designer/document/PageDocument.h"
 
-#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
-#include <cstdio>
 
 #include "apps/designer/document/Recovery.h"
 #include "platform/designide/PropertyPaths.h"
@@ -73,6 +72,8 @@ bool TPageDocument::CommitPendingEdits()
 
 void TPageDocument::SetPage(std::unique_ptr<TQellPage> Page, std::string FileName)
 {
+    FRecovered.clear();
+    FSaveError.clear();
     FFileName = std::move(FileName);
     FFileStamp = PageFileStamp(FFileName);
     FHistory.Clear();
@@ -123,7 +124,7 @@ bool TPageDocument::ChangedOnDisk() const
 
 bool TPageDocument::SaveAs(const std::string& FileName, const std::function<TChangedOnDisk()>& WhenChanged)
 {
-    {
+    try {
         // A command that opened the page for writing holds its lock already.
         const std::unique_ptr<TPageFileLock> Lock =
             FLock && FileName == FFileName ? nullptr : std::make_unique<TPageFileLock>(FileName);
@@ -138,10 +139,16 @@ bool TPageDocument::SaveAs(const std::string& FileName, const std::function<TCha
             }
         }
         SavePageFile(FileName, *FPage);
+    } catch (const std::exception& E) {
+        FSaveError = E.what();
+        throw;
     }
+    FSaveError.clear();
     FFileStamp = PageFileStamp(FileName);
     FFileName = FileName;
     FHistory.MarkSaved();
+    if (!FRecovered.empty()) unlink(FRecovered.c_str());
+    FRecovered.clear();
     TDocumentChange Change;
     Change.File = true;
     Change.Action = "Saved " + ExtractFileName(FileName);
@@ -166,7 +173,20 @@ void TPageDocument::RebuildEntries()
             }
     }
     FEntryIndex.reserve(FEntries.size());
-    for (size_t I = 0; I < FEntries.size(); ++I) FEntryIndex.emplace(FEntries[I].Object, I);
+    FHolders.clear();
+    for (size_t I = 0; I < FEntries.size(); ++I) {
+        FEntryIndex.emplace(FEntries[I].Object, I);
+        AddHolder(*FEntries[I].Object, *FEntries[I].Component);
+    }
+}
+
+void TPageDocument::AddHolder(TPersistent& Object, TComponent& Component)
+{
+    if (!FHolders.emplace(&Object, &Component).second) return; // met already: a cycle ends here
+    for (const TPropInfo* P : Object.ClassInfo().AllProperties())
+        if (P->Kind() == TTypeKind::Class)
+            if (TPersistent* Sub = GetObjectProp(Object, *P); Sub && !dynamic_cast<TComponent*>(Sub))
+                AddHolder(*Sub, Component);
 }
 
 const TDocumentEntry* TPageDocument::FindEntry(std::string_view Path) const
@@ -204,13 +224,14 @@ void TPageDocument::ToggleSelected(TPersistent* Object)
     Select(std::move(Objects));
 }
 
-std::vector<TComponent*> TPageDocument::SelectedComponents() const
+std::vector<TComponent*> TPageDocument::ComponentsOf(const std::vector<TPropertyChange>& Changes) const
 {
     std::vector<TComponent*> Components;
-    for (const TPersistent* Object : FSelection)
-        if (const TDocumentEntry* E = EntryOf(Object))
-            if (std::find(Components.begin(), Components.end(), E->Component) == Components.end())
-                Components.push_back(E->Component);
+    for (const TPropertyChange& C : Changes) {
+        const auto It = FHolders.find(C.Instance);
+        if (It != FHolders.end() && std::find(Components.begin(), Components.end(), It->second) == Components.end())
+            Components.push_back(It->second);
+    }
     return Components;
 }
 
@@ -228,7 +249,7 @@ void TPageDocument::Modified()
 
 void TPageDocument::EndEdit(std::string RowPath)
 {
-    if (const TUndoStep* Step = FHistory.EndStep(RowPath, SelectedComponents()))
+    if (const TUndoStep* Step = FHistory.EndStep(RowPath, ComponentsOf(FHistory.Pending())))
         NotifyStep(*Step, nullptr, RowPath.empty() ? std::string() : "Changed " + RowPath);
 }
 
@@ -293,30 +314,34 @@ const std::vector<const TComponent*>& TPageDocument::ContrastProblems() const
 
 std::string TPageDocument::WriteRecovery() const
 {
-    return IsModified() ? WriteRecoveryFile(FFileName, PageText(*FPage)) : std::string();
+    TRecovery Recovery;
+    for (const IDocumentObserver* O : FObservers)
+        for (TTypedText& T : O->PendingText()) Recovery.Typed.push_back(std::move(T));
+    if (!IsModified() && Recovery.Typed.empty()) return {};
+    Recovery.PageText = PageText(*FPage);
+    return WriteRecoveryFile(FFileName, Recovery);
 }
 
 std::string TPageDocument::RecoveryFile() const
 {
-    if (FFileName.empty()) return {};
-    const std::string Recovered = RecoveryFileName(FFileName);
-    struct stat Info;
-    return stat(Recovered.c_str(), &Info) == 0 && S_ISREG(Info.st_mode) ? Recovered : std::string();
+    return FindRecoveryFile(FFileName);
 }
 
 void TPageDocument::DiscardRecovery()
 {
     const std::string Recovered = RecoveryFile();
-    if (!Recovered.empty()) std::remove(Recovered.c_str());
+    if (!Recovered.empty()) unlink(Recovered.c_str());
+    FRecovered.clear();
 }
 
-void TPageDocument::Recover()
+std::vector<std::string> TPageDocument::Recover()
 {
     const std::string Recovered = RecoveryFile();
-    if (Recovered.empty()) return;
+    if (Recovered.empty()) return {};
+    const TRecovery Recovery = ReadRecoveryFile(Recovered);
     std::unique_ptr<TQellPage> Page;
     try {
-        Page = ReadPageText(ReadFileText(Recovered, MaxPageFileSize));
+        Page = ReadPageText(Recovery.PageText);
     } catch (const EReadError& E) {
         throw EReadError(QuotedFileName(Recovered) + ": " + E.Message());
     }
@@ -324,14 +349,11 @@ void TPageDocument::Recover()
     // of other components replaces the file's, unsaved, without undo.
     std::vector<TPropertyChange> Changes;
     if (DiffPageValues(*FPage, *Page, Changes)) {
-        std::vector<TComponent*> Components;
         for (const TPropertyChange& C : Changes) {
             SetPropValue(*C.Instance, *C.PropInfo, C.After);
             FHistory.Record(C);
         }
-        for (const TDocumentEntry& E : FEntries)
-            if (E.Object == E.Component) Components.push_back(E.Component);
-        if (const TUndoStep* Step = FHistory.EndStep("", std::move(Components))) NotifyStep(*Step, nullptr, "");
+        EndEdit("");
     } else {
         FHistory.Clear();
         FHistory.MarkUnsaved();
@@ -339,6 +361,17 @@ void TPageDocument::Recover()
         Change.File = true;
         ReplacePage(std::move(Page), std::move(Change));
     }
-    std::remove(Recovered.c_str());
+    // What was typed and not set, set now as it would have been.
+    std::vector<std::string> Refused;
+    for (const TTypedText& T : Recovery.Typed) {
+        try {
+            Editor(T.Path)->SetValue(T.Text);
+        } catch (const std::exception& E) {
+            Refused.push_back("The text typed into " + T.Path + " was not set: " + E.what() + "\nIt was " +
+                              QuotedInput(T.Text, 200) + ".");
+        }
+    }
+    FRecovered = Recovered;
     Announce("Recovered the unsaved changes");
+    return Refused;
 }

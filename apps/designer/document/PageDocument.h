@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "apps/designer/document/PageFile.h"
+#include "apps/designer/document/Recovery.h"
 #include "apps/designer/document/UndoHistory.h"
 #include "platform/components/PageContrast.h"
 #include "platform/designide/PropertyEditors.h"
@@ -48,6 +49,9 @@ public:
     // Before an action that would leave text being typed (another selection, a save, an
     // undo): set it. False when it is refused, and then the action is not carried out.
     virtual bool CommitPendingEdit() { return true; }
+    // Text typed and not yet set, with the full path of each object's row it is typed
+    // into, for a recovery file.
+    virtual std::vector<TTypedText> PendingText() const { return {}; }
 
 protected:
     ~IDocumentObserver() = default;
@@ -87,12 +91,15 @@ public:
     // Open, holding the file's lock (TPageFileLock) until the document goes, for a
     // command that reads the page, changes it and writes it back.
     void OpenForWriting(const std::string& FileName);
-    // Writes the page to FileName, under its lock, then the page is no longer modified.
-    // When FileName is the page's own file and it changed on disk since it was read,
-    // WhenChanged decides (none given: Overwrite); Reload shows the file's page instead
-    // of the edits. Answers whether the page was written. Raises EInOutError or
-    // EWriteError with the file and the document as they were.
+    // Writes the page to FileName, under its lock, then the page is no longer modified
+    // and a recovery file it was recovered from goes. When FileName is the page's own
+    // file and it changed on disk since it was read, WhenChanged decides (none given:
+    // Overwrite); Reload shows the file's page instead of the edits. Answers whether the
+    // page was written. Raises EInOutError or EWriteError with the file and the document
+    // as they were.
     bool SaveAs(const std::string& FileName, const std::function<TChangedOnDisk()>& WhenChanged = {});
+    // Why the last save failed; empty when it did not, or one succeeded since.
+    const std::string& SaveError() const { return FSaveError; }
     // Whether the page's file changed on disk since it was read or written.
     bool ChangedOnDisk() const;
 
@@ -139,16 +146,21 @@ public:
     const std::vector<const TComponent*>& ContrastProblems() const;
 
     // Recovery ---------------------------------------------------------------------
-    // Writes the page with unsaved changes to its recovery file (Recovery.h) and answers
-    // the file's name; empty when there are none. For the program's last moments: shows
-    // nothing, raises EInOutError.
+    // Writes the page with unsaved changes, and text typed but not set, to its recovery
+    // file (Recovery.h) and answers the file's name; empty when there is nothing to
+    // keep. For the program's last moments: shows nothing, raises EInOutError.
     std::string WriteRecovery() const;
     // The recovery file of the page's file, when there is one; else empty.
     std::string RecoveryFile() const;
     // Applies the recovery file's page over the file's, as one undo step when only
-    // values differ, else as an unsaved page without undo. Raises EInOutError or
-    // EReadError (naming the recovery file) with the document as it was.
-    void Recover();
+    // values differ, else as an unsaved page without undo; then each typed text through
+    // its row's editor, which may refuse it: the answer holds a line for each refusal,
+    // naming the row, the reason and the text. The file stays until the page is saved
+    // or the recovery discarded. Raises EInOutError or EReadError (naming the recovery
+    // file) with the document as it was.
+    std::vector<std::string> Recover();
+    // Whether the page was recovered and not saved since.
+    bool IsRecovered() const { return !FRecovered.empty(); }
     // Deletes the recovery file.
     void DiscardRecovery();
 
@@ -160,8 +172,10 @@ private:
     // Replaces the page, keeping the selection by path.
     void ReplacePage(std::unique_ptr<TQellPage> Page, TDocumentChange Change);
     void RebuildEntries();
-    // The page's components that hold the selected objects.
-    std::vector<TComponent*> SelectedComponents() const;
+    // Records Object, and every sub-object it publishes, as held by Component.
+    void AddHolder(TPersistent& Object, TComponent& Component);
+    // The page's components that hold the objects Changes changed, in the order met.
+    std::vector<TComponent*> ComponentsOf(const std::vector<TPropertyChange>& Changes) const;
 
     std::unique_ptr<TQellPage> FPage;
     std::string FFileName;
@@ -169,9 +183,14 @@ private:
     std::unique_ptr<TPageFileLock> FLock;
     std::vector<TDocumentEntry> FEntries;
     std::unordered_map<const TPersistent*, size_t> FEntryIndex;
+    // Every object of the page with properties (entries, their sub-objects) to the
+    // component that holds it.
+    std::unordered_map<const TPersistent*, TComponent*> FHolders;
     std::vector<TPersistent*> FSelection;
     TUndoHistory FHistory{MaxUndoSteps};
     std::vector<IDocumentObserver*> FObservers;
+    std::string FRecovered; // the recovery file the page was recovered from, until saved
+    std::string FSaveError;
     mutable bool FContrastKnown = false;
     mutable std::vector<TContrastFinding> FFindings;
     mutable std::vector<const TComponent*> FProblems;

@@ -27,6 +27,8 @@ public:
     void Clear();
     // A change of the edit under way; EndStep closes the edit.
     void Record(const TPropertyChange& Change) { FPending.Changes.push_back(Change); }
+    // The changes recorded since the last step.
+    const std::vector<TPropertyChange>& Pending() const { return FPending.Changes; }
     // Closes the edit as one step (dropping the steps undone before it) and answers it;
     // nullptr when it changed nothing, and then there is no step.
     const TUndoStep* EndStep(std::string RowPath, std::vector<TComponent*> Components);

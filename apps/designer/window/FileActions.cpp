@@ -1,8 +1,11 @@
 #include "apps/designer/window/FileActions.h"
 
 #include "apps/designer/document/PageDocument.h"
+#include <cstdio>
+
 #include "apps/designer/window/Prompts.h"
 #include "platform/rtl/Files.h"
+#include "platform/toolkit/Application.h"
 
 bool OpenPage(TPageDocument& Document, const std::string& FileName)
 {
@@ -55,7 +58,10 @@ bool AskToClose(TPageDocument& Document)
     const std::string& File = Document.FileName();
     switch (AskToSave(File.empty() ? "the new page" : QuotedFileName(File))) {
     case mrYes: return SavePage(Document);
-    case mrNo: return true;
+    case mrNo:
+        // Changes recovered and now discarded are not offered again.
+        if (Document.IsRecovered()) Document.DiscardRecovery();
+        return true;
     default: return false;
     }
 }
@@ -64,10 +70,18 @@ void OfferRecovery(TPageDocument& Document)
 {
     const std::string Recovered = Document.RecoveryFile();
     if (Recovered.empty()) return;
+    // A script has nobody to answer: the file stays for a person to decide.
+    if (!Application->BackEnd().Interactive()) {
+        std::fprintf(stderr, "%s: %s holds unsaved changes to %s; open the page in the designer's window to "
+                             "recover or discard them\n",
+                     Application->Title().c_str(), QuotedFileName(Recovered).c_str(),
+                     QuotedFileName(Document.FileName()).c_str());
+        return;
+    }
     switch (AskRecover(Document.FileName(), Recovered)) {
     case mrYes:
         try {
-            Document.Recover();
+            for (const std::string& Refused : Document.Recover()) ShowMessage(Refused);
         } catch (const Exception& E) {
             ShowMessage(E.Message() + "\nThe page shown is the one on disk.");
         }

@@ -23,5 +23,8 @@ bool SavePageAs(TPageDocument& Document, const std::string& FileName);
 // Discard or Cancel. True when the page may go.
 bool AskToClose(TPageDocument& Document);
 // When the page's file has a recovery file, asks whether to recover it: Recover shows
-// its text as an unsaved change, Discard deletes it, closing the box leaves it for later.
+// its text as an unsaved change (each typed text it held that its row refuses is shown
+// in a message box), Discard deletes it, closing the box leaves it for later. A run
+// without a person to answer (a script) asks nothing: it says on standard error that
+// the file is there, and leaves it.
 void OfferRecovery(TPageDocument& Document);

@@ -93,6 +93,17 @@ bool TInspectorPane::CommitPendingEdit()
     return FInspector->LeaveEdit();
 }
 
+std::vector<TTypedText> TInspectorPane::PendingText() const
+{
+    const int Row = FInspector->SelectedRow();
+    if (!FInspector->EditChanged() || Row < 0) return {};
+    std::vector<TTypedText> Typed;
+    for (const TPersistent* Object : FDocument.Selection())
+        if (const TDocumentEntry* E = FDocument.EntryOf(Object))
+            Typed.push_back({E->Path + "." + FInspector->RowPath(Row), FInspector->InplaceEdit()->Text()});
+    return Typed;
+}
+
 void TInspectorPane::PropertyChanged(const TPropertyChange& Change)
 {
     FDocument.PropertyChanged(Change);

@@ -51,6 +51,7 @@ public:
 private:
     void DocumentChanged(const TDocumentChange& Change) override;
     bool CommitPendingEdit() override;
+    std::vector<TTypedText> PendingText() const override;
     void PropertyChanged(const TPropertyChange& Change) override;
     void Modified() override;
     // After an undo or redo: the rows again, and the step's row selected.
