@@ -13,7 +13,7 @@
 #include "platform/components/PageContrast.h"
 #include "platform/rtl/Files.h"
 #include "platform/rtl/Publish.h"
-#include "platform/toolkit/backends/EventScript.h"
+#include "platform/toolkit/script/EventScript.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "platform/toolkit/Application.h"
-#include "platform/toolkit/backends/EventScript.h"
+#include "platform/toolkit/script/EventScript.h"
 
 class QELL_TOOLKIT_API THeadlessBackEnd : public TBackEnd {
 public:
