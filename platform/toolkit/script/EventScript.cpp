@@ -96,6 +96,32 @@ std::string AtLine(int Line, const std::string& Message)
     return "script line " + std::to_string(Line) + ": " + Message;
 }
 
+// The line of Text that starts at Pos, up to its line break, and Pos moved past it;
+// false when Pos is past the end.
+bool NextLine(std::string_view Text, size_t& Pos, std::string_view& Line)
+{
+    if (Pos > Text.size()) return false;
+    size_t End = Text.find('\n', Pos);
+    if (End == std::string_view::npos) End = Text.size();
+    Line = Text.substr(Pos, End - Pos);
+    Pos = End + 1;
+    return true;
+}
+
+// The command on the line numbered LineNo into C; false for a line without one.
+bool ReadCommand(std::string_view Line, int LineNo, TScriptCommand& C)
+{
+    try {
+        const std::vector<TScriptToken> Tokens = Tokenize(Line);
+        if (Tokens.empty()) return false;
+        C = ParseCommand(Tokens);
+        C.Line = LineNo;
+        return true;
+    } catch (const EScriptError& E) {
+        throw EScriptError(AtLine(LineNo, E.Message()));
+    }
+}
+
 } // namespace
 
 void RegisterScriptVerb(TScriptVerb Verb, TModuleHandle Module)
@@ -113,28 +139,22 @@ const TScriptVerb* FindScriptVerb(std::string_view Name)
     return nullptr;
 }
 
-std::vector<TScriptCommand> ParseScript(std::string_view Script)
+TEventScript::TEventScript(std::string Text) : FText(std::move(Text))
 {
-    std::vector<TScriptCommand> Commands;
-    int LineNo = 0;
     size_t Pos = 0;
-    while (Pos <= Script.size()) {
-        size_t End = Script.find('\n', Pos);
-        if (End == std::string_view::npos) End = Script.size();
-        const std::string_view Line = Script.substr(Pos, End - Pos);
-        Pos = End + 1;
-        ++LineNo;
-        try {
-            const std::vector<TScriptToken> Tokens = Tokenize(Line);
-            if (Tokens.empty()) continue;
-            TScriptCommand C = ParseCommand(Tokens);
-            C.Line = LineNo;
-            Commands.push_back(std::move(C));
-        } catch (const EScriptError& E) {
-            throw EScriptError(AtLine(LineNo, E.Message()));
-        }
-    }
-    return Commands;
+    int LineNo = 0;
+    std::string_view Line;
+    TScriptCommand C;
+    while (NextLine(FText, Pos, Line))
+        if (ReadCommand(Line, ++LineNo, C)) FEnd = Pos;
+}
+
+bool TEventScript::Next(TScriptCommand& C)
+{
+    std::string_view Line;
+    while (FPos < FEnd && NextLine(FText, FPos, Line))
+        if (ReadCommand(Line, ++FLine, C)) return true;
+    return false;
 }
 
 void ExpandScriptCommand(const TScriptCommand& C, TForm& Form, TScriptEvents& Out)

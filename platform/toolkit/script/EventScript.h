@@ -93,10 +93,32 @@ struct TScriptVerb {
 QELL_TOOLKIT_API void RegisterScriptVerb(TScriptVerb Verb, TModuleHandle Module = HInstance());
 QELL_TOOLKIT_API const TScriptVerb* FindScriptVerb(std::string_view Name);
 
-// Reads a whole script. Raises EScriptError "script line N: …" on the first line that
-// cannot be read (unknown command or key, bad or out-of-range number, missing quote,
-// wrong arguments).
-QELL_TOOLKIT_API std::vector<TScriptCommand> ParseScript(std::string_view Script);
+// A script's text and the place reached in it. The whole text is checked when the
+// script is made; each command is read from the text again when it is reached, so that
+// a script costs its text in memory and time in proportion to its length, whatever its
+// lines hold.
+class QELL_TOOLKIT_API TEventScript {
+public:
+    // No commands.
+    TEventScript() = default;
+    // Raises EScriptError "script line N: …" on the first line that cannot be read
+    // (unknown command or key, bad or out-of-range number, missing quote, wrong
+    // arguments).
+    explicit TEventScript(std::string Text);
+
+    // Reads the next command into C and answers true; false at the end. Raises
+    // EScriptError "script line N: …" when its line no longer reads (the module of its
+    // verb was unloaded since).
+    bool Next(TScriptCommand& C);
+    // No command is left.
+    bool AtEnd() const { return FPos >= FEnd; }
+
+private:
+    std::string FText;
+    size_t FPos = 0; // where the next line starts
+    size_t FEnd = 0; // past the last line with a command
+    int FLine = 0;   // lines passed
+};
 // The events of one command; raises EScriptError "script line N: …".
 QELL_TOOLKIT_API void ExpandScriptCommand(const TScriptCommand& C, TForm& Form, TScriptEvents& Out);
 
