@@ -8,6 +8,9 @@
 //
 // Editors are reference counted (TInterfacedObject): whoever creates one holds it in a
 // TInterfacePtr, and it goes with the last reference.
+//
+// Editors, their registry and the inspector that calls them are used from the GUI
+// thread only, the thread that runs the toolkit's modal loop; nothing here locks.
 
 #include <functional>
 #include <string>

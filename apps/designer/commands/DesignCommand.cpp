@@ -124,7 +124,7 @@ int RunDesignCommand(const TArgs& Args)
             Designer->SetPage(LoadPageFile(File[0]), File[0]);
             Designer->OfferRecovery();
         }
-        // Ending at once (the display lost, SIGTERM, SIGHUP) keeps unsaved changes.
+        // Ending at once (the display lost, SIGTERM, SIGHUP, SIGINT) keeps unsaved changes.
         const TEmergencyHookScope Hook([&Designer] {
             const std::string Written = Designer->WriteRecovery();
             if (!Written.empty())

@@ -1,6 +1,6 @@
 #pragma once
 // Recovery files: a page with unsaved changes, written when the designer must end at
-// once (the display is lost, SIGTERM or SIGHUP), and offered when the page is opened
+// once (the display is lost, SIGTERM, SIGHUP or SIGINT), and offered when the page is opened
 // again. A page's recovery file lies beside it, "PAGE.recovered"; a page without a file
 // (or whose folder cannot be written) gets one in $XDG_STATE_HOME/qell-designer/
 // (~/.local/state/qell-designer/ by default).
