@@ -4,7 +4,7 @@
 
 #include "apps/designer/window/PagePreview.h"
 #include "platform/toolkit/Form.h"
-#include "platform/toolkit/backends/EventScript.h"
+#include "platform/toolkit/script/EventScript.h"
 #include "platform/toolkit/resources/ClassRegistry.h"
 
 namespace {
