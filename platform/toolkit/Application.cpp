@@ -96,6 +96,27 @@ private:
 
 } // namespace
 
+namespace {
+
+// One for the process, whichever back end is in use.
+std::string& ProcessClipboard()
+{
+    static std::string Text;
+    return Text;
+}
+
+} // namespace
+
+void TBackEnd::SetClipboardText(const std::string& Text)
+{
+    ProcessClipboard() = Text;
+}
+
+std::string TBackEnd::ClipboardText()
+{
+    return ProcessClipboard();
+}
+
 QELL_DEFINE_CLASS_INFO(TApplication)
 
 TApplication::TApplication() : TComponent(nullptr), FBackEnd(std::make_unique<THeadlessBackEnd>()) {}

@@ -47,12 +47,11 @@ public:
     // The clipboard's text (Copy value, Paste value). The default is the process's own,
     // which a headless run uses: what one part of the program copies, another pastes,
     // and nothing reaches the system. A window back end uses the system's instead.
-    virtual void SetClipboardText(const std::string& Text) { FClipboard = Text; }
+    virtual void SetClipboardText(const std::string& Text);
     // Empty when it holds no text.
-    virtual std::string ClipboardText() { return FClipboard; }
+    virtual std::string ClipboardText();
 
 private:
-    std::string FClipboard;
     TCursor FCursor = crDefault;
 };
 

@@ -237,7 +237,8 @@ void TForm::HandleResize(int ClientWidth, int ClientHeight)
 
 void TForm::HandleKeyDown(TKey Key, TShiftState Shift)
 {
-    if (Key == vkTab && !Shift.Contains(ssCtrl) && !Shift.Contains(ssAlt)) {
+    if (Key == vkTab && !Shift.Contains(ssCtrl) && !Shift.Contains(ssAlt) &&
+        !(FActiveControl && FActiveControl->WantsTab())) {
         SelectNext(!Shift.Contains(ssShift));
         return;
     }

@@ -45,6 +45,9 @@ class QELL_TOOLKIT_API TWinControl : public TControl {
     // and says so. The default offers the key to the showing, enabled children in
     // order, depth first, until one claims it.
     virtual bool DialogKey(TKey Key, TShiftState Shift);
+    // Whether Tab and Shift+Tab go to this control's KeyDown while it has the focus,
+    // instead of moving the focus (a page whose components Tab steps through).
+    virtual bool WantsTab() const { return false; }
     // Typed text (UTF-8), after KeyDown.
     virtual void TextInput(const std::string& Text);
     // Focus arrives or leaves; ByTab is true when Tab or Shift+Tab moved it.

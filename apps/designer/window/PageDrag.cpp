@@ -48,6 +48,7 @@ void TPageDrag::Reset()
     FKind = TKind::None;
     FTravelled = false;
     FHandle = -1;
+    FPressed = nullptr;
     FFrom.clear();
     FTargets = {};
     FGuides = {};
@@ -60,9 +61,10 @@ void TPageDrag::BeginPlace(TPoint P)
     FStart = FNow = P;
 }
 
-void TPageDrag::BeginMove(TPoint P)
+void TPageDrag::BeginMove(TPoint P, TComponent& Pressed)
 {
     Reset();
+    FPressed = &Pressed;
     for (TPersistent* Object : FDocument.Selection())
         if (auto* C = dynamic_cast<TQellControl*>(Object)) FFrom.push_back({C, BoundsOf(*C)});
     if (FFrom.empty()) return;
@@ -135,10 +137,14 @@ void TPageDrag::End()
     const TRect Area = Normalized(FStart, FNow);
     const size_t Moved = FFrom.size();
     const std::string Name = Moved > 0 ? FFrom[0].Control->Name() : std::string();
+    TComponent* Pressed = FPressed;
     Reset();
     switch (Kind) {
     case TKind::None: break;
-    case TKind::Move: FDocument.EndLiveBounds("Moved " + Counted(Moved, Name)); break;
+    case TKind::Move:
+        FDocument.EndLiveBounds("Moved " + Counted(Moved, Name));
+        if (!Travelled && Moved > 1) FDocument.Select({Pressed});
+        break;
     case TKind::Resize: FDocument.EndLiveBounds("Resized " + Name); break;
     case TKind::Place:
         if (const TClassInfo* Class = FDocument.PlacingClass()) {

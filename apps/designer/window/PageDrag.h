@@ -30,8 +30,9 @@ public:
     static TMovingEdges EdgesOf(int Handle);
 
     void BeginPlace(TPoint P);
-    // The selected controls move together.
-    void BeginMove(TPoint P);
+    // The selected controls move together. Pressed is the one under the pointer: a
+    // click that does not travel selects it alone.
+    void BeginMove(TPoint P, TComponent& Pressed);
     // Control is the one selected; Handle as above.
     void BeginResize(TPoint P, TQellControl& Control, int Handle);
     // Keep: the components touched join the selection (Ctrl), else replace it.
@@ -60,6 +61,7 @@ private:
     bool FTravelled = false; // past the threshold
     bool FKeep = false;
     int FHandle = -1;
+    TComponent* FPressed = nullptr;
     std::vector<TPageDocument::TBounds> FFrom; // the controls moved, as they were
     TSnapTargets FTargets;
     TSnapGuides FGuides;

@@ -326,7 +326,7 @@ void TPagePreview::MouseDown(TMouseButton Button, TShiftState Shift, int X, int 
         return;
     }
     if (!FDocument.IsSelected(C)) FDocument.Select({C});
-    FDrag.BeginMove(P);
+    FDrag.BeginMove(P, *C);
 }
 
 void TPagePreview::MouseMove(TShiftState Shift, int X, int Y)

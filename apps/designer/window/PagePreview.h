@@ -80,6 +80,8 @@ class TPagePreview : public TWinControl, private IDocumentObserver {
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     bool MouseWheel(TShiftState Shift, int Delta, int X, int Y) override;
     void KeyDown(TKey& Key, TShiftState Shift) override;
+    // Tab steps through the page's components.
+    bool WantsTab() const override { return true; }
     TCursor CursorAt(int X, int Y) const override;
 
 protected:
