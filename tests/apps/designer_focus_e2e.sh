@@ -34,10 +34,16 @@ eventually no_window "$box_name" || fail "Enter did not close the error box"
 # No click, no focus given from outside: the keys go wherever the program put the focus.
 xdotool key BackSpace BackSpace BackSpace
 xdotool type --delay 50 "700"
-xdotool key Return ctrl+s
+xdotool key Return
+eventually has_title "$wid" "Qell Designer - $page *" ||
+  fail "the keys typed after the box did not reach the inspector (title '$(window_name "$wid")')"
+# Only now Ctrl+S: SDL takes the keyboard's state as it is when it handles the window's
+# regained focus, so a Ctrl held then, while the program was still behind, would be
+# applied to the keys typed before it.
+xdotool key ctrl+s
 saved_width() { awk '/^  Width =/ { print $3 }' "$page"; }
 saved_700() { [ "$(saved_width)" = 700 ]; }
-eventually saved_700 || fail "the keys typed after the box did not reach the inspector (page Width $(saved_width))"
+eventually saved_700 || fail "Ctrl+S did not save Width 700 (page Width $(saved_width))"
 
 kill -TERM "$app_pid"
 wait_exit
