@@ -10,6 +10,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -50,3 +53,28 @@ inline void RunDesigner(benchmark::State& State, std::vector<std::string> Args, 
     posix_spawn_file_actions_destroy(&Actions);
     State.counters["peak_MiB"] = static_cast<double>(PeakKiB) / 1024.0;
 }
+
+// A script for the designer in a file of its own, removed with this object. (The
+// designer reads regular files only, so even an empty script cannot be /dev/null.)
+// Raises std::runtime_error when it cannot be written.
+class TScriptFile {
+public:
+    explicit TScriptFile(const std::string& Text)
+    {
+        const int Fd = mkstemp(FName.data());
+        std::FILE* F = Fd < 0 ? nullptr : fdopen(Fd, "w");
+        const bool Written = F && std::fwrite(Text.data(), 1, Text.size(), F) == Text.size();
+        if (!F || std::fclose(F) != 0 || !Written) {
+            if (Fd >= 0) std::remove(FName.c_str());
+            throw std::runtime_error("cannot write a script in /tmp");
+        }
+    }
+    ~TScriptFile() { std::remove(FName.c_str()); }
+    TScriptFile(const TScriptFile&) = delete;
+    TScriptFile& operator=(const TScriptFile&) = delete;
+
+    const std::string& Name() const { return FName; }
+
+private:
+    std::string FName = "/tmp/qell_designer_bench_XXXXXX";
+};

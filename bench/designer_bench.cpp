@@ -2,13 +2,10 @@
 // first painted frame (the package loaded, the sample page read, every pane painted),
 // against the program printing the colour names; and the peak memory of each run.
 
-#include <unistd.h>
-
-#include <cstdio>
 #include <string>
-#include <vector>
 
 #include "RunDesigner.h"
+#include "Sizes.h"
 
 namespace {
 
@@ -16,7 +13,11 @@ void BM_ColourNames(benchmark::State& State) { RunDesigner(State, {"colour", "na
 BENCHMARK(BM_ColourNames)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // An empty script: headless whatever the display, ending right after the first frame.
-void BM_DesignerToFirstFrame(benchmark::State& State) { RunDesigner(State, {"design", "--script", "/dev/null"}); }
+void BM_DesignerToFirstFrame(benchmark::State& State)
+{
+    const TScriptFile Empty("");
+    RunDesigner(State, {"design", "--script", Empty.Name()});
+}
 BENCHMARK(BM_DesignerToFirstFrame)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // A session: select, edit by typing, by the list and through the dialog, undo and redo.
@@ -28,16 +29,13 @@ BENCHMARK(BM_DesignerSession)->Unit(benchmark::kMillisecond)->UseRealTime();
 // character.
 void BM_DesignerTypesALongLine(benchmark::State& State)
 {
-    const std::string Script = "/tmp/qell_designer_bench_text_" + std::to_string(getpid()) + ".txt";
-    {
-        std::FILE* F = std::fopen(Script.c_str(), "w");
-        const std::string Line = "text \"" + std::string(static_cast<size_t>(State.range(0) << 20) - 9, 'x') + "\"\n";
-        std::fwrite(Line.data(), 1, Line.size(), F);
-        std::fclose(F);
-    }
-    RunDesigner(State, {"design", "--script", Script});
-    std::remove(Script.c_str());
+    const TScriptFile Script("text \"" + std::string(static_cast<size_t>(State.range(0) << 20) - 9, 'x') + "\"\n");
+    RunDesigner(State, {"design", "--script", Script.Name()});
 }
-BENCHMARK(BM_DesignerTypesALongLine)->Arg(1)->Arg(4)->Arg(16)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+BENCHMARK(BM_DesignerTypesALongLine)
+    ->Apply([](auto* B) { Sizes(B, {1, 4, 16}); })
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(1);
 
 } // namespace

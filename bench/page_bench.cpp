@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "Sizes.h"
 #include "apps/designer/document/PageFile.h"
 #include "platform/components/Components.h"
 
@@ -37,7 +38,11 @@ void LoadAndFree(benchmark::State& State, bool Named)
 
 void BM_LoadAndFreeNamed(benchmark::State& State) { LoadAndFree(State, true); }
 void BM_LoadAndFreeUnnamed(benchmark::State& State) { LoadAndFree(State, false); }
-BENCHMARK(BM_LoadAndFreeNamed)->Arg(10000)->Arg(100000)->Arg(200000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_LoadAndFreeUnnamed)->Arg(10000)->Arg(100000)->Arg(200000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadAndFreeNamed)
+    ->Apply([](auto* B) { Sizes(B, {10000, 100000, 200000}); })
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadAndFreeUnnamed)
+    ->Apply([](auto* B) { Sizes(B, {10000, 100000, 200000}); })
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace

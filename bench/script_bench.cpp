@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "Sizes.h"
 #include "platform/toolkit/script/EventScript.h"
 
 namespace {
@@ -45,6 +46,6 @@ void BM_ReadScript(benchmark::State& State)
         benchmark::Counter(static_cast<double>(Text.size()) * static_cast<double>(State.iterations()) / 1e9,
                            benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
-BENCHMARK(BM_ReadScript)->Arg(1)->Arg(4)->Arg(16)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadScript)->Apply([](auto* B) { Sizes(B, {1, 4, 16}); })->Unit(benchmark::kMillisecond);
 
 } // namespace

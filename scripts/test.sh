@@ -4,27 +4,52 @@
 # undefined behaviour sanitizers, and a short run of every fuzz target in tests/fuzz,
 # which replays its seeds first. The fuzz targets are built in the sanitizer tree, so
 # two builds serve the three runs, and two compilers check the code.
-# QELL_FUZZ_SECONDS is the whole fuzzing budget, shared evenly by the targets
-# (default 120; 0 skips fuzzing).
+# QELL_FUZZ_SECONDS is the whole fuzzing budget in seconds of one core, shared evenly
+# by the targets, which run one per core at a time (default 120; 0 skips fuzzing).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
+# Many tests mostly wait (on a window, on a program run whole): twice as many run at
+# once as there are cores.
+test_jobs=$((jobs * 2))
 "$root/scripts/deps.sh"
 
-echo "== Build and test"
+# phase TITLE: ends the phase under way, printing its wall-clock time and the CPU time
+# (user and system) of the commands it ran, and starts the next, if TITLE is given.
+phase_title=""
+phase_start=$SECONDS
+phase_cpu=0
+times_file=$(mktemp)
+trap 'rm -f "$times_file"' EXIT
+phase() {
+  local cpu
+  # `times` in this shell, not in a subshell, which has no children of its own.
+  times >"$times_file"
+  cpu=$(awk 'NR == 2 { split($1, u, /[ms]/); split($2, s, /[ms]/); print int(u[1] * 60 + u[2] + s[1] * 60 + s[2]) }' \
+    "$times_file")
+  [ -z "$phase_title" ] ||
+    echo "== $phase_title: $((SECONDS - phase_start)) s, CPU $((cpu - phase_cpu)) s"
+  phase_title=$1
+  phase_start=$SECONDS
+  phase_cpu=$cpu
+  [ -z "$phase_title" ] || echo "== $phase_title"
+}
+
+phase "Build (gcc, warnings as errors)"
 cmake -S "$root" -B "$root/build-test" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQELL_WERROR=ON >/dev/null
 cmake --build "$root/build-test" -j"$jobs"
-ctest --test-dir "$root/build-test" --output-on-failure -j"$jobs"
+phase "Tests (gcc)"
+ctest --test-dir "$root/build-test" --output-on-failure -j"$test_jobs"
 
-echo "== Address and undefined behaviour sanitizers, with the fuzz targets (clang)"
-# Without the benchmarks, whose numbers mean nothing under the sanitizers; configured
-# as scripts/fuzz.sh configures its tree, so that fuzzing here builds nothing more.
+phase "Build (clang, address and undefined behaviour sanitizers, with the fuzz targets)"
+# Without the benchmarks, whose numbers mean nothing under the sanitizers.
 cmake -S "$root" -B "$root/build-asan" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQELL_WERROR=ON \
     -DCMAKE_CXX_COMPILER=clang++ -DQELL_FUZZ=ON -DQELL_BENCHMARKS=OFF >/dev/null
 cmake --build "$root/build-asan" -j"$jobs"
+phase "Tests (clang, sanitizers)"
 export LSAN_OPTIONS="suppressions=$root/tests/support/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
-ctest --test-dir "$root/build-asan" --output-on-failure -j"$jobs"
+ctest --test-dir "$root/build-asan" --output-on-failure -j"$test_jobs"
 
 budget=${QELL_FUZZ_SECONDS:-120}
 if [ "$budget" -gt 0 ]; then
@@ -35,8 +60,30 @@ if [ "$budget" -gt 0 ]; then
   done
   each=$((budget / ${#targets[@]}))
   [ "$each" -ge 1 ] || each=1
+  # A fuzzer runs on one core: one target per core at a time, each for its share.
+  phase "Fuzzing ${#targets[@]} targets for ${each} s each, $jobs at a time"
+  logs="$root/build-asan/fuzz-logs"
+  mkdir -p "$logs"
+  fuzz() { # TARGET: fuzzes it; its output goes to $logs, and only on failure here
+    if QELL_FUZZ_BUILD="$root/build-asan" "$root/scripts/fuzz.sh" "$1" "$each" >"$logs/$1.log" 2>&1; then
+      echo "$1: $(grep -o 'Done [0-9]* runs in [0-9]* second(s)' "$logs/$1.log" | tail -n 1)"
+    else
+      echo "== Fuzzing $1 failed:"
+      tail -n 60 "$logs/$1.log"
+      return 1
+    fi
+  }
+  running=0
+  failed=0
   for target in "${targets[@]}"; do
-    echo "== Fuzzing $target for ${each}s"
-    QELL_FUZZ_BUILD="$root/build-asan" "$root/scripts/fuzz.sh" "$target" "$each"
+    if [ "$running" -ge "$jobs" ]; then
+      wait -n || failed=1
+      running=$((running - 1))
+    fi
+    fuzz "$target" &
+    running=$((running + 1))
   done
+  for _ in $(seq "$running"); do wait -n || failed=1; done
+  [ "$failed" -eq 0 ]
 fi
+phase ""

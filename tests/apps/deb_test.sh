@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # usage: deb_test.sh QELL_DESIGNER
 # The Debian package of the build (cpack -G DEB): its control fields (the libraries it
-# needs, found by dpkg-shlibdeps, the maintainer, a description) and its files, and the
-# program it holds run from the unpacked tree. CI installs it for real (.ci/run).
+# needs, found by dpkg-shlibdeps, the maintainer, a description), its files and the
+# documents Debian asks of a package, no maintainer scripts, and the program it holds
+# run from the unpacked tree. CI installs it for real and runs lintian on it (.ci/run).
 set -uo pipefail
 designer=$1
 build=$(cd "$(dirname "$designer")/.." && pwd)
@@ -15,7 +16,7 @@ expect "one package" [ -f "$deb" ]
 field() { dpkg-deb -f "$deb" "$1"; }
 expect "package name" [ "$(field Package)" = qell-designer ]
 expect "version" [ "$(field Version)" = 1.0.0 ]
-expect "maintainer" grep -qE '^.+ <.+@.+>$' <(field Maintainer)
+expect "maintainer, at an address with a domain" grep -qE '^.+ <[^@ ]+@[^@ ]+\.[a-z]+>$' <(field Maintainer)
 expect "a description with a summary and a body" [ "$(field Description | wc -l)" -ge 3 ]
 field Depends | tr ',' '\n' | sed 's/^ *//; s/ .*//' >"$work/depends"
 for library in libsdl2-2.0-0 libfreetype6 libfontconfig1 libpng16-16 libstdc++6 libc6 fonts-dejavu-core; do
@@ -25,14 +26,27 @@ expect "depends on nothing of its own" [ -z "$(grep qell "$work/depends")" ]
 
 dpkg-deb -c "$deb" | awk '{print $6}' >"$work/files"
 for file in ./usr/bin/qell-designer ./usr/lib/qell/IW14QellDEDXE7.bpl ./usr/lib/qell/libqell_window.so \
-    ./usr/share/applications/qell-designer.desktop ./usr/share/man/man1/qell-designer.1 \
+    ./usr/share/applications/qell-designer.desktop ./usr/share/man/man1/qell-designer.1.gz \
     ./usr/share/mime/packages/qell-designer.xml ./usr/share/icons/hicolor/256x256/apps/qell-designer.png \
-    ./usr/share/icons/hicolor/16x16/apps/qell-designer.png ./usr/share/doc/qell-designer/README.md; do
+    ./usr/share/icons/hicolor/16x16/apps/qell-designer.png ./usr/share/doc/qell-designer/README.md \
+    ./usr/share/doc/qell-designer/copyright ./usr/share/doc/qell-designer/changelog.gz; do
   expect "holds $file" grep -qxF "$file" "$work/files"
 done
 expect "holds nothing outside /usr" [ -z "$(grep -v '^\./usr/\|^\./$' "$work/files")" ]
+# The libraries are private to /usr/lib/qell, where ldconfig never looks: no scripts
+# that run it, nor any other.
+dpkg-deb --ctrl-tarfile "$deb" | tar -t | sed 's|^\./||' | grep . | sort >"$work/control-files"
+expect "no maintainer scripts" [ "$(tr '\n' ' ' <"$work/control-files")" = "control md5sums " ]
 
 dpkg-deb -x "$deb" "$work/root"
+doc=$work/root/usr/share/doc/qell-designer
+expect "a machine-readable copyright file" \
+  grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' "$doc/copyright"
+expect "under the MIT (Expat) licence, with its terms" \
+  [ "$(grep -c -e '^License: Expat$' -e '^ Permission is hereby granted, free of charge' "$doc/copyright")" -eq 3 ]
+expect "the changelog's entry is the package's version" \
+  [ "$(gzip -dc "$doc/changelog.gz" | head -n 1)" = "qell-designer ($(field Version)) unstable; urgency=medium" ]
+expect "the manual page is compressed" gzip -t "$work/root/usr/share/man/man1/qell-designer.1.gz"
 designer=$work/root/usr/bin/qell-designer
 run 0 --version && expect "the unpacked program's version" grep -qx "IW14QellDEDXE7 1.0.0.0" "$work/out"
 run 0 package check && expect "package check of the unpacked package" grep -q "nothing left behind" "$work/out"

@@ -45,16 +45,9 @@ xdotool windowfocus --sync "$wid" || true
 xdotool key ctrl+s
 
 # Saved: the title loses its modified mark, and the file holds the colour.
-saved=""
-for _ in $(seq 40); do
-  sleep 0.25
-  title=$(xdotool getwindowname "$wid")
-  if [ "$title" = "Qell Designer - $page" ] && grep -q "Appearance.BackgroundColor = $expected\$" "$page"; then
-    saved=yes
-    break
-  fi
-done
-[ -n "$saved" ] || fail "not saved: title '$title', file: $(grep -n BackgroundColor "$page" | head -3)"
+saved() { has_title "$wid" "Qell Designer - $page" && grep -q "Appearance.BackgroundColor = $expected\$" "$page"; }
+eventually saved ||
+  fail "not saved: title '$(window_name "$wid")', file: $(grep -n BackgroundColor "$page" | head -3)"
 
 expect_presented "$wid"
 

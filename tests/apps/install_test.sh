@@ -20,8 +20,9 @@ tree=$work/moved
 designer=$tree/bin/qell-designer
 
 for file in bin/qell-designer lib/qell/IW14QellDEDXE7.bpl lib/qell/libqell_rtl.so lib/qell/libqell_window.so \
-    share/applications/qell-designer.desktop share/man/man1/qell-designer.1 \
-    share/mime/packages/qell-designer.xml share/doc/qell-designer/README.md share/doc/qell-designer/docs/cli.md; do
+    share/applications/qell-designer.desktop share/man/man1/qell-designer.1.gz \
+    share/mime/packages/qell-designer.xml share/doc/qell-designer/README.md share/doc/qell-designer/docs/cli.md \
+    share/doc/qell-designer/copyright share/doc/qell-designer/changelog.gz; do
   expect "installs $file" [ -f "$tree/$file" ]
 done
 
@@ -56,17 +57,19 @@ expect "packages list names the moved package" \
   grep -qF "$tree/lib/qell/IW14QellDEDXE7.bpl" <("${bare[@]}" "$designer" packages list)
 
 # The manual page's synopsis is the --help text, line for line.
+manual=$work/qell-designer.1
+gzip -dc "$tree/share/man/man1/qell-designer.1.gz" >"$manual"
 "$designer" --help | sed 's/^usage: //; s/^ *//' >"$work/help"
-sed -n '/^\.SH SYNOPSIS/,/^\.fi/p' "$tree/share/man/man1/qell-designer.1" | sed '1,2d;$d' | sed 's/\\-/-/g' >"$work/synopsis"
+sed -n '/^\.SH SYNOPSIS/,/^\.fi/p' "$manual" | sed '1,2d;$d' | sed 's/\\-/-/g' >"$work/synopsis"
 expect "the manual's synopsis is the --help text" diff "$work/help" "$work/synopsis"
 options=$("$designer" --help | grep -o -- '--[a-z][a-z-]*' | sort -u)
 for option in $options -h; do
   escaped=${option//-/\\\\-}
-  expect "the manual describes $option" grep -qE "^\.B[IR]? (.* )?$escaped([^a-z-]|$)" "$tree/share/man/man1/qell-designer.1"
+  expect "the manual describes $option" grep -qE "^\.B[IR]? (.* )?$escaped([^a-z-]|$)" "$manual"
 done
 if command -v groff >/dev/null; then
   expect "the manual page formats without warnings" \
-    [ -z "$(groff -man -ww -z "$tree/share/man/man1/qell-designer.1" 2>&1)" ]
+    [ -z "$(groff -man -ww -z "$manual" 2>&1)" ]
 fi
 
 # The menu entry runs a command the program has, on its icon.

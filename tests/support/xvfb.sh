@@ -3,6 +3,10 @@
 # 800x600x24) on a free display and exports DISPLAY; on exit it stops the program under
 # test ($app_pid) and the server, and removes $work. fail MESSAGE prints the logs in
 # $work and exits 1.
+#
+# Every wait here ends after $patience seconds: a bound that catches a hang, far beyond
+# what a healthy run takes under the sanitizers on a machine busy with other work.
+patience=60
 
 for tool in Xvfb xdotool /usr/bin/import /usr/bin/compare; do
   if ! command -v "$tool" >/dev/null; then
@@ -30,18 +34,35 @@ fail() {
   exit 1
 }
 
-# Xvfb picks a free display number itself and writes it to fd 3. -noreset: the server
-# would otherwise reset when its last client leaves, refusing the program's next
-# connection while it does (the program checks for a display, then opens it again).
-Xvfb -displayfd 3 -screen 0 "${XVFB_SCREEN:-800x600x24}" -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do
-  [ -s "$work/display" ] && break
+# eventually COMMAND...: runs COMMAND every quarter second until it succeeds; fails
+# once $patience seconds have passed.
+eventually() {
+  local deadline=$((SECONDS + patience))
+  until "$@"; do
+    [ "$SECONDS" -lt "$deadline" ] || return 1
+    sleep 0.25
+  done
+}
+
+# start_xvfb: a new virtual X server ($xvfb_pid), its display exported as DISPLAY. Xvfb
+# picks a free display number itself and writes it to fd 3. -noreset: the server would
+# otherwise reset when its last client leaves, refusing the program's next connection
+# while it does (the program checks for a display, then opens it again).
+start_xvfb() {
+  rm -f "$work/display"
+  Xvfb -displayfd 3 -screen 0 "${XVFB_SCREEN:-800x600x24}" -nolisten tcp -noreset 3>"$work/display" \
+    2>"$work/xvfb.log" &
+  xvfb_pid=$!
+  eventually xvfb_ready || fail "Xvfb gave no display number"
+  export DISPLAY=":$(tr -d '[:space:]' <"$work/display")"
+}
+xvfb_ready() {
+  [ -s "$work/display" ] && return 0
   kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb did not start"
-  sleep 0.1
-done
-[ -s "$work/display" ] || fail "Xvfb gave no display number"
-export DISPLAY=":$(tr -d '[:space:]' <"$work/display")"
+  return 1
+}
+
+start_xvfb
 unset WAYLAND_DISPLAY SDL_VIDEODRIVER XAUTHORITY
 # SDL and the X libraries keep allocations until exit; leak reports are not ours.
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
@@ -49,24 +70,53 @@ export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 # window shows its first frame and can compare a screenshot with the last one.
 export QELL_WINDOW_SNAPSHOT="$work/presented.png"
 
+# windows NAME: the ids of the visible windows whose name matches NAME, one a line;
+# nothing when none does. A window that goes while xdotool reads it makes xdotool fail
+# with an X error (BadWindow), which says nothing about the windows asked for: the
+# search is made again.
+windows() {
+  local ids
+  for _ in $(seq 50); do
+    if ids=$(xdotool search --onlyvisible --name "$1" 2>"$work/search.err"); then
+      printf '%s\n' "$ids"
+      return 0
+    fi
+    # Without an error, xdotool's failure means that no window matched.
+    [ -s "$work/search.err" ] || return 0
+  done
+  echo "xdotool search keeps failing: $(cat "$work/search.err")" >&2
+  return 1
+}
+
+# window_name WID: the window's name, empty once the window is gone.
+window_name() {
+  xdotool getwindowname "$1" 2>/dev/null || true
+}
+
+# has_window NAME / no_window NAME: whether a visible window's name matches NAME.
+has_window() {
+  [ -n "$(windows "$1")" ]
+}
+no_window() {
+  local ids
+  ids=$(windows "$1") && [ -z "$ids" ]
+}
+
+# has_title WID TITLE: the window is there and its name is TITLE.
+has_title() {
+  [ "$(window_name "$1")" = "$2" ]
+}
+
 # wait_window NAME: the id of the visible window called NAME, once it has presented its
 # first frame: input sent earlier would test a race with the first paint, not input.
 wait_window() {
-  local id=""
-  for _ in $(seq 300); do
-    [ -s "$QELL_WINDOW_SNAPSHOT" ] && break
-    sleep 0.1
-  done
-  [ -s "$QELL_WINDOW_SNAPSHOT" ] || fail "the window presented no frame"
+  local id
+  eventually [ -s "$QELL_WINDOW_SNAPSHOT" ] || fail "the window presented no frame"
   # Looked up only once the frame is there: SDL makes and drops a window of the same
   # name when the program checks for a display, and an id found earlier may be that
   # one, gone by the time it is used. Polled rather than --sync, for the same reason.
-  for _ in $(seq 300); do
-    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1) || true
-    [ -n "$id" ] && break
-    sleep 0.1
-  done
-  [ -n "$id" ] || fail "the window did not appear"
+  eventually has_window "$1" || fail "the window did not appear"
+  id=$(windows "$1" | head -n1)
   xdotool windowfocus --sync "$id" || true
   echo "$id"
 }
@@ -79,21 +129,22 @@ click() {
 }
 
 # expect_presented WID: a screenshot of the window equals the surface the program
-# presented last, pixel for pixel, once the program has caught up (at most 10 s).
+# presented last, pixel for pixel, once the program has caught up.
 expect_presented() {
-  for _ in $(seq 40); do
-    sleep 0.25
-    [ -s "$QELL_WINDOW_SNAPSHOT" ] || continue
-    /usr/bin/import -window "$1" "$work/shot.png" 2>/dev/null || continue
-    /usr/bin/compare -metric AE "$work/shot.png" "$QELL_WINDOW_SNAPSHOT" null: 2>"$work/ae.txt" && return 0
-  done
-  fail "screenshot differs from the presented surface ($(cat "$work/ae.txt") pixels)"
+  eventually shows_presented "$1" ||
+    fail "screenshot differs from the presented surface ($(cat "$work/ae.txt" 2>/dev/null) pixels)"
 }
 
-# wait_exit: waits for $app_pid to end (at most 20 s) and sets rc to its exit code.
+# shows_presented WID: a screenshot of the window equals the surface presented last.
+shows_presented() {
+  [ -s "$QELL_WINDOW_SNAPSHOT" ] && /usr/bin/import -window "$1" "$work/shot.png" 2>/dev/null &&
+    /usr/bin/compare -metric AE "$work/shot.png" "$QELL_WINDOW_SNAPSHOT" null: 2>"$work/ae.txt"
+}
+
+# wait_exit: waits for $app_pid to end and sets rc to its exit code.
 wait_exit() {
   rc=0
-  timeout 20 tail --pid="$app_pid" -f /dev/null || fail "the program did not end"
+  timeout "$patience" tail --pid="$app_pid" -f /dev/null || fail "the program did not end"
   wait "$app_pid" || rc=$?
   app_pid=""
 }

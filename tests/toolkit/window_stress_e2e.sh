@@ -28,7 +28,8 @@ wait_window "Box 1" >/dev/null
 reader_pid=$!
 
 # Enter, over and over, until the program has closed its boxes; a key pressed between
-# two boxes is lost, hence more keys than boxes. Stuck means 20 s without a box closed.
+# two boxes is lost, hence more keys than boxes. Stuck means $patience s without a box
+# closed.
 closed() { grep -c '^closed ' "$work/out.txt" || true; }
 last=0
 last_change=$SECONDS
@@ -38,7 +39,7 @@ while kill -0 "$app_pid" 2>/dev/null; do
   if [ "$now" -ne "$last" ]; then
     last=$now
     last_change=$SECONDS
-  elif [ $((SECONDS - last_change)) -ge 20 ]; then
+  elif [ $((SECONDS - last_change)) -ge "$patience" ]; then
     fail "stuck after $now boxes closed"
   fi
 done

@@ -130,6 +130,13 @@ TWindowBackEnd::TWindowBackEnd(int Scale) : FScale(Scale)
     // A window gets the focus when shown; by default SDL drops a click that arrives
     // with the focus (and its release), so the user's first click would be lost.
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    // The toolkit paints the surface; the window only shows it, which SDL's software
+    // renderer does straight into the window's own X image. Left to itself SDL backs
+    // the window with an OpenGL texture: without a GPU that loads a software GL with
+    // its compiler and worker threads, four times the memory, and the process's end
+    // then waits on its lowest-priority thread, for seconds on a busy machine (after a
+    // lost display as after any exit).
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) throw Exception("Cannot start SDL video: " + SdlError());
     // After SDL's driver has installed its own, which ends the program on any error.
     X11Connection::InstallErrorHandlers();
@@ -220,8 +227,7 @@ void TWindowBackEnd::FormShown(TForm& Form)
         SDL_SetWindowMinimumSize(W.Window, std::max(1, Form.MinClientWidth) * W.Scale,
                                  std::max(1, Form.MinClientHeight) * W.Scale);
     W.Title = Form.Caption();
-    W.Renderer = SDL_CreateRenderer(W.Window, -1, 0);
-    if (!W.Renderer) W.Renderer = SDL_CreateRenderer(W.Window, -1, SDL_RENDERER_SOFTWARE);
+    W.Renderer = SDL_CreateRenderer(W.Window, -1, SDL_RENDERER_SOFTWARE);
     if (!W.Renderer) {
         std::string Reason = SdlError();
         Destroy(W);

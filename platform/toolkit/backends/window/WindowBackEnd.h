@@ -1,7 +1,8 @@
 #pragma once
 // A back end that shows each modal form in a real window through SDL2: the surface is
-// presented pixel for pixel (optionally scaled by a whole factor), and mouse, keyboard
-// and text input become the form's Handle… calls. Closing the window is Cancel.
+// presented pixel for pixel (optionally scaled by a whole factor) by SDL's software
+// renderer, without OpenGL, and mouse, keyboard and text input become the form's
+// Handle… calls. Closing the window is Cancel.
 //
 // Choose it explicitly after asking Available(): without a display SDL would fall back
 // to a driver that shows nothing, and the program would wait for input that never comes.
