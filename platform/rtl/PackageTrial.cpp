@@ -97,7 +97,8 @@ bool ReadReport(int Fd, std::string& Report)
     for (;;) {
         const ssize_t N = read(Fd, Buffer, sizeof Buffer);
         if (N > 0) {
-            Report.append(Buffer, static_cast<size_t>(std::min(static_cast<size_t>(N), MaxReport - std::min(MaxReport, Report.size()))));
+            const size_t Room = MaxReport - std::min(MaxReport, Report.size());
+            Report.append(Buffer, std::min(static_cast<size_t>(N), Room));
             continue;
         }
         if (N < 0 && errno == EINTR) continue;
@@ -106,13 +107,15 @@ bool ReadReport(int Fd, std::string& Report)
 }
 
 struct TEnd {
-    bool TimedOut = false;
+    enum { Ended, TimedOut, Lost } How = Ended;
+    int Error = 0; // when Lost
     siginfo_t Info{};
 };
 
-// Waits for the child to end, reading its report meanwhile, at most Seconds; then
-// kills its process group and reaps it. The group is killed while the child is still
-// unreaped, so that its number cannot have been reused.
+// Waits for the child to end, reading its report meanwhile, at most Seconds; a child
+// that outlasts them, or that cannot be watched, is killed. Then kills its process
+// group and reaps it: the group is killed while the child is still unreaped, so that
+// its number cannot have been taken by another process meanwhile.
 TEnd Wait(const TSpawned& S, int Seconds, std::string& Report)
 {
     TEnd End;
@@ -120,21 +123,20 @@ TEnd Wait(const TSpawned& S, int Seconds, std::string& Report)
     // A descriptor that turns readable when the child ends (glibc 2.36 declares
     // pidfd_open without C linkage, so the system call is made directly).
     const TFileHandle Watch(static_cast<int>(syscall(SYS_pidfd_open, S.Child, 0)));
+    if (Watch.Fd() < 0) End = {TEnd::Lost, errno, {}};
     const auto Deadline = std::chrono::steady_clock::now() + std::chrono::seconds(Seconds);
-    bool Open = true;
-    for (;;) {
+    for (bool Open = true; End.How == TEnd::Ended;) {
         pollfd Fds[2] = {{Watch.Fd(), POLLIN, 0}, {Open ? S.Report : -1, POLLIN, 0}};
-        const auto Left = std::chrono::duration_cast<std::chrono::milliseconds>(Deadline - std::chrono::steady_clock::now());
-        const int Ready = Watch.Fd() < 0 ? 0 : poll(Fds, 2, static_cast<int>(std::max<long>(0, Left.count())));
+        const auto Left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(Deadline - std::chrono::steady_clock::now());
+        const int Ready = poll(Fds, 2, static_cast<int>(std::max<long>(0, Left.count())));
         if (Ready < 0 && errno == EINTR) continue;
-        if (Fds[1].revents) Open = ReadReport(S.Report, Report);
-        if (Fds[0].revents || Ready < 0) break;
-        if (Ready == 0 && Left.count() <= 0) {
-            End.TimedOut = true;
-            break;
-        }
+        if (Ready < 0) End = {TEnd::Lost, errno, {}};
+        else if (Fds[1].revents) Open = ReadReport(S.Report, Report);
+        if (Ready > 0 && Fds[0].revents) break;
+        if (Ready == 0 && Left.count() <= 0) End.How = TEnd::TimedOut;
     }
-    if (End.TimedOut) kill(-S.Child, SIGKILL);
+    if (End.How != TEnd::Ended) kill(-S.Child, SIGKILL);
     while (waitid(P_PID, static_cast<id_t>(S.Child), &End.Info, WEXITED | WNOWAIT) != 0 && errno == EINTR) {}
     kill(-S.Child, SIGKILL);
     while (waitpid(S.Child, nullptr, 0) < 0 && errno == EINTR) {}
@@ -226,9 +228,10 @@ TTrialVerdict TryPackage(const TPackageImage& Image)
     const int Seconds = PackageTrialSeconds();
     std::string Text;
     const TEnd End = Wait(S, Seconds, Text);
+    if (End.How == TEnd::Lost) return {false, std::string("its trial cannot be watched: ") + std::strerror(End.Error)};
     const TReport R = Parse(Text);
     const int Status = End.Info.si_status;
-    if (End.TimedOut)
+    if (End.How == TEnd::TimedOut)
         return {true, "a trial load did not end within " + std::to_string(Seconds) + " s and was stopped, " + Where(R)};
     if (End.Info.si_code == CLD_EXITED && Status == 0 && R.Passed) return {true, ""};
     if (!R.Failure.empty())
