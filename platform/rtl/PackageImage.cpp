@@ -3,6 +3,7 @@
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <sys/mman.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -84,6 +85,15 @@ void CopyLoaded(TRangeCopier& C)
 
 TPackageImage::TPackageImage(int Fd, uint64_t Size, const std::string& Name)
 {
+    // A copy in memory counts as a file: under a smaller size limit, growing it would
+    // end the process (SIGXFSZ), so the open file itself stands in.
+    rlimit Limit{};
+    if (getrlimit(RLIMIT_FSIZE, &Limit) == 0 && Limit.rlim_cur != RLIM_INFINITY && Size > Limit.rlim_cur) {
+        FFd = fcntl(Fd, F_DUPFD_CLOEXEC, 0);
+        if (FFd < 0) Fail(std::strerror(errno));
+        FLoaderName = "/proc/self/fd/" + std::to_string(FFd);
+        return;
+    }
     FFd = memfd_create(Name.substr(0, 200).c_str(), MFD_CLOEXEC | MFD_ALLOW_SEALING);
     if (FFd < 0) Fail(std::strerror(errno));
     FLoaderName = "/proc/self/fd/" + std::to_string(FFd);

@@ -16,8 +16,11 @@ public:
     // (in whole pages, as the loader maps them), the section header table and the
     // section names. The rest (debug information, the static symbols, any padding)
     // reads as zeros and takes no memory, so a padded file costs what it loads. Name
-    // names the copy in the process's memory maps. Raises EPackageFileError when the
-    // copy cannot be made (no memory, a read error).
+    // names the copy in the process's memory maps. Under a file size limit (ulimit -f)
+    // smaller than the file, which a copy in memory is held to, the open file itself
+    // stands in for the copy: a rename over it still changes nothing, a rewrite in
+    // place can. Raises EPackageFileError when the copy cannot be made (no memory, a
+    // read error).
     TPackageImage(int Fd, uint64_t Size, const std::string& Name);
     ~TPackageImage();
     TPackageImage(const TPackageImage&) = delete;

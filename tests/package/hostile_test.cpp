@@ -7,7 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -128,6 +130,26 @@ TEST(HostilePackage, AFileRewrittenInPlaceWithItsTimeRestoredIsTriedAgain)
 
     const std::string Why = HostLife(Path);
     EXPECT_NE(Why.find("in its start-up code on its first load"), std::string::npos) << Why;
+}
+
+// A file size limit (`ulimit -f`) smaller than the package leaves no room for a copy in
+// memory, which counts as a file: the package loads all the same, from the file opened
+// once, rather than the host dying of SIGXFSZ or refusing it.
+TEST(HostilePackage, AFileSizeLimitBelowThePackagesSizeStillLetsItLoad)
+{
+    const TTemporaryFolder Folder;
+    const std::string Path = WriteHostile(Folder, "sound");
+    const pid_t Child = fork();
+    ASSERT_GE(Child, 0);
+    if (Child == 0) {
+        const rlimit Limit{4096, 4096};
+        setrlimit(RLIMIT_FSIZE, &Limit);
+        _exit(HostLife(Path).empty() ? 0 : 1);
+    }
+    int Status = 0;
+    ASSERT_EQ(waitpid(Child, &Status, 0), Child);
+    EXPECT_TRUE(WIFEXITED(Status) && WEXITSTATUS(Status) == 0)
+        << (WIFSIGNALED(Status) ? "signal " + std::to_string(WTERMSIG(Status)) : "refused");
 }
 
 } // namespace
