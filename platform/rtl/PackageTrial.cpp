@@ -27,15 +27,14 @@ namespace {
 constexpr size_t MaxReport = 64 * 1024;
 
 // The trial program sits beside the runtime library, in the build tree and once
-// installed (lib/qell/).
+// installed (lib/qell/); never looked for in the current folder or on the path.
 std::string TrialProgram()
 {
     Dl_info Info{};
-    if (dladdr(reinterpret_cast<const void*>(&TryPackage), &Info) == 0 || !Info.dli_fname)
-        return "qell-package-trial";
+    if (dladdr(reinterpret_cast<const void*>(&TryPackage), &Info) == 0 || !Info.dli_fname) return "";
     const std::string Library = Info.dli_fname;
     const size_t Slash = Library.rfind('/');
-    return (Slash == std::string::npos ? std::string(".") : Library.substr(0, Slash)) + "/qell-package-trial";
+    return Slash == std::string::npos ? "" : Library.substr(0, Slash) + "/qell-package-trial";
 }
 
 // A descriptor of one's own, numbered 10 or above so that the child's rearrangement of
