@@ -10,6 +10,9 @@ set_target_properties(${qell_shared_libraries} IW14QellDEDXE7 PROPERTIES INSTALL
 set_target_properties(qell-designer PROPERTIES INSTALL_RPATH "$ORIGIN/../${QELL_PRIVATE_LIBDIR}")
 install(TARGETS qell-designer RUNTIME DESTINATION bin)
 install(TARGETS ${qell_shared_libraries} IW14QellDEDXE7 LIBRARY DESTINATION ${QELL_PRIVATE_LIBDIR})
+# The package loader's trial program, beside the runtime library that starts it.
+set_target_properties(qell-package-trial PROPERTIES INSTALL_RPATH "$ORIGIN")
+install(TARGETS qell-package-trial RUNTIME DESTINATION ${QELL_PRIVATE_LIBDIR})
 
 # The menu entry, the page files' type (it opens them), and the icon the package
 # carries, taken out of the built package as PNG files of each of its sizes.

@@ -47,6 +47,15 @@ inline bool RangeFits(uint64_t Offset, uint64_t Size, uint64_t Limit)
     return Offset <= Limit && Size <= Limit - Offset;
 }
 
+// The Size-byte (1 to 8) little-endian number at At; the caller has checked that the
+// bytes are there.
+inline uint64_t LittleEndian(TBytes Bytes, size_t At, unsigned Size)
+{
+    uint64_t V = 0;
+    for (unsigned I = 0; I < Size; ++I) V |= uint64_t{Bytes[At + I]} << (8 * I);
+    return V;
+}
+
 class TByteReader {
 public:
     // What names the record in messages ("resource directory").
@@ -116,8 +125,7 @@ private:
     uint64_t Read(unsigned N, const char* Field)
     {
         Need(N, Field);
-        uint64_t V = 0;
-        for (unsigned I = 0; I < N; ++I) V |= uint64_t{FBytes[FPos + I]} << (8 * I);
+        const uint64_t V = LittleEndian(FBytes, FPos, N);
         FPos += N;
         return V;
     }

@@ -5,42 +5,13 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/rtl/ElfFormat.h"
 #include "platform/rtl/PackageFile.h"
 
 namespace {
 
-constexpr uint64_t PageSize = 4096, SegmentHeaderSize = 56, DynamicEntrySize = 16, SymbolSize = 24,
-                   RelocationSize = 24, MaxSymbols = uint64_t{1} << 24, MaxVersionEntries = 4096;
-constexpr uint16_t ET_DYN = 3, EM_X86_64 = 62, SHN_UNDEF = 0, SHN_ABS = 0xFFF1;
-constexpr uint32_t PT_LOAD = 1, PT_DYNAMIC = 2, PT_NOTE = 4, PT_PHDR = 6, PT_TLS = 7, PT_GNU_EH_FRAME = 0x6474E550,
-                   PT_GNU_RELRO = 0x6474E552, PT_GNU_PROPERTY = 0x6474E553, PF_X = 1, PF_W = 2, PF_R = 4;
-constexpr uint8_t STT_OBJECT = 1, STT_FUNC = 2, STT_GNU_IFUNC = 10;
-
-enum : int64_t {
-    DT_NULL = 0, DT_NEEDED = 1, DT_PLTRELSZ = 2, DT_HASH = 4, DT_STRTAB = 5, DT_SYMTAB = 6, DT_RELA = 7,
-    DT_RELASZ = 8, DT_RELAENT = 9, DT_STRSZ = 10, DT_SYMENT = 11, DT_INIT = 12, DT_FINI = 13, DT_SONAME = 14,
-    DT_RPATH = 15, DT_PLTREL = 20, DT_TEXTREL = 22, DT_JMPREL = 23, DT_INIT_ARRAY = 25, DT_FINI_ARRAY = 26,
-    DT_INIT_ARRAYSZ = 27, DT_FINI_ARRAYSZ = 28, DT_RUNPATH = 29, DT_FLAGS = 30, DT_RELRSZ = 35, DT_RELR = 36,
-    DT_RELRENT = 37, DT_GNU_HASH = 0x6FFFFEF5, DT_VERSYM = 0x6FFFFFF0, DT_RELACOUNT = 0x6FFFFFF9,
-    DT_VERDEF = 0x6FFFFFFC, DT_VERNEED = 0x6FFFFFFE, DT_AUXILIARY = 0x7FFFFFFD, DT_FILTER = 0x7FFFFFFF
-};
-constexpr uint64_t DF_TEXTREL = 4;
-
-// The relocation types the loader applies on x86-64, with the bytes each writes.
-enum : uint32_t {
-    R_NONE = 0, R_64 = 1, R_PC32 = 2, R_GLOB_DAT = 6, R_JUMP_SLOT = 7, R_RELATIVE = 8, R_32 = 10, R_DTPMOD64 = 16,
-    R_DTPOFF64 = 17, R_TPOFF64 = 18, R_SIZE32 = 32, R_SIZE64 = 33, R_TLSDESC = 36, R_IRELATIVE = 37
-};
-uint64_t RelocationWidth(uint32_t Type)
-{
-    switch (Type) {
-    case R_PC32: case R_32: case R_SIZE32: return 4;
-    case R_64: case R_GLOB_DAT: case R_JUMP_SLOT: case R_RELATIVE: case R_DTPMOD64: case R_DTPOFF64:
-    case R_TPOFF64: case R_SIZE64: case R_IRELATIVE: return 8;
-    case R_TLSDESC: return 16;
-    default: return 0;
-    }
-}
+constexpr uint64_t PageSize = 4096, MaxSymbols = uint64_t{1} << 24, MaxVersionEntries = 4096;
+constexpr auto Get = &LittleEndian;
 
 bool IsPowerOfTwo(uint64_t N) { return N != 0 && (N & (N - 1)) == 0; }
 
@@ -88,9 +59,7 @@ private:
     {
         if (!RangeFits(At, static_cast<uint64_t>(Size), FBytes.size()))
             Fail(std::string(What) + " at " + HexOffset(At) + " lies outside the file");
-        uint64_t V = 0;
-        for (int I = 0; I < Size; ++I) V |= uint64_t{FBytes[static_cast<size_t>(At) + I]} << (8 * I);
-        return V;
+        return LittleEndian(FBytes, static_cast<size_t>(At), static_cast<unsigned>(Size));
     }
 
     // The loadable segment whose memory holds [Address, Address + Size); with FileBacked,
@@ -114,13 +83,6 @@ private:
             Fail(What + " at " + HexOffset(Address) + " with " + HexOffset(Size) +
                  " bytes lies outside the loaded part of the file");
         return FBytes.subspan(static_cast<size_t>(S->Offset + (Address - S->Address)), static_cast<size_t>(Size));
-    }
-
-    static uint64_t Get(TBytes B, uint64_t At, int Size)
-    {
-        uint64_t V = 0;
-        for (int I = 0; I < Size; ++I) V |= uint64_t{B[static_cast<size_t>(At) + I]} << (8 * I);
-        return V;
     }
 
     // Whether [Address, Address + Size) lies in a loadable segment's memory, one with
@@ -147,12 +109,13 @@ private:
 
     void ReadSegments()
     {
-        if (Read(16, 2, "e_type") != ET_DYN)
-            Fail("not a shared library (type " + std::to_string(Read(16, 2, "e_type")) + ")");
-        if (Read(18, 2, "e_machine") != EM_X86_64)
-            Fail("built for machine " + std::to_string(Read(18, 2, "e_machine")) + ", not x86-64");
-        const uint64_t Table = Read(32, 8, "e_phoff"), EntrySize = Read(54, 2, "e_phentsize"),
-                       Count = Read(56, 2, "e_phnum");
+        if (Read(ElfTypeAt, 2, "e_type") != ET_DYN)
+            Fail("not a shared library (type " + std::to_string(Read(ElfTypeAt, 2, "e_type")) + ")");
+        if (Read(ElfMachineAt, 2, "e_machine") != EM_X86_64)
+            Fail("built for machine " + std::to_string(Read(ElfMachineAt, 2, "e_machine")) + ", not x86-64");
+        const uint64_t Table = Read(ElfSegmentTableAt, 8, "e_phoff"),
+                       EntrySize = Read(ElfSegmentEntrySizeAt, 2, "e_phentsize"),
+                       Count = Read(ElfSegmentCountAt, 2, "e_phnum");
         if (EntrySize != SegmentHeaderSize)
             Fail("program headers of " + std::to_string(EntrySize) + " bytes, not " +
                  std::to_string(SegmentHeaderSize));
@@ -584,13 +547,13 @@ private:
             const char* Name;
         };
         static constexpr TTable Tables[] = {
-            {DT_SYMTAB, 0, 11, nullptr},        {DT_STRTAB, DT_STRSZ, 3, ".dynstr"},
-            {DT_GNU_HASH, 0, 0x6FFFFFF6, nullptr}, {DT_HASH, 0, 5, nullptr},
-            {DT_VERSYM, 0, 0x6FFFFFFF, nullptr}, {DT_VERNEED, 0, 0x6FFFFFFE, nullptr},
-            {DT_VERDEF, 0, 0x6FFFFFFD, nullptr}, {DT_RELA, DT_RELASZ, 4, ".rela.dyn"},
-            {DT_JMPREL, DT_PLTRELSZ, 4, ".rela.plt"}, {DT_INIT_ARRAY, DT_INIT_ARRAYSZ, 14, nullptr},
-            {DT_FINI_ARRAY, DT_FINI_ARRAYSZ, 15, nullptr}, {DT_INIT, 0, 1, ".init"},
-            {DT_FINI, 0, 1, ".fini"},
+            {DT_SYMTAB, 0, SHT_DYNSYM, nullptr},          {DT_STRTAB, DT_STRSZ, SHT_STRTAB, ".dynstr"},
+            {DT_GNU_HASH, 0, SHT_GNU_HASH, nullptr},      {DT_HASH, 0, SHT_HASH, nullptr},
+            {DT_VERSYM, 0, SHT_GNU_VERSYM, nullptr},      {DT_VERNEED, 0, SHT_GNU_VERNEED, nullptr},
+            {DT_VERDEF, 0, SHT_GNU_VERDEF, nullptr},      {DT_RELA, DT_RELASZ, SHT_RELA, ".rela.dyn"},
+            {DT_JMPREL, DT_PLTRELSZ, SHT_RELA, ".rela.plt"}, {DT_INIT_ARRAY, DT_INIT_ARRAYSZ, SHT_INIT_ARRAY, nullptr},
+            {DT_FINI_ARRAY, DT_FINI_ARRAYSZ, SHT_FINI_ARRAY, nullptr}, {DT_INIT, 0, SHT_PROGBITS, ".init"},
+            {DT_FINI, 0, SHT_PROGBITS, ".fini"},
         };
         for (const TTable& T : Tables) {
             const TElfSection* Section = nullptr;
@@ -607,7 +570,7 @@ private:
                      " disagrees with " + Label);
         }
         for (const TElfSection& S : File.Sections())
-            if (S.Type == 6 && (S.Address != FDynamic.Address || S.Size != FDynamic.FileSize))
+            if (S.Type == SHT_DYNAMIC && (S.Address != FDynamic.Address || S.Size != FDynamic.FileSize))
                 Fail("the dynamic segment disagrees with section " + QuotedInput(S.Name));
     }
 

@@ -40,6 +40,9 @@ class TUnitCounter {
 public:
     // Counts one initialisation; true when the unit's work must run now.
     bool Initialize() { return FCount-- == 0; }
+    // Takes back the initialisation just counted, whose work failed: the unit counts as
+    // it did before, so that a roll-back leaves it out and the next one does its work.
+    void InitializeFailed() { ++FCount; }
     // Counts one finalisation; true when the unit's work must be undone now.
     bool Finalize() { return ++FCount == 0; }
     int Count() const { return FCount; }

@@ -1,6 +1,7 @@
 #include "platform/rtl/NameIndex.h"
 
 #include <cstdint>
+#include <random>
 
 #include "platform/rtl/Classes.h"
 
@@ -8,27 +9,78 @@ namespace {
 
 constexpr size_t MinSlots = 16;
 
-// FNV-1a over the upper-cased bytes, then a final mix so that the low bits, which pick
-// the slot, depend on every character.
-size_t HashWithoutCase(std::string_view Name)
+uint64_t Rotate(uint64_t X, int Bits)
 {
-    uint64_t H = 14695981039346656037ull;
-    for (char C : Name) {
-        const auto U = static_cast<unsigned char>((C >= 'a' && C <= 'z') ? C - 'a' + 'A' : C);
-        H = (H ^ U) * 1099511628211ull;
+    return (X << Bits) | (X >> (64 - Bits));
+}
+
+struct TSipState {
+    uint64_t V0, V1, V2, V3;
+    void Round()
+    {
+        V0 += V1;
+        V1 = Rotate(V1, 13) ^ V0;
+        V0 = Rotate(V0, 32);
+        V2 += V3;
+        V3 = Rotate(V3, 16) ^ V2;
+        V0 += V3;
+        V3 = Rotate(V3, 21) ^ V0;
+        V2 += V1;
+        V1 = Rotate(V1, 17) ^ V2;
+        V2 = Rotate(V2, 32);
     }
-    H ^= H >> 33;
-    H *= 0xff51afd7ed558ccdull;
-    H ^= H >> 33;
-    return static_cast<size_t>(H);
+    void Absorb(uint64_t Word)
+    {
+        V3 ^= Word;
+        Round();
+        V0 ^= Word;
+    }
+};
+
+TNameHashKey RandomKey()
+{
+    std::random_device Random;
+    const auto Word = [&Random] { return (uint64_t{Random()} << 32) | Random(); };
+    return {Word(), Word()};
+}
+
+TNameHashKey& Key()
+{
+    static TNameHashKey K = RandomKey();
+    return K;
 }
 
 } // namespace
 
+void SetNameHashKey(TNameHashKey NewKey)
+{
+    Key() = NewKey;
+}
+
+uint64_t NameHash(std::string_view Name)
+{
+    const TNameHashKey& K = Key();
+    TSipState S{K.K0 ^ 0x736F6D6570736575ull, K.K1 ^ 0x646F72616E646F6Dull, K.K0 ^ 0x6C7967656E657261ull,
+                K.K1 ^ 0x7465646279746573ull};
+    uint64_t Word = 0;
+    for (size_t I = 0; I < Name.size(); ++I) {
+        const char C = Name[I];
+        Word |= uint64_t{static_cast<unsigned char>((C >= 'a' && C <= 'z') ? C - 'a' + 'A' : C)} << (8 * (I % 8));
+        if (I % 8 == 7) {
+            S.Absorb(Word);
+            Word = 0;
+        }
+    }
+    S.Absorb(Word | (uint64_t{Name.size()} << 56));
+    S.V2 ^= 0xFF;
+    for (int R = 0; R < 3; ++R) S.Round();
+    return S.V0 ^ S.V1 ^ S.V2 ^ S.V3;
+}
+
 TComponent* TNameIndex::Find(std::string_view Name) const
 {
     if (FCount == 0) return nullptr;
-    const size_t Hash = HashWithoutCase(Name);
+    const uint64_t Hash = NameHash(Name);
     for (size_t I = Home(Hash);; I = (I + 1) & (FSlots.size() - 1)) {
         const TSlot& S = FSlots[I];
         if (!S.Component) return nullptr;
@@ -39,7 +91,7 @@ TComponent* TNameIndex::Find(std::string_view Name) const
 void TNameIndex::Insert(std::string_view Name, TComponent* Component)
 {
     if (2 * (FCount + 1) > FSlots.size()) Grow();
-    const size_t Hash = HashWithoutCase(Name);
+    const uint64_t Hash = NameHash(Name);
     size_t I = Home(Hash);
     while (FSlots[I].Component) I = (I + 1) & (FSlots.size() - 1);
     FSlots[I] = {Hash, Component};
@@ -50,7 +102,7 @@ void TNameIndex::Erase(std::string_view Name, const TComponent* Component)
 {
     if (FCount == 0) return;
     const size_t Mask = FSlots.size() - 1;
-    const size_t Hash = HashWithoutCase(Name);
+    const uint64_t Hash = NameHash(Name);
     size_t Hole = Home(Hash);
     while (FSlots[Hole].Component != Component || FSlots[Hole].Hash != Hash) {
         if (!FSlots[Hole].Component) return;

@@ -9,14 +9,10 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/rtl/ElfFormat.h"
 #include "platform/rtl/Files.h"
 
 namespace {
-
-constexpr size_t ElfHeaderSize = 64, SectionHeaderSize = 64, SymbolSize = 24;
-constexpr uint32_t SHT_SYMTAB = 2, SHT_STRTAB = 3, SHT_DYNSYM = 11;
-constexpr uint16_t SHN_UNDEF = 0, SHN_XINDEX = 0xFFFF;
-constexpr uint8_t STB_GLOBAL = 1, STB_WEAK = 2, STV_DEFAULT = 0, STV_PROTECTED = 3;
 
 
 std::string SectionLabel(uint64_t Index, std::string_view Name)
@@ -77,9 +73,9 @@ TElfFile::TElfFile(TBytes Bytes) : FBytes(Bytes)
                std::to_string(Bytes[5]) + ")");
     if (Bytes[6] != 1) R.Fail("unknown ELF version " + std::to_string(Bytes[6]));
 
-    R.Seek(40, "e_shoff");
+    R.Seek(ElfSectionTableAt, "e_shoff");
     const uint64_t TableOffset = R.U64("e_shoff");
-    R.Seek(58, "e_shentsize");
+    R.Seek(ElfSectionEntrySizeAt, "e_shentsize");
     const uint16_t EntrySize = R.U16("e_shentsize");
     const uint64_t Count = R.U16("e_shnum");
     const uint64_t NamesIndex = R.U16("e_shstrndx");

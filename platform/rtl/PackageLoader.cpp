@@ -1,38 +1,45 @@
 #include "platform/rtl/PackageLoader.h"
 
+#include <cxxabi.h>
 #include <dlfcn.h>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cerrno>
-#include <csignal>
-#include <cstdio>
+#include <climits>
 #include <cstdlib>
-#include <cstring>
 #include <map>
 #include <memory>
 #include <tuple>
+#include <typeinfo>
 
 #include "platform/rtl/ElfLoadCheck.h"
+#include "platform/rtl/Files.h"
 #include "platform/rtl/PackageFile.h"
+#include "platform/rtl/PackageImage.h"
 #include "platform/rtl/PackageResources.h"
+#include "platform/rtl/PackageTrial.h"
 #include "platform/rtl/Units.h"
 
 struct TLoadedPackage {
-    std::string Path;
+    std::shared_ptr<const TPackageImage> Image; // none in a trial, which has its own
     void* Library = nullptr;
     TModuleHandle Instance = nullptr;
     TPackageInfo Info;
+    void (*Initialize)() = nullptr;
     void (*Finalize)() = nullptr;
 };
 
 namespace {
 
-[[noreturn]] void Fail(const std::string& Path, const std::string& Why)
+// Past this many versions of files judged, those no load uses are forgotten, so that
+// their sealed copies do not pile up.
+constexpr size_t MaxJudgements = 16;
+
+// Why a package cannot be loaded, without its file's name, which LoadPackage adds.
+[[noreturn]] void Refuse(const std::string& Why)
 {
-    throw EPackageError("cannot load package " + Path + ": " + Why);
+    throw EPackageError(Why);
 }
 
 // How many loads of each module are current: the same file loaded twice is one module,
@@ -43,83 +50,76 @@ std::map<TModuleHandle, int>& LoadCounts()
     return Counts;
 }
 
-// What the checks of the file found: its package-info record, and the full name of the
-// file checked, which is the one to load.
-struct TCheckedFile {
+// What is known of one version of a file. Every write to a file moves its change time,
+// which no user can set back, so a version is never taken for another.
+using TVersion = std::tuple<off_t, time_t, long, time_t, long>;
+struct TJudgement {
+    TVersion Version;
+    std::shared_ptr<const TPackageImage> Image; // none once refused
     TPackageInfo Info;
-    std::string FullName;
-    struct stat Status;
+    std::string Refusal;
+    bool Tried = false;
 };
 
-// Reads the package-info record from the file as bytes, and checks all that the system
-// loader relies on, without running any of its code.
-TCheckedFile CheckFile(const std::string& Path)
+TVersion VersionOf(const struct stat& S)
 {
+    return {S.st_size, S.st_mtim.tv_sec, S.st_mtim.tv_nsec, S.st_ctim.tv_sec, S.st_ctim.tv_nsec};
+}
+
+std::map<std::pair<dev_t, ino_t>, TJudgement>& Judgements()
+{
+    static std::map<std::pair<dev_t, ino_t>, TJudgement> All;
+    return All;
+}
+
+TPackageInfo ReadInfo(TBytes Bytes)
+{
+    const TElfFile File(Bytes);
+    const std::vector<TResource> Resources = ReadPackageResources(File);
+    const TResource* Info = FindResource(Resources, "PACKAGEINFO");
+    if (!Info) throw EPackageFileError("it has no PACKAGEINFO resource, so it is not a package");
+    return DecodePackageInfo(Info->Data);
+}
+
+// Opens Path once and judges the version of the file found there: its sealed copy
+// checked as the system loader will read it, and its package-info record read. A
+// version judged before is taken as it was.
+TJudgement& Judge(const std::string& Path)
+{
+    struct stat Status;
+    TFileHandle File;
     try {
-        const TMappedFile Mapped(Path);
-        const TElfFile File(Mapped.Bytes());
-        CheckElfLoadable(Mapped.Bytes());
-        const std::vector<TResource> Resources = ReadPackageResources(File);
-        const TResource* Info = FindResource(Resources, "PACKAGEINFO");
-        if (!Info) Fail(Path, "it has no PACKAGEINFO resource, so it is not a package");
-        char* Real = realpath(Path.c_str(), nullptr);
-        if (!Real) Fail(Path, std::strerror(errno));
-        const std::string FullName = Real;
-        std::free(Real);
-        return {DecodePackageInfo(Info->Data), FullName, Mapped.Status()};
-    } catch (const EPackageError&) {
-        throw;
+        File = OpenRegularFileForReading(Path, Status);
+    } catch (const EInOutError& E) {
+        Refuse(E.Message());
+    }
+    if (static_cast<uint64_t>(Status.st_size) > MaxPackageFileSize)
+        Refuse("larger than the limit of " + std::to_string(MaxPackageFileSize >> 20) + " MiB");
+    auto& All = Judgements();
+    const std::pair Key{Status.st_dev, Status.st_ino};
+    if (const auto It = All.find(Key); It != All.end() && It->second.Version == VersionOf(Status)) return It->second;
+
+    TJudgement J{VersionOf(Status), nullptr, {}, "", false};
+    try {
+        J.Image = std::make_shared<const TPackageImage>(File.Fd(), static_cast<uint64_t>(Status.st_size),
+                                                        ExtractFileName(Path));
+    } catch (const EPackageFileError& E) {
+        Refuse(E.Message());
+    }
+    struct stat After;
+    if (fstat(File.Fd(), &After) != 0 || VersionOf(After) != J.Version)
+        Refuse("the file changed while it was being read");
+    try {
+        const TMappedFile Copy(J.Image->LoaderName());
+        CheckElfLoadable(Copy.Bytes());
+        J.Info = ReadInfo(Copy.Bytes());
     } catch (const Exception& E) {
-        Fail(Path, E.Message());
+        J.Refusal = E.Message();
+        J.Image.reset();
     }
-}
-
-bool SameFile(const struct stat& A, const struct stat& B)
-{
-    return A.st_dev == B.st_dev && A.st_ino == B.st_ino && A.st_size == B.st_size &&
-           A.st_mtim.tv_sec == B.st_mtim.tv_sec && A.st_mtim.tv_nsec == B.st_mtim.tv_nsec;
-}
-
-// What checks of the file cannot tell (its own init and fini code, a table that is
-// well-formed yet wrong), a load tells: the first load of a file is tried in a child
-// process, where a crash costs the child only. The verdict is kept by the file's
-// identity, so a file is tried once per process and a changed one again. Answers why
-// the file cannot be loaded, or nothing.
-std::string TrialLoad(const std::string& FullName, const struct stat& Status)
-{
-    using TIdentity = std::tuple<dev_t, ino_t, off_t, time_t, long>;
-    static std::map<TIdentity, std::string> Verdicts;
-    const TIdentity Identity{Status.st_dev, Status.st_ino, Status.st_size, Status.st_mtim.tv_sec,
-                             Status.st_mtim.tv_nsec};
-    if (const auto It = Verdicts.find(Identity); It != Verdicts.end()) return It->second;
-
-    std::fflush(nullptr); // nothing buffered is written twice
-    const pid_t Child = fork();
-    if (Child < 0) return std::string("it cannot be tried in a separate process: ") + std::strerror(errno);
-    if (Child == 0) {
-        // The loader's own complaints are the parent's to report, from the real load.
-        const int Null = open("/dev/null", O_WRONLY);
-        if (Null >= 0) dup2(Null, STDERR_FILENO);
-        if (void* Library = dlopen(FullName.c_str(), RTLD_NOW | RTLD_LOCAL)) dlclose(Library);
-        _exit(0);
-    }
-    constexpr int TimeoutMs = 30000;
-    int Result = 0;
-    std::string Verdict;
-    for (int Waited = 0;; ++Waited) {
-        const pid_t Done = waitpid(Child, &Result, Waited < TimeoutMs ? WNOHANG : 0);
-        if (Done == Child) break;
-        if (Done < 0 && errno != EINTR) return std::string("its trial load was lost: ") + std::strerror(errno);
-        if (Waited == TimeoutMs) kill(Child, SIGKILL);
-        usleep(1000);
-    }
-    if (WIFSIGNALED(Result))
-        Verdict = "the system loader crashed on it in a trial load (signal " + std::to_string(WTERMSIG(Result)) + ", " +
-                  strsignal(WTERMSIG(Result)) + ")";
-    else if (WEXITSTATUS(Result) != 0)
-        Verdict = "the system loader ended a trial load with status " + std::to_string(WEXITSTATUS(Result));
-    Verdicts[Identity] = Verdict;
-    return Verdict;
+    if (All.size() >= MaxJudgements)
+        std::erase_if(All, [](const auto& E) { return !E.second.Image || E.second.Image.use_count() == 1; });
+    return All[Key] = std::move(J);
 }
 
 // Unloads the library on every way out unless released.
@@ -131,6 +131,40 @@ struct TLibraryGuard {
     }
 };
 
+// Loads the library that LoaderName names and finds what a host calls; refuses with
+// nothing loaded.
+std::unique_ptr<TLoadedPackage> OpenLibrary(const std::string& LoaderName, const TPackageInfo& Info)
+{
+    auto P = std::make_unique<TLoadedPackage>();
+    P->Info = Info;
+    dlerror();
+    TLibraryGuard Guard{dlopen(LoaderName.c_str(), RTLD_NOW | RTLD_LOCAL)};
+    if (!Guard.Library) {
+        const char* Error = dlerror();
+        std::string Why = Error ? Error : "";
+        if (Why.starts_with(LoaderName + ": ")) Why.erase(0, LoaderName.size() + 2);
+        Refuse("the system loader refused it: " + QuotedInput(Why, 200));
+    }
+    const auto Export = [&](const char* Name) {
+        void* Symbol = dlsym(Guard.Library, Name);
+        if (!Symbol) Refuse(std::string("it does not export ") + Name);
+        return reinterpret_cast<void (*)()>(Symbol);
+    };
+    P->Initialize = Export("Initialize");
+    P->Finalize = Export("Finalize");
+    // Its own, not a function of a library it links to, whose module it would then
+    // stand for, and take away with it when unloaded.
+    Dl_info Where{};
+    if (dladdr(reinterpret_cast<const void*>(P->Initialize), &Where) == 0 || !Where.dli_fname ||
+        Where.dli_fname != LoaderName)
+        Refuse("its Initialize export is not its own");
+    P->Instance = Where.dli_fbase;
+    if (!FindLibModule(P->Instance)) Refuse("it registered no module record when it was loaded");
+    P->Library = Guard.Library;
+    Guard.Library = nullptr;
+    return P;
+}
+
 // Takes back one load of Module: true when it was the last.
 bool ReleaseLoad(TModuleHandle Module)
 {
@@ -140,59 +174,148 @@ bool ReleaseLoad(TModuleHandle Module)
     return true;
 }
 
+// Counts the load and runs Initialize; when it raises, the load is taken back and the
+// library unloaded before the refusal.
+void InitializeLoaded(TLoadedPackage& P)
+{
+    ++LoadCounts()[P.Instance];
+    const std::string Why = CallPackageCode(P.Initialize);
+    if (Why.empty()) return;
+    // The unit table has rolled back what it had initialised; what the units registered
+    // goes with the module, unless another load still holds it.
+    if (ReleaseLoad(P.Instance)) NotifyModuleUnload(P.Instance);
+    dlclose(P.Library);
+    Refuse("its initialisation " + Why);
+}
+
+// Runs Finalize and takes back the load: on the last, every registry forgets the
+// module. Answers what Finalize raised, or empty.
+std::string FinalizeLoaded(TLoadedPackage& P)
+{
+    const std::string Why = CallPackageCode(P.Finalize);
+    if (ReleaseLoad(P.Instance)) NotifyModuleUnload(P.Instance);
+    return Why.empty() ? "" : "its finalisation " + Why;
+}
+
+// The contained units' Register procedures with their names, in package-info order.
+std::vector<std::pair<std::string, void (*)()>> RegisterProcs(TPackageHandle Package)
+{
+    std::vector<std::pair<std::string, void (*)()>> Procs;
+    for (const TPackageUnit& Unit : Package->Info.Contains)
+        if (void* Proc = GetPackageSymbol(Package, Unit.Name + ".Register"))
+            Procs.emplace_back(Unit.Name + ".Register", reinterpret_cast<void (*)()>(Proc));
+    return Procs;
+}
+
+// A type's name as written in C++; one that is not printable is quoted.
+std::string TypeName(const std::type_info& Type)
+{
+    int Status = 0;
+    char* Demangled = abi::__cxa_demangle(Type.name(), nullptr, nullptr, &Status);
+    std::string Name = Demangled ? Demangled : Type.name();
+    std::free(Demangled);
+    return IsPrintableAscii(Name) ? Name : QuotedInput(Name);
+}
+
 } // namespace
+
+std::string CallPackageCode(void (*Proc)())
+{
+    try {
+        Proc();
+        return "";
+    } catch (abi::__forced_unwind&) {
+        throw; // a thread being cancelled must unwind
+    } catch (const std::exception& E) {
+        return "raised " + TypeName(typeid(E)) + " " + QuotedInput(E.what(), 200);
+    } catch (...) {
+        const std::type_info* Type = abi::__cxa_current_exception_type();
+        return "raised an exception of type " + (Type ? TypeName(*Type) : std::string("unknown"));
+    }
+}
 
 TPackageHandle LoadPackage(const std::string& Path)
 {
-    auto Package = std::make_unique<TLoadedPackage>();
-    Package->Path = Path;
-    const TCheckedFile Checked = CheckFile(Path);
-    Package->Info = Checked.Info;
-    for (const std::string& Required : Package->Info.Requires)
-        if (!IsPackagePresent(Required))
-            Fail(Path, "it requires " + Required + ", which is not present in this process");
-
-    // By its full name, so that the loader takes this very file rather than one of the
-    // same name on its search path; and only if it is still the file checked.
-    struct stat Now;
-    if (stat(Checked.FullName.c_str(), &Now) != 0 || !SameFile(Now, Checked.Status))
-        Fail(Path, "the file changed while it was being loaded");
-    if (const std::string Why = TrialLoad(Checked.FullName, Checked.Status); !Why.empty()) Fail(Path, Why);
-    dlerror();
-    TLibraryGuard Guard{dlopen(Checked.FullName.c_str(), RTLD_NOW | RTLD_LOCAL)};
-    if (!Guard.Library) {
-        const char* Why = dlerror();
-        Fail(Path, Why ? Why : "the library cannot be loaded");
-    }
-    auto Export = [&](const char* Name) {
-        void* Symbol = dlsym(Guard.Library, Name);
-        if (!Symbol) Fail(Path, std::string("it does not export ") + Name);
-        return Symbol;
-    };
-    auto* Initialize = reinterpret_cast<void (*)()>(Export("Initialize"));
-    Package->Finalize = reinterpret_cast<void (*)()>(Export("Finalize"));
-    Package->Instance = FindModuleOf(reinterpret_cast<const void*>(Initialize));
-    if (!FindLibModule(Package->Instance)) Fail(Path, "it registered no module record when it was loaded");
-    ++LoadCounts()[Package->Instance];
     try {
-        Initialize();
-    } catch (const std::exception& E) {
-        // The unit table has finalised what it had initialised; what the units
-        // registered goes with the module, unless another load still holds it.
-        if (ReleaseLoad(Package->Instance)) NotifyModuleUnload(Package->Instance);
-        Fail(Path, std::string("its initialisation failed: ") + E.what());
+        TJudgement& J = Judge(Path);
+        if (!J.Refusal.empty()) Refuse(J.Refusal);
+        for (const std::string& Required : J.Info.Requires)
+            if (!IsPackagePresent(Required)) Refuse("it requires " + Required + ", which is not present in this process");
+        if (!J.Tried) {
+            const TTrialVerdict Verdict = TryPackage(*J.Image);
+            if (!Verdict.Tried) Refuse(Verdict.Refusal);
+            J.Tried = true;
+            J.Refusal = Verdict.Refusal;
+            if (!J.Refusal.empty()) {
+                J.Image.reset();
+                Refuse(J.Refusal);
+            }
+        }
+        std::unique_ptr<TLoadedPackage> Package = OpenLibrary(J.Image->LoaderName(), J.Info);
+        Package->Image = J.Image;
+        InitializeLoaded(*Package);
+        return Package.release();
+    } catch (const EPackageError& E) {
+        throw EPackageError("cannot load package " + Path + ": " + E.Message());
     }
-    Package->Library = Guard.Library;
-    Guard.Library = nullptr;
-    return Package.release();
 }
 
-void UnloadPackage(TPackageHandle Package)
+std::string UnloadPackage(TPackageHandle Package)
 {
     const std::unique_ptr<TLoadedPackage> Owned(Package);
-    TLibraryGuard Guard{Package->Library};
-    Package->Finalize();
-    if (ReleaseLoad(Package->Instance)) NotifyModuleUnload(Package->Instance);
+    const std::string Why = FinalizeLoaded(*Package);
+    dlclose(Package->Library);
+    return Why;
+}
+
+std::string RegisterPackage(TPackageHandle Package)
+{
+    for (const auto& [Name, Proc] : RegisterProcs(Package))
+        if (const std::string Why = CallPackageCode(Proc); !Why.empty()) return "its " + Name + " " + Why;
+    return "";
+}
+
+void RunPackageTrial(int ImageFd, int ReportFd)
+{
+    const auto Report = [ReportFd](std::string Line) {
+        for (char& C : Line)
+            if (C == '\n' || C == '\r') C = ' ';
+        Line += '\n';
+        for (size_t Done = 0; Done < Line.size();) {
+            const ssize_t N = write(ReportFd, Line.data() + Done, Line.size() - Done);
+            if (N <= 0) _exit(1);
+            Done += static_cast<size_t>(N);
+        }
+    };
+    const auto Fail = [&](const std::string& Why) {
+        Report("failed " + Why);
+        _exit(1);
+    };
+    const std::string Name = "/proc/self/fd/" + std::to_string(ImageFd);
+    try {
+        const TPackageInfo Info = ReadInfo(TMappedFile(Name).Bytes());
+        for (int Load = 1; Load <= 2; ++Load) {
+            const auto Step = [&](TTrialStep S) {
+                Report(std::string("step ") + TrialStepName(S) + " " + std::to_string(Load));
+            };
+            Step(TTrialStep::Load);
+            const std::unique_ptr<TLoadedPackage> P = OpenLibrary(Name, Info);
+            Step(TTrialStep::Initialize);
+            InitializeLoaded(*P);
+            Step(TTrialStep::Register);
+            if (const std::string Why = RegisterPackage(P.get()); !Why.empty()) Fail(Why);
+            Step(TTrialStep::Finalize);
+            if (const std::string Why = FinalizeLoaded(*P); !Why.empty()) Fail(Why);
+            Step(TTrialStep::Unload);
+            dlclose(P->Library);
+        }
+    } catch (const Exception& E) {
+        Fail(E.Message());
+    }
+    Report(std::string("step ") + TrialStepName(TTrialStep::Ended) + " 0");
+    if (waitpid(-1, nullptr, WNOHANG) != -1) Fail("it started a process of its own");
+    Report("passed");
+    _exit(0);
 }
 
 int ModuleLoadCount(TModuleHandle Module)
@@ -216,11 +339,16 @@ void* GetPackageSymbol(TPackageHandle Package, const std::string& Name)
     return dlsym(Package->Library, Name.c_str());
 }
 
+std::string PackageMappingName(TPackageHandle Package)
+{
+    char Target[PATH_MAX];
+    const ssize_t N = Package->Image ? readlink(Package->Image->LoaderName().c_str(), Target, sizeof Target) : -1;
+    return N > 0 ? std::string(Target, static_cast<size_t>(N)) : "";
+}
+
 std::vector<void (*)()> GetPackageRegisterProcs(TPackageHandle Package)
 {
     std::vector<void (*)()> Procs;
-    for (const TPackageUnit& Unit : Package->Info.Contains)
-        if (void* Proc = GetPackageSymbol(Package, Unit.Name + ".Register"))
-            Procs.push_back(reinterpret_cast<void (*)()>(Proc));
+    for (const auto& Named : RegisterProcs(Package)) Procs.push_back(Named.second);
     return Procs;
 }

@@ -3,6 +3,7 @@
 #include <dlfcn.h>
 
 #include <algorithm>
+#include <exception>
 
 #include "platform/rtl/SysUtils.h"
 
@@ -14,6 +15,21 @@ std::vector<TLibModule*>& ModuleList()
     return List;
 }
 
+// Finalises the first Count units in reverse, every one of them; answers the first
+// error raised, or null.
+std::exception_ptr FinalizeUnits(const TPackageInfoTable& Table, int32_t Count)
+{
+    std::exception_ptr First;
+    while (Count-- > 0) {
+        try {
+            if (Table.UnitInfo[Count].FInit) Table.UnitInfo[Count].FInit();
+        } catch (...) {
+            if (!First) First = std::current_exception();
+        }
+    }
+    return First;
+}
+
 } // namespace
 
 void InitializePackage(const TPackageInfoTable& Table)
@@ -23,16 +39,14 @@ void InitializePackage(const TPackageInfoTable& Table)
         for (; Done < Table.UnitCount; ++Done)
             if (Table.UnitInfo[Done].Init) Table.UnitInfo[Done].Init();
     } catch (...) {
-        while (Done-- > 0)
-            if (Table.UnitInfo[Done].FInit) Table.UnitInfo[Done].FInit();
+        FinalizeUnits(Table, Done);
         throw;
     }
 }
 
 void FinalizePackage(const TPackageInfoTable& Table)
 {
-    for (int32_t I = Table.UnitCount; I-- > 0;)
-        if (Table.UnitInfo[I].FInit) Table.UnitInfo[I].FInit();
+    if (const std::exception_ptr First = FinalizeUnits(Table, Table.UnitCount)) std::rethrow_exception(First);
 }
 
 TLibraryUnits::TLibraryUnits(std::initializer_list<TPackageUnitEntry> Units) : FUnits(Units)

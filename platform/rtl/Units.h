@@ -35,10 +35,13 @@ struct TPackageInfoTable {
     const TPackageUnitEntry* UnitInfo;
 };
 
-// Runs the initialisations in table order. When one raises, the units already
-// initialised are finalised, in reverse, and the error reaches the caller.
+// Runs the initialisations in table order. When one raises, exactly the units that
+// completed are finalised, in reverse (a unit whose own work raised counts as never
+// initialised), and the error reaches the caller; one that the roll-back raises is
+// dropped for it.
 QELL_RTL_API void InitializePackage(const TPackageInfoTable& Table);
-// Runs the finalisations in reverse table order.
+// Runs the finalisations in reverse table order, every one of them even when some
+// raise; the first error raised then reaches the caller once all have run.
 QELL_RTL_API void FinalizePackage(const TPackageInfoTable& Table);
 
 // Declares a unit's counted procedures, exported as "Unit.Initialization" and
@@ -49,14 +52,21 @@ QELL_RTL_API void FinalizePackage(const TPackageInfoTable& Table);
     extern "C" Api void Unit##_Finalization() __asm__(#Unit ".Finalization")
 
 // Defines them: Work runs on the first initialisation, Undo on the balancing
-// finalisation (either may be an empty lambda).
+// finalisation (either may be an empty lambda). When Work raises, the initialisation is
+// not counted.
 #define QELL_DEFINE_UNIT(Unit, Work, Undo)                                                       \
     namespace {                                                                                  \
     TUnitCounter Unit##_Counter;                                                                 \
     }                                                                                            \
     void Unit##_Initialization()                                                                 \
     {                                                                                            \
-        if (Unit##_Counter.Initialize()) (Work)();                                               \
+        if (!Unit##_Counter.Initialize()) return;                                                \
+        try {                                                                                    \
+            (Work)();                                                                            \
+        } catch (...) {                                                                          \
+            Unit##_Counter.InitializeFailed();                                                   \
+            throw;                                                                               \
+        }                                                                                        \
     }                                                                                            \
     void Unit##_Finalization()                                                                   \
     {                                                                                            \

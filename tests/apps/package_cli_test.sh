@@ -95,10 +95,10 @@ fi
 # Anything but a regular file is refused at once, by what it is: a FIFO without a
 # writer hung the program.
 mkfifo "$work/pipe.bpl"
-for command in info check; do
+for command in info:1 check:2; do
   rc=0
-  timeout 20 "$designer" package $command "$work/pipe.bpl" >"$work/out" 2>"$work/err" || rc=$?
-  [ "$rc" -eq 1 ] && pass || fail "package $command on a FIFO exits $rc, want 1"
+  timeout 20 "$designer" package ${command%:*} "$work/pipe.bpl" >"$work/out" 2>"$work/err" || rc=$?
+  [ "$rc" -eq "${command#*:}" ] && pass || fail "package ${command%:*} on a FIFO exits $rc, want ${command#*:}"
   err_line "pipe.bpl" "a FIFO, not a regular file"
 done
 run 0 new "$work/page.txt"

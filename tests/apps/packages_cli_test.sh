@@ -23,10 +23,10 @@ expect "the shipped package, described, loads" \
 expect "listing writes nothing" [ ! -e "$list" ]
 
 head -c 4000 "$shipped" >"$work/damaged.bpl"
-run 1 packages add "$work/damaged.bpl"
+run 2 packages add "$work/damaged.bpl"
 expect "a damaged file is refused, named" grep -qF "damaged.bpl" "$work/err"
 expect "and the list is unchanged" [ ! -e "$list" ]
-run 1 packages add "$work/missing.bpl"
+run 2 packages add "$work/missing.bpl"
 expect "a missing file is refused" [ ! -e "$list" ]
 
 cp "$shipped" "$work/copy.bpl"

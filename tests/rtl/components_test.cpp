@@ -7,10 +7,12 @@
 #include <map>
 #include <memory>
 #include <random>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "platform/rtl/Classes.h"
+#include "platform/rtl/NameIndex.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/rtl/TypInfo.h"
 
@@ -150,6 +152,31 @@ TEST(ComponentNames, TheIndexAgreesWithAPlainMapThroughManyChanges)
         for (const auto& [Key, C] : Held) ASSERT_EQ(Page.FindComponent(Key), C) << Key;
     }
     EXPECT_GT(Held.size(), 100u) << "the index held many names at once";
+}
+
+// A page's names are input: names chosen so that their hashes share a bucket would make
+// every look-up walk all of them. The hash is keyed, with a key of the process's own:
+// names that share the low bits of their hash under a known key (found here by trying
+// names, as an attacker would) are spread under another, and the index finds every
+// name whatever the key.
+TEST(ComponentNames, NamesChosenToCollideUnderOneHashKeyAreSpreadUnderAnother)
+{
+    SetNameHashKey({0x0123456789ABCDEF, 0xFEDCBA9876543210});
+    std::vector<std::string> Chosen;
+    for (int N = 0; Chosen.size() < 64; ++N)
+        if (const std::string Name = "Label" + std::to_string(N); (NameHash(Name) & 0xFF) == 0) Chosen.push_back(Name);
+    EXPECT_EQ(NameHash("LABEL7"), NameHash("label7")) << "without case";
+
+    SetNameHashKey({0x0F1E2D3C4B5A6978, 0x1122334455667788});
+    std::set<uint64_t> Buckets;
+    for (const std::string& Name : Chosen) Buckets.insert(NameHash(Name) & 0xFF);
+    EXPECT_GT(Buckets.size(), 40u) << "64 names in 256 buckets";
+    TComponent Page(nullptr);
+    for (const std::string& Name : Chosen) (new TComponent(&Page))->SetName(Name);
+    for (const std::string& Name : Chosen) {
+        ASSERT_NE(Page.FindComponent(UpperCase(Name)), nullptr) << Name;
+        EXPECT_EQ(Page.FindComponent(Name)->Name(), Name);
+    }
 }
 
 } // namespace

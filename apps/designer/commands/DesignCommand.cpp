@@ -85,7 +85,7 @@ bool LoadPackages(const std::optional<std::string>& Given, TPackageSet& Packages
         std::fprintf(stderr, "qell-designer: no design packages loaded: %s\n", E.what());
     }
     for (const std::string& Path : Paths)
-        if (!Packages.Load(Path))
+        if (!Packages.LoadListed(Path))
             std::fprintf(stderr, "qell-designer: package skipped: %s\n", Packages.Statuses().back().Failure.c_str());
     return true;
 }

@@ -33,13 +33,15 @@ bool Names(const std::string& Path, const std::string& Given)
 int List()
 {
     for (const std::string& Path : ReadPackageList()) {
-        std::string Description;
-        try {
-            Description = ReadPackageSummary(Path).Description;
-        } catch (const Exception&) {
-            // the check below says why
+        std::string Description, Failure = ListedPathFailure(Path);
+        if (Failure.empty()) {
+            try {
+                Description = ReadPackageSummary(Path).Description;
+            } catch (const Exception&) {
+                // the check below says why
+            }
+            Failure = CheckDesignPackage(Path);
         }
-        const std::string Failure = CheckDesignPackage(Path);
         std::printf("%s\t%s\t%s\n", Path.c_str(), Description.c_str(),
                     Failure.empty() ? "loads" : ("fails: " + Failure).c_str());
     }
@@ -54,7 +56,7 @@ int Add(const std::string& Given)
         if (P == Path) return ExitOk;
     if (const std::string Failure = CheckDesignPackage(Path); !Failure.empty()) {
         std::fprintf(stderr, "qell-designer packages add: %s; the list is unchanged\n", Failure.c_str());
-        return ExitFailed;
+        return ExitError;
     }
     Paths.push_back(Path);
     WritePackageList(Paths);

@@ -2,7 +2,6 @@
 // initialise, register, finalise, unload, and afterwards nothing of it may be left in
 // the process: no module record, no registration, no mapping of its file.
 
-#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -17,13 +16,12 @@ namespace {
 
 constexpr int MaxCycles = 1000000;
 
-// How many of the process's memory mappings are of File.
+// How many of the process's memory mappings are of File, as the maps name it.
 int MappingsOf(const std::string& File)
 {
     std::ifstream Maps("/proc/self/maps");
     int N = 0;
-    for (std::string Line; std::getline(Maps, Line);)
-        if (Line.size() > File.size() && Line.compare(Line.size() - File.size(), File.size(), File) == 0) ++N;
+    for (std::string Line; std::getline(Maps, Line);) N += !File.empty() && Line.ends_with(" " + File);
     return N;
 }
 
@@ -85,17 +83,19 @@ int RunPackageCheck(const TArgs& Args)
         }
     }
     if (Path.empty()) Path = DefaultPackagePath();
-    char Real[PATH_MAX];
-    const std::string File = realpath(Path.c_str(), Real) ? Real : Path;
 
     const std::string Name = "IW14QellDEDXE7.bpl";
+    // The package is loaded from a sealed copy of its file, whose mappings are what may
+    // stay; none exist before the first load.
+    std::string File;
     const TState Before = StateOf(File, Name);
     long FirstRss = 0;
     for (int Cycle = 1; Cycle <= Cycles; ++Cycle) {
         try {
-            const TPackageHost Host(Path);
+            TPackageHost Host(Path);
             auto* Custom = Host.ExportedVariable<TStringList*>("IWKAVMOBILEDsnColor.CustomColorsList");
             if (Cycle == 1) {
+                File = PackageMappingName(Host.Handle());
                 PrintRegistrations(PackageInstance(Host.Handle()));
                 std::printf("CustomColorsList\t%s\n",
                             Custom ? (std::to_string(Custom->Count()) + " entries").c_str() : "none");
@@ -106,9 +106,10 @@ int RunPackageCheck(const TArgs& Args)
                 return ExitFailed;
             }
             Custom->Add("$00FF0000"); // must be gone by the next load
+            if (const std::string Why = Host.Unload(); !Why.empty()) throw EPackageError(Why);
         } catch (const Exception& E) {
             std::fprintf(stderr, "qell-designer package check: cycle %d: %s\n", Cycle, E.what());
-            return ExitFailed;
+            return ExitError;
         }
         const TState After = StateOf(File, Name);
         if (!(After == Before)) {

@@ -3,7 +3,9 @@
 #include <unistd.h>
 
 #include <climits>
+#include <cstdio>
 #include <filesystem>
+#include <utility>
 
 std::string DefaultPackagePath()
 {
@@ -14,21 +16,27 @@ std::string DefaultPackagePath()
     return std::filesystem::path(Dir + "/../lib/qell/IW14QellDEDXE7.bpl").lexically_normal().string();
 }
 
-TPackageHost::TPackageHost(const std::string& Path) : FHandle(LoadPackage(Path))
+TPackageHost::TPackageHost(const std::string& Path) : FPath(Path), FHandle(LoadPackage(Path))
 {
     // A second load of the same file finds the first one's registrations in place.
     if (ModuleLoadCount(PackageInstance(FHandle)) > 1) return;
-    try {
-        for (void (*Register)() : GetPackageRegisterProcs(FHandle)) Register();
-    } catch (...) {
-        UnloadPackage(FHandle);
-        throw;
-    }
+    const std::string Why = RegisterPackage(FHandle);
+    if (Why.empty()) return;
+    // What it registered goes with it, and its exception was copied before.
+    const std::string Unloaded = UnloadPackage(std::exchange(FHandle, nullptr));
+    throw EPackageError("cannot load package " + Path + ": " + Why + (Unloaded.empty() ? "" : "; " + Unloaded));
 }
 
 TPackageHost::~TPackageHost()
 {
-    UnloadPackage(FHandle);
+    if (const std::string Why = Unload(); !Why.empty()) std::fprintf(stderr, "qell-designer: %s\n", Why.c_str());
+}
+
+std::string TPackageHost::Unload()
+{
+    if (!FHandle) return "";
+    const std::string Why = UnloadPackage(std::exchange(FHandle, nullptr));
+    return Why.empty() ? "" : "package " + FPath + ": " + Why + "; it is unloaded all the same";
 }
 
 void* TPackageHost::Symbol(const std::string& Name) const

@@ -16,11 +16,18 @@ class TPackageHost {
 public:
     // Loads the package at Path and calls its units' Register procedures (on the first
     // of the loads of its file that are current: the others share them). Raises
-    // EPackageError (the loader's) with nothing left loaded.
+    // EPackageError "cannot load package PATH: REASON", one line, with nothing left
+    // loaded or registered: the loader's, or what a Register procedure raised.
     explicit TPackageHost(const std::string& Path);
+    // Unloads it, unless Unload() did; a failing finalisation is reported on standard
+    // error in one line, and the package is unloaded all the same.
     ~TPackageHost();
     TPackageHost(const TPackageHost&) = delete;
     TPackageHost& operator=(const TPackageHost&) = delete;
+
+    // Finalises and unloads the package now: answers what its finalisation raised, as
+    // one line naming the package, or empty. Once only; the host holds nothing after.
+    std::string Unload();
 
     TPackageHandle Handle() const { return FHandle; }
     // A class the package exports under a unit-qualified name
@@ -35,5 +42,6 @@ public:
 
 private:
     void* Symbol(const std::string& Name) const;
+    std::string FPath;
     TPackageHandle FHandle;
 };

@@ -78,9 +78,10 @@ void WritePackageList(const std::vector<std::string>& Paths)
 
 TPackageSummary ReadPackageSummary(const std::string& Path)
 {
-    const std::vector<uint8_t> Bytes = ReadFileBytes(Path); // its errors name the file
+    // Mapped, not read: a large file costs the pages its records are on.
+    const TMappedFile Mapped(Path); // its errors name the file
     try {
-        const TElfFile Elf(Bytes);
+        const TElfFile Elf(Mapped.Bytes());
         const std::vector<TResource> Resources = ReadPackageResources(Elf);
         const TResource* Info = FindResource(Resources, "PACKAGEINFO");
         if (!Info) throw EPackageFileError("no PACKAGEINFO resource, so not a package");
@@ -98,12 +99,19 @@ TPackageSummary ReadPackageSummary(const std::string& Path)
     }
 }
 
+std::string ListedPathFailure(const std::string& Path)
+{
+    if (Path.starts_with("/")) return "";
+    return QuotedFileName(Path) + ": not an absolute path, so it is not looked for in whatever folder the designer "
+                                  "starts in; add the package again to list it by its absolute path";
+}
+
 std::string CheckDesignPackage(const std::string& Path)
 {
     try {
         ReadPackageSummary(Path);
         const size_t Before = PropertyEditorRegistrations().size();
-        { const TPackageHost Host(Path); }
+        if (const std::string Why = TPackageHost(Path).Unload(); !Why.empty()) return Why;
         if (PropertyEditorRegistrations().size() != Before)
             return QuotedFileName(Path) + ": unloading it left property editors registered";
         return "";
@@ -136,6 +144,15 @@ bool TPackageSet::Load(const std::string& Path)
     }
     FStatuses.push_back(Status);
     return Status.Failure.empty();
+}
+
+bool TPackageSet::LoadListed(const std::string& Path)
+{
+    if (const std::string Why = ListedPathFailure(Path); !Why.empty()) {
+        FStatuses.push_back({Path, "", "", Why});
+        return false;
+    }
+    return Load(Path);
 }
 
 const std::vector<TPackageStatus>& LoadedPackages()

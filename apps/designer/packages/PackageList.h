@@ -24,14 +24,18 @@ void WritePackageList(const std::vector<std::string>& Paths);
 struct TPackageSummary {
     std::string Name, Description, Version;
 };
-// Raises EPackageFileError (naming the file) for a file that cannot be read or whose
-// records are not a design package's.
+// The file is mapped and only its records' pages are read, so a large file costs no
+// more than a small one. Raises EPackageFileError (naming the file) for a file that
+// cannot be read or whose records are not a design package's.
 TPackageSummary ReadPackageSummary(const std::string& Path);
 
 // The check `package check` makes, once and for any design package: its records read,
 // then loaded, registered, finalised and unloaded, leaving no registration behind.
-// Answers why it failed, or an empty text when it passed.
+// Answers why it failed, in one line, or an empty text when it passed.
 std::string CheckDesignPackage(const std::string& Path);
+// Why a line of the list is not loaded as it stands: a relative path would be looked for
+// in whatever folder the designer starts in. Empty for an absolute path.
+std::string ListedPathFailure(const std::string& Path);
 
 // A package the designer tried to load.
 struct TPackageStatus {
@@ -50,6 +54,8 @@ public:
 
     // Loads the package at Path; false when it fails, with the reason in its status.
     bool Load(const std::string& Path);
+    // The same for a line of the list, which fails when it is relative (ListedPathFailure).
+    bool LoadListed(const std::string& Path);
     const std::vector<TPackageStatus>& Statuses() const { return FStatuses; }
 
 private:
