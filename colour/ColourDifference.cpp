@@ -41,10 +41,13 @@ Extended HueDegrees(Extended B, Extended A)
 }
 
 // sqrt(C^7 / (C^7 + 25^7)): how far a chroma is from grey, in the formula's two places.
+// The seventh power by multiplication, which costs a tenth of powl.
 Extended ChromaWeight(Extended C)
 {
-    const Extended C7 = powl(C, 7);
-    return sqrtl(C7 / (C7 + powl(25, 7)));
+    constexpr Extended TwentyFive7 = 6103515625.0L; // 25^7, exact
+    const Extended C2 = C * C;
+    const Extended C7 = C2 * C2 * C2 * C;
+    return sqrtl(C7 / (C7 + TwentyFive7));
 }
 
 } // namespace

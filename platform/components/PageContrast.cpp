@@ -70,9 +70,9 @@ void Collect(TComponent& Component, TPersistent& Object, const std::string& Pref
 
 } // namespace
 
-TColor TContrastFinding::Suggestion(TContrastLevel Level) const
+TContrastFixes TContrastFinding::Fixes(TContrastLevel Level) const
 {
-    return NearestPassingColour(Foreground.Value, Background.Value, Required(Level));
+    return ContrastFixes(Foreground.Value, Background.Value, Required(Level));
 }
 
 std::vector<TContrastFinding> ComponentContrast(TComponent& Component)

@@ -2,6 +2,8 @@
 // to what is picked, the inspector's column line moves and a value cut off shows whole
 // in a hint, and the inspector says what it shows.
 
+#include <cstring>
+
 #include "platform/components/IWQellSpinner.h"
 #include "tests/designer/DesignerTesting.h"
 
@@ -100,22 +102,32 @@ TEST_F(Designer, TheInspectorSaysWhatItShowsAndSlotsFrameTheirSpinnerOnce)
 namespace {
 
 // The line below the inspector says what the selected row is, and for a colour the
-// pairs it is drawn in; Ctrl+K takes the suggested colour, one undo step.
+// pairs it is drawn in with both fixes of a failing one; Ctrl+K takes the nearer (for
+// the white caption on SeaGreen, a darker green), selects its row, one undo step.
 TEST_F(Designer, TheDescriptionLineExplainsTheRowAndItsContrast)
 {
     Run("pick ButtonOrder\ninspect Inspector Appearance.TextColor\n");
     const std::vector<std::string>& Lines = D->Description().Lines();
-    ASSERT_GE(Lines.size(), 4u);
+    ASSERT_GE(Lines.size(), 5u);
     EXPECT_EQ(Lines[0].rfind("Appearance.TextColor: TIWColor", 0), 0u) << Lines[0];
     EXPECT_EQ(Lines[1], D->Inspector().RowEditor(D->Inspector().SelectedRow())->GetPropInfo()->Description);
     EXPECT_EQ(Lines[2], "4.24:1 on Appearance.BackgroundColor");
-    EXPECT_EQ(Lines[3].rfind("  fails AA, fails AAA; Ctrl+K: ", 0), 0u) << Lines[3];
+    EXPECT_EQ(Lines[3], "  fails AA, fails AAA");
+    const std::string Offer = Lines[4];
+    const size_t Or = Offer.find(" (ΔE "), Other = Offer.find("); or foreground $");
+    ASSERT_EQ(Offer.rfind("  Ctrl+K: background $", 0), 0u) << Offer;
+    ASSERT_NE(Or, std::string::npos) << Offer;
+    ASSERT_NE(Other, std::string::npos) << Offer;
+    const std::string Green = Offer.substr(std::strlen("  Ctrl+K: background "), Or - std::strlen("  Ctrl+K: background "));
 
     Run("key Ctrl+K\n");
+    EXPECT_EQ(Button().TextColor, Web("White"));
+    EXPECT_EQ(IWColorToString(Button().BackgroundColor), Green);
+    EXPECT_EQ(D->Inspector().RowPath(D->Inspector().SelectedRow()), "Appearance.BackgroundColor");
+    EXPECT_TRUE(D->Description().Lines()[2].ends_with(":1 under Appearance.TextColor")) << D->Description().Lines()[2];
     EXPECT_EQ(D->Description().Lines()[3].rfind("  passes AA", 0), 0u) << D->Description().Lines()[3];
-    EXPECT_NE(Button().TextColor, Web("White"));
     Run("key Ctrl+Z\n");
-    EXPECT_EQ(Button().TextColor, Web("White")) << "one undo step";
+    EXPECT_EQ(Button().BackgroundColor, Web("SeaGreen")) << "one undo step";
 
     Run("inspect Inspector Left\n");
     ASSERT_EQ(D->Description().Lines().size(), 2u) << "no pairs for a number";
