@@ -129,7 +129,22 @@ TEST_F(Designer, TheDescriptionLineExplainsTheRowAndItsContrast)
     Run("key Ctrl+Z\n");
     EXPECT_EQ(Button().BackgroundColor, Web("SeaGreen")) << "one undo step";
 
-    Run("inspect Inspector Left\n");
+    // Navy text on a mid-grey page: the nearer fix is the page's colour, which the label's
+    // row does not show; Ctrl+K sets it all the same, as one step, the row kept.
+    D->Page().Color = 0x00707070;
+    Run("pick LabelTitle\ninspect Inspector TextColor\n");
+    const std::string LabelOffer = D->Description().Lines().back();
+    ASSERT_EQ(LabelOffer.rfind("  Ctrl+K: background $", 0), 0u) << LabelOffer;
+    const std::string Grey = LabelOffer.substr(std::strlen("  Ctrl+K: background "), 9);
+    Run("key Ctrl+K\n");
+    EXPECT_EQ(ColorToString(D->Page().Color), Grey);
+    EXPECT_EQ(Find<TQellLabel>("LabelTitle").TextColor, clNavy);
+    EXPECT_EQ(D->Inspector().RowPath(D->Inspector().SelectedRow()), "TextColor");
+    EXPECT_EQ(D->Description().Lines()[3].rfind("  passes AA", 0), 0u) << D->Description().Lines()[3];
+    Run("key Ctrl+Z\n");
+    EXPECT_EQ(D->Page().Color, 0x00707070) << "one undo step";
+
+    Run("pick ButtonOrder\ninspect Inspector Left\n");
     ASSERT_EQ(D->Description().Lines().size(), 2u) << "no pairs for a number";
     EXPECT_EQ(D->Description().Lines()[0].rfind("Left: Integer", 0), 0u) << D->Description().Lines()[0];
 }
