@@ -179,11 +179,16 @@ TComponent::TComponent(TComponent* AOwner)
 
 TComponent::~TComponent()
 {
-    // Free owned components last-in first-out; each removes itself from the list. The
-    // names go at once, rather than a look-up for each.
+    DestroyComponents();
+    if (FOwner) FOwner->RemoveComponent(this);
+}
+
+void TComponent::DestroyComponents()
+{
+    // Last-in first-out; each removes itself from the list. The names go at once,
+    // rather than a look-up for each.
     FNameIndex.Clear();
     while (!FComponents.empty()) delete FComponents.back();
-    if (FOwner) FOwner->RemoveComponent(this);
 }
 
 bool TComponent::IsValidIdent(std::string_view S)

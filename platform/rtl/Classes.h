@@ -86,6 +86,9 @@ class QELL_RTL_API TComponent : public TPersistent {
     // Raises EComponentError when AComponent's name is taken here.
     void InsertComponent(TComponent* AComponent);
     void RemoveComponent(TComponent* AComponent);
+    // Frees the owned components now, last first, as the destructor does: for an owner
+    // whose own members must outlive them.
+    void DestroyComponents();
 
     static bool IsValidIdent(std::string_view S);
 

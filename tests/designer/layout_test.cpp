@@ -25,16 +25,16 @@ TEST_F(Designer, ThePanesFitEverySizeAndPicksLandOnTheirComponent)
         EXPECT_EQ(P.Top() + P.Height(), Status.Top() - TDesignerForm::Gap);
         EXPECT_EQ(Status.Top() + Status.Height(), H);
         EXPECT_EQ(Status.Width(), W);
-        EXPECT_EQ(D->Description().Top() + D->Description().Height(), Status.Top() - TDesignerForm::Gap);
-        EXPECT_EQ(D->Filter().Top() + D->Filter().Height() + TInspectorPane::Gap, I.Top());
-        EXPECT_EQ(D->Selection(), std::vector<TPersistent*>{&Find<TQellPopup>("PopupConfirm")}) << W << "x" << H;
+        EXPECT_EQ(D->InspectorPane().Description().Top() + D->InspectorPane().Description().Height(), Status.Top() - TDesignerForm::Gap);
+        EXPECT_EQ(D->InspectorPane().Filter().Top() + D->InspectorPane().Filter().Height() + TInspectorPane::Gap, I.Top());
+        EXPECT_EQ(D->Document().Selection(), std::vector<TPersistent*>{&Find<TQellPopup>("PopupConfirm")}) << W << "x" << H;
         // What was picked is in view (its top-left corner at least), drawn there as it
         // draws itself alone.
         const TQellPopup& Popup = Find<TQellPopup>("PopupConfirm");
         const TRect R = P.ComponentRect(Popup);
         EXPECT_TRUE(P.ViewRect().Contains(R.Left, R.Top)) << W << "x" << H << " " << R.Left << "," << R.Top;
         D->PaintAll();
-        TBitmap Alone(Popup.Width, Popup.Height, ColorToRGB(D->Page().Color));
+        TBitmap Alone(Popup.Width, Popup.Height, ColorToRGB(D->Document().Page().Color));
         TCanvas Canvas(&Alone, {0, 0}, Rect(0, 0, Popup.Width, Popup.Height));
         Popup.Paint(Canvas);
         for (const TPoint At : {TPoint{4, 4}, TPoint{40, 30}, TPoint{10, 60}})
@@ -83,7 +83,7 @@ TEST_F(Designer, TheInspectorSaysWhatItShowsAndSlotsFrameTheirSpinnerOnce)
     const auto SelectSlots = [&](std::vector<int> Slots) {
         std::vector<TPersistent*> Items;
         for (const int S : Slots) Items.push_back(Find<TQellSpinner>("SpinnerFilling").Slots.Items(S));
-        D->Select(Items);
+        D->Document().Select(Items);
         D->PaintAll();
     };
     SelectSlots({0});
@@ -106,14 +106,14 @@ namespace {
 // the white caption on SeaGreen, a darker green), selects its row, one undo step.
 TEST_F(Designer, TheDescriptionLineExplainsTheRowAndItsContrast)
 {
+    const auto Lines = [&]() -> const std::vector<std::string>& { return D->InspectorPane().Description().Lines(); };
     Run("pick ButtonOrder\ninspect Inspector Appearance.TextColor\n");
-    const std::vector<std::string>& Lines = D->Description().Lines();
-    ASSERT_GE(Lines.size(), 5u);
-    EXPECT_EQ(Lines[0].rfind("Appearance.TextColor: TIWColor", 0), 0u) << Lines[0];
-    EXPECT_EQ(Lines[1], D->Inspector().RowEditor(D->Inspector().SelectedRow())->GetPropInfo()->Description);
-    EXPECT_EQ(Lines[2], "4.24:1 on Appearance.BackgroundColor");
-    EXPECT_EQ(Lines[3], "  fails AA, fails AAA");
-    const std::string Offer = Lines[4];
+    ASSERT_GE(Lines().size(), 5u);
+    EXPECT_EQ(Lines()[0].rfind("Appearance.TextColor: TIWColor", 0), 0u) << Lines()[0];
+    EXPECT_EQ(Lines()[1], D->Inspector().RowEditor(D->Inspector().SelectedRow())->GetPropInfo()->Description);
+    EXPECT_EQ(Lines()[2], "4.24:1 on Appearance.BackgroundColor");
+    EXPECT_EQ(Lines()[3], "  fails AA, fails AAA");
+    const std::string Offer = Lines()[4];
     const size_t Or = Offer.find(" (ΔE "), Other = Offer.find("); or foreground $");
     ASSERT_EQ(Offer.rfind("  Ctrl+K: background $", 0), 0u) << Offer;
     ASSERT_NE(Or, std::string::npos) << Offer;
@@ -124,29 +124,30 @@ TEST_F(Designer, TheDescriptionLineExplainsTheRowAndItsContrast)
     EXPECT_EQ(Button().TextColor, Web("White"));
     EXPECT_EQ(IWColorToString(Button().BackgroundColor), Green);
     EXPECT_EQ(D->Inspector().RowPath(D->Inspector().SelectedRow()), "Appearance.BackgroundColor");
-    EXPECT_TRUE(D->Description().Lines()[2].ends_with(":1 under Appearance.TextColor")) << D->Description().Lines()[2];
-    EXPECT_EQ(D->Description().Lines()[3].rfind("  passes AA", 0), 0u) << D->Description().Lines()[3];
+    EXPECT_TRUE(Lines()[2].ends_with(":1 under Appearance.TextColor")) << Lines()[2];
+    EXPECT_EQ(Lines()[3].rfind("  passes AA", 0), 0u) << Lines()[3];
     Run("key Ctrl+Z\n");
     EXPECT_EQ(Button().BackgroundColor, Web("SeaGreen")) << "one undo step";
 
     // Navy text on a mid-grey page: the nearer fix is the page's colour, which the label's
     // row does not show; Ctrl+K sets it all the same, as one step, the row kept.
-    D->Page().Color = 0x00707070;
+    TQellPage& Page = D->Document().Page();
+    Page.Color = 0x00707070;
     Run("pick LabelTitle\ninspect Inspector TextColor\n");
-    const std::string LabelOffer = D->Description().Lines().back();
+    const std::string LabelOffer = Lines().back();
     ASSERT_EQ(LabelOffer.rfind("  Ctrl+K: background $", 0), 0u) << LabelOffer;
     const std::string Grey = LabelOffer.substr(std::strlen("  Ctrl+K: background "), 9);
     Run("key Ctrl+K\n");
-    EXPECT_EQ(ColorToString(D->Page().Color), Grey);
+    EXPECT_EQ(ColorToString(Page.Color), Grey);
     EXPECT_EQ(Find<TQellLabel>("LabelTitle").TextColor, clNavy);
     EXPECT_EQ(D->Inspector().RowPath(D->Inspector().SelectedRow()), "TextColor");
-    EXPECT_EQ(D->Description().Lines()[3].rfind("  passes AA", 0), 0u) << D->Description().Lines()[3];
+    EXPECT_EQ(Lines()[3].rfind("  passes AA", 0), 0u) << Lines()[3];
     Run("key Ctrl+Z\n");
-    EXPECT_EQ(D->Page().Color, 0x00707070) << "one undo step";
+    EXPECT_EQ(Page.Color, 0x00707070) << "one undo step";
 
     Run("pick ButtonOrder\ninspect Inspector Left\n");
-    ASSERT_EQ(D->Description().Lines().size(), 2u) << "no pairs for a number";
-    EXPECT_EQ(D->Description().Lines()[0].rfind("Left: Integer", 0), 0u) << D->Description().Lines()[0];
+    ASSERT_EQ(Lines().size(), 2u) << "no pairs for a number";
+    EXPECT_EQ(Lines()[0].rfind("Left: Integer", 0), 0u) << Lines()[0];
 }
 
 } // namespace

@@ -11,12 +11,13 @@ void TUndoHistory::Clear()
     FSaved = 0;
 }
 
-const TUndoStep* TUndoHistory::EndStep(std::string RowPath)
+const TUndoStep* TUndoHistory::EndStep(std::string RowPath, std::vector<TComponent*> Components)
 {
     TUndoStep Step = std::move(FPending);
     FPending = {};
     if (Step.Changes.empty()) return nullptr;
     Step.RowPath = std::move(RowPath);
+    Step.Components = std::move(Components);
     // The steps undone before this edit can no longer be redone; if the saved page was
     // among them, no undo reaches it again.
     if (FSaved > FApplied) FSaved = Unreachable;

@@ -10,10 +10,12 @@
 
 #include "platform/designide/PropertyEditors.h"
 
-// One user edit: the objects' properties it changed, in the order written, and the
-// inspector row it was made on (a path such as Appearance.TextColor).
+// One user edit: the objects' properties it changed, in the order written, the page's
+// components that hold those objects, and the inspector row it was made on (a path such
+// as Appearance.TextColor).
 struct TUndoStep {
     std::vector<TPropertyChange> Changes;
+    std::vector<TComponent*> Components;
     std::string RowPath;
 };
 
@@ -25,9 +27,11 @@ public:
     void Clear();
     // A change of the edit under way; EndStep closes the edit.
     void Record(const TPropertyChange& Change) { FPending.Changes.push_back(Change); }
+    // The changes recorded since the last step.
+    const std::vector<TPropertyChange>& Pending() const { return FPending.Changes; }
     // Closes the edit as one step (dropping the steps undone before it) and answers it;
     // nullptr when it changed nothing, and then there is no step.
-    const TUndoStep* EndStep(std::string RowPath);
+    const TUndoStep* EndStep(std::string RowPath, std::vector<TComponent*> Components);
 
     bool CanUndo() const { return FApplied > 0; }
     bool CanRedo() const { return FApplied < FSteps.size(); }

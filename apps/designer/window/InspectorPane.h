@@ -9,12 +9,11 @@
 #include <string>
 
 #include "apps/designer/document/ContrastTexts.h"
+#include "apps/designer/document/PageDocument.h"
 #include "apps/designer/window/DescriptionLine.h"
 #include "platform/designide/PropertyInspector.h"
 #include "platform/toolkit/Edit.h"
 #include "platform/toolkit/Label.h"
-
-class TDesignerForm;
 
 // The filter box: typing filters the inspector's rows by name; Escape empties it, Down
 // goes into the rows, on the first whose name matches.
@@ -27,11 +26,14 @@ private:
     TPropertyInspector& FInspector;
 };
 
-// Not a control of its own: its parts are the form's, laid out together.
-class TInspectorPane {
+// Not a control of its own: its parts are the form's, laid out together. It shows the
+// document's selection, and its editors report their edits to the document, each one
+// undo step named by the row it was made on.
+class TInspectorPane : private IDocumentObserver, private IDesigner {
 public:
     static constexpr int FilterHeight = TEdit::DefaultHeight, Gap = 4;
-    explicit TInspectorPane(TDesignerForm& Form);
+    TInspectorPane(TWinControl& Form, TPageDocument& Document);
+    ~TInspectorPane();
     TInspectorPane(const TInspectorPane&) = delete;
     TInspectorPane& operator=(const TInspectorPane&) = delete;
 
@@ -40,10 +42,8 @@ public:
     TDescriptionLine& Description() const { return *FDescription; }
     // Lays the parts out: the header on the line above Area, the rest inside it.
     void SetBounds(const TRect& Area, int HeaderTop);
-    // The header for the designer's selection.
-    void UpdateHeader();
-    // What the description line says of the inspector's selected row.
-    void UpdateDescription();
+    // Ctrl+F: the filter box, its text selected, once typed text is set.
+    void FocusFilter();
     // Ctrl+K: the smaller fix (AA) of the first pair the selected colour row fails, as the
     // description line offers it: the row's colour or the other of the pair changes, and
     // that colour's row is selected where the inspector shows it; one undo step. False
@@ -51,7 +51,20 @@ public:
     bool ApplySuggestion();
 
 private:
-    TDesignerForm& FForm;
+    void DocumentChanged(const TDocumentChange& Change) override;
+    bool CommitPendingEdit() override;
+    std::vector<TTypedText> PendingText() const override;
+    void PropertyChanged(const TPropertyChange& Change) override;
+    void Modified() override;
+    // After an undo or redo: the rows again, and the step's row selected.
+    void ShowStep(const TUndoStep& Step);
+    // The header for the document's selection.
+    void UpdateHeader();
+    // What the description line says of the inspector's selected row.
+    void UpdateDescription();
+
+    TPageDocument& FDocument;
+    bool FOwnEdit = false; // the document is being told of an edit made here
     TLabel* FHeader;
     TPropertyInspector* FInspector;
     TFilterEdit* FFilter;
