@@ -5,8 +5,10 @@
 // line and scripts edit through the same operations, so that locking, undo records and
 // saving have one implementation each. Used from the GUI thread only.
 
+#include <chrono>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -138,6 +140,57 @@ public:
     void Undo();
     void Redo();
 
+    // Building the page ------------------------------------------------------------
+    // Each operation is one undo step that keeps only what it changed (a component's
+    // place in the order and the component itself for an add or a delete, the bounds for
+    // a move), and selects what it made; a failure raises, the page as it was.
+
+    // The name a new component of Class gets: the class's name without its leading T and
+    // the lowest number from 1 that no component of the page has, without case
+    // ("QellButton1").
+    std::string NewComponentName(const TClassInfo& Class) const;
+    // A new component of Class, named Name (empty: NewComponentName), its top-left at
+    // At, of Size (none: the class's default size), last in the order. Raises
+    // EComponentError for a class that is no component of a page (or not registered for
+    // creation), or a name that is taken or no identifier.
+    TQellControl& AddComponent(const TClassInfo& Class, const std::string& Name, TPoint At,
+                               std::optional<TPoint> Size = std::nullopt);
+    // Removes Components (the page and collection items among them are passed over).
+    void DeleteComponents(const std::vector<TComponent*>& Components);
+    // Components (the page passed over) as page-file text, in the page's order: what a
+    // copy puts on the clipboard, and what PasteComponents reads.
+    std::string ComponentsText(const std::vector<TComponent*>& Components) const;
+    // Adds the components Text holds (object blocks of components of registered classes,
+    // or a whole page's components) after the others, and selects them: each keeps its
+    // name where it is free, else takes the lowest free number after its name without
+    // its trailing digits ("ButtonOrder1"); each is moved by Offset, and by Offset again
+    // while the first would lie exactly where a component of its class lies. Raises
+    // EReadError "line N: …" (N a line of Text) with the page as it was.
+    std::vector<TComponent*> PasteComponents(std::string_view Text, TPoint Offset);
+    // Brings Components to the end of the page's order (drawn last, over the others),
+    // or sends them to its start; their own order kept.
+    void BringToFront(const std::vector<TComponent*>& Components);
+    void SendToBack(const std::vector<TComponent*>& Components);
+
+    // Bounds of components in page coordinates.
+    struct TBounds {
+        TQellControl* Control;
+        TRect Rect;
+    };
+    // Sets the bounds (each kept within the page's limits: sizes from 0 to MaxQellExtent,
+    // places within ±MaxQellExtent) as one undo step named Action ("Moved 2
+    // components"). With a MergeKey, steps of that key within a second of each other are
+    // one (a run of key presses).
+    void SetBounds(const std::vector<TBounds>& Bounds, const std::string& Action, const std::string& MergeKey = {});
+    // A drag: the bounds change at once and every view shows them, without an undo step
+    // until EndLiveBounds makes every change since the first one step; CancelLiveBounds
+    // puts them back as they were.
+    void SetLiveBounds(const std::vector<TBounds>& Bounds);
+    void EndLiveBounds(const std::string& Action);
+    void CancelLiveBounds();
+    // The clock steps are merged by; tests set one of their own.
+    std::function<std::chrono::steady_clock::time_point()> Clock = [] { return std::chrono::steady_clock::now(); };
+
     // Contrast ---------------------------------------------------------------------
     // Every colour pair of the page with its contrast (PageContrast.h), worked out when
     // first asked after a change, so that edits cost nothing more while no view asks.
@@ -174,6 +227,12 @@ private:
     void RebuildEntries();
     // Records Object, and every sub-object it publishes, as held by Component.
     void AddHolder(TPersistent& Object, TComponent& Component);
+    // After a change of the page's structure: the entries again, the selection kept to
+    // what is still there (else Select), and the observers told.
+    void EndStructureEdit(const std::string& Action, std::vector<TComponent*> Touched,
+                          std::vector<TPersistent*> Select);
+    // Makes the bounds changed since the drag began one undo step.
+    void EndBounds(const std::string& Action, const std::string& MergeKey);
     // The page's components that hold the objects Changes changed, in the order met.
     std::vector<TComponent*> ComponentsOf(const std::vector<TPropertyChange>& Changes) const;
 
@@ -189,6 +248,8 @@ private:
     std::vector<TPersistent*> FSelection;
     TUndoHistory FHistory{MaxUndoSteps};
     std::vector<IDocumentObserver*> FObservers;
+    // The bounds of the controls a drag has moved, as they were before it.
+    std::vector<TBounds> FLiveFrom;
     std::string FRecovered; // the recovery file the page was recovered from, until saved
     std::string FSaveError;
     mutable bool FContrastKnown = false;
