@@ -12,7 +12,6 @@
 #include "colour/ColourDifference.h"
 #include "colour/Export.h"
 #include "platform/colors/Colors.h"
-#include "platform/rtl/TypInfo.h" // TContrastKind
 
 // Relative luminance, 0 (black) to 1 (white): each 8-bit channel linearised (c / 12.92
 // up to 0.04045, else ((c + 0.055) / 1.055)^2.4), weighted 0.2126, 0.7152, 0.0722.
@@ -28,6 +27,13 @@ QELL_COLOUR_API std::string RatioText(double Ratio);
 
 // A colour difference as people read it: rounded to two decimals ("2.04").
 QELL_COLOUR_API std::string DistanceText(Extended Distance);
+
+// What a colour drawn on another is, for the contrast it needs against it.
+enum class TContrastKind {
+    Text,      // normal text
+    LargeText, // text of at least 18 points, or 14 points bold
+    Part,      // a part of a control, or a mark, that must be seen to be used
+};
 
 enum class TContrastLevel { AA, AAA };
 
