@@ -1,11 +1,15 @@
 // The colour model's hot paths: the colour field repaints with 40,000 HSBtoRGB calls,
-// and every level change runs one scaled conversion. Medians of 5 repetitions.
+// and every level change runs one scaled conversion; the colour difference and the
+// fixes of a contrast problem. Medians of 5 repetitions.
 
 #include <benchmark/benchmark.h>
 
 #include <string>
+#include <utility>
 
+#include "colour/ColourDifference.h"
 #include "colour/ColourModel.h"
+#include "colour/Contrast.h"
 #include "colour/IWColors.h"
 
 namespace {
@@ -76,5 +80,32 @@ void BM_IWColorToString(benchmark::State& State)
     }
 }
 BENCHMARK(BM_IWColorToString)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// One CIEDE2000 difference of two colours, their CIELAB included: the search for a fix
+// weighs about a thousand of them.
+void BM_ColourDifference(benchmark::State& State)
+{
+    int32_t I = 0;
+    for (auto _ : State) {
+        benchmark::DoNotOptimize(DeltaE2000(ColourToLab(I * 40503), ColourToLab(I * 7919 + 0x2E8B57)));
+        ++I;
+    }
+}
+BENCHMARK(BM_ColourDifference)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// Both fixes of a failing pair, as the description line offers them when a row is
+// selected: the sample page's white caption on SeaGreen, its highlight text, and a grey
+// on a near-grey, in turn. Aim: well within a frame (under 10 ms).
+void BM_ContrastFixes(benchmark::State& State)
+{
+    const std::pair<TColor, TColor> Pairs[] = {
+        {clWhite, 0x578B2E}, {clHighlightText, clHighlight}, {0x767676, 0x696969}};
+    size_t I = 0;
+    for (auto _ : State) {
+        const auto& [Fg, Bg] = Pairs[I++ % std::size(Pairs)];
+        benchmark::DoNotOptimize(ContrastFixes(Fg, Bg, 4.5));
+    }
+}
+BENCHMARK(BM_ContrastFixes)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 } // namespace

@@ -1,14 +1,15 @@
 #pragma once
 // Colour accessibility: how far a colour stands out from the colour it is drawn on
 // (relative luminance and contrast ratio, judged against the accessibility levels), the
-// nearest colour of the same hue that would pass, and what a page looks like to people
-// with a colour-vision deficiency. Pure functions on colours.
+// nearest colour that would pass on either side of a pair, and what a page looks like to
+// people with a colour-vision deficiency. Pure functions on colours.
 //
 // Every function takes any TColor: a toolkit code (clHighlight) is resolved with
 // ColorToRGB first, as the canvas draws it.
 
 #include <string>
 
+#include "colour/ColourDifference.h"
 #include "colour/Export.h"
 #include "platform/colors/Colors.h"
 
@@ -23,6 +24,9 @@ QELL_COLOUR_API double ContrastRatio(TColor A, TColor B);
 // under a requirement never shows as meeting it (4.4989 shows "4.49"). Ratios below 1 or
 // not finite show as "1.00".
 QELL_COLOUR_API std::string RatioText(double Ratio);
+
+// A colour difference as people read it: rounded to two decimals ("2.04").
+QELL_COLOUR_API std::string DistanceText(Extended Distance);
 
 // What a colour drawn on another is, for the contrast it needs against it.
 enum class TContrastKind {
@@ -40,12 +44,35 @@ QELL_COLOUR_API double RequiredRatio(TContrastKind Kind, TContrastLevel Level);
 // Whether the exact ratio meets Required (never a rounded one: 4.4989 fails 4.5).
 inline bool ContrastPasses(double Ratio, double Required) { return Ratio >= Required; }
 
-// The colour nearest to Foreground that reaches Required on Background: Foreground's hue
-// and saturation in the colour dialog's HSB model, its brightness moved as little as
-// possible up or down; when no brightness of that hue reaches it, black or white (the
-// one that passes, else the nearer in brightness). Foreground itself when it already
-// passes. Always a plain colour.
-QELL_COLOUR_API TColor NearestPassingColour(TColor Foreground, TColor Background, double Required);
+// A colour that reaches a ratio against another, and how far it lies from the colour it
+// would replace.
+struct TContrastFix {
+    bool Found = false;     // false: no colour at all reaches the ratio against the other
+    TColor Colour = 0;      // a plain colour
+    Extended Distance = 0;  // CIEDE2000 from the colour it replaces
+};
+
+// The colour nearest to Colour as people see difference (CIEDE2000, ColourDifference.h)
+// that reaches Required against Other; Colour itself (resolved, at distance 0) when it
+// already does. The passing colours are those at least so much lighter or darker than
+// Other; on each side the search starts from the colour of Colour's hue and chroma at the
+// lightness needed (paler when that hue cannot be so light) and from the grey there, and
+// moves channel by channel, in steps from 32 levels down to 1, while the difference
+// shrinks, so it keeps the hue where it can. Not Found when no colour passes (nothing
+// reaches 7 against a mid grey).
+QELL_COLOUR_API TContrastFix NearestPassingColour(TColor Colour, TColor Other, double Required);
+
+// The two smallest fixes of a pair: its foreground moved with the background kept, and
+// its background moved with the foreground kept.
+struct TContrastFixes {
+    TContrastFix Foreground, Background;
+    // Whether moving the background is the smaller change; on a tie the foreground moves.
+    bool BackgroundNearer() const
+    {
+        return Background.Found && (!Foreground.Found || Background.Distance < Foreground.Distance);
+    }
+};
+QELL_COLOUR_API TContrastFixes ContrastFixes(TColor Foreground, TColor Background, double Required);
 
 enum class TVisionDeficiency { None, Protanopia, Deuteranopia, Tritanopia, Achromatopsia };
 

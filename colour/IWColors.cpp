@@ -255,4 +255,5 @@ void GetIWColorValues(const TGetStrProc& Proc)
     for (const TIWColorEntry& E : IWColors) Proc(E.Name);
 }
 
-const TTypeInfo TypeInfoTIWColor = NamedIntegerTypeInfo<TColor, IdentToIWColor, IWColorToString>("TIWColor");
+const TTypeInfo TypeInfoTIWColor = NamedIntegerTypeInfo<TColor, IdentToIWColor, IWColorToString, IsColorValue>(
+    "TIWColor", "a name (Navy, clBtnFace) or $00BBGGRR");

@@ -40,5 +40,6 @@ QELL_COLOUR_API void GetIWColorValues(const TGetStrProc& Proc);
 
 // A TIWColor property's type: told apart from TColor by this, though both hold a TColor.
 // Form files write a value as IWColorToString gives it and read it back as
-// StringToIWColor does, so every one of the 2^32 values survives.
+// StringToIWColor does, so every colour survives; a value that names no colour
+// (IsColorValue) is refused when read.
 extern QELL_COLOUR_API const TTypeInfo TypeInfoTIWColor;

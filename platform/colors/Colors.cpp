@@ -163,6 +163,12 @@ bool ColorToIdent(TColor Color, std::string& Ident)
     return false;
 }
 
+bool IsColorValue(TColor Color)
+{
+    std::string Ident;
+    return (static_cast<uint32_t>(Color) >> 24) == 0 || ColorToIdent(Color, Ident);
+}
+
 void GetColorValues(const TGetStrProc& Proc)
 {
     for (const TColorIdent& E : ColorIdents) Proc(E.Name);
@@ -175,4 +181,5 @@ std::string ColorToString(TColor Color)
     return "$" + IntToHex(Color, 8);
 }
 
-const TTypeInfo TypeInfoTColor = NamedIntegerTypeInfo<TColor, IdentToColor, ColorToString>("TColor");
+const TTypeInfo TypeInfoTColor = NamedIntegerTypeInfo<TColor, IdentToColor, ColorToString, IsColorValue>(
+    "TColor", "a name (clNavy, clBtnFace) or $00BBGGRR");

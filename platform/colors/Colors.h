@@ -50,6 +50,11 @@ QELL_COLORS_API TColor ColorToRGB(TColor Color);
 QELL_COLORS_API bool IdentToColor(const std::string& Ident, TColor& Color);
 QELL_COLORS_API bool ColorToIdent(TColor Color, std::string& Ident);
 
+// Whether Color names a colour: a plain colour, or the code of one of the identifiers
+// (a system colour of the theme, clNone, clDefault). Any other value with bits 24-31 set
+// ($FF0000FF, $80000000) stands for no colour, though ColorToRGB gives it one.
+QELL_COLORS_API bool IsColorValue(TColor Color);
+
 // Calls Proc once for every colour identifier, in a fixed order, at most 54 of them.
 QELL_COLORS_API void GetColorValues(const TGetStrProc& Proc);
 
@@ -57,5 +62,6 @@ QELL_COLORS_API void GetColorValues(const TGetStrProc& Proc);
 QELL_COLORS_API std::string ColorToString(TColor Color);
 
 // A TColor property's type: an integer whose values may be written as identifiers, and
-// whose 32 bits may be given as an unsigned number too ($FF000000).
+// whose 32 bits may be given as an unsigned number too ($FF00000F); a value must name a
+// colour (IsColorValue).
 extern QELL_COLORS_API const TTypeInfo TypeInfoTColor;

@@ -94,9 +94,9 @@ std::string ContrastRelation(TContrastKind Kind)
     return "contrast.part";
 }
 
-TColor TContrastFinding::Suggestion(TContrastLevel Level) const
+TContrastFixes TContrastFinding::Fixes(TContrastLevel Level) const
 {
-    return NearestPassingColour(Foreground.Value, Background.Value, Required(Level));
+    return ContrastFixes(Foreground.Value, Background.Value, Required(Level));
 }
 
 std::vector<TContrastFinding> ComponentContrast(TComponent& Component)

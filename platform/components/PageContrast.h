@@ -45,8 +45,9 @@ struct QELL_COMPONENTS_API TContrastFinding {
 
     double Required(TContrastLevel Level) const { return RequiredRatio(Kind, Level); }
     bool Passes(TContrastLevel Level) const { return ContrastPasses(Ratio, Required(Level)); }
-    // NearestPassingColour for the foreground at Level.
-    TColor Suggestion(TContrastLevel Level) const;
+    // The smallest fixes at Level (ContrastFixes): the foreground moved, or the
+    // background.
+    TContrastFixes Fixes(TContrastLevel Level) const;
 };
 
 // Every pair that Component draws: the pairs its class and ancestors declare, then those

@@ -43,8 +43,9 @@ QELL_DESIGNIDE_API std::vector<TEditorRegistration> PropertyEditorRegistrations(
 QELL_DESIGNIDE_API void UnregisterModulePropertyEditors(TModuleHandle Module);
 
 // The host's own registrations beyond the editors by kind: TColorProperty for TColor,
-// TComponentNameProperty for a component's Name. The unit DesignEditors makes them when
-// the library loads.
+// TIWColorProperty for TIWColor, TComponentNameProperty for a component's Name. The unit
+// DesignEditors makes them when the library loads, before any package can register its
+// own (which, being later, win for the classes they name).
 void RegisterHostPropertyEditors();
 
 // Calls Proc with an editor for each property that every object of Selection has (by

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "colour/CssColour.h"
+#include "colour/IWColors.h"
 #include "platform/colors/Colors.h"
 #include "platform/designide/EditorRegistry.h"
 #include "platform/rtl/Publish.h"
@@ -15,36 +17,16 @@ void DrawCellText(TCanvas& Canvas, const TRect& Rect, const std::string& Text)
     Canvas.TextRect(Rect, Rect.Left + 2, Y, Text);
 }
 
-int HexDigit(char C)
-{
-    if (C >= '0' && C <= '9') return C - '0';
-    if (C >= 'a' && C <= 'f') return C - 'a' + 10;
-    if (C >= 'A' && C <= 'F') return C - 'A' + 10;
-    return -1;
-}
-
-// CSS hex, "#RRGGBB" or "#RGB" (each digit doubled), into the toolkit's $00BBGGRR.
-bool CssHexToColor(const std::string& Text, TColor& Color)
-{
-    if (Text.size() != 4 && Text.size() != 7) return false;
-    if (Text[0] != '#') return false;
-    int Channels[3];
-    const bool Short = Text.size() == 4;
-    for (int I = 0; I < 3; ++I) {
-        const int Hi = HexDigit(Text[static_cast<size_t>(Short ? 1 + I : 1 + 2 * I)]);
-        const int Lo = HexDigit(Text[static_cast<size_t>(Short ? 1 + I : 2 + 2 * I)]);
-        if (Hi < 0 || Lo < 0) return false;
-        Channels[I] = Hi * 16 + Lo;
-    }
-    Color = Channels[0] | Channels[1] << 8 | Channels[2] << 16;
-    return true;
-}
+// What a colour editor's refusal ends with: the forms it takes.
+constexpr const char* ColourForms =
+    ": type a name from the list (clNavy, clBtnFace), #RRGGBB, $00BBGGRR or a number from 0 to 16777215";
 
 } // namespace
 
 void RegisterHostPropertyEditors()
 {
     RegisterPropertyEditor(&TypeInfoTColor, nullptr, "", TColorProperty::EditorClass());
+    RegisterPropertyEditor(&TypeInfoTIWColor, nullptr, "", TIWColorProperty::EditorClass());
     RegisterPropertyEditor(&TypeInfoString, &TComponent::StaticClassInfo(), "Name",
                            TComponentNameProperty::EditorClass());
 }
@@ -118,10 +100,16 @@ void TColorProperty::SetValue(const std::string& Value)
 {
     if (ForgiveSpaces(Value)) return;
     TColor Color;
-    if (!IdentToColor(Value, Color) && !CssHexToColor(Value, Color) && !TryStrToInt(Value, Color))
-        throw EConvertError(QuotedInput(Value) +
-                            " is not a colour: type a name (Navy, clBtnFace), #RRGGBB, $00BBGGRR or a number");
+    if (!NameToColour(Value, Color) && !CssHexToColour(Value, Color)) {
+        if (!TryStrToInt(Value, Color)) throw EConvertError(QuotedInput(Value) + " is not a colour" + ColourForms);
+        if (!IsColorValue(Color)) throw EConvertError(QuotedInput(Value) + " names no colour" + ColourForms);
+    }
     SetOrdValue(Color);
+}
+
+bool TColorProperty::NameToColour(const std::string& Name, TColor& Color)
+{
+    return IdentToColor(Name, Color);
 }
 
 void TColorProperty::ListMeasureWidth(const std::string&, TCanvas& ACanvas, int& AWidth)
@@ -139,7 +127,7 @@ void TColorProperty::ListDrawValue(const std::string& Value, TCanvas& ACanvas, c
     const int Side = ARect.Height();
     const TColor Brush = ACanvas.Brush.Color, Pen = ACanvas.Pen.Color;
     TColor Color = clBlack;
-    if (!IdentToColor(Value, Color)) {
+    if (!NameToColour(Value, Color)) {
         int32_t Literal;
         Color = TryStrToInt(Value, Literal) ? Literal : clBlack;
     }
@@ -166,4 +154,24 @@ void TColorProperty::PropDrawValue(TCanvas& ACanvas, const TRect& ARect, bool AS
         DefaultPropertyDrawValue(this, ACanvas, ARect);
     else
         ListDrawValue(Value, ACanvas, ARect, ASelected);
+}
+
+QELL_DEFINE_CLASS_INFO(TIWColorProperty)
+
+QELL_PROPERTY_EDITOR_CLASS(TIWColorProperty)
+
+std::string TIWColorProperty::GetValue()
+{
+    return IWColorToString(static_cast<TColor>(GetOrdValue()));
+}
+
+void TIWColorProperty::GetValues(const TGetStrProc& Proc)
+{
+    TColorProperty::GetValues(Proc);
+    GetIWColorValues(Proc);
+}
+
+bool TIWColorProperty::NameToColour(const std::string& Name, TColor& Color)
+{
+    return IdentToIWColor(Name, Color);
 }

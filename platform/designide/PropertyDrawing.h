@@ -3,7 +3,7 @@
 // ICustomPropertyDrawing draws its row's name and value cells itself, and one that
 // implements ICustomPropertyListDrawing measures and draws the items of its drop-down
 // list; the inspector asks for the interfaces (Supports) and otherwise draws the
-// defaults below. The host's colour editor implements both: a swatch beside the name.
+// defaults below. The host's colour editors implement both: a swatch beside the name.
 
 #include <string>
 
@@ -65,11 +65,13 @@ class QELL_DESIGNIDE_API TColorProperty : public TIntegerProperty,
     std::string GetValue() override;
     // The toolkit's colour identifiers (GetColorValues).
     void GetValues(const TGetStrProc& Proc) override;
-    // White space around the text is ignored. Then a toolkit colour identifier, CSS hex
+    // White space around the text is ignored. Then a name (NameToColour), CSS hex
     // "#RRGGBB" or "#RGB" in red-green-blue order ("#FF6347" is $004763FF), or an integer
-    // literal in the runtime's syntax ($00BBGGRR, decimal). Anything else raises
-    // EConvertError "'TEXT' is not a colour: type a name (Navy, clBtnFace), #RRGGBB,
-    // $00BBGGRR or a number", having written nothing.
+    // literal in the runtime's syntax ($00BBGGRR, decimal) of a value that names a colour
+    // (IsColorValue). Anything else raises EConvertError, having written nothing: "'TEXT'
+    // is not a colour: type a name from the list (clNavy, clBtnFace), #RRGGBB, $00BBGGRR
+    // or a number from 0 to 16777215", or for a number that names no colour ($80000000)
+    // "'TEXT' names no colour: " and the same forms.
     void SetValue(const std::string& Value) override;
 
     // The text's width plus a square swatch as tall as an item.
@@ -84,4 +86,24 @@ class QELL_DESIGNIDE_API TColorProperty : public TIntegerProperty,
 
 protected:
     void* GetInterface(const TGUID& IID) override;
+    // The colour a name of the list stands for, compared without case; false for any
+    // other text. Base: the toolkit's identifiers (IdentToColor).
+    virtual bool NameToColour(const std::string& Name, TColor& Color);
+};
+
+// The host's editor for the web framework's TIWColor, for a property no package claims:
+// the text a page file holds (IWColorToString), the toolkit's names then the web
+// colours' in the list, each with its swatch, and the web names taken besides what the
+// toolkit's colour editor takes.
+class QELL_DESIGNIDE_API TIWColorProperty : public TColorProperty {
+    QELL_CLASS(TIWColorProperty, TColorProperty)
+    using TColorProperty::TColorProperty;
+    static const TPropertyEditorClass& EditorClass();
+
+    std::string GetValue() override;
+    void GetValues(const TGetStrProc& Proc) override;
+
+protected:
+    // A web colour name or a toolkit identifier (IdentToIWColor).
+    bool NameToColour(const std::string& Name, TColor& Color) override;
 };

@@ -53,6 +53,11 @@ struct TTypeInfo {
     // integer literal. Null: plain decimal integers.
     bool (*IdentToInt)(const std::string& Ident, int64_t& Value) = nullptr;
     std::string (*IntToText)(int64_t Value) = nullptr;
+    // Integer: whether a value in range stands for something of the type (a colour
+    // names one), and the forms a value is written in, for the reader's refusal
+    // ("a name (clNavy, clBtnFace) or $00BBGGRR"). Null: every value in range does.
+    bool (*IsValue)(int64_t Value) = nullptr;
+    const char* ValueForms = nullptr;
 };
 
 // Type information of each kind, as constants.
@@ -92,11 +97,16 @@ constexpr TTypeInfo ClassTypeInfo(const char* Name, const TClassInfo& (*Class)()
 constexpr TTypeInfo MethodTypeInfo(const char* Name) { return IntegerTypeInfo(Name, 0, 0, TTypeKind::Method); }
 
 // A 32-bit integer type some of whose values have names, given by the type's own
-// conversions; its 32 bits may also be given unsigned ($FF000000 or 4278190080).
-template <typename V, bool (*IdentToValue)(const std::string&, V&), std::string (*ValueToText)(V)>
-constexpr TTypeInfo NamedIntegerTypeInfo(const char* Name)
+// conversions; its 32 bits may also be given unsigned ($FF000000 or 4278190080). With
+// IsValueOf, only the values it accepts stand for something, written in ValueForms.
+template <typename V, bool (*IdentToValue)(const std::string&, V&), std::string (*ValueToText)(V),
+          bool (*IsValueOf)(V) = nullptr>
+constexpr TTypeInfo NamedIntegerTypeInfo(const char* Name, const char* ValueForms = nullptr)
 {
     TTypeInfo T = IntegerTypeInfo(Name, INT32_MIN, int64_t{UINT32_MAX});
+    if constexpr (IsValueOf != nullptr)
+        T.IsValue = [](int64_t Value) { return IsValueOf(static_cast<V>(Value)); };
+    T.ValueForms = ValueForms;
     T.IdentToInt = [](const std::string& Ident, int64_t& Value) {
         V Named;
         if (!IdentToValue(Ident, Named)) return false;

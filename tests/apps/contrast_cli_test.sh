@@ -21,59 +21,78 @@ run 0 new "$page"
 run 1 check "$page"
 has_line "ButtonOrder${tab}ButtonOrder.Appearance.TextColor${tab}ButtonOrder.Appearance.BackgroundColor${tab}White${tab}SeaGreen${tab}4.24${tab}4.50${tab}fail"
 has_line "SpinnerFilling${tab}SpinnerFilling.Appearance.HighlightTextColor${tab}SpinnerFilling.Appearance.HighlightColor${tab}clHighlightText${tab}clHighlight${tab}4.49${tab}4.50${tab}fail"
-has_line "LabelTitle${tab}LabelTitle.TextColor${tab}SamplePage.Color${tab}8388608${tab}clBtnFace${tab}14.04${tab}4.50${tab}pass"
+has_line "LabelTitle${tab}LabelTitle.TextColor${tab}SamplePage.Color${tab}Navy${tab}clBtnFace${tab}14.04${tab}4.50${tab}pass"
 has_line "PopupConfirm${tab}PopupConfirm.Appearance.TitleTextColor${tab}PopupConfirm.Appearance.TitleBarColor${tab}White${tab}SteelBlue${tab}4.10${tab}4.50${tab}fail"
 lines=$(wc -l <"$work/out")
 [ "$(awk -F'\t' 'NF != 8' "$work/out" | wc -l)" -eq 0 ] && pass || fail "a line without 8 fields"
 cp "$work/out" "$work/aa"
 
 # AAA asks 7 of text, still 3 of parts: DimGray on the page passes AA, not AAA. The
-# label's colour has the host's integer editor (the web colour editor serves the other
-# classes), so its value and suggestion are numbers, as its row shows them.
+# label's colour has the host's editor for web colours (the package's serves the other
+# classes), which names it as the page file does.
 run 1 check "$page" --level AAA
-has_line "LabelTitle${tab}LabelTitle.TextColor${tab}SamplePage.Color${tab}8388608${tab}clBtnFace${tab}14.04${tab}7.00${tab}pass"
+has_line "LabelTitle${tab}LabelTitle.TextColor${tab}SamplePage.Color${tab}Navy${tab}clBtnFace${tab}14.04${tab}7.00${tab}pass"
 [ "$(awk -F'\t' '$2 ~ /ThumbColor$/ && $7 != "3.00"' "$work/out" | wc -l)" -eq 0 ] && pass || fail "a part needs 3 at AAA"
 cp "$page" "$work/dim.txt"
 "$designer" set "$work/dim.txt" LabelTitle.TextColor '$00696969'
 run 1 check "$work/dim.txt"
-has_line "LabelTitle${tab}LabelTitle.TextColor${tab}SamplePage.Color${tab}6908265${tab}clBtnFace${tab}4.81${tab}4.50${tab}pass"
+has_line "LabelTitle${tab}LabelTitle.TextColor${tab}SamplePage.Color${tab}DimGray${tab}clBtnFace${tab}4.81${tab}4.50${tab}pass"
 run 1 check "$work/dim.txt" --level AAA --suggest
-grep -qP "^LabelTitle\tLabelTitle.TextColor\tSamplePage.Color\t6908265\tclBtnFace\t4.81\t7.00\tfail\t[0-9]+$" \
+# Nothing reaches 7 against DimGray, whatever the page's colour: no fix of the background.
+grep -qP "^LabelTitle\tLabelTitle.TextColor\tSamplePage.Color\tDimGray\tclBtnFace\t4.81\t7.00\tfail\t(\\$[0-9A-F]{8}|[A-Za-z]+)\t[0-9]+\.[0-9]{2}\tnone\tnone\tforeground$" \
   "$work/out" && pass || fail "DimGray at AAA: $(grep LabelTitle "$work/out")"
 
-# JSON: the same pairs, as objects; a suggestion only on failing ones.
+# With --suggest a failing line ends with both fixes: the foreground's colour and its
+# distance, the background's, and which is the nearer. JSON: the same pairs, as
+# objects, the fixes as members of failing ones only.
+run 1 check "$page" --suggest
+cp "$work/out" "$work/suggested"
 run 1 check "$page" --json --suggest
-python3 - "$work/out" "$work/aa" <<'EOF' && pass || fail "JSON does not match the lines"
+python3 - "$work/out" "$work/aa" "$work/suggested" <<'EOF' && pass || fail "JSON does not match the lines"
 import json, sys
 items = json.load(open(sys.argv[1]))
 lines = [l.rstrip("\n").split("\t") for l in open(sys.argv[2])]
-assert len(items) == len(lines), (len(items), len(lines))
-for o, l in zip(items, lines):
+suggested = [l.rstrip("\n").split("\t") for l in open(sys.argv[3])]
+assert len(items) == len(lines) == len(suggested), (len(items), len(lines))
+keys = ["foregroundSuggestion", "foregroundDistance", "backgroundSuggestion", "backgroundDistance", "nearer"]
+for o, l, s in zip(items, lines, suggested):
     assert [o["component"], o["foreground"], o["background"], o["foregroundValue"], o["backgroundValue"]] == l[:5]
     assert "%.2f" % o["ratio"] == l[5] and "%.2f" % o["required"] == l[6]
     assert o["pass"] == (l[7] == "pass")
-    assert ("suggestion" in o) == (not o["pass"])
+    assert s[:8] == l
     assert o["kind"] in ("text", "large text", "part")
+    if o["pass"]:
+        assert not any(k in o for k in keys) and len(s) == 8, o
+        continue
+    assert [o["foregroundSuggestion"], "%.2f" % o["foregroundDistance"], o["backgroundSuggestion"],
+            "%.2f" % o["backgroundDistance"], o["nearer"]] == s[8:], (o, s)
+    near, far = ("background", "foreground") if o["nearer"] == "background" else ("foreground", "background")
+    assert o[near + "Distance"] <= o[far + "Distance"], o
 EOF
 
-# Every suggestion is a value `set` takes; with them the page passes. A colour that is
-# the foreground of two pairs gets one suggestion each: a round fixes each as asked, and
-# the next round is judged on what the last one left.
-run 1 check "$page" --suggest
-[ "$(awk -F'\t' '$8 == "fail" && NF != 9' "$work/out" | wc -l)" -eq 0 ] && pass || fail "a failing line without a suggestion"
+# Every fix is a value `set` takes; with the nearer of each the page passes. A colour
+# that belongs to two pairs gets a fix from each: a round fixes each as asked, and the
+# next round is judged on what the last one left. White on SeaGreen: a green nearby.
+[ "$(awk -F'\t' '$8 == "fail" && NF != 13' "$work/suggested" | wc -l)" -eq 0 ] && pass ||
+  fail "a failing line without its fixes"
+[ "$(awk -F'\t' '$8 == "fail" && $13 != "foreground" && $13 != "background"' "$work/suggested" | wc -l)" -eq 0 ] &&
+  pass || fail "a failing line without a nearer fix"
+grep -qP '^ButtonOrder\tButtonOrder.Appearance.TextColor\t.*\tfail\t\$[0-9A-F]{8}\t[0-9]+\.[0-9]{2}\t\$[0-9A-F]{8}\t[0-2]\.[0-9]{2}\tbackground$' \
+  "$work/suggested" && pass || fail "white on SeaGreen: $(grep ^ButtonOrder "$work/suggested")"
 for round in 1 2 3; do
   "$designer" check "$page" --suggest >"$work/fix" && break
-  while IFS=$'\t' read -r _ fg _ _ _ _ _ verdict suggestion; do
+  while IFS=$'\t' read -r _ fg bg _ _ _ _ verdict fgfix _ bgfix _ nearer; do
     [ "$verdict" = fail ] || continue
-    "$designer" set "$page" "$fg" "$suggestion" || fail "set $fg $suggestion"
-    [ "$("$designer" get "$page" "$fg")" = "$suggestion" ] && pass || fail "$fg is not $suggestion"
+    if [ "$nearer" = background ]; then path=$bg fix=$bgfix; else path=$fg fix=$fgfix; fi
+    "$designer" set "$page" "$path" "$fix" || fail "set $path $fix"
+    [ "$("$designer" get "$page" "$path")" = "$fix" ] && pass || fail "$path is not $fix"
   done <"$work/fix"
 done
 run 0 check "$page"
 [ "$(wc -l <"$work/out")" -eq "$lines" ] && pass || fail "the fixed page has other pairs"
-has_line "LabelTitle${tab}LabelTitle.TextColor${tab}SamplePage.Color${tab}8388608${tab}clBtnFace${tab}14.04${tab}4.50${tab}pass"
+has_line "LabelTitle${tab}LabelTitle.TextColor${tab}SamplePage.Color${tab}Navy${tab}clBtnFace${tab}14.04${tab}4.50${tab}pass"
 run 0 check "$page" --json
-python3 -c 'import json,sys; assert all(o["pass"] and "suggestion" not in o for o in json.load(open(sys.argv[1])))' \
+python3 -c 'import json,sys; assert all(o["pass"] and "nearer" not in o for o in json.load(open(sys.argv[1])))' \
   "$work/out" && pass || fail "JSON of the passing page"
 
 # A page that cannot be read, or a wrong option: exit 2, nothing on standard output.

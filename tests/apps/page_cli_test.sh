@@ -78,12 +78,22 @@ run 0 set "$page" ButtonOrder.Left -- -5 && run 0 get "$page" ButtonOrder.Left &
 
 # Refused: the editor's message, exit 1, and the file not rewritten at all.
 keep
-colour_refused="is not a colour: type a name (Navy, clBtnFace), #RRGGBB, \$00BBGGRR or a number"
+colour_forms="type a name from the list (clNavy, clBtnFace), #RRGGBB, \$00BBGGRR or a number from 0 to 16777215"
+colour_refused="is not a colour: $colour_forms"
 for bad in Bluish '#12345' '#GGHHII' '#' ' #ff00' 'rgb(255,0,0)' '#FF634'; do
   run 1 set "$page" ButtonOrder.Appearance.TextColor "$bad" &&
     err_line "set: 'ButtonOrder.Appearance.TextColor': '${bad# }' $colour_refused"
 done
 run 1 set "$page" SamplePage.Color ' Bluish' && err_line "set: 'SamplePage.Color': 'Bluish' $colour_refused"
+# The page's colour is the toolkit's TColor: its names, not the web's; and a number that
+# names no colour (a high byte neither 0 nor a named system colour's) is refused by every
+# colour row, the label's unclaimed TIWColor among them.
+run 1 set "$page" SamplePage.Color Navy && err_line "set: 'SamplePage.Color': 'Navy' $colour_refused"
+for row in SamplePage.Color ButtonOrder.Appearance.TextColor LabelTitle.TextColor; do
+  for bad in '$FF0000FF' '$80000000' '$01000000'; do
+    run 1 set "$page" "$row" "$bad" && err_line "set: '$row': '$bad' names no colour: $colour_forms"
+  done
+done
 run 1 set "$page" ButtonOrder.Left ' ' && err_line "'' is not a valid integer value"
 untouched
 run 1 set "$page" ButtonOrder.Appearance.BorderWidth 17 && err_line "between 0 and 16"
@@ -97,6 +107,13 @@ untouched
 run 2 get "$work/missing.txt" ButtonOrder.Left && err_line "get: Cannot read '$work/missing.txt': No such file or directory"
 printf 'object P: TQellPage\n  Width = 10\n  Nonsense = 3\nend\n' >"$work/bad.txt"
 run 2 get "$work/bad.txt" P.Width && err_line "get: '$work/bad.txt': line 3"
+# A colour value that names none is no page: `check` cannot score it.
+printf 'object P: TQellPage\n  object L: TQellLabel\n    TextColor = $FF0000FF\n  end\nend\n' >"$work/nocolour.txt"
+run 2 check "$work/nocolour.txt" &&
+  err_line "line 3: TextColor: '\$FF0000FF' is not a valid TIWColor: write a name (Navy, clBtnFace) or \$00BBGGRR"
+printf 'object P: TQellPage\n  Color = $80000000\nend\n' >"$work/nocolour.txt"
+run 2 get "$work/nocolour.txt" P.Width &&
+  err_line "line 2: Color: '\$80000000' is not a valid TColor: write a name (clNavy, clBtnFace) or \$00BBGGRR"
 run 2 get "$page" ButtonOrder.Left --package "$work/missing.bpl" && err_line "missing.bpl"
 
 # Typed values forgive white space around them, except text, which keeps it; CSS hex
@@ -110,6 +127,13 @@ run 0 set "$page" ButtonOrder.Appearance.TextColor $'\t#FF6347\n' &&
 run 0 set "$page" SamplePage.Color ' #1E90fF ' && run 0 get "$page" SamplePage.Color && out_is '$00FF901E'
 run 0 set "$page" SamplePage.Color ' clNavy ' && run 0 get "$page" SamplePage.Color && out_is clNavy
 run 0 set "$page" SamplePage.Color clBtnFace
+# A TIWColor that no package claims (the label's) has the host's editor for web colours:
+# the row says what the file says, offers the names, and takes them.
+run 0 props "$page" LabelTitle && expect label-row grep -qxP 'LabelTitle.TextColor\tNavy\tTIWColorProperty' "$work/out"
+expect label-file grep -qx '    TextColor = Navy' "$page"
+run 0 values "$page" LabelTitle.TextColor && expect label-values grep -qx Tomato "$work/out"
+run 0 set "$page" LabelTitle.TextColor ' tomato ' && run 0 get "$page" LabelTitle.TextColor && out_is Tomato
+run 0 set "$page" LabelTitle.TextColor '#000080' && run 0 get "$page" LabelTitle.TextColor && out_is Navy
 run 0 set "$page" ButtonOrder.Left ' 12 ' && run 0 get "$page" ButtonOrder.Left && out_is 12
 run 0 set "$page" ButtonOrder.Appearance.TextAlign $' qaRight\t' && run 0 get "$page" ButtonOrder.Appearance.TextAlign &&
   out_is qaRight

@@ -1,11 +1,15 @@
 // The contrast engine against published values and an independent computation, the
-// nearest passing colour, and the colour-vision simulation against its matrices.
+// nearest passing colour against an exhaustive search, and the colour-vision simulation
+// against its matrices.
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <random>
+#include <tuple>
+#include <vector>
 
+#include "colour/ColourDifference.h"
 #include "colour/ColourModel.h"
 #include "colour/Contrast.h"
 #include "colour/IWColors.h"
@@ -96,64 +100,136 @@ TEST(Contrast, RequiredRatiosPerKindAndLevel)
     EXPECT_EQ(RequiredRatio(TContrastKind::Part, TContrastLevel::AAA), 3.0);
 }
 
-TEST(Contrast, NearestPassingColourPassesKeepsHueAndSaturationAndMovesLeast)
+namespace {
+
+// The nearest colour that reaches Required against Other, found by looking at every
+// colour whose lightness lies near enough to From's to be within Bound: CIEDE2000 is at
+// least the lightness difference over SL (which never exceeds 1.75). Luminances are
+// computed apart from the engine (ReferenceLuminance).
+TContrastFix NearestByExhaustion(TColor From, TColor Other, double Required, Extended Bound)
+{
+    const TLab Origin = ColourToLab(From);
+    const auto LuminanceOfL = [](long double L) {
+        L = std::clamp(L, 0.0L, 100.0L);
+        const long double F = (L + 16) / 116;
+        return L > 8 ? F * F * F : L * 27 / 24389;
+    };
+    const auto LOfLuminance = [](long double Y) {
+        return Y > 216.0L / 24389 ? 116 * cbrtl(Y) - 16 : Y * 24389 / 27;
+    };
+    const long double Low = LuminanceOfL(Origin.L - 1.75L * Bound) - 1e-9L;
+    const long double High = LuminanceOfL(Origin.L + 1.75L * Bound) + 1e-9L;
+    long double Lin[256];
+    for (int V = 0; V < 256; ++V) Lin[V] = ReferenceLuminance(V, 0, 0) / 0.2126L;
+    TContrastFix Best;
+    Best.Distance = Bound;
+    for (int R = 0; R < 256; ++R)
+        for (int G = 0; G < 256; ++G)
+            for (int B = 0; B < 256; ++B) {
+                const long double Y = 0.2126L * Lin[R] + 0.7152L * Lin[G] + 0.0722L * Lin[B];
+                if (Y < Low || Y > High) continue;
+                const TColor C = RGBColor(R, G, B);
+                if (!ContrastPasses(ContrastRatio(C, Other), Required)) continue;
+                const long double L = LOfLuminance(Y), Mean = (L + Origin.L) / 2 - 50;
+                const long double SL = 1 + 0.015L * Mean * Mean / sqrtl(20 + Mean * Mean);
+                if (fabsl(L - Origin.L) / SL > Best.Distance + 1e-6L) continue;
+                const Extended D = DeltaE2000(Origin, ColourToLab(C));
+                if (D < Best.Distance) Best = {true, C, D};
+            }
+    return Best;
+}
+
+} // namespace
+
+// Every suggestion passes, lies where its distance says, and exists exactly when black or
+// white (the darkest and the lightest there are) would pass; a pair that passes keeps
+// its colour.
+TEST(Contrast, NearestPassingColourPassesWheneverAnyColourDoes)
 {
     std::mt19937 Random(4);
     std::uniform_int_distribution<int32_t> Channel(0, 0xFFFFFF);
-    int Checked = 0;
-    for (int I = 0; I < 2000; ++I) {
-        const TColor Fg = Channel(Random), Bg = Channel(Random);
+    int Moved = 0, Impossible = 0;
+    for (int I = 0; I < 100; ++I) {
+        const TColor From = Channel(Random), Other = Channel(Random);
         for (const double Required : {3.0, 4.5, 7.0}) {
-            const TColor Got = NearestPassingColour(Fg, Bg, Required);
-            const double Ratio = ContrastRatio(Got, Bg);
-            if (ContrastPasses(ContrastRatio(Fg, Bg), Required)) {
-                EXPECT_EQ(Got, Fg);
+            const TContrastFix Fix = NearestPassingColour(From, Other, Required);
+            if (ContrastPasses(ContrastRatio(From, Other), Required)) {
+                EXPECT_TRUE(Fix.Found && Fix.Colour == From && Fix.Distance == 0) << std::hex << From;
                 continue;
             }
-            // Against a mid grey nothing reaches 7: then black or white, the better one.
-            if (Got == clBlack || Got == clWhite) {
-                const TColor Other = Got == clBlack ? clWhite : clBlack;
-                EXPECT_TRUE(ContrastPasses(Ratio, Required) || !ContrastPasses(ContrastRatio(Other, Bg), Required));
+            const bool Possible = ContrastPasses(ContrastRatio(clBlack, Other), Required) ||
+                                  ContrastPasses(ContrastRatio(clWhite, Other), Required);
+            ASSERT_EQ(Fix.Found, Possible) << std::hex << From << " against " << Other << " at " << Required;
+            if (!Possible) {
+                ++Impossible;
                 continue;
             }
-            ASSERT_TRUE(ContrastPasses(Ratio, Required)) << std::hex << Fg << " on " << Bg;
-            Extended H0, S0, V0, H1, S1, V1;
-            RGBToHSB(RedOf(Fg), GreenOf(Fg), BlueOf(Fg), H0, S0, V0);
-            RGBToHSB(RedOf(Got), GreenOf(Got), BlueOf(Got), H1, S1, V1);
-            // Channels are whole levels, so a dark result carries hue and saturation
-            // only to within a level of its brightest channel.
-            if (V1 >= 0.25L && S0 > 0) {
-                const Extended HueGap = std::min(fabsl(H1 - H0), 1 - fabsl(H1 - H0));
-                EXPECT_LE(HueGap, 2.0L / 255 / V1 / S0) << std::hex << Fg << " on " << Bg;
-                EXPECT_LE(fabsl(S1 - S0), 1.0L / 255 / V1) << std::hex << Fg << " on " << Bg;
-                ++Checked;
-            }
-            // No brightness nearer to the original's, on either side, passes.
-            const int32_t From = std::max({RedOf(Fg), GreenOf(Fg), BlueOf(Fg)});
-            const int32_t Moved = std::abs(std::max({RedOf(Got), GreenOf(Got), BlueOf(Got)}) - From);
-            for (int32_t L = std::max(From - Moved + 1, 0); L <= std::min(From + Moved - 1, 255); ++L)
-                ASSERT_FALSE(ContrastPasses(ContrastRatio(HSBtoRGB(H0, S0, L / 255.0L), Bg), Required))
-                    << std::hex << Fg << " on " << Bg << std::dec << " at " << L;
+            ++Moved;
+            EXPECT_TRUE(ContrastPasses(ContrastRatio(Fix.Colour, Other), Required)) << std::hex << From;
+            EXPECT_EQ(Fix.Distance, DeltaE2000(ColourToLab(From), ColourToLab(Fix.Colour))) << std::hex << From;
+            EXPECT_GT(Fix.Distance, 0);
         }
     }
-    EXPECT_GT(Checked, 500);
+    EXPECT_GT(Moved, 100);
+    EXPECT_GT(Impossible, 5);
 }
 
-TEST(Contrast, NearestPassingColourOfSamplesAndItsName)
+// No colour nearer than the one found passes, by looking at every colour that could be
+// nearer: the search may stop a hair above the very nearest (0.02 is a fiftieth of a
+// difference just seen). Fixes up to 10 apart, where the lightnesses to look at are few.
+TEST(Contrast, NoColourNearerThanTheSuggestionPasses)
 {
-    // White text on SeaGreen: white cannot get brighter, so it darkens, keeping grey.
-    const TColor OnSeaGreen = NearestPassingColour(clWhite, Css(0x2E8B57), 4.5);
-    EXPECT_EQ(RedOf(OnSeaGreen), GreenOf(OnSeaGreen));
-    EXPECT_EQ(RedOf(OnSeaGreen), BlueOf(OnSeaGreen));
-    EXPECT_GE(ContrastRatio(OnSeaGreen, Css(0x2E8B57)), 4.5);
-    EXPECT_FALSE(ContrastPasses(ContrastRatio(OnSeaGreen + 0x010101, Css(0x2E8B57)), 4.5));
-    // Black on black brightens to the first grey that passes.
-    EXPECT_EQ(IWColorToString(NearestPassingColour(clBlack, clBlack, 4.5)), "$00757575");
-    // Nothing reaches 7 on a mid grey, neither black (4.68) nor white (4.47): then the
-    // one nearer to red's full brightness, named as the web colour it is.
-    EXPECT_EQ(IWColorToString(NearestPassingColour(clRed, Css(0x777777), 7.0)), "White");
-    // A system colour is resolved before it is judged.
-    EXPECT_EQ(NearestPassingColour(clWindowText, clWindow, 4.5), ColorToRGB(clWindowText));
+    std::mt19937 Random(2024);
+    std::uniform_int_distribution<int32_t> Channel(0, 0xFFFFFF);
+    std::vector<std::tuple<TColor, TColor, TContrastFix>> Cases;
+    Cases.emplace_back(Css(0x2E8B57), clWhite, NearestPassingColour(Css(0x2E8B57), clWhite, 4.5));
+    while (Cases.size() < 8) {
+        const TColor A = Channel(Random), B = Channel(Random);
+        if (ContrastPasses(ContrastRatio(A, B), 4.5)) continue;
+        const TContrastFix Fix = NearestPassingColour(A, B, 4.5);
+        if (Fix.Found && Fix.Distance < 10) Cases.emplace_back(A, B, Fix);
+    }
+    for (const auto& [From, Other, Fix] : Cases) {
+        const TContrastFix Best = NearestByExhaustion(From, Other, 4.5, Fix.Distance + 1e-9L);
+        if (!Best.Found) continue;
+        EXPECT_LE(Fix.Distance, Best.Distance + 0.02L)
+            << std::hex << From << " against " << Other << ": found " << Fix.Colour << ", but " << Best.Colour
+            << " is nearer";
+    }
+}
+
+// White text on SeaGreen (4.24): a slightly darker green under the white passes, about 2
+// apart as people see it, while the text would have to become a dark grey; the smaller
+// fix is the background's. Nothing reaches 7 against a mid grey either way.
+TEST(Contrast, TheSmallestFixOfEitherSideKeepsItsHue)
+{
+    const TColor SeaGreen = Css(0x2E8B57);
+    const TContrastFixes Fixes = ContrastFixes(clWhite, SeaGreen, 4.5);
+    ASSERT_TRUE(Fixes.Foreground.Found && Fixes.Background.Found);
+    const TColor Green = Fixes.Background.Colour, Text = Fixes.Foreground.Colour;
+    EXPECT_TRUE(ContrastPasses(ContrastRatio(clWhite, Green), 4.5));
+    EXPECT_TRUE(ContrastPasses(ContrastRatio(Text, SeaGreen), 4.5));
+    EXPECT_GT(Fixes.Background.Distance, 1);
+    EXPECT_LT(Fixes.Background.Distance, 3);
+    const TLab Was = ColourToLab(SeaGreen), Now = ColourToLab(Green);
+    EXPECT_LT(Now.L, Was.L) << "darker";
+    const auto Hue = [](const TLab& C) { return atan2l(C.B, C.A) * 180 / 3.14159265358979323846L; };
+    EXPECT_NEAR(static_cast<double>(Hue(Now)), static_cast<double>(Hue(Was)), 2.0) << std::hex << Green;
+    const TLab Dark = ColourToLab(Text);
+    EXPECT_LT(hypotl(Dark.A, Dark.B), 1.5L) << std::hex << Text << " is a grey, as white is";
+    EXPECT_GT(Fixes.Foreground.Distance, 10 * Fixes.Background.Distance);
+    EXPECT_TRUE(Fixes.BackgroundNearer());
+
+    const TContrastFixes None = ContrastFixes(clRed, Css(0x777777), 7.0);
+    EXPECT_FALSE(None.Foreground.Found);
+    EXPECT_FALSE(None.Background.Found);
+    EXPECT_FALSE(None.BackgroundNearer());
+
+    // System colours are resolved: a pair that passes keeps the colour as drawn.
+    const TContrastFix Kept = NearestPassingColour(clWindowText, clWindow, 4.5);
+    EXPECT_TRUE(Kept.Found);
+    EXPECT_EQ(Kept.Colour, ColorToRGB(clWindowText));
+    EXPECT_EQ(Kept.Distance, 0);
 }
 
 TEST(VisionSimulation, MatchesTheMatricesOnPrimariesAndKeepsGrey)

@@ -110,12 +110,12 @@ TEST(SamplePage, ReadsWritesBackTheSameTextAndReadsAgainToTheSameValues)
 
 // A TIWColor value is written as a name when it has one, else as "$" and 8 hexadecimal
 // digits, and the reader reads a name as its value and the digits as the 32-bit pattern
-// they spell. So all 2^32 values survive when (1) every value with a name survives a
-// page file, as the next test checks for every name; (2) every other value is written
-// as exactly "$" and the 8 digits of its own bits, checked here at text level for a
-// stride through the whole range that gives every digit every value in every place;
-// (3) the reader takes 8 digits as the bits they spell, checked through real page files
-// at the edges of both halves of the range and for a few hundred values in between.
+// they spell, when that names a colour. So every colour survives when (1) every value
+// with a name survives a page file, as the next test checks for every name; (2) every
+// other value is written as exactly "$" and the 8 digits of its own bits, checked here at
+// text level for a stride through the whole range that gives every digit every value in
+// every place; (3) the reader takes 8 digits as the bits they spell, checked through real
+// page files at the edges of the plain colours and for a few hundred values in between.
 TEST(IWColorText, EveryValueIsWrittenAsItsNameOrItsOwnBits)
 {
     // Odd, and so steps the last three digits through all their combinations; the
@@ -137,9 +137,11 @@ TEST(IWColorText, EveryValueIsWrittenAsItsNameOrItsOwnBits)
 
 // Every TIWColor property of one of each component, and of a spinner's eight slots,
 // takes the next value of the list; the page is written and read into a new page, where
-// every property must hold what it was given. The values: every name, every system
-// colour code, the edges of both halves of the range, and a few hundred others.
-TEST(IWColorText, NamedEdgeAndOtherValuesSurvivePageFiles)
+// every property must hold what it was given. The values: every name, the edges of the
+// plain colours, and a few hundred others. A value that names no colour (a high byte
+// neither 0 nor that of a system colour the toolkit names) is written as its digits but
+// refused when read, with the line and the forms a colour is written in.
+TEST(IWColorText, EveryColourSurvivesPageFilesAndAValueThatNamesNoneIsRefused)
 {
     std::vector<int64_t> List;
     auto AddNamed = [&](const std::string& Name) {
@@ -147,11 +149,10 @@ TEST(IWColorText, NamedEdgeAndOtherValuesSurvivePageFiles)
     };
     GetIWColorValues(AddNamed);
     GetColorValues(AddNamed);
-    for (uint32_t Index = 0; Index <= 0xFF; ++Index) List.push_back(int32_t(0xFF000000u | Index));
-    for (uint32_t Bits : {0u, 1u, 0xFFFFFFFFu, 0x7FFFFFFFu, 0x80000000u, 0x80000001u, 0x00FFFFFFu, 0x01000000u})
-        List.push_back(int32_t(Bits));
+    const std::set<int64_t> Named(List.begin(), List.end());
+    for (uint32_t Bits : {0u, 1u, 0x00FFFFFFu, 0x00800000u}) List.push_back(int32_t(Bits));
     std::mt19937 Random(20240611);
-    for (int I = 0; I < 300; ++I) List.push_back(int32_t(Random()));
+    for (int I = 0; I < 300; ++I) List.push_back(int32_t(Random() & 0x00FFFFFFu));
 
     auto EachColour = [](TQellPage& Page, const std::function<void(TPersistent&, const TPropInfo&)>& Visit) {
         for (int I = 0; I < Page.ComponentCount(); ++I)
@@ -172,6 +173,30 @@ TEST(IWColorText, NamedEdgeAndOtherValuesSurvivePageFiles)
         ReadComponentRes(Again, Text, {});
         EachColour(Again, [&](TPersistent& Instance, const TPropInfo& P) { Read.push_back(GetOrdProp(Instance, P)); });
         ASSERT_EQ(Read, Given) << Text;
+    }
+
+    std::mt19937 Other(7);
+    std::vector<uint32_t> NoColour{0xFF000019u, 0xFF0000FFu, 0xFF00001Fu, 0x80000000u, 0x7FFFFFFFu,
+                                   0xFFFFFFFFu, 0x01000000u, 0x20000001u, 0x1FFFFFFEu};
+    while (NoColour.size() < 40)
+        if (const uint32_t Bits = Other(); Bits >> 24 != 0 && !Named.count(int32_t(Bits))) NoColour.push_back(Bits);
+    for (const uint32_t Bits : NoColour) {
+        TQellPage Page(nullptr), Again(nullptr);
+        auto* Label = new TQellLabel(&Page);
+        Label->SetName("Label1");
+        Label->TextColor = int32_t(Bits);
+        const std::string Written = TypeInfoTIWColor.IntToText(int32_t(Bits));
+        try {
+            ReadComponentRes(Again, WriteComponentRes(Page), {});
+            ADD_FAILURE() << Written << " was read";
+        } catch (const EReadError& E) {
+            EXPECT_NE(std::string(E.what()).find("TextColor: '" + Written +
+                                                 "' is not a valid TIWColor: write a name (Navy, clBtnFace) or "
+                                                 "$00BBGGRR"),
+                      std::string::npos)
+                << E.what();
+        }
+        EXPECT_EQ(Again.ComponentCount(), 0);
     }
 }
 

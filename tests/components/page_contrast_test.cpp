@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 
+#include "colour/ColourModel.h"
 #include "platform/components/PageContrast.h"
 #include "platform/components/PagePainter.h"
 #include "platform/rtl/Publish.h"
@@ -178,21 +179,49 @@ TEST(PageContrast, SamplePageFailsItsKnownPairs)
     EXPECT_EQ(OfHighlight[1].Kind, TContrastKind::Part);
 }
 
-// Each failing pair's suggestion passes, or is black or white when nothing of its hue
-// does; a passing pair's is its own foreground.
-TEST(PageContrast, SuggestionsPass)
+// For each failing pair of the sample page both fixes pass, each lies where its distance
+// says (CIEDE2000 from the colour it replaces), and the one taken is the nearer: the
+// darker green under the button's white caption, not a near-black caption. A passing
+// pair keeps its colours.
+TEST(PageContrast, BothFixesPassAndTheNearerIsTaken)
 {
     const std::unique_ptr<TQellPage> Page = SamplePage();
+    int Failing = 0;
     for (const TContrastLevel Level : {TContrastLevel::AA, TContrastLevel::AAA})
         for (const TContrastFinding& F : PageContrast(*Page)) {
-            const TColor S = F.Suggestion(Level);
+            const TContrastFixes Fixes = F.Fixes(Level);
+            const TColor Fg = ColorToRGB(F.Foreground.Value), Bg = ColorToRGB(F.Background.Value);
             if (F.Passes(Level)) {
-                EXPECT_EQ(S, ColorToRGB(F.Foreground.Value)) << F.ForegroundPath;
+                EXPECT_EQ(Fixes.Foreground.Colour, Fg) << F.ForegroundPath;
+                EXPECT_EQ(Fixes.Background.Colour, Bg) << F.ForegroundPath;
+                EXPECT_FALSE(Fixes.BackgroundNearer()) << F.ForegroundPath;
                 continue;
             }
-            EXPECT_TRUE(ContrastPasses(ContrastRatio(S, F.Background.Value), F.Required(Level)) || S == clWhite ||
-                        S == clBlack)
-                << F.ForegroundPath;
+            ++Failing;
+            const double Required = F.Required(Level);
+            ASSERT_TRUE(Fixes.Foreground.Found || Fixes.Background.Found) << F.ForegroundPath;
+            if (Fixes.Foreground.Found) {
+                EXPECT_TRUE(ContrastPasses(ContrastRatio(Fixes.Foreground.Colour, Bg), Required)) << F.ForegroundPath;
+                EXPECT_EQ(Fixes.Foreground.Distance, DeltaE2000(ColourToLab(Fg), ColourToLab(Fixes.Foreground.Colour)));
+            }
+            if (Fixes.Background.Found) {
+                EXPECT_TRUE(ContrastPasses(ContrastRatio(Fg, Fixes.Background.Colour), Required)) << F.BackgroundPath;
+                EXPECT_EQ(Fixes.Background.Distance, DeltaE2000(ColourToLab(Bg), ColourToLab(Fixes.Background.Colour)));
+            }
+            const bool BackgroundNearer =
+                Fixes.Background.Found &&
+                (!Fixes.Foreground.Found || Fixes.Background.Distance < Fixes.Foreground.Distance);
+            EXPECT_EQ(Fixes.BackgroundNearer(), BackgroundNearer) << F.ForegroundPath;
+        }
+    EXPECT_GE(Failing, 5);
+
+    for (const TContrastFinding& F : PageContrast(*Page))
+        if (F.ForegroundPath == "ButtonOrder.Appearance.TextColor") {
+            const TContrastFixes Fixes = F.Fixes(TContrastLevel::AA);
+            EXPECT_TRUE(Fixes.BackgroundNearer());
+            EXPECT_LT(Fixes.Background.Distance, 3);
+            const TColor Green = Fixes.Background.Colour;
+            EXPECT_TRUE(GreenOf(Green) > RedOf(Green) && GreenOf(Green) > BlueOf(Green)) << std::hex << Green;
         }
 }
 

@@ -2,6 +2,8 @@
 // to what is picked, the inspector's column line moves and a value cut off shows whole
 // in a hint, and the inspector says what it shows.
 
+#include <cstring>
+
 #include "platform/components/IWQellSpinner.h"
 #include "tests/designer/DesignerTesting.h"
 
@@ -100,26 +102,52 @@ TEST_F(Designer, TheInspectorSaysWhatItShowsAndSlotsFrameTheirSpinnerOnce)
 namespace {
 
 // The line below the inspector says what the selected row is, and for a colour the
-// pairs it is drawn in; Ctrl+K takes the suggested colour, one undo step.
+// pairs it is drawn in with both fixes of a failing one; Ctrl+K takes the nearer (for
+// the white caption on SeaGreen, a darker green), selects its row, one undo step.
 TEST_F(Designer, TheDescriptionLineExplainsTheRowAndItsContrast)
 {
+    const auto Lines = [&]() -> const std::vector<std::string>& { return D->InspectorPane().Description().Lines(); };
     Run("pick ButtonOrder\ninspect Inspector Appearance.TextColor\n");
-    const std::vector<std::string>& Lines = D->InspectorPane().Description().Lines();
-    ASSERT_GE(Lines.size(), 4u);
-    EXPECT_EQ(Lines[0].rfind("Appearance.TextColor: TIWColor", 0), 0u) << Lines[0];
-    EXPECT_EQ(Lines[1], D->Inspector().RowEditor(D->Inspector().SelectedRow())->GetPropInfo()->Description);
-    EXPECT_EQ(Lines[2], "4.24:1 on Appearance.BackgroundColor");
-    EXPECT_EQ(Lines[3].rfind("  fails AA, fails AAA; Ctrl+K: ", 0), 0u) << Lines[3];
+    ASSERT_GE(Lines().size(), 5u);
+    EXPECT_EQ(Lines()[0].rfind("Appearance.TextColor: TIWColor", 0), 0u) << Lines()[0];
+    EXPECT_EQ(Lines()[1], D->Inspector().RowEditor(D->Inspector().SelectedRow())->GetPropInfo()->Description);
+    EXPECT_EQ(Lines()[2], "4.24:1 on Appearance.BackgroundColor");
+    EXPECT_EQ(Lines()[3], "  fails AA, fails AAA");
+    const std::string Offer = Lines()[4];
+    const size_t Or = Offer.find(" (ΔE "), Other = Offer.find("); or foreground $");
+    ASSERT_EQ(Offer.rfind("  Ctrl+K: background $", 0), 0u) << Offer;
+    ASSERT_NE(Or, std::string::npos) << Offer;
+    ASSERT_NE(Other, std::string::npos) << Offer;
+    const std::string Green = Offer.substr(std::strlen("  Ctrl+K: background "), Or - std::strlen("  Ctrl+K: background "));
 
     Run("key Ctrl+K\n");
-    EXPECT_EQ(D->InspectorPane().Description().Lines()[3].rfind("  passes AA", 0), 0u) << D->InspectorPane().Description().Lines()[3];
-    EXPECT_NE(Button().TextColor, Web("White"));
+    EXPECT_EQ(Button().TextColor, Web("White"));
+    EXPECT_EQ(IWColorToString(Button().BackgroundColor), Green);
+    EXPECT_EQ(D->Inspector().RowPath(D->Inspector().SelectedRow()), "Appearance.BackgroundColor");
+    EXPECT_TRUE(Lines()[2].ends_with(":1 under Appearance.TextColor")) << Lines()[2];
+    EXPECT_EQ(Lines()[3].rfind("  passes AA", 0), 0u) << Lines()[3];
     Run("key Ctrl+Z\n");
-    EXPECT_EQ(Button().TextColor, Web("White")) << "one undo step";
+    EXPECT_EQ(Button().BackgroundColor, Web("SeaGreen")) << "one undo step";
 
-    Run("inspect Inspector Left\n");
-    ASSERT_EQ(D->InspectorPane().Description().Lines().size(), 2u) << "no pairs for a number";
-    EXPECT_EQ(D->InspectorPane().Description().Lines()[0].rfind("Left: Integer", 0), 0u) << D->InspectorPane().Description().Lines()[0];
+    // Navy text on a mid-grey page: the nearer fix is the page's colour, which the label's
+    // row does not show; Ctrl+K sets it all the same, as one step, the row kept.
+    TQellPage& Page = D->Document().Page();
+    Page.Color = 0x00707070;
+    Run("pick LabelTitle\ninspect Inspector TextColor\n");
+    const std::string LabelOffer = Lines().back();
+    ASSERT_EQ(LabelOffer.rfind("  Ctrl+K: background $", 0), 0u) << LabelOffer;
+    const std::string Grey = LabelOffer.substr(std::strlen("  Ctrl+K: background "), 9);
+    Run("key Ctrl+K\n");
+    EXPECT_EQ(ColorToString(Page.Color), Grey);
+    EXPECT_EQ(Find<TQellLabel>("LabelTitle").TextColor, clNavy);
+    EXPECT_EQ(D->Inspector().RowPath(D->Inspector().SelectedRow()), "TextColor");
+    EXPECT_EQ(Lines()[3].rfind("  passes AA", 0), 0u) << Lines()[3];
+    Run("key Ctrl+Z\n");
+    EXPECT_EQ(Page.Color, 0x00707070) << "one undo step";
+
+    Run("pick ButtonOrder\ninspect Inspector Left\n");
+    ASSERT_EQ(Lines().size(), 2u) << "no pairs for a number";
+    EXPECT_EQ(Lines()[0].rfind("Left: Integer", 0), 0u) << Lines()[0];
 }
 
 } // namespace

@@ -49,16 +49,16 @@ TEST_F(Designer, F7MarksAndCountsTheComponentsThatFailAContrastCheck)
         EXPECT_EQ(PixelOf(P, R.Left - 1, R.Top - 1) == MarkRed, Expected.count(C) == 1) << C->Name();
     }
 
-    // The button's text takes the suggested colour: one problem fewer, counted at once;
+    // The button's background takes the nearer fix: one problem fewer, counted at once;
     // Ctrl+Z brings it back.
     Run("pick ButtonOrder\ninspect Inspector Appearance.TextColor\nkey Ctrl+K\n");
     D->PaintAll();
     EXPECT_NE(PixelOf(P, Edge.X, Edge.Y), MarkRed) << "the button passes now";
     EXPECT_EQ(D->Status().ProblemsText(), std::to_string(Expected.size() - 1) + " contrast problems");
-    EXPECT_EQ(D->Status().Action(), "Changed Appearance.TextColor");
+    EXPECT_EQ(D->Status().Action(), "Changed Appearance.BackgroundColor");
     Run("key Ctrl+Z\n");
     EXPECT_EQ(D->Status().ProblemsText(), std::to_string(Expected.size()) + " contrast problems");
-    EXPECT_EQ(D->Status().Action(), "Undid Appearance.TextColor");
+    EXPECT_EQ(D->Status().Action(), "Undid Appearance.BackgroundColor");
 
     Run("key F7\n");
     EXPECT_TRUE(P.Marked().empty());

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <utility>
+
 #include "platform/designide/PropertyPaths.h"
 #include "tests/designide/InspectorTesting.h"
 
@@ -138,7 +141,8 @@ TEST_F(Editors, ARefusedColourNamesWhatIsTakenAndWritesNothing)
 {
     Gadget.Tint = clTeal;
     const char* Refused[] = {"Bluish", "#12345", "#GGHHII", "#", "#FF63470", "##FF634", "#12 345", "FF6347", "\x1b[1m"};
-    const std::string Takes = " is not a colour: type a name (Navy, clBtnFace), #RRGGBB, $00BBGGRR or a number";
+    const std::string Takes = " is not a colour: type a name from the list (clNavy, clBtnFace), #RRGGBB, $00BBGGRR or a "
+                              "number from 0 to 16777215";
     for (const char* Text : Refused) {
         try {
             Editor("Tint")->SetValue(Text);
@@ -278,3 +282,72 @@ TEST_F(Editors, ARowWithoutADefaultIsNotReverted)
 }
 
 } // namespace
+
+// A TIWColor property that no package claims has the host's colour editor: the text the
+// page file holds (a web name), the list of names with a swatch each, and names, integer
+// literals and #RRGGBB taken.
+TEST_F(Editors, AWebColourNoPackageClaimsHasTheHostsColourEditor)
+{
+    const TInterfacePtr<TPropertyEditor> E = Editor("Paint");
+    for (const TColor C : {clNavy, clBtnFace, TColor{0x00123456}, clNone}) {
+        Gadget.Paint = C;
+        EXPECT_EQ(E->GetValue(), TypeInfoTIWColor.IntToText(C)) << "as the file writes it";
+    }
+    Gadget.Paint = clNavy;
+    EXPECT_EQ(E->GetValue(), "Navy");
+    EXPECT_TRUE(E->GetAttributes().Contains(paValueList));
+    std::vector<std::string> Values;
+    E->GetValues([&](const std::string& S) { Values.push_back(S); });
+    for (const char* Name : {"clBtnFace", "Navy", "Tomato", "AliceBlue"})
+        EXPECT_NE(std::find(Values.begin(), Values.end(), Name), Values.end()) << Name;
+
+    for (const auto& [Text, Colour] : {std::pair{"Red", clRed}, {" tomato ", TColor{0x004763FF}},
+                                      {"#1E90FF", TColor{0x00FF901E}}, {"$00123456", TColor{0x00123456}},
+                                      {"clBtnFace", clBtnFace}, {"255", TColor{255}}}) {
+        Set("Paint", Text);
+        EXPECT_EQ(Gadget.Paint, Colour) << Text;
+        Set("Paint", E->GetValue());
+        EXPECT_EQ(Gadget.Paint, Colour) << "its own text taken back: " << E->GetValue();
+    }
+
+    // The value cell: a swatch of the colour beside its name.
+    TInterfacePtr<ICustomPropertyDrawing> Drawing;
+    ASSERT_TRUE(Supports(E.Get(), Drawing));
+    Gadget.Paint = 0x004763FF;
+    TBitmap Cell(100, 16, clWhite);
+    TCanvas Canvas(&Cell, {0, 0}, Rect(0, 0, 100, 16));
+    Canvas.Brush.Color = clWhite;
+    Drawing->PropDrawValue(Canvas, Rect(0, 0, 100, 16), false);
+    EXPECT_EQ(Cell.Pixel(8, 8), 0x004763FF);
+}
+
+// A value that names no colour (a high byte neither 0 nor a system colour's) draws no
+// colour: the host's colour editors refuse it, naming what they take, and write
+// nothing. A toolkit TColor takes toolkit names only, and its refusal says so.
+TEST_F(Editors, AColourEditorRefusesValuesThatNameNoColour)
+{
+    Gadget.Tint = clTeal;
+    Gadget.Paint = clTeal;
+    const std::string Takes = ": type a name from the list (clNavy, clBtnFace), #RRGGBB, $00BBGGRR or a number "
+                              "from 0 to 16777215";
+    for (const char* Path : {"Tint", "Paint"})
+        for (const char* Text : {"$FF0000FF", "$80000000", "$FF000019", "$01000000", "$FFFFFFFF", "-1"}) {
+            try {
+                Editor(Path)->SetValue(Text);
+                ADD_FAILURE() << Path << ": " << Text << " was taken";
+            } catch (const EConvertError& E) {
+                EXPECT_EQ(E.Message(), QuotedInput(Text) + " names no colour" + Takes) << Path;
+            }
+        }
+    try {
+        Editor("Tint")->SetValue("Navy");
+        ADD_FAILURE() << "a web name taken by a toolkit colour";
+    } catch (const EConvertError& E) {
+        EXPECT_EQ(E.Message(), "'Navy' is not a colour" + Takes);
+    }
+    EXPECT_EQ(Gadget.Tint, clTeal);
+    EXPECT_EQ(Gadget.Paint, clTeal);
+    EXPECT_EQ(Designer.Modifications, 0);
+    // System colours, clNone and clDefault name colours, by name or by number.
+    for (const char* Text : {"$FF00000F", "-16777201", "$1FFFFFFF", "clDefault", "$00FFFFFF"}) Set("Tint", Text);
+}

@@ -74,15 +74,17 @@ TEST_F(EditorRegistry, MatchesTypeClassAndNameAndTheLatestWins)
     const TClassInfo& Big = TBigGadget::StaticClassInfo();
     const auto& One = TProbeEditor<1>::Class();
     const auto& Two = TProbeEditor<2>::Class();
-    // Unclaimed: the host's editors by kind; TColor has the host's colour editor.
-    EXPECT_EQ(For(Gadget, "Paint"), &TIntegerProperty::EditorClass());
+    // Unclaimed: the host's editors by kind; TColor and TIWColor have the host's colour
+    // editors.
+    EXPECT_EQ(For(Gadget, "Count"), &TIntegerProperty::EditorClass());
+    EXPECT_EQ(For(Gadget, "Paint"), &TIWColorProperty::EditorClass());
     EXPECT_EQ(For(Gadget, "Tint"), &TColorProperty::EditorClass());
 
-    // For TIWColor on the descendant only: the base class keeps the integer editor, and
+    // For TIWColor on the descendant only: the base class keeps the host's editor, and
     // a TColor property of the same C++ type is not a TIWColor one.
     RegisterPropertyEditor(&TypeInfoTIWColor, &Big, "", One, &ModuleA);
     EXPECT_EQ(For(Big, "Paint"), &One);
-    EXPECT_EQ(For(Gadget, "Paint"), &TIntegerProperty::EditorClass());
+    EXPECT_EQ(For(Gadget, "Paint"), &TIWColorProperty::EditorClass());
     EXPECT_EQ(For(Big, "Tint"), &TColorProperty::EditorClass());
     // For the base class: descendants too. The later registration wins.
     RegisterPropertyEditor(&TypeInfoTIWColor, &Gadget, "", Two, &ModuleB);
@@ -95,10 +97,10 @@ TEST_F(EditorRegistry, MatchesTypeClassAndNameAndTheLatestWins)
 
     // A module that goes takes its registrations along, and only its own.
     NotifyModuleUnload(&ModuleB);
-    EXPECT_EQ(For(Gadget, "Paint"), &TIntegerProperty::EditorClass());
+    EXPECT_EQ(For(Gadget, "Paint"), &TIWColorProperty::EditorClass());
     EXPECT_EQ(For(Big, "Paint"), &One);
     NotifyModuleUnload(&ModuleA);
-    EXPECT_EQ(For(Big, "Paint"), &TIntegerProperty::EditorClass());
+    EXPECT_EQ(For(Big, "Paint"), &TIWColorProperty::EditorClass());
     EXPECT_EQ(For(Gadget, "Count"), &TIntegerProperty::EditorClass());
     RegisterPropertyEditor(&TypeInfoTIWColor, &Gadget, "", Two, &ModuleB);
     EXPECT_EQ(For(Big, "Paint"), &Two);

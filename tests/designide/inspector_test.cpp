@@ -17,10 +17,10 @@ TEST(Inspector, ShowsEachPropertyThroughItsEditorAndExpandsSubObjects)
     std::vector<std::string> Rows;
     for (int R = 0; R < I.RowCount(); ++R) Rows.push_back(I.RowName(R) + "=" + I.RowValue(R));
     EXPECT_EQ(Rows, (std::vector<std::string>{"Name=Gadget1", "Caption=", "Count=0", "Shape=shCircle", "Shapes=[]",
-                                              "Visible=True", "Tint=clBtnFace", "Paint=16777215", "Font=(TFont)",
+                                              "Visible=True", "Tint=clBtnFace", "Paint=White", "Font=(TFont)",
                                               "Slots=(TSlots)"}));
-    // No package claims TIWColor here: the host's integer editor serves it.
-    EXPECT_EQ(I.RowEditor(F.Row("Paint"))->ClassName(), "TIntegerProperty");
+    // No package claims TIWColor here: the host's editor for it serves it.
+    EXPECT_EQ(I.RowEditor(F.Row("Paint"))->ClassName(), "TIWColorProperty");
     EXPECT_EQ(I.RowEditor(F.Row("Tint"))->ClassName(), "TColorProperty");
     EXPECT_EQ(I.RowEditor(F.Row("Name"))->ClassName(), "TComponentNameProperty");
 

@@ -141,8 +141,8 @@ TEST_F(ColorEditor, NamesAndLiteralsAreRoutedAndErrorsChangeNothing)
         E->SetValue("Bluish");
         FAIL() << "no error";
     } catch (const EConvertError& Error) {
-        EXPECT_STREQ(Error.what(), "'Bluish' is not a colour: type a name (Navy, clBtnFace), #RRGGBB, $00BBGGRR or a "
-                                   "number");
+        EXPECT_STREQ(Error.what(), "'Bluish' is not a colour: type a name from the list (clNavy, clBtnFace), #RRGGBB, "
+                                   "$00BBGGRR or a number from 0 to 16777215");
     }
     EXPECT_EQ(Gadget.Paint, 0x123456);
     EXPECT_EQ(Designer.Modifications, 4);

@@ -79,13 +79,13 @@ TEST(Package, BindsTheEditorToEveryTIWColorPropertyOfTheEightClassesOnly)
                     ++Bound;
                 }
         EXPECT_GE(Bound, 16);
-        EXPECT_EQ(EditorOf(TQellLabel::StaticClassInfo(), "TextColor"), "TIntegerProperty") << "outside the table";
+        EXPECT_EQ(EditorOf(TQellLabel::StaticClassInfo(), "TextColor"), "TIWColorProperty") << "outside the table";
         EXPECT_EQ(EditorOf(TQellPage::StaticClassInfo(), "Color"), "TColorProperty") << "a toolkit TColor";
     }
     for (const TClassInfo* C : Eight)
         for (const TPropInfo* P : C->AllProperties()) {
             if (P->PropType != &TypeInfoTIWColor) continue;
-            EXPECT_EQ(EditorOf(*C, P->Name.c_str()), "TIntegerProperty") << "gone with the package";
+            EXPECT_EQ(EditorOf(*C, P->Name.c_str()), "TIWColorProperty") << "gone with the package";
         }
 }
 

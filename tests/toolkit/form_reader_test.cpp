@@ -226,6 +226,14 @@ INSTANTIATE_TEST_SUITE_P(
         TBadResource{PREFIX " Caption = 'a' + end end", "line 4: string expected after '+'"},
         TBadResource{PREFIX " Left = ? end end", "line 4: unexpected character '?'"},
         TBadResource{PREFIX " Left = 40000 end end", "line 4: Left: 40000 is out of range (-32767..32767)"},
+        // A colour is a toolkit name or a value that names a colour: plain, or a named
+        // system colour.
+        TBadResource{PREFIX " Color = $80000000 end end",
+                     "line 4: Color: '$80000000' is not a valid TColor: write a name (clNavy, clBtnFace) or $00BBGGRR"},
+        TBadResource{PREFIX " Color = $FF0000FF end end",
+                     "line 4: Color: '$FF0000FF' is not a valid TColor: write a name (clNavy, clBtnFace) or $00BBGGRR"},
+        TBadResource{PREFIX " Color = Navy end end",
+                     "line 4: Color: 'Navy' is not a valid TColor: write a name (clNavy, clBtnFace) or $00BBGGRR"},
         TBadResource{PREFIX " object D: TTestComponent Font = 3 end end end", "line 4: Font: an object takes"},
         TBadResource{PREFIX " object D: TTestComponent Font.Size = 3 end end end",
                      "line 4: unknown property 'Font.Size' of TTestComponent"},

@@ -79,13 +79,13 @@ TEST_F(FormWriterTest, ReadingTheWrittenTextRebuildsTheSameComponents)
     auto& Data = As<TTestComponent>(*First.FindComponent("Data"));
     Data.Text = "quote ' and ''double'' and \x01 control";
     Data.Flags = {fB};
-    Data.Font.SetColor(static_cast<TColor>(0x12345678)); // no name: written as $12345678
+    Data.Font.SetColor(0x00345678); // no name: written as $00345678
     auto* Extra = new TTestLabel(&First);
     Extra->SetName("Extra");
     Extra->SetParent(&As<TTestPanel>(*First.FindComponent("Panel1")));
 
     const std::string Text = WriteComponentRes(First, &Events);
-    EXPECT_NE(Text.find("Font.Color = $12345678"), std::string::npos) << Text;
+    EXPECT_NE(Text.find("Font.Color = $00345678"), std::string::npos) << Text;
     TTestRoot Second(nullptr);
     TBoundEvents Events2;
     ReadComponentRes(Second, Text, Bindings(), &Events2);

@@ -1,17 +1,18 @@
 // qell-designer check: every colour pair a page draws judged against the accessibility
 // level, one line (or JSON object) a pair, so that a page can be checked in CI: the exit
 // code says whether every pair passes. Values are written as `props` writes them,
-// through the package's editors, so that a suggestion is a text `set` takes.
+// through the package's editors, so that each suggested fix is a text `set` takes.
 
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "apps/designer/commands/Commands.h"
 #include "apps/designer/commands/Options.h"
 #include "apps/designer/packages/PackageHost.h"
 #include "apps/designer/document/PageFile.h"
-#include "apps/designer/document/RowTexts.h"
+#include "apps/designer/document/ContrastTexts.h"
 #include "platform/components/PageContrast.h"
 
 const char CheckUsage[] = "qell-designer check FILE [--level AA|AAA] [--suggest] [--json] [--package PATH]\n";
@@ -48,9 +49,12 @@ std::string JsonString(const std::string& Text)
     return Out + "\"";
 }
 
-// A pair's colours as the rows show them, and the suggestion as its row would show it.
+// A pair's colours as the rows show them, and with --suggest on a failing pair its two
+// fixes as their rows would show them.
 struct TPairTexts {
-    std::string Foreground, Background, Suggestion;
+    std::string Foreground, Background;
+    bool Suggested = false;
+    TFixTexts Fixes;
 };
 
 TPairTexts Texts(TRowTexts& Rows, const TContrastFinding& F, TContrastLevel Level, bool Suggest)
@@ -58,20 +62,42 @@ TPairTexts Texts(TRowTexts& Rows, const TContrastFinding& F, TContrastLevel Leve
     TPairTexts T;
     T.Foreground = Rows.Value(*F.Foreground.Object, *F.Foreground.Prop);
     T.Background = Rows.Value(*F.Background.Object, *F.Background.Prop);
-    if (Suggest && !F.Passes(Level))
-        T.Suggestion = Rows.ValueAs(*F.Foreground.Object, *F.Foreground.Prop, F.Suggestion(Level));
+    T.Suggested = Suggest && !F.Passes(Level);
+    if (T.Suggested) T.Fixes = FixTexts(Rows, F, Level);
     return T;
+}
+
+// The fields that end a failing line: each side's colour and distance ("none" for a side
+// that no colour fixes), and which side is the nearer.
+std::string SuggestionFields(const TFixTexts& Fixes)
+{
+    std::string Fields;
+    for (const TFixText* Fix : {&Fixes.Foreground, &Fixes.Background})
+        Fields += Fix->Found ? "\t" + Fix->Value + "\t" + DistanceText(Fix->Distance) : std::string("\tnone\tnone");
+    const bool Any = Fixes.Foreground.Found || Fixes.Background.Found;
+    return Fields + "\t" + (!Any ? "none" : Fixes.BackgroundNearer ? "background" : "foreground");
+}
+
+std::string SuggestionMembers(const TFixTexts& Fixes)
+{
+    std::string Members;
+    for (const auto& [Side, Fix] : {std::pair{"foreground", &Fixes.Foreground}, {"background", &Fixes.Background}}) {
+        Members += std::string(", \"") + Side + "Suggestion\": " + (Fix->Found ? JsonString(Fix->Value) : "null");
+        Members += std::string(", \"") + Side + "Distance\": " + (Fix->Found ? DistanceText(Fix->Distance) : "null");
+    }
+    const bool Any = Fixes.Foreground.Found || Fixes.Background.Found;
+    return Members + ", \"nearer\": " +
+           (!Any ? "null" : Fixes.BackgroundNearer ? "\"background\"" : "\"foreground\"");
 }
 
 void PrintLines(TRowTexts& Rows, const std::vector<TContrastFinding>& Findings, TContrastLevel Level, bool Suggest)
 {
     for (const TContrastFinding& F : Findings) {
-        const bool Passes = F.Passes(Level);
         const TPairTexts T = Texts(Rows, F, Level, Suggest);
         std::string Line = F.Component->Name() + "\t" + F.ForegroundPath + "\t" + F.BackgroundPath + "\t" +
                            T.Foreground + "\t" + T.Background + "\t" + RatioText(F.Ratio) + "\t" +
-                           RatioText(F.Required(Level)) + "\t" + (Passes ? "pass" : "fail");
-        if (Suggest && !Passes) Line += "\t" + T.Suggestion;
+                           RatioText(F.Required(Level)) + "\t" + (F.Passes(Level) ? "pass" : "fail");
+        if (T.Suggested) Line += SuggestionFields(T.Fixes);
         std::printf("%s\n", Line.c_str());
     }
 }
@@ -81,7 +107,6 @@ void PrintJson(TRowTexts& Rows, const std::vector<TContrastFinding>& Findings, T
     std::printf("[");
     const char* Separator = "\n";
     for (const TContrastFinding& F : Findings) {
-        const bool Passes = F.Passes(Level);
         const TPairTexts T = Texts(Rows, F, Level, Suggest);
         // The ratio as shown, so that no reader rounds a failing 4.4989 up to 4.5.
         std::string Object = std::string("  {\"component\": ") + JsonString(F.Component->Name()) +
@@ -91,8 +116,8 @@ void PrintJson(TRowTexts& Rows, const std::vector<TContrastFinding>& Findings, T
                              ", \"backgroundValue\": " + JsonString(T.Background) +
                              ", \"kind\": " + JsonString(KindName(F.Kind)) + ", \"ratio\": " + RatioText(F.Ratio) +
                              ", \"required\": " + RatioText(F.Required(Level)) +
-                             ", \"pass\": " + (Passes ? "true" : "false");
-        if (Suggest && !Passes) Object += ", \"suggestion\": " + JsonString(T.Suggestion);
+                             ", \"pass\": " + (F.Passes(Level) ? "true" : "false");
+        if (T.Suggested) Object += SuggestionMembers(T.Fixes);
         std::printf("%s%s}", Separator, Object.c_str());
         Separator = ",\n";
     }

@@ -15,7 +15,7 @@ public:
     TRowTexts(const TRowTexts&) = delete;
     TRowTexts& operator=(const TRowTexts&) = delete;
 
-    // The text the row of Prop of Object shows now ("SeaGreen", "8388608"); empty for a
+    // The text the row of Prop of Object shows now ("SeaGreen", "clBtnFace"); empty for a
     // property no editor shows (an event).
     std::string Value(TPersistent& Object, const TPropInfo& Prop);
     // The text the row would show holding the ordinal Value, which its editor's SetValue

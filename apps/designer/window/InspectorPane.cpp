@@ -2,9 +2,8 @@
 
 #include <algorithm>
 
-#include "apps/designer/document/RowTexts.h"
 #include "colour/IWColors.h"
-#include "platform/components/PageContrast.h"
+#include "platform/designide/PropertyPaths.h"
 #include "platform/rtl/Guard.h"
 #include "platform/rtl/Publish.h"
 #include "platform/toolkit/Dialogs.h"
@@ -167,7 +166,7 @@ void TInspectorPane::UpdateHeader()
 
 void TInspectorPane::UpdateDescription()
 {
-    FSuggestion.clear();
+    FSuggestion = {};
     std::vector<std::string> Lines;
     const int Row = FInspector->SelectedRow();
     const TPropInfo* P = Row >= 0 ? FInspector->RowEditor(Row)->GetPropInfo() : nullptr;
@@ -192,15 +191,13 @@ void TInspectorPane::UpdateDescription()
                 if (Other.size() > Own.size() && SameText(Other.substr(0, Own.size()), Own))
                     Other.erase(0, Own.size());
                 Lines.push_back(RatioText(F.Ratio) + ":1 " + (Foreground ? "on " : "under ") + Other);
-                std::string Verdicts = Verdict(TContrastLevel::AA, "AA") + ", " + Verdict(TContrastLevel::AAA, "AAA");
-                if (Foreground && !F.Passes(TContrastLevel::AA)) {
+                Lines.push_back("  " + Verdict(TContrastLevel::AA, "AA") + ", " + Verdict(TContrastLevel::AAA, "AAA"));
+                if (!F.Passes(TContrastLevel::AA)) {
                     TRowTexts Texts;
-                    const std::string Text =
-                        Texts.ValueAs(*F.Foreground.Object, *F.Foreground.Prop, F.Suggestion(TContrastLevel::AA));
-                    if (FSuggestion.empty()) FSuggestion = Text;
-                    Verdicts += "; Ctrl+K: " + Text;
+                    const TFixTexts Fixes = FixTexts(Texts, F, TContrastLevel::AA);
+                    if (!FSuggestion.Found) FSuggestion = Fixes.Nearer();
+                    Lines.push_back("  " + DescribeFixes(Fixes));
                 }
-                Lines.push_back("  " + Verdicts);
             }
         }
     }
@@ -209,12 +206,20 @@ void TInspectorPane::UpdateDescription()
 
 bool TInspectorPane::ApplySuggestion()
 {
-    const int Row = FInspector->SelectedRow();
-    if (FSuggestion.empty() || Row < 0 || !FInspector->LeaveEdit()) return false;
-    TInterfacePtr<TPropertyEditor> Editor(FInspector->RowEditor(Row));
-    const std::string Text = FSuggestion;
+    const std::vector<TPersistent*>& Selection = FDocument.Selection();
+    const TDocumentEntry* Entry = Selection.size() == 1 ? FDocument.EntryOf(Selection[0]) : nullptr;
+    if (!FSuggestion.Found || !Entry || !FInspector->LeaveEdit()) return false;
+    const TFixText Fix = FSuggestion;
+    // Through the colour's own row where the inspector shows it, so that the step names it.
+    const size_t Own = Entry->Path.size() + 1;
+    const bool Shown =
+        SameText(Fix.Path.substr(0, Own), Entry->Path + ".") && FInspector->SelectPath(Fix.Path.substr(Own));
     try {
-        Editor->SetValue(Text);
+        const TPagePath P = SplitPagePath(FDocument.Page(), Fix.Path);
+        const TInterfacePtr<TPropertyEditor> Editor =
+            Shown ? TInterfacePtr<TPropertyEditor>(FInspector->RowEditor(FInspector->SelectedRow()))
+                  : FindPropertyEditor({P.Component}, this, P.Property);
+        Editor->SetValue(Fix.Value);
     } catch (const std::exception& E) {
         ShowMessage(E.what());
         return false;

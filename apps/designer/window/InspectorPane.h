@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "apps/designer/document/ContrastTexts.h"
 #include "apps/designer/document/PageDocument.h"
 #include "apps/designer/window/DescriptionLine.h"
 #include "platform/designide/PropertyInspector.h"
@@ -43,9 +44,10 @@ public:
     void SetBounds(const TRect& Area, int HeaderTop);
     // Ctrl+F: the filter box, its text selected, once typed text is set.
     void FocusFilter();
-    // Ctrl+K: the selected colour row takes the nearest colour that passes (AA) the
-    // first pair it fails as the text colour, as the description line suggests; one
-    // undo step. False when there is nothing to apply.
+    // Ctrl+K: the smaller fix (AA) of the first pair the selected colour row fails, as the
+    // description line offers it: the row's colour or the other of the pair changes, and
+    // that colour's row is selected where the inspector shows it; one undo step. False
+    // when there is nothing to apply.
     bool ApplySuggestion();
 
 private:
@@ -67,5 +69,5 @@ private:
     TPropertyInspector* FInspector;
     TFilterEdit* FFilter;
     TDescriptionLine* FDescription;
-    std::string FSuggestion; // the text Ctrl+K types into the selected row, if any
+    TFixText FSuggestion; // what Ctrl+K applies, if anything
 };

@@ -48,12 +48,17 @@ void Assign(TPersistent& Instance, const TPropInfo& Prop, const TValue& Value)
     }
     case TTypeKind::Integer:
     case TTypeKind::Int64: {
+        // What the type's values are written as, for a refusal.
+        const std::string Forms = Type.ValueForms ? std::string(": write ") + Type.ValueForms : std::string();
         int64_t V = 0;
         if (const auto* I = std::get_if<int64_t>(&Value)) {
             V = *I;
+            if (Type.IsValue && V >= Prop.MinValue && V <= Prop.MaxValue && !Type.IsValue(V))
+                throw EPropertyError(TFormLexer::Quote(Type.IntToText ? Type.IntToText(V) : std::to_string(V)) +
+                                     " is not a valid " + Type.Name + Forms);
         } else if (const auto* Id = std::get_if<TIdent>(&Value); Id && Type.IdentToInt) {
             if (!Type.IdentToInt(Id->Name, V))
-                throw EPropertyError(TFormLexer::Quote(Id->Name) + " is not a valid " + Type.Name);
+                throw EPropertyError(TFormLexer::Quote(Id->Name) + " is not a valid " + Type.Name + Forms);
         } else {
             throw EPropertyError(Type.IdentToInt ? "an integer or a name was expected" : "an integer was expected");
         }

@@ -1,0 +1,37 @@
+#include "apps/designer/document/ContrastTexts.h"
+
+namespace {
+
+TFixText Text(TRowTexts& Rows, const TPairColour& Colour, const std::string& Path, const TContrastFix& Fix)
+{
+    TFixText T;
+    T.Found = Fix.Found;
+    T.Path = Path;
+    T.Distance = Fix.Distance;
+    if (Fix.Found) T.Value = Rows.ValueAs(*Colour.Object, *Colour.Prop, Fix.Colour);
+    return T;
+}
+
+std::string Describe(const char* Side, const TFixText& Fix)
+{
+    return std::string(Side) + " " + Fix.Value + " (ΔE " + DistanceText(Fix.Distance) + ")";
+}
+
+} // namespace
+
+TFixTexts FixTexts(TRowTexts& Rows, const TContrastFinding& Finding, TContrastLevel Level)
+{
+    const TContrastFixes Fixes = Finding.Fixes(Level);
+    return {Text(Rows, Finding.Foreground, Finding.ForegroundPath, Fixes.Foreground),
+            Text(Rows, Finding.Background, Finding.BackgroundPath, Fixes.Background), Fixes.BackgroundNearer()};
+}
+
+std::string DescribeFixes(const TFixTexts& Fixes)
+{
+    const bool Background = Fixes.BackgroundNearer;
+    const TFixText& Other = Background ? Fixes.Foreground : Fixes.Background;
+    const char* OtherSide = Background ? "foreground" : "background";
+    if (!Fixes.Nearer().Found) return "no colour on either side passes";
+    return "Ctrl+K: " + Describe(Background ? "background" : "foreground", Fixes.Nearer()) + "; " +
+           (Other.Found ? "or " + Describe(OtherSide, Other) : std::string("no ") + OtherSide + " passes");
+}

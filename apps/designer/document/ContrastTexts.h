@@ -1,0 +1,32 @@
+#pragma once
+// A failing pair's two smallest fixes as the rows would show them, for what offers them
+// outside the inspector's own rows (`check --suggest`, the description line and Ctrl+K):
+// each a text that its row and `set` take, with how far it moves the colour.
+
+#include <string>
+
+#include "apps/designer/document/RowTexts.h"
+#include "platform/components/PageContrast.h"
+
+// One side's fix: the colour's path, as `props` prints it, and the text its row would
+// show for the new colour. Not Found when no colour on that side passes.
+struct TFixText {
+    bool Found = false;
+    std::string Path, Value;
+    Extended Distance = 0; // CIEDE2000 from the colour it replaces
+};
+
+struct TFixTexts {
+    TFixText Foreground, Background;
+    bool BackgroundNearer = false;
+    // The smaller fix, which Ctrl+K applies: the background's when BackgroundNearer.
+    const TFixText& Nearer() const { return BackgroundNearer ? Background : Foreground; }
+};
+
+// The fixes of Finding at Level (TContrastFinding::Fixes), written through the editors
+// of the two rows.
+TFixTexts FixTexts(TRowTexts& Rows, const TContrastFinding& Finding, TContrastLevel Level);
+
+// The fixes as the description line offers them, the nearer first, which Ctrl+K applies:
+// "Ctrl+K: background $0045743D (ΔE 2.04); or foreground $000F0F0F (ΔE 62.59)".
+std::string DescribeFixes(const TFixTexts& Fixes);
