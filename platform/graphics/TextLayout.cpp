@@ -67,8 +67,14 @@ size_t PrevGraphemePos(std::string_view Text, size_t Pos)
     Pos = std::min(Pos, Text.size());
     if (Pos == 0) return 0;
     UBreakIterator* Breaks = Text.size() <= INT32_MAX ? BreaksOn(Text) : nullptr;
-    const int32_t Prev = Breaks ? ubrk_preceding(Breaks, static_cast<int32_t>(Pos)) : UBRK_DONE;
-    return Prev == UBRK_DONE ? 0 : static_cast<size_t>(Prev);
+    if (!Breaks) return 0;
+    // ICU takes an offset inside a character for that character's start, and answers
+    // the boundary before that: step on to the last one before Pos.
+    int32_t Prev = ubrk_preceding(Breaks, static_cast<int32_t>(Pos));
+    if (Prev == UBRK_DONE) Prev = 0;
+    for (int32_t Next; (Next = ubrk_following(Breaks, Prev)) != UBRK_DONE && static_cast<size_t>(Next) < Pos;)
+        Prev = Next;
+    return static_cast<size_t>(Prev);
 }
 
 std::vector<size_t> GraphemeBoundaries(std::string_view Text)
