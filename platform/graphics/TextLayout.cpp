@@ -80,6 +80,12 @@ size_t PrevGraphemePos(std::string_view Text, size_t Pos)
 std::vector<size_t> GraphemeBoundaries(std::string_view Text)
 {
     std::vector<size_t> Bounds{0};
+    // In ASCII every character is a cluster of its own but CR LF, which is one.
+    if (std::all_of(Text.begin(), Text.end(), [](char C) { return static_cast<unsigned char>(C) < 0x80; })) {
+        for (size_t I = 1; I <= Text.size(); ++I)
+            if (!(Text[I - 1] == '\r' && I < Text.size() && Text[I] == '\n')) Bounds.push_back(I);
+        return Bounds;
+    }
     UBreakIterator* Breaks = Text.size() <= INT32_MAX ? BreaksOn(Text) : nullptr;
     if (Breaks)
         for (int32_t B = ubrk_first(Breaks); B != UBRK_DONE; B = ubrk_next(Breaks))
