@@ -27,8 +27,8 @@ void TypeCaptions(benchmark::State& State, std::string_view PageText)
 {
     RegisterComponentClasses();
     const auto D = std::make_unique<TDesignerForm>(Application);
-    D->SetPage(ReadPageText(PageText), "");
-    D->Select({D->Page().FindComponent("ButtonOrder")});
+    D->Document().SetPage(ReadPageText(PageText), "");
+    D->Document().Select({D->Document().Page().FindComponent("ButtonOrder")});
     TPropertyInspector& I = D->Inspector();
     if (!I.SelectPath("Caption")) State.SkipWithError("no Caption row");
     int N = 0;
@@ -36,7 +36,8 @@ void TypeCaptions(benchmark::State& State, std::string_view PageText)
         I.BeginEdit("Order " + std::to_string(++N), false);
         if (!I.CommitEdit()) State.SkipWithError("the edit was refused");
     }
-    if (!D->CanUndo() || D->Page().FindComponent("ButtonOrder") == nullptr) State.SkipWithError("nothing was edited");
+    if (!D->Document().CanUndo() || D->Document().Page().FindComponent("ButtonOrder") == nullptr)
+        State.SkipWithError("nothing was edited");
 }
 
 void BM_EditSamplePage(benchmark::State& State) { TypeCaptions(State, SamplePageText()); }

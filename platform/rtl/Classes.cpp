@@ -72,8 +72,31 @@ TCollectionItem* TCollection::Add()
 
 void TCollection::Delete(int Index)
 {
+    Extract(Index);
+}
+
+std::unique_ptr<TCollectionItem> TCollection::Extract(int Index)
+{
     Items(Index);
+    std::unique_ptr<TCollectionItem> Item = std::move(FItems[static_cast<size_t>(Index)]);
     FItems.erase(FItems.begin() + Index);
+    return Item;
+}
+
+void TCollection::Insert(int Index, std::unique_ptr<TCollectionItem> Item)
+{
+    if (Index < 0 || Index > Count())
+        throw EStringListError("List index out of bounds (" + std::to_string(Index) + ")");
+    FItems.insert(FItems.begin() + Index, std::move(Item));
+}
+
+void TCollection::Move(int From, int To)
+{
+    Items(From);
+    Items(To);
+    std::unique_ptr<TCollectionItem> Item = std::move(FItems[static_cast<size_t>(From)]);
+    FItems.erase(FItems.begin() + From);
+    FItems.insert(FItems.begin() + To, std::move(Item));
 }
 
 void TCollection::Assign(const TPersistent& Source)
@@ -179,11 +202,16 @@ TComponent::TComponent(TComponent* AOwner)
 
 TComponent::~TComponent()
 {
-    // Free owned components last-in first-out; each removes itself from the list. The
-    // names go at once, rather than a look-up for each.
+    DestroyComponents();
+    if (FOwner) FOwner->RemoveComponent(this);
+}
+
+void TComponent::DestroyComponents()
+{
+    // Last-in first-out; each removes itself from the list. The names go at once,
+    // rather than a look-up for each.
     FNameIndex.Clear();
     while (!FComponents.empty()) delete FComponents.back();
-    if (FOwner) FOwner->RemoveComponent(this);
 }
 
 bool TComponent::IsValidIdent(std::string_view S)
@@ -229,14 +257,21 @@ TComponent* TComponent::FindComponent(std::string_view AName) const
     return AName.empty() ? nullptr : FNameIndex.Find(AName);
 }
 
-void TComponent::InsertComponent(TComponent* AComponent)
+void TComponent::InsertComponent(TComponent* AComponent, int Index)
 {
     if (NameTaken(AComponent->FName, AComponent))
         throw EComponentError("A component named " + AComponent->FName + " already exists");
     if (AComponent->FOwner) AComponent->FOwner->RemoveComponent(AComponent);
-    FComponents.push_back(AComponent);
+    if (Index < 0 || Index > ComponentCount()) Index = ComponentCount();
+    FComponents.insert(FComponents.begin() + Index, AComponent);
     if (!AComponent->FName.empty()) FNameIndex.Insert(AComponent->FName, AComponent);
     AComponent->FOwner = this;
+}
+
+int TComponent::ComponentIndex(const TComponent* AComponent) const
+{
+    const auto It = std::find(FComponents.begin(), FComponents.end(), AComponent);
+    return It == FComponents.end() ? -1 : static_cast<int>(It - FComponents.begin());
 }
 
 void TComponent::RemoveComponent(TComponent* AComponent)

@@ -83,9 +83,15 @@ class QELL_RTL_API TComponent : public TPersistent {
     // The owned component with this name, ignoring case; nullptr if none.
     TComponent* FindComponent(std::string_view AName) const;
 
-    // Raises EComponentError when AComponent's name is taken here.
-    void InsertComponent(TComponent* AComponent);
+    // Makes this component AComponent's owner, at Index of its components (-1, or past
+    // the end: the last). Raises EComponentError when AComponent's name is taken here.
+    void InsertComponent(TComponent* AComponent, int Index = -1);
     void RemoveComponent(TComponent* AComponent);
+    // AComponent's position among the components owned, or -1.
+    int ComponentIndex(const TComponent* AComponent) const;
+    // Frees the owned components now, last first, as the destructor does: for an owner
+    // whose own members must outlive them.
+    void DestroyComponents();
 
     static bool IsValidIdent(std::string_view S);
 
@@ -136,6 +142,13 @@ class QELL_RTL_API TCollection : public TPersistent {
     // A new item at the end.
     TCollectionItem* Add();
     void Delete(int Index);
+    // Takes the item at Index out, alive, for Insert to put back (an undo keeps it so);
+    // Index checked as for Items.
+    std::unique_ptr<TCollectionItem> Extract(int Index);
+    // Puts Item, an item of this collection, at Index (0..Count()); EListError outside.
+    void Insert(int Index, std::unique_ptr<TCollectionItem> Item);
+    // Moves the item at From to To, the others keeping their order; both checked.
+    void Move(int From, int To);
     void Clear() { FItems.clear(); }
     // The class of the items.
     virtual const TClassInfo& ItemClass() const = 0;

@@ -95,13 +95,14 @@ bool WriteAll(int Fd, std::string_view Data)
     return true;
 }
 
-// Writes Data to Temp, with Mode's permission bits when given, and brings it to the
-// disk: after a crash, a name that points at it holds all of Data.
-void WriteWhole(const std::string& FileName, TTemporary& Temp, std::string_view Data, const mode_t* Mode)
+// Writes Data to Temp, with Mode's permission bits when given, and (with Sync) brings it
+// to the disk: after a crash, a name that points at it holds all of Data.
+void WriteWhole(const std::string& FileName, TTemporary& Temp, std::string_view Data, const mode_t* Mode,
+                bool Sync = true)
 {
     if (!WriteAll(Temp.Fd, Data)) Fail(FileName, std::strerror(errno));
     if (Mode && fchmod(Temp.Fd, *Mode & 07777) != 0) Fail(FileName, std::strerror(errno));
-    if (fsync(Temp.Fd) != 0) Fail(FileName, std::strerror(errno));
+    if (Sync && fsync(Temp.Fd) != 0) Fail(FileName, std::strerror(errno));
 }
 
 // Gives Temp the owner and group of Old, the file it replaces (before its mode: a
@@ -188,15 +189,16 @@ bool LinkAs(const std::string& FileName, const TTemporary& Temp, const std::stri
 }
 
 // Writes Data to a new file and renames it over Target, which Old describes when it
-// exists. False, nothing written, when the new file cannot have Old's owner and group.
+// exists and is to be kept as it was (owner, group, mode); a new one gets Mode, when
+// given. False, nothing written, when the new file cannot have Old's owner and group.
 bool ReplaceByRename(const std::string& FileName, const std::string& Target, std::string_view Data,
-                     const struct stat* Old)
+                     const struct stat* Old, const TWriteOptions& Options = {}, const mode_t* Mode = nullptr)
 {
     TTemporary Temp;
     OpenBeside(Target, Temp);
     if (Temp.Fd < 0) Fail(FileName, std::strerror(errno));
     if (Old && !TakeOwner(Temp, *Old)) return false;
-    WriteWhole(FileName, Temp, Data, Old ? &Old->st_mode : nullptr);
+    WriteWhole(FileName, Temp, Data, Old ? &Old->st_mode : Mode, Options.Sync);
     // Only a rename replaces a file in one step, and it renames a name: the hidden name
     // lives from here to the rename, nothing in between. (The file is closed after; its
     // content is on the disk already.)
@@ -251,9 +253,16 @@ std::string ExtractFileName(std::string_view Path)
     return std::string(Slash == std::string_view::npos ? Path : Path.substr(Slash + 1));
 }
 
-void WriteFileAtomically(const std::string& FileName, std::string_view Data)
+void WriteFileAtomically(const std::string& FileName, std::string_view Data, const TWriteOptions& Options)
 {
     if (FileName.empty()) throw EInOutError("Cannot write a file with an empty name");
+    if (Options.Own) {
+        struct stat Info;
+        if (lstat(FileName.c_str(), &Info) == 0 && S_ISDIR(Info.st_mode)) Fail(FileName, "not a regular file");
+        const mode_t Private = 0600;
+        ReplaceByRename(FileName, FileName, Data, nullptr, Options, &Private);
+        return;
+    }
     // A link is followed, so that the rename replaces the file it points at rather than
     // the link itself.
     std::string Target = FileName;
@@ -268,7 +277,7 @@ void WriteFileAtomically(const std::string& FileName, std::string_view Data)
     if (Exists && !S_ISREG(Info.st_mode)) Fail(FileName, "not a regular file");
     if (Exists && !Writable(Target, Info)) Fail(FileName, "read-only");
     // A rename would part the links, leaving the other names with the old content.
-    if ((Exists && Info.st_nlink > 1) || !ReplaceByRename(FileName, Target, Data, Exists ? &Info : nullptr))
+    if ((Exists && Info.st_nlink > 1) || !ReplaceByRename(FileName, Target, Data, Exists ? &Info : nullptr, Options))
         WriteInPlace(FileName, Target, Data);
 }
 

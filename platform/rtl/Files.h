@@ -70,7 +70,20 @@ QELL_RTL_API std::string ReadFileText(const std::string& FileName, size_t MaxSiz
 // regular file (a device, a pipe, a folder) is refused, since the rename would put a
 // plain file in its place. Raises EInOutError "Cannot write 'FileName': reason" on
 // failure, with FileName unchanged and no file left behind.
-QELL_RTL_API void WriteFileAtomically(const std::string& FileName, std::string_view Data);
+//
+// A file of the program's own (Options.Own: a recovery file) is replaced whatever
+// FileName holds: a symbolic link or a file of several links there is replaced itself,
+// never written through, so that nobody's link can steer the write elsewhere, and a new
+// file is readable by its user only. Without Options.Sync the content is not waited
+// for on the disk: for a program's last moments, when waiting for the journal of a busy
+// machine can take seconds; a process that ends keeps it, only a crash of the whole
+// system in the next moments could lose it.
+struct TWriteOptions {
+    bool Sync = true;
+    bool Own = false;
+};
+QELL_RTL_API void WriteFileAtomically(const std::string& FileName, std::string_view Data,
+                                      const TWriteOptions& Options = {});
 
 // As WriteFileAtomically, for a file that must not exist yet: answers false, writing
 // nothing, when FileName is taken (by anything, a dangling symbolic link included). The

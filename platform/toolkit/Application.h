@@ -27,6 +27,9 @@ public:
     virtual void FormHidden(TForm& Form) = 0;
     // An error escaped an event handler (already printed on standard error).
     virtual void ShowError(const std::string&) {}
+    // Whether a person answers the forms shown (a window), rather than a script: a
+    // question nobody is there to answer is better not asked.
+    virtual bool Interactive() const { return false; }
     // The clipboard's text (Copy value, Paste value). The default is the process's own,
     // which a headless run uses: what one part of the program copies, another pastes,
     // and nothing reaches the system. A window back end uses the system's instead.

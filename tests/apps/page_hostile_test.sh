@@ -40,6 +40,15 @@ run 1 set "$page" _Order2.Left "$(printf '1\0332')" && quoted "'1\\x1b2' is not 
 printf 'inspect Inspector "\033"\n' >"$work/esc.txt"
 run 2 design "$page" --script "$work/esc.txt" && quoted "no property row '\\x1b'"
 
+# Page text printed by props, get and values steers no terminal: control characters
+# (ESC, BEL, an 8-bit CSI) show as \xNN, other scripts as they are.
+printf "object P: TQellPage\n  Title = 'a'#27']0;owned'#7'b'#27'[2J'#155'\xce\xbb'\nend\n" >"$work/title.txt"
+run 0 props "$work/title.txt" P
+expect "props escapes the title" grep -qF 'P.Title	a\x1b]0;owned\x07b\x1b[2J\xc2\x9bλ	' "$work/out"
+expect "no control byte from props" [ "$(tr -d -c '\000-\010\013-\037\177' <"$work/out" | wc -c)" -eq 0 ]
+run 0 get "$work/title.txt" P.Title
+expect "get escapes the title" grep -qxF 'a\x1b]0;owned\x07b\x1b[2J\xc2\x9bλ' "$work/out"
+
 # A failed script line fails the run (exit 2), and the lines after it do not run.
 printf 'inspect Inspector No.Such.Row\nkey Ctrl+S\n' >"$work/fails.txt"
 run 2 design "$page" --script "$work/fails.txt" && err_has "script line 1: no property row 'No.Such.Row'"
@@ -127,5 +136,36 @@ if [ "$(id -u)" -eq 0 ] && command -v setpriv >/dev/null; then
   [ "$("$designer" get "$shared/page.txt" _Order2.Left)" = 12 ] && pass || fail "nobody's group set lost"
   rm -rf "$shared"
 fi
+
+# A save that fails in a script fails the run (exit 2), the change kept in a recovery
+# file (here in the state folder: the page's folder cannot be written); a recovery file
+# beside a page stops no later script, which is never asked about it.
+as_user() { "$@"; }
+[ "$(id -u)" -eq 0 ] && command -v setpriv >/dev/null && as_user() { setpriv --reuid=nobody --regid=nogroup --clear-groups -- "$@"; }
+shared=$(mktemp -d /tmp/qell-shared.XXXXXX)
+mkdir "$shared/ro" "$shared/state"
+cp "$page" "$shared/ro/page.txt"
+printf 'pick _Order2\ninspect Inspector Caption\ntype Inspector "Pay"\nkey Enter\nkey Ctrl+S\nclick OK\n' >"$shared/save.txt"
+chmod 444 "$shared/ro/page.txt"
+chmod 555 "$shared/ro"
+chmod 777 "$shared/state"
+chmod 755 "$shared"
+chmod 644 "$shared/save.txt"
+rc=0
+as_user env HOME="$shared/state" XDG_CONFIG_HOME= XDG_STATE_HOME="$shared/state" "$designer" design "$shared/ro/page.txt" --script "$shared/save.txt" \
+  >"$work/out" 2>"$work/err" || rc=$?
+expect "a failed save fails the script (exit $rc)" [ "$rc" -eq 2 ]
+err_has "the page was not saved: Cannot write '$shared/ro/page.txt': read-only"
+err_has "unsaved changes written to '$shared/state/qell-designer/page.txt."
+recovered=$(ls "$shared"/state/qell-designer/page.txt.*.recovered 2>/dev/null | head -1)
+expect "the change is recovered" grep -qF "Caption = 'Pay'" "${recovered:-/dev/null}"
+cmp -s "$page" "$shared/ro/page.txt" && pass || fail "the read-only page changed"
+cp "$page" "$work/beside.txt"
+cp "$recovered" "$work/beside.txt.recovered"
+printf 'pick _Order2\ninspect Inspector Caption\n' >"$work/look.txt"
+run 0 design "$work/beside.txt" --script "$work/look.txt" && err_has "holds unsaved changes to '$work/beside.txt'"
+expect "the recovery file is left" [ -f "$work/beside.txt.recovered" ]
+chmod -R u+w "$shared"
+rm -rf "$shared"
 
 finish

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "apps/designer/window/DesignerForm.h"
+#include "apps/designer/window/FileActions.h"
 #include "apps/designer/packages/PackageHost.h"
 #include "colour/IWColors.h"
 #include "platform/components/Components.h"
@@ -40,7 +41,7 @@ protected:
     {
         Package = std::make_unique<TPackageHost>(DefaultPackagePath());
         D = std::make_unique<TDesignerForm>(Application);
-        D->SetPage(ReadPageText(SamplePageText()), "");
+        D->Document().SetPage(ReadPageText(SamplePageText()), "");
     }
     void Close()
     {
@@ -60,15 +61,29 @@ protected:
         return Back;
     }
 
+    // Opens File through the window's file actions, the recovery question answered by
+    // Answer as a person at a window would; answers the message boxes shown.
+    std::vector<std::string> OpenAsAPerson(const std::string& File, std::string_view Answer)
+    {
+        auto B = std::make_unique<TRecordingBackEnd>(Answer);
+        TRecordingBackEnd& Back = *B;
+        Back.AsAPerson = true;
+        Application->SetBackEnd(std::move(B));
+        D->Document().SetPage(ReadPageText(SamplePageText()), "");
+        EXPECT_TRUE(OpenPage(D->Document(), File));
+        EXPECT_FALSE(Back.Failed()) << Back.ScriptError();
+        return Back.Messages;
+    }
+
     template <typename T = TQellButton>
     T& Find(const char* Name) const
     {
-        auto* C = dynamic_cast<T*>(D->Page().FindComponent(Name));
+        auto* C = dynamic_cast<T*>(D->Document().Page().FindComponent(Name));
         EXPECT_NE(C, nullptr) << Name;
         return *C;
     }
     TQellButtonAppearance& Button() const { return Find("ButtonOrder").Appearance; }
-    std::string Text() const { return PageText(D->Page()); }
+    std::string Text() const { return PageText(D->Document().Page()); }
 
     std::unique_ptr<TPackageHost> Package;
     std::unique_ptr<TDesignerForm> D;

@@ -39,23 +39,23 @@ TEST_F(Designer, EditsByEveryPathAreSavedAndReadBack)
     EXPECT_EQ(Button().BorderColor, Web("Navy"));
     EXPECT_EQ(Button().TextColor, IWColors[9].Value);
     EXPECT_EQ(Button().ShadowColor, clBtnShadow) << "Cancel writes nothing";
-    EXPECT_TRUE(D->IsModified());
+    EXPECT_TRUE(D->Document().IsModified());
     EXPECT_EQ(D->Caption(), "Qell Designer - (new page) *");
 
     // A page without a file asks for a name.
     Run("key Ctrl+S\ntype FileName \"" + File + "\"\nclick OK\n");
-    EXPECT_FALSE(D->IsModified());
+    EXPECT_FALSE(D->Document().IsModified());
     EXPECT_EQ(D->Caption(), "Qell Designer - " + File);
     const std::unique_ptr<TQellPage> Saved = LoadPageFile(File);
     EXPECT_EQ(PageText(*Saved), Text());
 
     // Opened again, through Ctrl+O, the values are there.
-    D->SetPage(ReadPageText(SamplePageText()), "");
+    D->Document().SetPage(ReadPageText(SamplePageText()), "");
     Run("key Ctrl+O\ntype FileName \"" + File + "\"\nclick OK\n");
-    EXPECT_EQ(D->FileName(), File);
+    EXPECT_EQ(D->Document().FileName(), File);
     EXPECT_EQ(Button().TextColor, IWColors[9].Value);
     EXPECT_EQ(Button().BorderColor, Web("Navy"));
-    EXPECT_FALSE(D->CanUndo());
+    EXPECT_FALSE(D->Document().CanUndo());
 }
 
 // CSS hex typed with spaces around it is one edit, saved as the web colour it is; the
@@ -70,18 +70,18 @@ TEST_F(Designer, TypedHexIsSavedAndTheChooserAsksBeforeReplacing)
         "key Ctrl+S\ntype FileName \"" + Folder + "\"\nkey Enter\ntype Files \"su\"\nkey Enter\n"
         "type FileName \"page\"\nkey Enter\n");
     EXPECT_EQ(Button().TextColor, 0x004763FF);
-    EXPECT_EQ(D->FileName(), File);
-    EXPECT_FALSE(D->IsModified());
+    EXPECT_EQ(D->Document().FileName(), File);
+    EXPECT_FALSE(D->Document().IsModified());
     const std::string Saved = Contents(File);
     EXPECT_NE(Saved.find("    Appearance.TextColor = Tomato\n"), std::string::npos) << Saved;
-    D->Undo();
-    EXPECT_FALSE(D->CanUndo()) << "one step";
+    D->Document().Undo();
+    EXPECT_FALSE(D->Document().CanUndo()) << "one step";
 
-    D->SetPage(ReadPageText(SamplePageText()), "");
+    D->Document().SetPage(ReadPageText(SamplePageText()), "");
     TRecordingBackEnd& Back = Run("key Ctrl+S\ntype FileName \"" + File + "\"\nkey Enter\nclick No\nkey Escape\n");
     ASSERT_EQ(Back.Messages.size(), 1u);
     EXPECT_NE(Back.Messages[0].find("already exists"), std::string::npos) << Back.Messages[0];
-    EXPECT_EQ(D->FileName(), "");
+    EXPECT_EQ(D->Document().FileName(), "");
     EXPECT_EQ(Contents(File), Saved);
     std::filesystem::remove_all(Folder);
 }
@@ -89,7 +89,7 @@ TEST_F(Designer, TypedHexIsSavedAndTheChooserAsksBeforeReplacing)
 TEST_F(Designer, ARejectedTextLeavesFileAndInspectorAsTheyWere)
 {
     const std::string File = TempFile("rejected.txt");
-    ASSERT_TRUE(D->SaveAs(File));
+    ASSERT_TRUE(D->Document().SaveAs(File));
     const std::string Before = Contents(File);
     // The refused text stays in the field until Escape puts the value back.
     TRecordingBackEnd& Back = Run("pick ButtonOrder\ninspect Inspector Appearance.BackgroundColor\n"
@@ -99,8 +99,8 @@ TEST_F(Designer, ARejectedTextLeavesFileAndInspectorAsTheyWere)
     EXPECT_EQ(Button().BackgroundColor, Web("SeaGreen"));
     const TPropertyInspector& I = D->Inspector();
     EXPECT_EQ(I.RowValue(I.FindRow("Appearance.BackgroundColor")), "SeaGreen");
-    EXPECT_FALSE(D->IsModified());
-    EXPECT_FALSE(D->CanUndo());
+    EXPECT_FALSE(D->Document().IsModified());
+    EXPECT_FALSE(D->Document().CanUndo());
     EXPECT_EQ(Contents(File), Before);
 }
 
@@ -109,7 +109,7 @@ TEST_F(Designer, ARejectedTextLeavesFileAndInspectorAsTheyWere)
 TEST_F(Designer, AFailedSaveSaysWhyAndKeepsTheFile)
 {
     const std::string File = TempFile("failed_save.txt");
-    ASSERT_TRUE(D->SaveAs(File));
+    ASSERT_TRUE(D->Document().SaveAs(File));
     const std::string Before = Contents(File);
     Run("pick ButtonOrder\ninspect Inspector Caption\ntype Inspector \"Order now\"\nkey Enter\n");
     {
@@ -120,10 +120,10 @@ TEST_F(Designer, AFailedSaveSaysWhyAndKeepsTheFile)
             << Back.Messages[0];
     }
     EXPECT_EQ(Contents(File), Before);
-    EXPECT_TRUE(D->IsModified());
+    EXPECT_TRUE(D->Document().IsModified());
     EXPECT_EQ(D->Caption(), "Qell Designer - " + File + " *");
     Run("key Ctrl+S\n");
-    EXPECT_FALSE(D->IsModified());
+    EXPECT_FALSE(D->Document().IsModified());
     EXPECT_NE(Contents(File).find("Caption = 'Order now'"), std::string::npos);
 }
 
@@ -136,9 +136,9 @@ TEST_F(Designer, UndoAndRedoRestoreEveryStepExactly)
     Steps.push_back(Text());
 
     const auto ClickEntry = [&](const char* Path, TShiftState Keys) {
-        const TDesignerForm::TEntry* E = D->FindEntry(Path);
+        const TDocumentEntry* E = D->Document().FindEntry(Path);
         ASSERT_NE(E, nullptr) << Path;
-        const int Index = static_cast<int>(E - D->Entries().data());
+        const int Index = static_cast<int>(E - D->Document().Entries().data());
         const TRect R = D->List().ItemRect(Index);
         const TPoint P = ScriptSupport::At(D->List(), R.Left + 4, (R.Top + R.Bottom) / 2);
         TShiftState Down = Keys;
@@ -148,7 +148,7 @@ TEST_F(Designer, UndoAndRedoRestoreEveryStepExactly)
     };
     ClickEntry("SpinnerFilling.Slots[0]", {});
     ClickEntry("SpinnerFilling.Slots[2]", {ssCtrl});
-    ASSERT_EQ(D->Selection().size(), 2u);
+    ASSERT_EQ(D->Document().Selection().size(), 2u);
     Run("inspect Inspector TextColor\ntype Inspector \"Maroon\"\nkey Enter\n");
     const TQellSpinnerSlots& Slots = Find<TQellSpinner>("SpinnerFilling").Slots;
     EXPECT_EQ(Slots.Items(0)->TextColor, Web("Maroon"));
@@ -166,22 +166,22 @@ TEST_F(Designer, UndoAndRedoRestoreEveryStepExactly)
         Run("key Ctrl+Z\n");
         EXPECT_EQ(Text(), Steps[I - 1]) << "undo to step " << I - 1;
     }
-    EXPECT_FALSE(D->CanUndo());
-    EXPECT_FALSE(D->IsModified());
+    EXPECT_FALSE(D->Document().CanUndo());
+    EXPECT_FALSE(D->Document().IsModified());
     EXPECT_EQ(D->Caption(), "Qell Designer - (new page)");
     Run("key Ctrl+Y\nkey Ctrl+Y\n");
     EXPECT_EQ(Text(), Steps[2]);
-    EXPECT_TRUE(D->IsModified());
+    EXPECT_TRUE(D->Document().IsModified());
     Run("key Ctrl+Shift+Z\nkey Ctrl+Y\n");
     EXPECT_EQ(Text(), Steps[4]);
-    EXPECT_FALSE(D->CanRedo());
+    EXPECT_FALSE(D->Document().CanRedo());
     // The selection survives by name: the popup is still the one in the inspector.
-    ASSERT_EQ(D->Selection().size(), 1u);
-    EXPECT_EQ(D->Selection()[0], &Find<TQellPopup>("PopupConfirm"));
+    ASSERT_EQ(D->Document().Selection().size(), 1u);
+    EXPECT_EQ(D->Document().Selection()[0], &Find<TQellPopup>("PopupConfirm"));
 
     // A new edit after an undo drops what could have been redone.
     Run("key Ctrl+Z\ninspect Inspector Title\ntype Inspector \"Really?\"\nkey Enter\n");
-    EXPECT_FALSE(D->CanRedo());
+    EXPECT_FALSE(D->Document().CanRedo());
     EXPECT_EQ(Find<TQellPopup>("PopupConfirm").Title, "Really?");
 }
 
@@ -217,15 +217,15 @@ TEST_F(Designer, ABadFileIsRefusedWithItsLineAndThePageKept)
     EXPECT_NE(Back.Messages[1].find("line 3"), std::string::npos) << Back.Messages[1];
     EXPECT_NE(Back.Messages[1].find("Blurple"), std::string::npos) << Back.Messages[1];
     EXPECT_EQ(Text(), Before);
-    EXPECT_TRUE(D->IsModified()) << "what was shown is still unsaved";
-    EXPECT_TRUE(D->CanUndo());
-    EXPECT_EQ(D->FileName(), "");
+    EXPECT_TRUE(D->Document().IsModified()) << "what was shown is still unsaved";
+    EXPECT_TRUE(D->Document().CanUndo());
+    EXPECT_EQ(D->Document().FileName(), "");
 }
 
 TEST_F(Designer, LeavingWithChangesAsksSaveDiscardOrCancel)
 {
     const std::string File = TempFile("leaving.txt");
-    ASSERT_TRUE(D->SaveAs(File));
+    ASSERT_TRUE(D->Document().SaveAs(File));
     const std::string Edit = "pick ButtonOrder\ninspect Inspector Caption\ntype Inspector \"Pay\"\nkey Enter\n";
 
     // Cancel keeps the designer open (the next lines still reach it); Discard leaves.
@@ -250,7 +250,7 @@ TEST_F(Designer, ThePreviewDrawsEachComponentAsItDrawsItselfAndSelectsByClicks)
         "pick SamplePage\n");
     const TPagePreview& P = D->Preview();
     D->PaintAll();
-    const TQellPage& Page = D->Page();
+    const TQellPage& Page = D->Document().Page();
     int Compared = 0;
     for (int I = 0; I < Page.ComponentCount(); ++I) {
         const auto* C = dynamic_cast<const TQellControl*>(Page.Components(I));
@@ -270,13 +270,13 @@ TEST_F(Designer, ThePreviewDrawsEachComponentAsItDrawsItselfAndSelectsByClicks)
     EXPECT_EQ(PixelOf(P, List.Left + 20, List.Top + 2 * 22 + 5), ColorToRGB(Web("Orchid"))) << "the selected item";
 
     Run("pick ButtonOrder\npick TrackbarSize ctrl\npick LabelTitle ctrl\npick ButtonOrder ctrl\n");
-    EXPECT_EQ(D->Selection(), (std::vector<TPersistent*>{&Find<TQellTrackbar>("TrackbarSize"), &Find<TQellLabel>("LabelTitle")}));
+    EXPECT_EQ(D->Document().Selection(), (std::vector<TPersistent*>{&Find<TQellTrackbar>("TrackbarSize"), &Find<TQellLabel>("LabelTitle")}));
     EXPECT_EQ(D->Inspector().FindRow("Appearance"), -1) << "only what both have";
     EXPECT_NE(D->Inspector().FindRow("Left"), -1);
     Run("click Preview 2 2\n");
-    EXPECT_EQ(D->Selection().size(), 2u) << "around the page: nothing changes";
+    EXPECT_EQ(D->Document().Selection().size(), 2u) << "around the page: nothing changes";
     Run("click Preview 20 20\n");
-    EXPECT_EQ(D->Selection(), std::vector<TPersistent*>{&D->Page()}) << "the page itself";
+    EXPECT_EQ(D->Document().Selection(), std::vector<TPersistent*>{&D->Document().Page()}) << "the page itself";
 }
 
 
@@ -313,7 +313,7 @@ TEST_F(Designer, AScriptLineThatFailsAsItRunsFailsTheScript)
     D->ShowModal();
     EXPECT_TRUE(Back.Failed());
     EXPECT_EQ(Back.ScriptError(), "script line 1: no property row 'No.Such.Row'");
-    EXPECT_FALSE(D->IsSelected(&Find<TQellLabel>("LabelTitle")));
+    EXPECT_FALSE(D->Document().IsSelected(&Find<TQellLabel>("LabelTitle")));
 }
 
 // Another writer changed the file since it was read: saving asks Overwrite, Reload or
@@ -321,7 +321,7 @@ TEST_F(Designer, AScriptLineThatFailsAsItRunsFailsTheScript)
 TEST_F(Designer, SavingOverAFileChangedOnDiskAsksFirst)
 {
     const std::string File = TempFile("changed.txt");
-    ASSERT_TRUE(D->SaveAs(File));
+    ASSERT_TRUE(D->Document().SaveAs(File));
     const std::string Theirs = [&] {
         std::string T = Contents(File);
         T.replace(T.find("Caption = 'Order'"), 17, "Caption = 'Theirs'");
@@ -337,11 +337,11 @@ TEST_F(Designer, SavingOverAFileChangedOnDiskAsksFirst)
     EXPECT_NE(Back.Messages[0].find("'" + File + "' has changed on disk since it was read"), std::string::npos)
         << Back.Messages[0];
     EXPECT_EQ(Contents(File), Theirs);
-    EXPECT_TRUE(D->IsModified());
+    EXPECT_TRUE(D->Document().IsModified());
 
     Run("key Ctrl+S\nclick Overwrite\n");
     EXPECT_NE(Contents(File).find("Caption = 'Mine'"), std::string::npos);
-    EXPECT_FALSE(D->IsModified());
+    EXPECT_FALSE(D->Document().IsModified());
     EXPECT_EQ(Run("key Ctrl+S\n").Messages.size(), 0u) << "its own write is no change";
 
     Run(Edit + "pick LabelTitle\n");
@@ -349,7 +349,7 @@ TEST_F(Designer, SavingOverAFileChangedOnDiskAsksFirst)
     Run("key Ctrl+S\nclick Reload\n");
     EXPECT_EQ(Contents(File), Theirs);
     EXPECT_EQ(Find("ButtonOrder").Caption, "Theirs");
-    EXPECT_FALSE(D->IsModified());
+    EXPECT_FALSE(D->Document().IsModified());
 }
 
 // Ctrl+O on a FIFO is refused at once, saying what the name holds, never waited on.
@@ -362,66 +362,60 @@ TEST_F(Designer, OpeningAFifoIsRefusedAtOnce)
     ASSERT_EQ(Back.Messages.size(), 1u);
     // The chooser refuses it before anything opens it.
     EXPECT_NE(Back.Messages[0].find("is not a regular file"), std::string::npos) << Back.Messages[0];
-    EXPECT_EQ(D->FileName(), "");
+    EXPECT_EQ(D->Document().FileName(), "");
     unlink(Fifo.c_str());
 }
 
 // Unsaved changes written when the designer had to end are offered when the page is
 // opened again: closing the box keeps them for later, Recover shows them as an unsaved
-// change over the file's text, Discard drops them. A page without a file recovers into
-// the state folder.
+// change over the file's text and keeps the file until the page is saved, Discard drops
+// them. A page without a file recovers into the state folder.
 TEST_F(Designer, RecoveredChangesAreOfferedWhenThePageIsOpenedAgain)
 {
-    const std::string File = TempFile("recovered.txt"), Recovered = RecoveryFileName(File);
+    const std::string File = TempFile("recovered.txt"), Recovered = RecoveryFileBeside(File);
     std::remove(Recovered.c_str());
-    ASSERT_TRUE(D->SaveAs(File));
+    ASSERT_TRUE(D->Document().SaveAs(File));
     const std::string OnDisk = Contents(File);
-    EXPECT_EQ(D->WriteRecovery(), "") << "nothing unsaved";
+    EXPECT_EQ(D->Document().WriteRecovery(), "") << "nothing unsaved";
     Run("pick ButtonOrder\ninspect Inspector Appearance.BackgroundColor\ntype Inspector \"tomato\"\nkey Enter\n");
     const std::string Edited = Text();
     ASSERT_NE(Edited, OnDisk);
-    EXPECT_EQ(D->WriteRecovery(), Recovered);
+    EXPECT_EQ(D->Document().WriteRecovery(), Recovered);
     EXPECT_EQ(Contents(Recovered), Edited);
     EXPECT_EQ(Contents(File), OnDisk);
 
-    const auto Open = [&](std::string_view Answer) {
-        auto B = std::make_unique<TRecordingBackEnd>(Answer);
-        TRecordingBackEnd& Back = *B;
-        Application->SetBackEnd(std::move(B));
-        D->SetPage(ReadPageText(SamplePageText()), "");
-        EXPECT_TRUE(D->OpenFile(File));
-        EXPECT_FALSE(Back.Failed()) << Back.ScriptError();
-        return Back.Messages;
-    };
-    std::vector<std::string> Shown = Open("");
+    std::vector<std::string> Shown = OpenAsAPerson(File, "");
     ASSERT_EQ(Shown.size(), 1u);
     EXPECT_NE(Shown[0].find(Recovered), std::string::npos) << Shown[0];
     EXPECT_EQ(Text(), OnDisk);
-    EXPECT_FALSE(D->IsModified());
+    EXPECT_FALSE(D->Document().IsModified());
     EXPECT_EQ(Contents(Recovered), Edited) << "kept for later";
 
-    Open("click Recover\n");
+    OpenAsAPerson(File, "click Recover\n");
     EXPECT_EQ(Text(), Edited);
-    EXPECT_TRUE(D->IsModified());
+    EXPECT_TRUE(D->Document().IsModified());
     EXPECT_EQ(D->Caption(), "Qell Designer - " + File + " *");
-    D->Undo();
+    EXPECT_TRUE(FileExists(Recovered)) << "kept until the page is saved";
+    D->Document().Undo();
     EXPECT_EQ(Text(), OnDisk) << "one undo step back to the file";
-    EXPECT_FALSE(D->IsModified());
-    EXPECT_FALSE(FileExists(Recovered));
+    EXPECT_FALSE(D->Document().IsModified());
+    D->Document().Redo();
+    ASSERT_TRUE(D->Document().SaveAs(File));
+    EXPECT_FALSE(FileExists(Recovered)) << "saved: nothing left to recover";
 
-    D->Redo();
-    ASSERT_EQ(D->WriteRecovery(), Recovered);
-    Open("click Discard\n");
-    EXPECT_EQ(Text(), OnDisk);
-    EXPECT_FALSE(D->IsModified());
+    Run("pick ButtonOrder\ninspect Inspector Appearance.BackgroundColor\ntype Inspector \"navy\"\nkey Enter\n");
+    ASSERT_EQ(D->Document().WriteRecovery(), Recovered);
+    OpenAsAPerson(File, "click Discard\n");
+    EXPECT_EQ(Text(), Edited);
+    EXPECT_FALSE(D->Document().IsModified());
     EXPECT_FALSE(FileExists(Recovered));
-    EXPECT_TRUE(Open("").empty()) << "nothing left to offer";
+    EXPECT_TRUE(OpenAsAPerson(File, "").empty()) << "nothing left to offer";
 
     const std::string State = ::testing::TempDir() + "designer_state";
     ASSERT_EQ(setenv("XDG_STATE_HOME", State.c_str(), 1), 0);
-    D->SetPage(ReadPageText(SamplePageText()), "");
+    D->Document().SetPage(ReadPageText(SamplePageText()), "");
     Run("pick ButtonOrder\ninspect Inspector Appearance.BackgroundColor\ntype Inspector \"navy\"\nkey Enter\n");
-    const std::string Written = D->WriteRecovery();
+    const std::string Written = D->Document().WriteRecovery();
     unsetenv("XDG_STATE_HOME");
     EXPECT_EQ(Written.rfind(State + "/qell-designer/new-page-", 0), 0u) << Written;
     EXPECT_EQ(Contents(Written), Text());

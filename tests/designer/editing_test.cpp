@@ -14,9 +14,9 @@ protected:
     // A click on the component list's entry Path, as a script line.
     std::string ClickEntry(const char* Path) const
     {
-        const TDesignerForm::TEntry* E = D->FindEntry(Path);
+        const TDocumentEntry* E = D->Document().FindEntry(Path);
         EXPECT_NE(E, nullptr) << Path;
-        const TRect R = D->List().ItemRect(static_cast<int>(E - D->Entries().data()));
+        const TRect R = D->List().ItemRect(static_cast<int>(E - D->Document().Entries().data()));
         return "click Components " + std::to_string(R.Left + 4) + " " + std::to_string((R.Top + R.Bottom) / 2) + "\n";
     }
     // A double click on the value of the inspector's row Path.
@@ -37,17 +37,17 @@ protected:
 TEST_F(Editing, TypedTextIsSetByEveryWayOfLeavingTheField)
 {
     const std::string File = TempFile("leaving_field.txt");
-    ASSERT_TRUE(D->SaveAs(File));
+    ASSERT_TRUE(D->Document().SaveAs(File));
     // A click on the page preview (which takes no focus), then Ctrl+S.
     Run("pick ButtonOrder\ninspect Inspector Caption\ntype Inspector \"Typed\"\nclick Preview 20 20\nkey Ctrl+S\n");
     EXPECT_EQ(Find("ButtonOrder").Caption, "Typed");
     EXPECT_NE(Contents(File).find("Caption = 'Typed'"), std::string::npos);
-    EXPECT_EQ(D->Selection(), std::vector<TPersistent*>{&D->Page()}) << "and the click still selects";
+    EXPECT_EQ(D->Document().Selection(), std::vector<TPersistent*>{&D->Document().Page()}) << "and the click still selects";
 
     // A click in the component list, Tab, Down and Up.
     Run("pick ButtonOrder\ninspect Inspector Left\ntype Inspector \"77\"\n" + ClickEntry("LabelTitle"));
     EXPECT_EQ(Find("ButtonOrder").Left, 77);
-    EXPECT_EQ(D->Selection(), std::vector<TPersistent*>{&Find<TQellLabel>("LabelTitle")});
+    EXPECT_EQ(D->Document().Selection(), std::vector<TPersistent*>{&Find<TQellLabel>("LabelTitle")});
     Run("pick ButtonOrder\ninspect Inspector Top\ntype Inspector \"60\"\nkey Tab\n");
     EXPECT_EQ(Find("ButtonOrder").Top, 60);
     Run("inspect Inspector Width\ntype Inspector \"130\"\nkey Down\n");
@@ -71,7 +71,7 @@ TEST_F(Editing, ARefusedTextKeepsTheFieldAndStopsWhatWouldLeaveIt)
                                   "type Inspector \"Bluish\"\nclick Preview 20 20\nclick OK\n" +
                                   ClickEntry("LabelTitle") + "click OK\nkey Tab\nclick OK\n");
     EXPECT_EQ(Back.Messages.size(), 3u);
-    EXPECT_EQ(D->Selection(), std::vector<TPersistent*>{&Find("ButtonOrder")});
+    EXPECT_EQ(D->Document().Selection(), std::vector<TPersistent*>{&Find("ButtonOrder")});
     const TPropertyInspector& I = D->Inspector();
     ASSERT_TRUE(I.Editing());
     EXPECT_EQ(I.InplaceEdit()->Text(), "Bluish");
@@ -88,7 +88,7 @@ TEST_F(Editing, ARefusedTextKeepsTheFieldAndStopsWhatWouldLeaveIt)
 TEST_F(Editing, CtrlZUndoesTheTypingBeforeThePagesEdits)
 {
     const std::string File = TempFile("typing_undo.txt");
-    ASSERT_TRUE(D->SaveAs(File));
+    ASSERT_TRUE(D->Document().SaveAs(File));
     Run("pick ButtonOrder\ninspect Inspector Caption\ntype Inspector \"First\"\nkey Enter\n"
         "type Inspector \"Second\"\nkey Ctrl+Z\n");
     ASSERT_TRUE(D->Inspector().Editing());
@@ -99,7 +99,7 @@ TEST_F(Editing, CtrlZUndoesTheTypingBeforeThePagesEdits)
     // Nothing typed now: Ctrl+Z undoes the page's edit.
     Run("key Ctrl+Z\n");
     EXPECT_EQ(Find("ButtonOrder").Caption, "Order");
-    EXPECT_TRUE(D->IsModified());
+    EXPECT_TRUE(D->Document().IsModified());
 }
 
 TEST_F(Editing, AltDownOpensTheListOnTheTypedText)
@@ -131,7 +131,7 @@ TEST_F(Editing, ADoubleClickOnAValueOpensTheDialogOrTakesTheNextValue)
     EXPECT_FALSE(Find<TQellOnOffButton>("OnOffToasted").Checked);
     EXPECT_FALSE(D->Inspector().Editing());
     Run("key Ctrl+Z\nkey Ctrl+Z\nkey Ctrl+Z\n");
-    EXPECT_FALSE(D->IsModified()) << "three edits, three undo steps";
+    EXPECT_FALSE(D->Document().IsModified()) << "three edits, three undo steps";
 }
 
 TEST_F(Editing, UndoAndRedoKeepTheRowThatChangedInView)

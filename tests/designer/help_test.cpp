@@ -23,7 +23,7 @@ TEST(DesignerHelp, F1ListsTheKeysAndItsPackagesButtonTheLoadedAndFailingPackages
     ASSERT_FALSE(Packages.Load(Broken));
     {
         const auto D = std::make_unique<TDesignerForm>(Application);
-        D->SetPage(ReadPageText(SamplePageText()), "");
+        D->Document().SetPage(ReadPageText(SamplePageText()), "");
         auto B = std::make_unique<TRecordingBackEnd>("key F1\nclick OK\nkey F1\nclick Packages\nclick OK\nclose\n");
         TRecordingBackEnd& Back = *B;
         Application->SetBackEnd(std::move(B));

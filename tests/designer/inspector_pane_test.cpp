@@ -33,7 +33,7 @@ TEST_F(InspectorPane, CtrlFFiltersTheRowsAndAFilteredRowIsEditedAndSaved)
 {
     const TPropertyInspector& I = D->Inspector();
     Run("pick ButtonOrder\nkey Ctrl+F\ntext \"shadow\"\n");
-    EXPECT_TRUE(D->Filter().Focused());
+    EXPECT_TRUE(D->InspectorPane().Filter().Focused());
     EXPECT_EQ(I.Filter(), "shadow");
     EXPECT_EQ(Names(), (std::vector<std::string>{"Appearance", "ShadowColor", "ShadowDepth"}));
 
@@ -75,10 +75,10 @@ TEST_F(InspectorPane, AResetFromTheMenuIsOneUndoStepAndTheRowsSortByName)
     Run(RightClick("Appearance.TextColor") + "menu \"Reset to default\"\n");
     EXPECT_EQ(Button().TextColor, clBtnText);
     EXPECT_EQ(D->Status().Action(), "Reset Appearance.TextColor");
-    EXPECT_TRUE(D->IsModified());
+    EXPECT_TRUE(D->Document().IsModified());
     Run("key Ctrl+Z\n");
     EXPECT_EQ(Button().TextColor, Saved) << "one step takes the reset back";
-    EXPECT_FALSE(D->IsModified());
+    EXPECT_FALSE(D->Document().IsModified());
 
     Run(RightClick("Caption") + "menu \"Sort alphabetically\"\n");
     EXPECT_EQ(I.SortOrder(), TSortOrder::Alphabetical);

@@ -23,16 +23,16 @@ TEST_F(Designer, ThePanesFitEverySizeAndPicksLandOnTheirComponent)
         EXPECT_EQ(P.Top() + P.Height(), Status.Top() - TDesignerForm::Gap);
         EXPECT_EQ(Status.Top() + Status.Height(), H);
         EXPECT_EQ(Status.Width(), W);
-        EXPECT_EQ(D->Description().Top() + D->Description().Height(), Status.Top() - TDesignerForm::Gap);
-        EXPECT_EQ(D->Filter().Top() + D->Filter().Height() + TInspectorPane::Gap, I.Top());
-        EXPECT_EQ(D->Selection(), std::vector<TPersistent*>{&Find<TQellPopup>("PopupConfirm")}) << W << "x" << H;
+        EXPECT_EQ(D->InspectorPane().Description().Top() + D->InspectorPane().Description().Height(), Status.Top() - TDesignerForm::Gap);
+        EXPECT_EQ(D->InspectorPane().Filter().Top() + D->InspectorPane().Filter().Height() + TInspectorPane::Gap, I.Top());
+        EXPECT_EQ(D->Document().Selection(), std::vector<TPersistent*>{&Find<TQellPopup>("PopupConfirm")}) << W << "x" << H;
         // What was picked is in view (its top-left corner at least), drawn there as it
         // draws itself alone.
         const TQellPopup& Popup = Find<TQellPopup>("PopupConfirm");
         const TRect R = P.ComponentRect(Popup);
         EXPECT_TRUE(P.ViewRect().Contains(R.Left, R.Top)) << W << "x" << H << " " << R.Left << "," << R.Top;
         D->PaintAll();
-        TBitmap Alone(Popup.Width, Popup.Height, ColorToRGB(D->Page().Color));
+        TBitmap Alone(Popup.Width, Popup.Height, ColorToRGB(D->Document().Page().Color));
         TCanvas Canvas(&Alone, {0, 0}, Rect(0, 0, Popup.Width, Popup.Height));
         Popup.Paint(Canvas);
         for (const TPoint At : {TPoint{4, 4}, TPoint{40, 30}, TPoint{10, 60}})
@@ -81,7 +81,7 @@ TEST_F(Designer, TheInspectorSaysWhatItShowsAndSlotsFrameTheirSpinnerOnce)
     const auto SelectSlots = [&](std::vector<int> Slots) {
         std::vector<TPersistent*> Items;
         for (const int S : Slots) Items.push_back(Find<TQellSpinner>("SpinnerFilling").Slots.Items(S));
-        D->Select(Items);
+        D->Document().Select(Items);
         D->PaintAll();
     };
     SelectSlots({0});
@@ -104,7 +104,7 @@ namespace {
 TEST_F(Designer, TheDescriptionLineExplainsTheRowAndItsContrast)
 {
     Run("pick ButtonOrder\ninspect Inspector Appearance.TextColor\n");
-    const std::vector<std::string>& Lines = D->Description().Lines();
+    const std::vector<std::string>& Lines = D->InspectorPane().Description().Lines();
     ASSERT_GE(Lines.size(), 4u);
     EXPECT_EQ(Lines[0].rfind("Appearance.TextColor: TIWColor", 0), 0u) << Lines[0];
     EXPECT_EQ(Lines[1], D->Inspector().RowEditor(D->Inspector().SelectedRow())->GetPropInfo()->Description);
@@ -112,14 +112,14 @@ TEST_F(Designer, TheDescriptionLineExplainsTheRowAndItsContrast)
     EXPECT_EQ(Lines[3].rfind("  fails AA, fails AAA; Ctrl+K: ", 0), 0u) << Lines[3];
 
     Run("key Ctrl+K\n");
-    EXPECT_EQ(D->Description().Lines()[3].rfind("  passes AA", 0), 0u) << D->Description().Lines()[3];
+    EXPECT_EQ(D->InspectorPane().Description().Lines()[3].rfind("  passes AA", 0), 0u) << D->InspectorPane().Description().Lines()[3];
     EXPECT_NE(Button().TextColor, Web("White"));
     Run("key Ctrl+Z\n");
     EXPECT_EQ(Button().TextColor, Web("White")) << "one undo step";
 
     Run("inspect Inspector Left\n");
-    ASSERT_EQ(D->Description().Lines().size(), 2u) << "no pairs for a number";
-    EXPECT_EQ(D->Description().Lines()[0].rfind("Left: Integer", 0), 0u) << D->Description().Lines()[0];
+    ASSERT_EQ(D->InspectorPane().Description().Lines().size(), 2u) << "no pairs for a number";
+    EXPECT_EQ(D->InspectorPane().Description().Lines()[0].rfind("Left: Integer", 0), 0u) << D->InspectorPane().Description().Lines()[0];
 }
 
 } // namespace

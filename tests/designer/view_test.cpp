@@ -35,14 +35,14 @@ TEST_F(Designer, F7MarksAndCountsTheComponentsThatFailAContrastCheck)
     EXPECT_TRUE(D->Status().ProblemsText().empty()) << "nothing counted before F7";
 
     Run("key F7\n");
-    const std::set<const TComponent*> Expected = Failing(D->Page());
+    const std::set<const TComponent*> Expected = Failing(D->Document().Page());
     ASSERT_GE(Expected.size(), 3u) << "the sample page fails on its button, a slot and the spinner";
     EXPECT_EQ(std::set<const TComponent*>(P.Marked().begin(), P.Marked().end()), Expected);
     EXPECT_EQ(D->Status().ProblemsText(), std::to_string(Expected.size()) + " contrast problems");
     D->PaintAll();
-    for (TComponent* C : PageComponents(D->Page())) {
-        if (C == &D->Page()) continue;
-        const TRect R = Intersect(P.ComponentRect(*C), P.ComponentRect(D->Page()));
+    for (TComponent* C : PageComponents(D->Document().Page())) {
+        if (C == &D->Document().Page()) continue;
+        const TRect R = Intersect(P.ComponentRect(*C), P.ComponentRect(D->Document().Page()));
         if (!P.ViewRect().Contains(R.Left, R.Top)) continue;
         EXPECT_EQ(PixelOf(P, R.Left, R.Top) == MarkRed, Expected.count(C) == 1) << C->Name();
     }
@@ -74,7 +74,7 @@ TEST_F(Designer, F7MarksAndCountsTheComponentsThatFailAContrastCheck)
     SavePageFile(Sample, *ReadPageText(SamplePageText()));
     Run("key F7\npick ButtonOrder\ninspect Inspector Appearance.TextColor\nkey Ctrl+K\n");
     ASSERT_EQ(D->Status().ProblemsText(), std::to_string(Expected.size() - 1) + " contrast problems");
-    ASSERT_TRUE(D->OpenFile(Sample));
+    ASSERT_TRUE(OpenPage(D->Document(), Sample));
     EXPECT_EQ(D->Status().ProblemsText(), std::to_string(Expected.size()) + " contrast problems");
     std::remove(Sample.c_str());
     std::remove(File.c_str());
@@ -86,7 +86,7 @@ TEST_F(Designer, F8RecoloursThePreviewOnlyAsEachDeficiencySeesIt)
     const TPropertyInspector& I = D->Inspector();
     const std::string Saved = Text();
     D->PaintAll();
-    const TRect Page = Intersect(P.ComponentRect(D->Page()), P.ViewRect());
+    const TRect Page = Intersect(P.ComponentRect(D->Document().Page()), P.ViewRect());
     // A few points of the page, the workspace beside it, and the inspector.
     const std::vector<TPoint> Points{{Page.Left + 3, Page.Top + 3},
                                      {(Page.Left + Page.Right) / 2, (Page.Top + Page.Bottom) / 2},

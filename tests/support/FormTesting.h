@@ -50,6 +50,9 @@ class TRecordingBackEnd : public THeadlessBackEnd {
 public:
     using THeadlessBackEnd::THeadlessBackEnd;
     std::vector<std::string> Messages;
+    // Answers the forms as a person at a window would (the script standing for them).
+    bool AsAPerson = false;
+    bool Interactive() const override { return AsAPerson; }
     void FormShown(TForm& Form) override
     {
         THeadlessBackEnd::FormShown(Form);

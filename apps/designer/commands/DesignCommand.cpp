@@ -9,6 +9,7 @@
 
 #include "apps/designer/commands/Commands.h"
 #include "apps/designer/window/DesignerForm.h"
+#include "apps/designer/window/FileActions.h"
 #include "apps/designer/commands/Options.h"
 #include "apps/designer/packages/PackageHost.h"
 #include "platform/rtl/Files.h"
@@ -48,6 +49,14 @@ public:
     TEmergencyHookScope(const TEmergencyHookScope&) = delete;
     TEmergencyHookScope& operator=(const TEmergencyHookScope&) = delete;
 };
+
+// Writes the page's unsaved changes to its recovery file and names it.
+void KeepUnsaved(const TPageDocument& Document)
+{
+    const std::string Written = Document.WriteRecovery();
+    if (!Written.empty())
+        std::fprintf(stderr, "qell-designer design: unsaved changes written to %s\n", QuotedFileName(Written).c_str());
+}
 
 } // namespace
 
@@ -118,20 +127,22 @@ int RunDesignCommand(const TArgs& Args)
         Application->SetDisplayTitle("Qell Designer");
         const std::unique_ptr<TDesignerForm> Designer = std::make_unique<TDesignerForm>(Application);
         Designer->SetBounds(0, 0, Width, Height);
+        TPageDocument& Document = Designer->Document();
         if (File.empty()) {
-            Designer->SetPage(ReadPageText(SamplePageText()), "");
+            Document.SetPage(ReadPageText(SamplePageText()), "");
         } else {
-            Designer->SetPage(LoadPageFile(File[0]), File[0]);
-            Designer->OfferRecovery();
+            Document.Open(File[0]);
+            OfferRecovery(Document);
         }
-        // Ending at once (the display lost, SIGTERM, SIGHUP) keeps unsaved changes.
-        const TEmergencyHookScope Hook([&Designer] {
-            const std::string Written = Designer->WriteRecovery();
-            if (!Written.empty())
-                std::fprintf(stderr, "qell-designer design: unsaved changes written to %s\n",
-                             QuotedFileName(Written).c_str());
-        });
+        // Ending at once (the display lost, SIGTERM, SIGHUP, SIGINT) keeps unsaved changes.
+        const TEmergencyHookScope Hook([&Document] { KeepUnsaved(Document); });
         Designer->ShowModal();
+        // A script whose save failed has lost nothing either, and fails.
+        if (!O.Window && !Document.SaveError().empty()) {
+            std::fprintf(stderr, "qell-designer design: the page was not saved: %s\n", Document.SaveError().c_str());
+            KeepUnsaved(Document);
+            return ExitError;
+        }
     } catch (const Exception& E) {
         std::fprintf(stderr, "qell-designer design: %s\n", E.what());
         return ExitError;

@@ -108,23 +108,23 @@ int RunTourCommand(const TArgs& Args)
                     Package.c_str(), Registered);
         {
             const auto Designer = std::make_unique<TDesignerForm>(Application);
-            Designer->SetPage(ReadPageText(SamplePageText()), "");
+            Designer->Document().SetPage(ReadPageText(SamplePageText()), "");
             TTour Tour(*Designer, Where);
             Tour.Step("The sample page opens: its components on the left, the page in the middle, the "
                       "inspector on the right.",
                       "designer", "");
             Tour.Step("Click the Order button: the inspector shows its properties.", "select",
                       "pick ButtonOrder\ninspect Inspector Appearance.BackgroundColor\n");
-            Tell(Designer->Selection(), "Appearance.BackgroundColor");
+            Tell(Designer->Document().Selection(), "Appearance.BackgroundColor");
             Tour.Step("Drop down the colour list: every web colour and toolkit colour, each with its swatch.",
                       "list", "dropdown Inspector\n");
             Tour.Step("Choose Tomato: the button turns tomato in the preview at once.", "web-colour",
                       "choose Inspector \"Tomato\"\n");
-            Tell(Designer->Selection(), "Appearance.BackgroundColor");
+            Tell(Designer->Document().Selection(), "Appearance.BackgroundColor");
             Tour.Step("Open the text colour's dialog with the \"...\" button, pick a web colour, OK.", "dialog",
                       "inspect Inspector Appearance.TextColor\nellipsis Inspector\npage PageControl1 0\n"
                       "select WebColorsGrid 4 2\nsnapshot \"{inside}\"\nclick Button1\n");
-            Tell(Designer->Selection(), "Appearance.TextColor");
+            Tell(Designer->Document().Selection(), "Appearance.TextColor");
             const std::string Page = Where + "/page.txt";
             std::string Save = "key Ctrl+S\ntype FileName \"" + Page + "\"\nclick OK\n";
             // The chooser asks before replacing the page an earlier tour left there.

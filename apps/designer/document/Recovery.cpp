@@ -5,13 +5,18 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
 
+#include "apps/designer/document/PageFile.h"
 #include "platform/rtl/Files.h"
 
 namespace {
+
+constexpr char TypedMark[] = "// typed ";
 
 // $XDG_STATE_HOME/qell-designer, made (private to the user) if missing.
 std::string StateFolder()
@@ -25,7 +30,11 @@ std::string StateFolder()
         if (!Home || Home[0] != '/') throw EInOutError("Cannot find a folder for recovery files: HOME is not set");
         Base = std::string(Home) + "/.local/state";
     }
-    const std::string Folder = Base + "/qell-designer";
+    return Base + "/qell-designer";
+}
+
+void MakeFolder(const std::string& Folder)
+{
     // Every level, since ~/.local/state may not exist yet either.
     for (size_t Slash = Folder.find('/', 1);; Slash = Folder.find('/', Slash + 1)) {
         const std::string Prefix = Folder.substr(0, Slash);
@@ -33,7 +42,33 @@ std::string StateFolder()
             throw EInOutError("Cannot make the folder " + QuotedFileName(Prefix) + ": " + std::strerror(errno));
         if (Slash == std::string::npos) break;
     }
-    return Folder;
+}
+
+// The page's full path, as it names it: the same page reached by another relative name
+// gets the same.
+std::string FullPath(const std::string& PageFile)
+{
+    if (char* Resolved = realpath(PageFile.c_str(), nullptr)) {
+        std::string Full = Resolved;
+        std::free(Resolved);
+        return Full;
+    }
+    if (!PageFile.empty() && PageFile[0] == '/') return PageFile;
+    char Here[PATH_MAX];
+    return getcwd(Here, sizeof Here) ? std::string(Here) + "/" + PageFile : PageFile;
+}
+
+// FNV-1a, 64 bits: enough to tell one user's pages apart by their paths.
+std::string PathHash(const std::string& Path)
+{
+    uint64_t H = 14695981039346656037ull;
+    for (const char C : Path) {
+        H ^= static_cast<unsigned char>(C);
+        H *= 1099511628211ull;
+    }
+    char Hex[17];
+    std::snprintf(Hex, sizeof Hex, "%016llx", static_cast<unsigned long long>(H));
+    return Hex;
 }
 
 std::string NewPageName()
@@ -46,58 +81,140 @@ std::string NewPageName()
     return "new-page-" + std::string(Stamp) + "-" + std::to_string(getpid());
 }
 
-// Writes Text to a new file beside FileName and renames it over FileName: a reader never
-// sees half a file. No fsync: the program is ending within a moment, and on a machine
-// under load waiting for the disk's journal took seconds. The data is safe once the
-// process ends; only a crash of the whole system in the next seconds could lose it.
-void WriteQuickly(const std::string& FileName, std::string_view Text)
+// The recovery file's name in the state folder.
+std::string InStateFolder(const std::string& PageFile)
 {
-    const size_t Slash = FileName.rfind('/');
-    const std::string Temporary = FileName.substr(0, Slash == std::string::npos ? 0 : Slash + 1) + "." +
-                                  FileName.substr(Slash == std::string::npos ? 0 : Slash + 1) + "." +
-                                  std::to_string(getpid()) + ".tmp";
-    const auto Failed = [&](const char* What) {
-        const std::string Reason = std::strerror(errno);
-        unlink(Temporary.c_str());
-        return EInOutError("Cannot write " + QuotedFileName(FileName) + ": " + What + ": " + Reason);
-    };
-    const int Fd = open(Temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (Fd < 0) throw EInOutError("Cannot write " + QuotedFileName(FileName) + ": " + std::strerror(errno));
-    for (size_t Done = 0; Done < Text.size();) {
-        const ssize_t N = write(Fd, Text.data() + Done, Text.size() - Done);
-        if (N < 0 && errno == EINTR) continue;
-        if (N <= 0) {
-            close(Fd);
-            throw Failed("write");
+    const std::string Name =
+        PageFile.empty() ? NewPageName() : ExtractFileName(PageFile) + "." + PathHash(FullPath(PageFile));
+    return StateFolder() + "/" + Name + ".recovered";
+}
+
+std::string Encode(const std::string& Text)
+{
+    static constexpr char HexDigits[] = "0123456789abcdef";
+    std::string Out;
+    for (const char Ch : Text) {
+        const auto C = static_cast<unsigned char>(Ch);
+        if (C > 0x20 && C < 0x7F && C != '\\') {
+            Out += Ch;
+        } else {
+            Out += "\\x";
+            Out += HexDigits[C >> 4];
+            Out += HexDigits[C & 0xF];
         }
-        Done += static_cast<size_t>(N);
     }
-    if (close(Fd) != 0) throw Failed("close");
-    if (rename(Temporary.c_str(), FileName.c_str()) != 0) throw Failed("rename");
+    return Out;
+}
+
+int HexValue(char C)
+{
+    if (C >= '0' && C <= '9') return C - '0';
+    if (C >= 'a' && C <= 'f') return C - 'a' + 10;
+    return -1;
+}
+
+// Decodes what Encode wrote; false for anything else.
+bool Decode(std::string_view Text, std::string& Out)
+{
+    for (size_t I = 0; I < Text.size(); ++I) {
+        if (Text[I] != '\\') {
+            Out += Text[I];
+            continue;
+        }
+        if (I + 3 >= Text.size() || Text[I + 1] != 'x' || HexValue(Text[I + 2]) < 0 || HexValue(Text[I + 3]) < 0)
+            return false;
+        Out += static_cast<char>(HexValue(Text[I + 2]) * 16 + HexValue(Text[I + 3]));
+        I += 3;
+    }
+    return true;
+}
+
+std::string FileText(const TRecovery& Recovery)
+{
+    std::string Text;
+    for (const TTypedText& T : Recovery.Typed) Text += TypedMark + Encode(T.Path) + " " + Encode(T.Text) + "\n";
+    return Text + Recovery.PageText;
+}
+
+// The file's text without following a link, from a regular file of the user's.
+std::string ReadOwnFile(const std::string& FileName)
+{
+    const auto Fail = [&](const std::string& Why) {
+        return EInOutError("Cannot read " + QuotedFileName(FileName) + ": " + Why);
+    };
+    const TFileHandle File(open(FileName.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (File.Fd() < 0) {
+        if (errno == ELOOP) throw Fail("a symbolic link, not followed");
+        throw Fail(std::strerror(errno));
+    }
+    struct stat Info;
+    if (fstat(File.Fd(), &Info) != 0) throw Fail(std::strerror(errno));
+    if (!S_ISREG(Info.st_mode)) throw Fail("not a regular file");
+    if (Info.st_uid != geteuid()) throw Fail("owned by another user");
+    // Read through the descriptor checked, not the name again.
+    return ReadFileText("/proc/self/fd/" + std::to_string(File.Fd()), MaxPageFileSize);
 }
 
 } // namespace
 
-std::string RecoveryFileName(const std::string& PageFile) { return PageFile + ".recovered"; }
+std::string RecoveryFileBeside(const std::string& PageFile) { return PageFile + ".recovered"; }
 
-std::string WriteRecoveryFile(const std::string& PageFile, std::string_view Text)
+std::string FindRecoveryFile(const std::string& PageFile)
 {
+    if (PageFile.empty()) return {};
+    struct stat Info;
+    const std::string Beside = RecoveryFileBeside(PageFile);
+    if (lstat(Beside.c_str(), &Info) == 0) return Beside;
+    try {
+        const std::string InState = InStateFolder(PageFile);
+        if (lstat(InState.c_str(), &Info) == 0) return InState;
+    } catch (const EInOutError&) {
+        // No state folder to look in.
+    }
+    return {};
+}
+
+std::string WriteRecoveryFile(const std::string& PageFile, const TRecovery& Recovery)
+{
+    const std::string Text = FileText(Recovery);
+    const TWriteOptions Quick{.Sync = false, .Own = true};
     std::string Reasons;
     if (!PageFile.empty()) {
-        const std::string Beside = RecoveryFileName(PageFile);
+        const std::string Beside = RecoveryFileBeside(PageFile);
         try {
-            WriteQuickly(Beside, Text);
+            WriteFileAtomically(Beside, Text, Quick);
             return Beside;
         } catch (const Exception& E) {
             Reasons = E.Message() + "; ";
         }
     }
-    const std::string Name = PageFile.empty() ? NewPageName() : ExtractFileName(PageFile);
     try {
-        const std::string InState = StateFolder() + "/" + RecoveryFileName(Name);
-        WriteQuickly(InState, Text);
+        const std::string InState = InStateFolder(PageFile);
+        MakeFolder(InState.substr(0, InState.rfind('/')));
+        WriteFileAtomically(InState, Text, Quick);
         return InState;
     } catch (const Exception& E) {
         throw EInOutError(Reasons + E.Message());
     }
+}
+
+TRecovery ReadRecoveryFile(const std::string& FileName)
+{
+    const std::string Text = ReadOwnFile(FileName);
+    TRecovery Recovery;
+    size_t At = 0;
+    while (Text.compare(At, sizeof TypedMark - 1, TypedMark) == 0) {
+        const size_t From = At + sizeof TypedMark - 1, End = std::min(Text.find('\n', At), Text.size());
+        const std::string_view Line = std::string_view(Text).substr(From, End - From);
+        const size_t Space = Line.find(' ');
+        TTypedText Typed;
+        if (Space == std::string_view::npos || !Decode(Line.substr(0, Space), Typed.Path) ||
+            !Decode(Line.substr(Space + 1), Typed.Text))
+            throw EInOutError("Cannot read " + QuotedFileName(FileName) + ": a typed text that does not read");
+        Recovery.Typed.push_back(std::move(Typed));
+        At = End + 1;
+    }
+    // The typed lines are comments to the page reader; the page's lines keep their numbers.
+    Recovery.PageText = Text;
+    return Recovery;
 }

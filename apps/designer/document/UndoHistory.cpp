@@ -1,5 +1,7 @@
 #include "apps/designer/document/UndoHistory.h"
 
+#include <algorithm>
+
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/SysUtils.h"
 
@@ -11,12 +13,63 @@ void TUndoHistory::Clear()
     FSaved = 0;
 }
 
-const TUndoStep* TUndoHistory::EndStep(std::string RowPath)
+namespace {
+
+void UndoStep(const TUndoStep& Step)
+{
+    for (auto It = Step.Changes.rbegin(); It != Step.Changes.rend(); ++It)
+        SetPropValue(*It->Instance, *It->PropInfo, It->Before);
+    for (auto It = Step.Structure.rbegin(); It != Step.Structure.rend(); ++It) (*It)->Undo();
+}
+
+void RedoStep(const TUndoStep& Step)
+{
+    for (const auto& S : Step.Structure) S->Redo();
+    for (const TPropertyChange& C : Step.Changes) SetPropValue(*C.Instance, *C.PropInfo, C.After);
+}
+
+// Adds Step's changes to Into's: a property Into changed already takes Step's value after.
+void Merge(TUndoStep& Into, TUndoStep& Step)
+{
+    for (TPropertyChange& C : Step.Changes) {
+        const auto Same = std::find_if(Into.Changes.begin(), Into.Changes.end(), [&](const TPropertyChange& I) {
+            return I.Instance == C.Instance && I.PropInfo == C.PropInfo;
+        });
+        if (Same != Into.Changes.end()) Same->After = C.After;
+        else Into.Changes.push_back(std::move(C));
+    }
+    for (auto& S : Step.Structure) Into.Structure.push_back(std::move(S));
+    for (TComponent* C : Step.Components)
+        if (std::find(Into.Components.begin(), Into.Components.end(), C) == Into.Components.end())
+            Into.Components.push_back(C);
+    Into.Time = Step.Time;
+}
+
+} // namespace
+
+void TUndoHistory::CancelPending()
+{
+    UndoStep(FPending);
+    FPending = {};
+}
+
+const TUndoStep* TUndoHistory::EndStep(std::string RowPath, std::vector<TComponent*> Components,
+                                       std::string MergeKey, std::chrono::steady_clock::time_point Time)
 {
     TUndoStep Step = std::move(FPending);
     FPending = {};
-    if (Step.Changes.empty()) return nullptr;
+    if (Step.Changes.empty() && Step.Structure.empty()) return nullptr;
     Step.RowPath = std::move(RowPath);
+    Step.Components = std::move(Components);
+    Step.MergeKey = std::move(MergeKey);
+    Step.Time = Time;
+    if (!Step.MergeKey.empty() && FApplied == FSteps.size() && FApplied > 0 && FSaved != FApplied) {
+        TUndoStep& Last = FSteps.back();
+        if (Last.MergeKey == Step.MergeKey && Step.Time - Last.Time < std::chrono::seconds(1)) {
+            Merge(Last, Step);
+            return &Last;
+        }
+    }
     // The steps undone before this edit can no longer be redone; if the saved page was
     // among them, no undo reaches it again.
     if (FSaved > FApplied) FSaved = Unreachable;
@@ -35,8 +88,7 @@ const TUndoStep* TUndoHistory::Undo()
 {
     if (!CanUndo()) return nullptr;
     const TUndoStep& Step = FSteps[--FApplied];
-    for (auto It = Step.Changes.rbegin(); It != Step.Changes.rend(); ++It)
-        SetPropValue(*It->Instance, *It->PropInfo, It->Before);
+    UndoStep(Step);
     return &Step;
 }
 
@@ -44,7 +96,7 @@ const TUndoStep* TUndoHistory::Redo()
 {
     if (!CanRedo()) return nullptr;
     const TUndoStep& Step = FSteps[FApplied++];
-    for (const TPropertyChange& C : Step.Changes) SetPropValue(*C.Instance, *C.PropInfo, C.After);
+    RedoStep(Step);
     return &Step;
 }
 

@@ -1,6 +1,5 @@
 #include "apps/designer/window/ComponentList.h"
 
-#include "apps/designer/window/DesignerForm.h"
 #include "platform/rtl/Publish.h"
 
 namespace {
@@ -11,23 +10,39 @@ constexpr int IndentPerLevel = 14;
 
 QELL_DEFINE_CLASS_INFO(TComponentList)
 
-TComponentList::TComponentList(TDesignerForm& Designer) : TListBox(&Designer), FDesigner(Designer)
+TComponentList::TComponentList(TWinControl& Parent, TPageDocument& Document) : TListBox(&Parent), FDocument(Document)
 {
     SetName("Components");
-    SetParent(&Designer);
+    SetParent(&Parent);
     TabStop = true;
     SetStyle(lbOwnerDrawFixed);
     OnDrawItem = [this](TObject*, int Index, const TRect& Rect, TOwnerDrawState) { DrawEntry(Index, Rect); };
     OnClick = [this](TObject*) {
-        if (ItemIndex() >= 0) FDesigner.Select({FDesigner.Entries()[static_cast<size_t>(ItemIndex())].Object});
+        if (ItemIndex() >= 0) FDocument.Select({FDocument.Entries()[static_cast<size_t>(ItemIndex())].Object});
     };
+    FDocument.AddObserver(*this);
+    ShowEntries();
+}
+
+TComponentList::~TComponentList()
+{
+    FDocument.RemoveObserver(*this);
+}
+
+void TComponentList::DocumentChanged(const TDocumentChange& Change)
+{
+    if (Change.Entries) ShowEntries();
+    if (Change.Selection && !FDocument.Selection().empty())
+        if (const TDocumentEntry* E = FDocument.EntryOf(FDocument.Selection().back()))
+            SetItemIndex(static_cast<int>(E - FDocument.Entries().data()));
+    if (Change.Selection || Change.Entries) Invalidate();
 }
 
 void TComponentList::ShowEntries()
 {
     std::vector<std::string> Lines;
-    Lines.reserve(FDesigner.Entries().size());
-    for (const TDesignerForm::TEntry& E : FDesigner.Entries()) Lines.push_back(E.Line);
+    Lines.reserve(FDocument.Entries().size());
+    for (const TDocumentEntry& E : FDocument.Entries()) Lines.push_back(E.Line);
     const int Index = ItemIndex(), Top = TopIndex();
     SetItems(std::move(Lines));
     SetTopIndex(Top);
@@ -38,7 +53,7 @@ void TComponentList::MouseDown(TMouseButton Button, TShiftState Shift, int X, in
 {
     const int Index = ItemAtPos(X, Y);
     if (Button == mbLeft && Shift.Contains(ssCtrl) && Index >= 0) {
-        FDesigner.ToggleSelected(FDesigner.Entries()[static_cast<size_t>(Index)].Object);
+        FDocument.ToggleSelected(FDocument.Entries()[static_cast<size_t>(Index)].Object);
         return;
     }
     TListBox::MouseDown(Button, Shift, X, Y);
@@ -46,9 +61,9 @@ void TComponentList::MouseDown(TMouseButton Button, TShiftState Shift, int X, in
 
 void TComponentList::DrawEntry(int Index, const TRect& Rect)
 {
-    const TDesignerForm::TEntry& E = FDesigner.Entries()[static_cast<size_t>(Index)];
+    const TDocumentEntry& E = FDocument.Entries()[static_cast<size_t>(Index)];
     TCanvas& C = Canvas();
-    const bool Selected = FDesigner.IsSelected(E.Object);
+    const bool Selected = FDocument.IsSelected(E.Object);
     C.Brush.Color = Selected ? clHighlight : EffectiveColor();
     C.FillRect(Rect);
     C.Font = EffectiveFont();

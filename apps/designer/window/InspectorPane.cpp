@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "apps/designer/document/RowTexts.h"
-#include "apps/designer/window/DesignerForm.h"
 #include "colour/IWColors.h"
 #include "platform/components/PageContrast.h"
+#include "platform/rtl/Guard.h"
 #include "platform/rtl/Publish.h"
 #include "platform/toolkit/Dialogs.h"
 
@@ -39,7 +39,7 @@ void TFilterEdit::KeyDown(TKey& Key, TShiftState Shift)
     TEdit::KeyDown(Key, Shift);
 }
 
-TInspectorPane::TInspectorPane(TDesignerForm& Form) : FForm(Form)
+TInspectorPane::TInspectorPane(TWinControl& Form, TPageDocument& Document) : FDocument(Document)
 {
     FHeader = new TLabel(&Form);
     FHeader->SetName("InspectorLabel");
@@ -47,9 +47,10 @@ TInspectorPane::TInspectorPane(TDesignerForm& Form) : FForm(Form)
     FHeader->SetCaption("Properties");
     FInspector = new TPropertyInspector(&Form);
     FInspector->SetName("Inspector");
-    FInspector->Designer = &Form;
+    FInspector->Designer = this;
     FInspector->NameWidth = 140; // room for a sub-object's longest names
     FInspector->OnSelectRow = [this](TObject*) { UpdateDescription(); };
+    FInspector->OnAction = [this](const std::string& Action) { FDocument.Announce(Action); };
     // Before the rows, for Tab as for the eye.
     FFilter = new TFilterEdit(&Form, *FInspector);
     FFilter->SetName("Filter");
@@ -58,6 +59,83 @@ TInspectorPane::TInspectorPane(TDesignerForm& Form) : FForm(Form)
     FDescription = new TDescriptionLine(&Form);
     FDescription->SetName("Description");
     FDescription->SetParent(&Form);
+    FDocument.AddObserver(*this);
+    FInspector->SetSelection(FDocument.Selection());
+    UpdateHeader();
+}
+
+TInspectorPane::~TInspectorPane()
+{
+    FDocument.RemoveObserver(*this);
+    // The editors hold the page's objects: they go first.
+    FInspector->OnSelectRow = nullptr;
+    FInspector->OnAction = nullptr;
+    FInspector->SetSelection({});
+}
+
+void TInspectorPane::DocumentChanged(const TDocumentChange& Change)
+{
+    if (Change.Selection) FInspector->SetSelection(FDocument.Selection());
+    else if (Change.Step) ShowStep(*Change.Step);
+    else if (Change.Values && !FOwnEdit) FInspector->Refresh();
+    if (Change.Selection || Change.Entries) UpdateHeader();
+    if (Change.Values) UpdateDescription();
+}
+
+bool TInspectorPane::CommitPendingEdit()
+{
+    return FInspector->LeaveEdit();
+}
+
+std::vector<TTypedText> TInspectorPane::PendingText() const
+{
+    const int Row = FInspector->SelectedRow();
+    if (!FInspector->EditChanged() || Row < 0) return {};
+    std::vector<TTypedText> Typed;
+    for (const TPersistent* Object : FDocument.Selection())
+        if (const TDocumentEntry* E = FDocument.EntryOf(Object))
+            Typed.push_back({E->Path + "." + FInspector->RowPath(Row), FInspector->InplaceEdit()->Text()});
+    return Typed;
+}
+
+void TInspectorPane::PropertyChanged(const TPropertyChange& Change)
+{
+    FDocument.PropertyChanged(Change);
+}
+
+void TInspectorPane::Modified()
+{
+    const int Row = FInspector->SelectedRow();
+    const TRestoreOnExit<bool> Guard(FOwnEdit, true);
+    FDocument.EndEdit(Row >= 0 ? FInspector->RowPath(Row) : std::string());
+}
+
+namespace {
+
+// Whether the editor writes one of the step's objects' properties.
+bool EditsChanged(TPropertyEditor& Editor, const TUndoStep& Step)
+{
+    for (const TPropertyChange& C : Step.Changes)
+        for (int I = 0; I < Editor.PropCount(); ++I)
+            if (Editor.GetComponent(I) == C.Instance && Editor.GetPropInfoAt(I) == C.PropInfo) return true;
+    return false;
+}
+
+} // namespace
+
+void TInspectorPane::ShowStep(const TUndoStep& Step)
+{
+    FInspector->Refresh();
+    // The row of the property that changed, where the inspector shows that object.
+    const int Row = FInspector->FindRow(Step.RowPath);
+    if (Row >= 0 && EditsChanged(*FInspector->RowEditor(Row), Step)) FInspector->SetSelectedRow(Row);
+}
+
+void TInspectorPane::FocusFilter()
+{
+    if (!FInspector->LeaveEdit()) return;
+    FFilter->SetFocus();
+    FFilter->SelectAll();
 }
 
 void TInspectorPane::SetBounds(const TRect& Area, int HeaderTop)
@@ -73,10 +151,10 @@ void TInspectorPane::SetBounds(const TRect& Area, int HeaderTop)
 
 void TInspectorPane::UpdateHeader()
 {
-    const std::vector<TPersistent*>& Selection = FForm.Selection();
+    const std::vector<TPersistent*>& Selection = FDocument.Selection();
     std::string Caption = "Properties";
     if (Selection.size() > 1) Caption = std::to_string(Selection.size()) + " objects";
-    else if (const TDesignerForm::TEntry* E = Selection.size() == 1 ? FForm.EntryOf(Selection[0]) : nullptr)
+    else if (const TDocumentEntry* E = Selection.size() == 1 ? FDocument.EntryOf(Selection[0]) : nullptr)
         Caption = E->Path + ": " + E->Object->ClassName();
     FHeader->SetCaption(Caption);
 }
@@ -93,8 +171,8 @@ void TInspectorPane::UpdateDescription()
         Lines.push_back(Path + ": " + PropTypeText(*P) + (Default.empty() ? "" : ", default " + Default));
         if (!P->Description.empty()) Lines.push_back(P->Description);
         // The pairs a colour of one selected object is drawn in.
-        const std::vector<TPersistent*>& Selection = FForm.Selection();
-        const TDesignerForm::TEntry* Entry = Selection.size() == 1 ? FForm.EntryOf(Selection[0]) : nullptr;
+        const std::vector<TPersistent*>& Selection = FDocument.Selection();
+        const TDocumentEntry* Entry = Selection.size() == 1 ? FDocument.EntryOf(Selection[0]) : nullptr;
         if (Entry && (P->PropType == &TypeInfoTIWColor || P->PropType == &TypeInfoTColor)) {
             const std::string Full = Entry->Path + "." + Path;
             for (const TContrastFinding& F : PairsOfColour(ComponentContrast(*Entry->Component), Full)) {

@@ -8,12 +8,11 @@
 
 #include <string>
 
+#include "apps/designer/document/PageDocument.h"
 #include "apps/designer/window/DescriptionLine.h"
 #include "platform/designide/PropertyInspector.h"
 #include "platform/toolkit/Edit.h"
 #include "platform/toolkit/Label.h"
-
-class TDesignerForm;
 
 // The filter box: typing filters the inspector's rows by name; Escape empties it, Down
 // goes into the rows, on the first whose name matches.
@@ -26,11 +25,14 @@ private:
     TPropertyInspector& FInspector;
 };
 
-// Not a control of its own: its parts are the form's, laid out together.
-class TInspectorPane {
+// Not a control of its own: its parts are the form's, laid out together. It shows the
+// document's selection, and its editors report their edits to the document, each one
+// undo step named by the row it was made on.
+class TInspectorPane : private IDocumentObserver, private IDesigner {
 public:
     static constexpr int FilterHeight = TEdit::DefaultHeight, Gap = 4;
-    explicit TInspectorPane(TDesignerForm& Form);
+    TInspectorPane(TWinControl& Form, TPageDocument& Document);
+    ~TInspectorPane();
     TInspectorPane(const TInspectorPane&) = delete;
     TInspectorPane& operator=(const TInspectorPane&) = delete;
 
@@ -39,17 +41,28 @@ public:
     TDescriptionLine& Description() const { return *FDescription; }
     // Lays the parts out: the header on the line above Area, the rest inside it.
     void SetBounds(const TRect& Area, int HeaderTop);
-    // The header for the designer's selection.
-    void UpdateHeader();
-    // What the description line says of the inspector's selected row.
-    void UpdateDescription();
+    // Ctrl+F: the filter box, its text selected, once typed text is set.
+    void FocusFilter();
     // Ctrl+K: the selected colour row takes the nearest colour that passes (AA) the
     // first pair it fails as the text colour, as the description line suggests; one
     // undo step. False when there is nothing to apply.
     bool ApplySuggestion();
 
 private:
-    TDesignerForm& FForm;
+    void DocumentChanged(const TDocumentChange& Change) override;
+    bool CommitPendingEdit() override;
+    std::vector<TTypedText> PendingText() const override;
+    void PropertyChanged(const TPropertyChange& Change) override;
+    void Modified() override;
+    // After an undo or redo: the rows again, and the step's row selected.
+    void ShowStep(const TUndoStep& Step);
+    // The header for the document's selection.
+    void UpdateHeader();
+    // What the description line says of the inspector's selected row.
+    void UpdateDescription();
+
+    TPageDocument& FDocument;
+    bool FOwnEdit = false; // the document is being told of an edit made here
     TLabel* FHeader;
     TPropertyInspector* FInspector;
     TFilterEdit* FFilter;

@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <vector>
 
-#include "apps/designer/window/DesignerForm.h"
-#include "platform/components/PageContrast.h"
+#include <optional>
+
 #include "platform/components/PagePainter.h"
 #include "platform/graphics/Drawing.h"
 #include "platform/rtl/Publish.h"
+#include "platform/toolkit/Form.h"
+#include "platform/toolkit/backends/EventScript.h"
 
 namespace {
 
@@ -36,11 +38,11 @@ void DrawHandles(TCanvas& C, const TRect& R, TColor Color)
 
 QELL_DEFINE_CLASS_INFO(TPagePreview)
 
-TPagePreview::TPagePreview(TDesignerForm& Designer)
-    : TWinControl(&Designer), FDesigner(Designer), FHorizontal(new TScrollBar(this)), FVertical(new TScrollBar(this))
+TPagePreview::TPagePreview(TWinControl& Parent, TPageDocument& Document)
+    : TWinControl(&Parent), FDocument(Document), FHorizontal(new TScrollBar(this)), FVertical(new TScrollBar(this))
 {
     SetName("Preview");
-    SetParent(&Designer);
+    SetParent(&Parent);
     FHorizontal->SetKind(sbHorizontal);
     FHorizontal->SmallChange = 16;
     FVertical->SmallChange = 16;
@@ -49,6 +51,18 @@ TPagePreview::TPagePreview(TDesignerForm& Designer)
         Bar->SetVisible(false);
         Bar->OnChange = [this](TObject*) { SetScroll(FHorizontal->Position(), FVertical->Position()); };
     }
+    FDocument.AddObserver(*this);
+}
+
+TPagePreview::~TPagePreview()
+{
+    FDocument.RemoveObserver(*this);
+}
+
+void TPagePreview::DocumentChanged(const TDocumentChange& Change)
+{
+    if (Change.NewPage || Change.Values || Change.Entries) UpdateScrollBars();
+    if (Change.NewPage || Change.Values || Change.Entries || Change.Selection) Invalidate();
 }
 
 TRect TPagePreview::ViewRect() const
@@ -59,7 +73,7 @@ TRect TPagePreview::ViewRect() const
 
 void TPagePreview::UpdateScrollBars()
 {
-    const TQellPage& Page = FDesigner.Page();
+    const TQellPage& Page = FDocument.Page();
     const int ContentWidth = Page.Width + 2 * Margin, ContentHeight = Page.Height + 2 * Margin;
     const int Bar = TScrollBar::DefaultWidth;
     // Each bar takes room from the other's direction: decide both together.
@@ -102,17 +116,13 @@ void TPagePreview::SetContrastMarks(bool On)
 {
     if (On == FMarks) return;
     FMarks = On;
-    UpdateMarks();
     Invalidate();
 }
 
-void TPagePreview::UpdateMarks()
+const std::vector<const TComponent*>& TPagePreview::Marked() const
 {
-    FMarked.clear();
-    if (!FMarks) return;
-    for (const TContrastFinding& F : PageContrast(FDesigner.Page()))
-        if (!F.Passes(TContrastLevel::AA) && (FMarked.empty() || FMarked.back() != F.Component))
-            FMarked.push_back(F.Component);
+    static const std::vector<const TComponent*> None;
+    return FMarks ? FDocument.ContrastProblems() : None;
 }
 
 void TPagePreview::SetSimulation(TVisionDeficiency Deficiency)
@@ -130,7 +140,7 @@ void TPagePreview::Resized()
 
 TRect TPagePreview::ComponentRect(const TComponent& C) const
 {
-    const TQellPage& Page = FDesigner.Page();
+    const TQellPage& Page = FDocument.Page();
     const int X = Margin - FScrollX, Y = Margin - FScrollY;
     if (&C == &Page) return Bounds(X, Y, Page.Width, Page.Height);
     const auto* Control = dynamic_cast<const TQellControl*>(&C);
@@ -141,7 +151,7 @@ TRect TPagePreview::ComponentRect(const TComponent& C) const
 TComponent* TPagePreview::ComponentAt(int X, int Y) const
 {
     if (!ViewRect().Contains(X, Y)) return nullptr;
-    TQellPage& Page = FDesigner.Page();
+    TQellPage& Page = FDocument.Page();
     for (int I = Page.ComponentCount() - 1; I >= 0; --I) {
         TComponent* C = Page.Components(I);
         if (Intersect(ComponentRect(*C), ComponentRect(Page)).Contains(X, Y)) return C;
@@ -153,10 +163,10 @@ void TPagePreview::MouseDown(TMouseButton Button, TShiftState Shift, int X, int 
 {
     TWinControl::MouseDown(Button, Shift, X, Y);
     // The preview takes no focus: what is typed in the inspector is set here first.
-    if (Button != mbLeft || !FDesigner.Inspector().LeaveEdit()) return;
+    if (Button != mbLeft || !FDocument.CommitPendingEdits()) return;
     if (TComponent* C = ComponentAt(X, Y)) {
-        if (Shift.Contains(ssCtrl)) FDesigner.ToggleSelected(C);
-        else FDesigner.Select({C});
+        if (Shift.Contains(ssCtrl)) FDocument.ToggleSelected(C);
+        else FDocument.Select({C});
     }
 }
 
@@ -168,13 +178,13 @@ bool TPagePreview::MouseWheel(TShiftState Shift, int Delta, int X, int Y)
 
 void TPagePreview::Paint(TCanvas& C)
 {
-    const TQellPage& Page = FDesigner.Page();
+    const TQellPage& Page = FDocument.Page();
     C.Brush.Color = WorkspaceColor;
     C.FillRect(ClientRect());
     const TRect PageRect = ComponentRect(Page);
     PaintPage(Page, TCanvas(C, PageRect));
     SimulateVisionOn(C, Intersect(PageRect, ViewRect()), FSimulation);
-    for (const TComponent* Marked : FMarked) {
+    for (const TComponent* Marked : Marked()) {
         const TRect R = Intersect(ComponentRect(*Marked), PageRect);
         for (int I = 0; I < MarkWidth; ++I) DrawEdge(C, Inflate(R, I), MarkColor, MarkColor);
         DrawEdge(C, Inflate(R, MarkWidth), clWhite, clWhite);
@@ -182,18 +192,57 @@ void TPagePreview::Paint(TCanvas& C)
     // One selected component has white handles, several grey ones, as designers mark
     // which of them the inspector's single-object rows would follow. Selected
     // collection items frame their owner, once however many of its items are selected.
-    const TColor HandleColor = FDesigner.Selection().size() == 1 ? clWhite : clGray;
+    const TColor HandleColor = FDocument.Selection().size() == 1 ? clWhite : clGray;
     std::vector<const TComponent*> Framed;
-    for (const TPersistent* Object : FDesigner.Selection())
-        for (const TDesignerForm::TEntry& E : FDesigner.Entries())
-            if (E.Object == Object) {
-                const TRect R = ComponentRect(*E.Component);
-                if (E.Component == E.Object) {
-                    DrawHandles(C, R, HandleColor);
-                } else if (std::find(Framed.begin(), Framed.end(), E.Component) == Framed.end()) {
-                    Framed.push_back(E.Component);
-                    C.Pen.Color = clBlack;
-                    DrawFocusRect(C, R);
-                }
+    for (const TPersistent* Object : FDocument.Selection())
+        if (const TDocumentEntry* E = FDocument.EntryOf(Object)) {
+            const TRect R = ComponentRect(*E->Component);
+            if (E->Component == E->Object) {
+                DrawHandles(C, R, HandleColor);
+            } else if (std::find(Framed.begin(), Framed.end(), E->Component) == Framed.end()) {
+                Framed.push_back(E->Component);
+                C.Pen.Color = clBlack;
+                DrawFocusRect(C, R);
             }
+        }
+}
+
+// ---------------------------------------------------------------------------------
+
+void RegisterPreviewScriptVerbs()
+{
+    using namespace ScriptSupport;
+    RegisterScriptVerb(
+        {"pick", "pick NAME [ctrl]", 1, 2,
+         [](const std::vector<TScriptToken>& Args, TScriptCommand& C) {
+             C.Words.push_back(Args[0].Text);
+             if (Args.size() == 2) {
+                 if (!SameText(Args[1].Text, "ctrl")) throw EScriptError("pick NAME [ctrl]: not " + QuotedInput(Args[1].Text));
+                 C.Shift.Include(ssCtrl);
+             }
+         },
+         [](const TScriptCommand& C, TForm& Form, TScriptEvents& Out) {
+             auto* Preview = &FindShowingAs<TPagePreview>(Form, "Preview", "page preview");
+             TComponent* Target = FindPageComponent(Preview->Document().Page(), C.Words[0]);
+             if (!Target) throw EScriptError("no component " + QuotedInput(C.Words[0]) + " on the page");
+             // Scrolled to first, as a user would; then the centre, or else the first
+             // point row by row, where the click reaches the component and not one lying
+             // over it.
+             Out.push_back([Preview, Target, Name = C.Words[0], Keys = C.Shift](TForm& F) {
+                 Preview->ScrollInView(*Target);
+                 const TRect R = Intersect(Preview->ComponentRect(*Target), Preview->ViewRect());
+                 std::optional<TPoint> Hit;
+                 const TPoint Centre{(R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2};
+                 if (!R.IsEmpty() && Preview->ComponentAt(Centre.X, Centre.Y) == Target) Hit = Centre;
+                 for (int Y = R.Top; Y < R.Bottom && !Hit; Y += 2)
+                     for (int X = R.Left; X < R.Right && !Hit; X += 2)
+                         if (Preview->ComponentAt(X, Y) == Target) Hit = TPoint{X, Y};
+                 if (!Hit) throw EScriptError(QuotedInput(Name) + " is not in view");
+                 const TPoint P = At(*Preview, Hit->X, Hit->Y);
+                 TShiftState Down = Keys;
+                 Down.Include(ssLeft);
+                 F.HandleMouseDown(mbLeft, Down, P.X, P.Y);
+                 F.HandleMouseUp(mbLeft, Keys, P.X, P.Y);
+             });
+         }});
 }

@@ -6,26 +6,27 @@
 
 #include <vector>
 
+#include "apps/designer/document/PageDocument.h"
 #include "colour/Contrast.h"
 #include "platform/toolkit/ScrollBar.h"
 #include "platform/toolkit/WinControl.h"
-
-class TComponent;
-class TDesignerForm;
 
 // The page as it will look: every component drawn by itself at its place, the
 // selection marked by handles, scrolled with the scroll bars or the wheel (Shift+wheel
 // across) when the page is larger than the pane. A click selects the component under
 // the pointer (the page where there is none); Ctrl+click adds it to the selection or
-// takes it out.
+// takes it out. Text being typed elsewhere is set first (the preview takes no focus).
 //
 // Only the page is recoloured by a simulation: the workspace, the selection's handles
 // and the contrast marks stay as they are, so that they read the same in every mode.
-class TPagePreview : public TWinControl {
+class TPagePreview : public TWinControl, private IDocumentObserver {
     QELL_CLASS(TPagePreview, TWinControl)
     // Where the page's top-left corner lies in the preview, unscrolled.
     static constexpr int Margin = 12;
-    TPagePreview(TDesignerForm& Designer);
+    // Owned by Parent, and shown in it.
+    TPagePreview(TWinControl& Parent, TPageDocument& Document);
+    ~TPagePreview() override;
+    TPageDocument& Document() const { return FDocument; }
     // The component's place in the preview, as scrolled now.
     TRect ComponentRect(const TComponent& C) const;
     // The topmost component under (X, Y), the page where there is none, nullptr off
@@ -43,10 +44,9 @@ class TPagePreview : public TWinControl {
     // Whether the components with a pair that fails AA are framed in red.
     bool ContrastMarks() const { return FMarks; }
     void SetContrastMarks(bool On);
-    // The components marked, in file order; found again by UpdateMarks while marks show
-    // (after the page or its values change), empty while they do not.
-    const std::vector<const TComponent*>& Marked() const { return FMarked; }
-    void UpdateMarks();
+    // The components marked, in file order (the document's contrast problems), empty
+    // while marks do not show.
+    const std::vector<const TComponent*>& Marked() const;
     TVisionDeficiency Simulation() const { return FSimulation; }
     void SetSimulation(TVisionDeficiency Deficiency);
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
@@ -57,12 +57,16 @@ protected:
     void Resized() override;
 
 private:
+    void DocumentChanged(const TDocumentChange& Change) override;
     void SetScroll(int X, int Y);
-    TDesignerForm& FDesigner;
+    TPageDocument& FDocument;
     TScrollBar* FHorizontal;
     TScrollBar* FVertical;
     int FScrollX = 0, FScrollY = 0;
     bool FMarks = false;
-    std::vector<const TComponent*> FMarked;
     TVisionDeficiency FSimulation = TVisionDeficiency::None;
 };
+
+// The script verb "pick NAME [ctrl]": a click on the component of the page named NAME
+// in the preview, scrolled into view first.
+void RegisterPreviewScriptVerbs();

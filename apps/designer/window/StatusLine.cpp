@@ -6,9 +6,30 @@
 
 QELL_DEFINE_CLASS_INFO(TStatusLine)
 
-TStatusLine::TStatusLine(TComponent* AOwner) : TStatusBar(AOwner)
+TStatusLine::TStatusLine(TWinControl& Parent, TPageDocument& Document) : TStatusBar(&Parent), FDocument(Document)
 {
+    SetName("Status");
+    SetParent(&Parent);
     SetSimpleText(Keys);
+    FDocument.AddObserver(*this);
+}
+
+TStatusLine::~TStatusLine()
+{
+    FDocument.RemoveObserver(*this);
+}
+
+void TStatusLine::DocumentChanged(const TDocumentChange& Change)
+{
+    if (!Change.Action.empty()) SetAction(Change.Action);
+    if (FCounting && (Change.Values || Change.Entries || Change.NewPage))
+        SetProblems(static_cast<int>(FDocument.ContrastProblems().size()));
+}
+
+void TStatusLine::SetCountProblems(bool On)
+{
+    FCounting = On;
+    SetProblems(On ? static_cast<int>(FDocument.ContrastProblems().size()) : -1);
 }
 
 void TStatusLine::SetAction(const std::string& Action)

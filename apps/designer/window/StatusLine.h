@@ -6,18 +6,24 @@
 
 #include <string>
 
+#include "apps/designer/document/PageDocument.h"
 #include "platform/toolkit/StatusBar.h"
 
-class TStatusLine : public TStatusBar {
+// Shows the action each change of the document names, and while counting, the
+// document's contrast problems after each change.
+class TStatusLine : public TStatusBar, private IDocumentObserver {
     QELL_CLASS(TStatusLine, TStatusBar)
     static constexpr char Keys[] = "Ctrl+O open   Ctrl+S save   Ctrl+Z undo   Ctrl+F filter   F1 keys";
-    explicit TStatusLine(TComponent* AOwner);
+    // Owned by Parent, and shown at its foot.
+    TStatusLine(TWinControl& Parent, TPageDocument& Document);
+    ~TStatusLine() override;
 
     const std::string& Action() const { return FAction; }
     void SetAction(const std::string& Action);
+    // Whether the components with a failing pair are counted.
+    void SetCountProblems(bool On);
     // The count of components with a failing pair; -1 while none are counted.
     int Problems() const { return FProblems; }
-    void SetProblems(int Count);
     // "3 contrast problems", "1 contrast problem", "no contrast problems"; empty at -1.
     std::string ProblemsText() const;
 
@@ -25,6 +31,10 @@ protected:
     void Paint(TCanvas& C) override;
 
 private:
+    void DocumentChanged(const TDocumentChange& Change) override;
+    void SetProblems(int Count);
+    TPageDocument& FDocument;
+    bool FCounting = false;
     std::string FAction;
     int FProblems = -1;
 };

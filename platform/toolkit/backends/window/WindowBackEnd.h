@@ -47,6 +47,7 @@ public:
     void FormHidden(TForm& Form) override;
     // Keeps the last message in the window title, after the caption.
     void ShowError(const std::string& Message) override;
+    bool Interactive() const override { return true; }
     // SDL's clipboard, shared with the other programs on the display.
     void SetClipboardText(const std::string& Text) override;
     std::string ClipboardText() override;

@@ -1,0 +1,19 @@
+// qell-designer new FILE: a page file holding the bundled sample page.
+
+#include <cstdio>
+
+#include "apps/designer/commands/PageCommand.h"
+#include "platform/components/Components.h"
+#include "platform/rtl/Files.h"
+
+const char NewUsage[] = "qell-designer new FILE [--package PATH]\n";
+
+int RunNew(const TArgs& Args)
+{
+    return RunPage("new", NewUsage, Args, 1, 1, [](const TPageArgs& A) {
+        const TPackageHost Host(A.Package);
+        if (CreateFileAtomically(A.P[0], SamplePageText())) return ExitOk;
+        std::fprintf(stderr, "qell-designer new: %s already exists; not overwritten\n", QuotedFileName(A.P[0]).c_str());
+        return ExitFailed;
+    });
+}
