@@ -48,7 +48,8 @@ inline TBitmap Ink(const TBitmap& B, const TRect& Area, TColor Paper)
     if (Box.IsEmpty()) return {};
     TBitmap Out(Box.Width(), Box.Height(), Paper);
     for (int Y = 0; Y < Box.Height(); ++Y)
-        for (int X = 0; X < Box.Width(); ++X) Out.ScanLine(Y)[X] = static_cast<uint32_t>(B.Pixel(Box.Left + X, Box.Top + Y));
+        for (int X = 0; X < Box.Width(); ++X)
+            Out.ScanLine(Y)[X] = static_cast<uint32_t>(B.Pixel(Box.Left + X, Box.Top + Y));
     return Out;
 }
 

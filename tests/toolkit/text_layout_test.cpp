@@ -191,17 +191,13 @@ TEST_F(TextLayoutTest, FallbackIsFontconfigsChoiceAndTheRestIsTheMissingGlyphBox
     TCanvas D(&Drawn, {0, 0}, Rect(0, 0, 20, 20));
     D.TextOut(2, 2, Unknown);
     // An outline: inked columns at its sides, blank inside.
-    TRect Ink{20, 20, 0, 0};
-    for (int Y = 0; Y < 20; ++Y)
-        for (int X = 0; X < 20; ++X)
-            if (Drawn.Pixel(X, Y) != clWhite)
-                Ink = {std::min(Ink.Left, X), std::min(Ink.Top, Y), std::max(Ink.Right, X + 1), std::max(Ink.Bottom, Y + 1)};
-    ASSERT_GT(Ink.Width(), 3);
-    ASSERT_GT(Ink.Height(), 5);
-    const int MidY = (Ink.Top + Ink.Bottom) / 2;
-    EXPECT_NE(Drawn.Pixel(Ink.Left + 1, MidY), clWhite);
-    EXPECT_NE(Drawn.Pixel(Ink.Right - 1, MidY), clWhite);
-    EXPECT_EQ(Drawn.Pixel((Ink.Left + Ink.Right) / 2, MidY), clWhite);
+    const TBitmap Outline = Ink(Drawn, Rect(0, 0, 20, 20), clWhite);
+    ASSERT_GT(Outline.Width(), 3);
+    ASSERT_GT(Outline.Height(), 5);
+    const int MidY = Outline.Height() / 2;
+    EXPECT_NE(Outline.Pixel(0, MidY), clWhite);
+    EXPECT_NE(Outline.Pixel(Outline.Width() - 1, MidY), clWhite);
+    EXPECT_EQ(Outline.Pixel(Outline.Width() / 2, MidY), clWhite);
 }
 
 // Extended grapheme clusters as the Unicode segmentation rules define them; the
