@@ -1,12 +1,17 @@
 #pragma once
 // The application object: owner of forms and keeper of the event source that the
 // modal loop reads.
+//
+// The toolkit (the application, its back ends, forms, controls and the registries of
+// classes and script verbs) is used from the GUI thread only: the thread that runs the
+// modal loop. Nothing in it locks; another thread hands work to that one.
 
 #include <functional>
 #include <memory>
 #include <string>
 
 #include "platform/rtl/Classes.h"
+#include "platform/toolkit/Control.h"
 #include "platform/toolkit/Events.h"
 #include "platform/toolkit/Export.h"
 
@@ -19,7 +24,13 @@ public:
     // The form is about to run modally; its surface is painted.
     virtual void FormShown(TForm& Form) = 0;
     // Delivers the next input event to Form (through its Handle… methods); blocks until
-    // there is one. Answers false when the source has no more events.
+    // there is one. Answers false when the source has no more events. It may also
+    // answer true having delivered nothing: when a signal to end the program arrives
+    // (Application->SignalFd() turns readable) it returns so that the loop can end.
+    // It is re-entered: a handler it calls may run a modal form, whose loop calls it
+    // for that form before the outer call returns, so it holds nothing across the
+    // Handle… call that the nested run could change (an event it runs is taken off its
+    // queue first).
     virtual bool ProcessNextEvent(TForm& Form) = 0;
     // The surface changed; show it.
     virtual void Present(TForm& Form) = 0;
@@ -30,6 +41,9 @@ public:
     // Whether a person answers the forms shown (a window), rather than a script: a
     // question nobody is there to answer is better not asked.
     virtual bool Interactive() const { return false; }
+    // The pointer's shape changed (TControl::CursorAt). The default only remembers it.
+    virtual void SetCursor(TCursor Cursor) { FCursor = Cursor; }
+    TCursor Cursor() const { return FCursor; }
     // The clipboard's text (Copy value, Paste value). The default is the process's own,
     // which a headless run uses: what one part of the program copies, another pastes,
     // and nothing reaches the system. A window back end uses the system's instead.
@@ -39,6 +53,7 @@ public:
 
 private:
     std::string FClipboard;
+    TCursor FCursor = crDefault;
 };
 
 class QELL_TOOLKIT_API TApplication : public TComponent {

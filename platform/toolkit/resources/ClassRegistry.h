@@ -1,9 +1,11 @@
 #pragma once
 // The classes that form resources may name. Each registration records the module that
 // made it, and a module about to be unloaded loses its registrations, so the registry
-// never hands out a class of a library that is gone.
+// never hands out a class of a library that is gone. Used from the GUI thread only, as
+// the rest of the toolkit is.
 
 #include <string_view>
+#include <vector>
 
 #include "platform/rtl/Modules.h"
 #include "platform/rtl/TypInfo.h"
@@ -15,6 +17,9 @@
 QELL_TOOLKIT_API void RegisterClass(const TClassInfo& Class, TModuleHandle Module = HInstance());
 // The class registered under Name, without case; nullptr when none.
 QELL_TOOLKIT_API const TClassInfo* FindClass(std::string_view Name);
+// Every class registered now (the one a name finds, where several share it), in the
+// order registered.
+QELL_TOOLKIT_API std::vector<const TClassInfo*> RegisteredClasses();
 // Forgets every class Module registered. Runs by itself when the package loader
 // unloads a module.
 QELL_TOOLKIT_API void UnregisterModuleClasses(TModuleHandle Module);

@@ -10,6 +10,7 @@
 // presented surface is also written there as PNG (atomically, through a temporary
 // file), so that a test can compare a screenshot of the window with it.
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,7 @@
 struct SDL_Window;
 struct SDL_Renderer;
 struct SDL_Texture;
+struct SDL_Cursor;
 union SDL_Event;
 
 class QELL_WINDOW_API TWindowBackEnd : public TBackEnd {
@@ -51,6 +53,8 @@ public:
     // SDL's clipboard, shared with the other programs on the display.
     void SetClipboardText(const std::string& Text) override;
     std::string ClipboardText() override;
+    // One of SDL's own pointers for each shape, made when first shown.
+    void SetCursor(TCursor Cursor) override;
 
 private:
     struct TWindow {
@@ -69,6 +73,11 @@ private:
     static void TakeFocus(TWindow& W);
     // The next SDL event; false when a signal to end the program arrived first.
     bool WaitEvent(SDL_Event& E);
+    // Each hands E to Form, whose window is Id at Scale, when E is input of its kind
+    // for that window, and answers whether it did. An exposed window, of any form, is
+    // redrawn, and that is no input.
+    bool DeliverWindowEvent(const SDL_Event& E, TForm& Form, uint32_t Id, int Scale);
+    bool DeliverKeyboard(const SDL_Event& E, TForm& Form, uint32_t Id);
 
     int FScale;
     bool FQuit = false;
@@ -77,5 +86,6 @@ private:
     std::string FPresentSnapshot;
     std::string FLastError;
     std::vector<TWindow> FWindows; // one per running modal form, innermost last
+    std::vector<SDL_Cursor*> FCursors; // by TCursor, made when first shown
     void* FDisplay = nullptr;      // the X connection, when SDL runs on X11
 };
