@@ -4,9 +4,11 @@
 #include <benchmark/benchmark.h>
 
 #include <climits>
+#include <string>
 #include <vector>
 
 #include "platform/graphics/Canvas.h"
+#include "platform/graphics/FontEngine.h"
 
 namespace {
 
@@ -120,5 +122,19 @@ void BM_TextOut(benchmark::State& State)
     }
 }
 BENCHMARK(BM_TextOut);
+
+// Laying out a line not seen before: splitting, shaping and ordering, without the cache.
+void TextLayoutUncached(benchmark::State& State, const char* Line)
+{
+    const TFont Font;
+    int N = 0;
+    for (auto _ : State) {
+        const std::string Text = Line + std::to_string(++N);
+        benchmark::DoNotOptimize(TFontEngine::Instance().Layout(Font, Text)->Width());
+    }
+}
+BENCHMARK_CAPTURE(TextLayoutUncached, ascii, "Identifier: clMoneyGreen ");
+BENCHMARK_CAPTURE(TextLayoutUncached, arabic, "المعرّف: أخضر النعناع ");
+BENCHMARK_CAPTURE(TextLayoutUncached, japanese, "識別子：ミントグリーン ");
 
 } // namespace

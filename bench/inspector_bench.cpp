@@ -1,11 +1,13 @@
 // The property inspector's costs: one full paint of about 30 rows of a component (and
 // the same with a filter applied, and with several values changed, drawn bold), and
 // opening the drop-down list of every colour name, against painting the same texts in a
-// plain list without swatches.
+// plain list without swatches, and as many rows in Arabic and in Japanese.
 
 #include <benchmark/benchmark.h>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "editor/IWKAVMOBILEDsnColor.h"
 #include "platform/components/IWQellSpinner.h"
@@ -115,8 +117,24 @@ void BM_ColourListPaint(benchmark::State& State)
 }
 BENCHMARK(BM_ColourListPaint)->Unit(benchmark::kMicrosecond);
 
-// The same names in a plain list of the same size, without swatches.
-void BM_PlainListPaint(benchmark::State& State)
+// Colour words to stand for the names in other scripts: shaped and joined Arabic, right
+// to left, and Japanese drawn through a fallback font.
+const std::vector<std::string> ArabicWords = {"أحمر", "أزرق", "أخضر", "أصفر", "بنفسجي", "برتقالي",
+                                              "وردي", "بني", "رمادي", "أبيض", "أسود", "سماوي"};
+const std::vector<std::string> JapaneseWords = {"赤", "青", "緑", "黄色", "紫", "橙色",
+                                                "桃色", "茶色", "灰色", "白", "黒", "水色"};
+
+// The item texts: the colour names themselves, or as many words with their number.
+std::string ItemText(const std::string& Name, int Index, const std::vector<std::string>* Words)
+{
+    if (!Words) return Name;
+    const std::string& Word = (*Words)[static_cast<size_t>(Index) % Words->size()];
+    return Word + " " + (*Words)[static_cast<size_t>(Index / 12) % Words->size()] + " " + std::to_string(Index);
+}
+
+// The same names (or as many words in another script) in a plain list of the same size,
+// without swatches; every row shown is drawn, none is laid out afresh.
+void PlainListPaint(benchmark::State& State, const std::vector<std::string>* Words)
 {
     TBench B;
     B.Inspector->SelectPath("Appearance.BackgroundColor");
@@ -127,12 +145,14 @@ void BM_PlainListPaint(benchmark::State& State)
     Plain->SetBounds(Colours->Left(), Colours->Top(), Colours->Width(), Colours->Height());
     Plain->SetItemHeight(Colours->ItemHeight());
     std::vector<std::string> Items;
-    for (int I = 0; I < Colours->Count(); ++I) Items.push_back(Colours->Items(I));
+    for (int I = 0; I < Colours->Count(); ++I) Items.push_back(ItemText(Colours->Items(I), I, Words));
     Plain->SetItems(Items);
     Plain->SetItemIndex(Colours->ItemIndex());
     B.Inspector->CloseDropDown();
     for (auto _ : State) Plain->Repaint();
 }
-BENCHMARK(BM_PlainListPaint)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(PlainListPaint, ascii, nullptr)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(PlainListPaint, arabic, &ArabicWords)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(PlainListPaint, japanese, &JapaneseWords)->Unit(benchmark::kMicrosecond);
 
 } // namespace

@@ -105,7 +105,8 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Relative to the staged tree, where dpkg-shlibdeps runs: the package's own libraries.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS usr/${QELL_PRIVATE_LIBDIR})
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core")
+# The toolkit's font, and the fallback fonts for the scripts it lacks (docs/toolkit.md).
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core, fonts-wqy-microhei, fonts-noto-ui-core")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 # CPack adds maintainer scripts that run ldconfig for any library under /usr/lib, but

@@ -3,8 +3,9 @@
 # with a progress line at every 5 percent of downloading and of installing.
 set -euo pipefail
 need=(g++ cmake pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-      libfreetype-dev libfontconfig-dev fonts-dejavu-core libpng-dev libsdl2-dev
-      libmpfr-dev clang libclang-rt-14-dev xvfb xauth xdotool imagemagick)
+      libfreetype-dev libfontconfig-dev libharfbuzz-dev libfribidi-dev libicu-dev
+      fonts-dejavu-core fonts-wqy-microhei fonts-noto-ui-core libpng-dev libsdl2-dev
+      libmpfr-dev clang libclang-rt-14-dev xvfb xauth xdotool imagemagick libharfbuzz-bin)
 missing=()
 for p in "${need[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -60,10 +60,9 @@ void DrawCaption(TCanvas& C, const TRect& R, const std::string& Text, TColor Col
     const int Height = C.TextHeight(Text);
     if (Height > R.Height()) return;
 
-    // The longest prefix, ending at a character boundary, that fits the width.
-    std::vector<size_t> Ends;
-    for (size_t I = 1; I <= Text.size(); ++I)
-        if (I == Text.size() || (static_cast<unsigned char>(Text[I]) & 0xC0) != 0x80) Ends.push_back(I);
+    // The longest prefix, ending at a grapheme boundary, that fits the width.
+    const std::vector<size_t>& Bounds = C.TextLayout(Text)->Graphemes();
+    const std::vector<size_t> Ends(Bounds.begin() + 1, Bounds.end());
     size_t Lo = 0, Hi = Ends.size(); // Lo characters fit; more than Hi do not
     while (Lo < Hi) {
         const size_t Mid = (Lo + Hi + 1) / 2;

@@ -240,6 +240,11 @@ int TCanvas::TextWidth(const std::string& Text)
     return TFontEngine::Instance().TextWidth(Font, Text);
 }
 
+std::shared_ptr<const TTextLayout> TCanvas::TextLayout(const std::string& Text)
+{
+    return TFontEngine::Instance().Layout(Font, Text);
+}
+
 int TCanvas::TextHeight(const std::string&)
 {
     return TFontEngine::Instance().TextHeight(Font);

@@ -3,12 +3,14 @@
 // bound to its form's surface at the control's place, clipped to the control and to
 // every parent; outside the clip nothing is drawn, whatever the coordinates.
 
+#include <memory>
 #include <string>
 
 #include "platform/colors/Colors.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Export.h"
 #include "platform/graphics/Font.h"
+#include "platform/graphics/TextLayout.h"
 #include "platform/graphics/Types.h"
 
 enum TPenMode { pmCopy, pmNot };
@@ -65,6 +67,8 @@ public:
     void TextRect(const TRect& R, int X, int Y, const std::string& Text);
     int TextWidth(const std::string& Text);
     int TextHeight(const std::string& Text);
+    // Text laid out in Font as TextOut draws it: for carets, selections and hit-tests.
+    std::shared_ptr<const TTextLayout> TextLayout(const std::string& Text);
 
 private:
     TBitmap* FSurface = nullptr;

@@ -4,7 +4,7 @@
 
 #include "platform/graphics/Drawing.h"
 #include "platform/rtl/Publish.h"
-#include "platform/rtl/Utf8.h"
+#include "platform/graphics/TextLayout.h"
 #include "platform/toolkit/Form.h"
 
 namespace {
@@ -136,12 +136,11 @@ void TButton::Paint(TCanvas& C)
     const int TX = (Width() - TW) / 2 + Shift, TY = (Height() - TH) / 2 + Shift;
     C.TextOut(TX, TY, Shown);
     if (Underline >= 0) {
-        const std::string Before = Shown.substr(0, static_cast<size_t>(Underline));
-        const size_t Len = NextCharPos(Shown, static_cast<size_t>(Underline)) - static_cast<size_t>(Underline);
-        const int X0 = TX + C.TextWidth(Before);
-        const int X1 = X0 + C.TextWidth(Shown.substr(static_cast<size_t>(Underline), Len));
+        // Under the letter where the caption's layout draws it.
+        const size_t At = static_cast<size_t>(Underline);
         C.Brush.Color = C.Font.Color();
-        C.FillRect(Rect(X0, TY + TH - 1, X1, TY + TH));
+        for (const auto& [X0, X1] : C.TextLayout(Shown)->Spans(At, NextGraphemePos(Shown, At)))
+            C.FillRect(Rect(TX + X0, TY + TH - 1, TX + X1, TY + TH));
     }
     if (Focused()) DrawFocusRect(C, Rect(4, 4, Width() - 4, Height() - 4));
 }

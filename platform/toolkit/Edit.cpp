@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "platform/graphics/Drawing.h"
+#include "platform/graphics/TextLayout.h"
 #include "platform/rtl/Publish.h"
 #include "platform/rtl/Utf8.h"
 
@@ -23,17 +24,16 @@ std::string Printable(const std::string& S)
     return Out;
 }
 
-size_t CharCount(std::string_view S)
-{
-    size_t N = 0;
-    for (size_t P = 0; P < S.size(); P = NextCharPos(S, P)) ++N;
-    return N;
-}
-
 constexpr int TextLeft = 3; // two pixels of frame and one of margin
 
-int NextPos(const std::string& S, int P) { return static_cast<int>(NextCharPos(S, static_cast<size_t>(P))); }
-int PrevPos(const std::string& S, int P) { return static_cast<int>(PrevCharPos(S, static_cast<size_t>(P))); }
+int NextPos(const std::string& S, int P) { return static_cast<int>(NextGraphemePos(S, static_cast<size_t>(P))); }
+int PrevPos(const std::string& S, int P) { return static_cast<int>(PrevGraphemePos(S, static_cast<size_t>(P))); }
+
+// The grapheme boundary at or before P, which lies before the text's end.
+int BoundaryAtOrBefore(const std::string& S, int P)
+{
+    return P <= 0 ? 0 : PrevPos(S, P + 1);
+}
 
 void Publish(TPublisher<TEdit>& P)
 {
@@ -168,10 +168,11 @@ void TEdit::TextInput(const std::string& Text)
 {
     std::string Typed = Printable(Text);
     if (MaxLength > 0) {
-        const size_t Kept = CharCount(FText) - CharCount(FText.substr(static_cast<size_t>(FSelStart),
-                                                                       static_cast<size_t>(FSelLength)));
+        const auto Count = [](std::string_view S) { return GraphemeBoundaries(S).size() - 1; };
+        const size_t Kept = Count(FText) - Count(std::string_view(FText).substr(static_cast<size_t>(FSelStart),
+                                                                                static_cast<size_t>(FSelLength)));
         size_t Room = static_cast<size_t>(MaxLength) > Kept ? static_cast<size_t>(MaxLength) - Kept : 0, End = 0;
-        for (; Room > 0 && End < Typed.size(); --Room) End = NextCharPos(Typed, End);
+        for (; Room > 0 && End < Typed.size(); --Room) End = NextGraphemePos(Typed, End);
         Typed.resize(End);
     }
     if (!Typed.empty()) ReplaceSelection(Typed);
@@ -186,21 +187,11 @@ void TEdit::DoEnter(bool ByTab)
 void TEdit::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
     if (Button == mbLeft) {
-        // The caret goes to the shown character boundary nearest the pointer.
+        // The caret goes to the shown grapheme boundary nearest the pointer.
         TCanvas Measure;
         Measure.Font = EffectiveFont();
         const TShownText Shown = ShownText(Measure);
-        int Best = Shown.First, BestDistance = std::abs(X - Shown.X);
-        for (int P = Shown.First; P < Shown.Last;) {
-            P = NextPos(FText, P);
-            const int D = std::abs(X - Shown.X - Measure.TextWidth(FText.substr(static_cast<size_t>(Shown.First),
-                                                                               static_cast<size_t>(P - Shown.First))));
-            if (D < BestDistance) {
-                Best = P;
-                BestDistance = D;
-            }
-        }
-        MoveCaret(Best, Shift.Contains(ssShift));
+        MoveCaret(Shown.First + static_cast<int>(Shown.Layout->OffsetAt(X - Shown.X)), Shift.Contains(ssShift));
     }
     TWinControl::MouseDown(Button, Shift, X, Y);
 }
@@ -209,27 +200,21 @@ TEdit::TShownText TEdit::ShownText(TCanvas& C) const
 {
     const int Inner = Width() - 2 * TextLeft;
     const int CaretPos = Caret();
-    const auto WidthOf = [&](int From, int To) {
-        return C.TextWidth(FText.substr(static_cast<size_t>(From), static_cast<size_t>(To - From)));
-    };
-    // Back from the caret, until the characters passed fill the field and its margin.
-    int First = CaretPos;
-    for (int Passed = 0; First > 0 && Passed <= Inner + TextLeft;) {
-        const int P = PrevPos(FText, First);
-        Passed += WidthOf(P, First);
-        First = P;
+    // Bytes enough on each side of the caret to fill the field several times over,
+    // however wide its characters.
+    const int Reach = 2 * std::max(Width(), 64);
+    const int Size = static_cast<int>(FText.size());
+    int First = 0, Last = Size;
+    if (Size > 2 * Reach) {
+        First = BoundaryAtOrBefore(FText, CaretPos - Reach);
+        Last = CaretPos + Reach >= Size ? Size : BoundaryAtOrBefore(FText, CaretPos + Reach);
     }
+    TShownText Shown{First, Last, TextLeft,
+                     C.TextLayout(FText.substr(static_cast<size_t>(First), static_cast<size_t>(Last - First)))};
     // Scrolled so that the caret stays inside the field, the text as far left as it goes.
-    const int ToCaret = WidthOf(First, CaretPos);
-    const int X = First == 0 ? TextLeft - std::max(0, ToCaret - Inner + 1) : TextLeft + Inner - 1 - ToCaret;
-    // On from the caret, until past the right edge.
-    int Last = CaretPos;
-    for (int Passed = X + ToCaret; Last < static_cast<int>(FText.size()) && Passed <= Width();) {
-        const int P = NextPos(FText, Last);
-        Passed += WidthOf(Last, P);
-        Last = P;
-    }
-    return {First, Last, X};
+    const int CaretX = Shown.Layout->CaretX(static_cast<size_t>(CaretPos - First));
+    Shown.X = TextLeft + std::min(0, Inner - 1 - CaretX);
+    return Shown;
 }
 
 void TEdit::Paint(TCanvas& C)
@@ -245,12 +230,8 @@ void TEdit::Paint(TCanvas& C)
     const int TH = C.TextHeight(FText);
     const int TY = (Height() - TH) / 2;
     const TShownText Shown = ShownText(C);
-    const auto Part = [&](int From, int To) {
-        return FText.substr(static_cast<size_t>(From), static_cast<size_t>(To - From));
-    };
-    // Where the boundary at byte P is drawn; one outside the shown part, at its edge.
-    auto XOf = [&](int P) { return Shown.X + C.TextWidth(Part(Shown.First, std::clamp(P, Shown.First, Shown.Last))); };
-    C.TextOut(Shown.X, TY, Part(Shown.First, Shown.Last));
+    const std::string& Part = Shown.Layout->Text();
+    C.TextOut(Shown.X, TY, Part);
     if (FText.empty() && !TextHint.empty()) {
         const TColor Saved = C.Font.Color();
         C.Font.SetColor(clGrayText);
@@ -258,20 +239,20 @@ void TEdit::Paint(TCanvas& C)
         C.Font.SetColor(Saved);
     }
 
-    const bool HasFocus = Focused();
-    const int From = std::max(FSelStart, Shown.First), To = std::min(FSelStart + FSelLength, Shown.Last);
-    if (From < To && HasFocus) {
-        const int X0 = XOf(From), X1 = XOf(To);
-        C.Brush.Color = clHighlight;
-        C.FillRect(Rect(X0, TY, X1, TY + TH));
-        const TColor Saved = C.Font.Color();
-        C.Font.SetColor(clHighlightText);
-        C.TextOut(X0, TY, Part(From, To));
-        C.Font.SetColor(Saved);
+    if (!Focused()) return;
+    // Where byte P of the text lies in the shown part; one outside it, at its edge.
+    const auto InShown = [&](int P) { return static_cast<size_t>(std::clamp(P, Shown.First, Shown.Last) - Shown.First); };
+    // The selection, in visual order: a span for each stretch of one direction.
+    const TColor Ink = C.Font.Color();
+    C.Font.SetColor(clHighlightText);
+    C.Brush.Color = clHighlight;
+    for (const auto& [Left, Right] : Shown.Layout->Spans(InShown(FSelStart), InShown(FSelStart + FSelLength))) {
+        const TRect Span = Rect(Shown.X + Left, TY, Shown.X + Right, TY + TH);
+        C.FillRect(Span);
+        C.TextRect(Span, Shown.X, TY, Part);
     }
-    if (HasFocus) {
-        const int CaretX = XOf(Caret());
-        C.Brush.Color = C.Font.Color();
-        C.FillRect(Rect(CaretX, TY, CaretX + 1, TY + TH));
-    }
+    C.Font.SetColor(Ink);
+    const int CaretX = Shown.X + Shown.Layout->CaretX(InShown(Caret()));
+    C.Brush.Color = Ink;
+    C.FillRect(Rect(CaretX, TY, CaretX + 1, TY + TH));
 }

@@ -19,7 +19,8 @@ expect "version" [ "$(field Version)" = 1.0.0 ]
 expect "maintainer, at an address with a domain" grep -qE '^.+ <[^@ ]+@[^@ ]+\.[a-z]+>$' <(field Maintainer)
 expect "a description with a summary and a body" [ "$(field Description | wc -l)" -ge 3 ]
 field Depends | tr ',' '\n' | sed 's/^ *//; s/ .*//' >"$work/depends"
-for library in libsdl2-2.0-0 libfreetype6 libfontconfig1 libpng16-16 libstdc++6 libc6 fonts-dejavu-core; do
+for library in libsdl2-2.0-0 libfreetype6 libfontconfig1 libharfbuzz0b libfribidi0 libicu72 libpng16-16 libstdc++6 libc6 \
+    fonts-dejavu-core fonts-wqy-microhei fonts-noto-ui-core; do
   expect "depends on $library" grep -qxF "$library" "$work/depends"
 done
 expect "depends on nothing of its own" [ -z "$(grep qell "$work/depends")" ]

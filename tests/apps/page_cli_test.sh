@@ -51,7 +51,7 @@ expect props-page-colour grep -qxF $'SamplePage.Color\tclBtnFace\tTColorProperty
 expect props-slot grep -qxF $'SpinnerFilling.Slots[1].TextColor\tMaroon\tTIWKAVMOBILEColorEditor' "$work/out"
 expect props-item grep -qxF $'SpinnerFilling.Slots[3]\t(TQellSpinnerSlot)\tTCollectionItemProperty' "$work/out"
 expect props-whole-page-holds-the-component grep -qzF "$(cat "$work/props")" "$work/out"
-expect props-every-component [ "$(cut -f1 "$work/out" | grep -c '\.Name$')" -eq 8 ]
+expect props-every-component [ "$(cut -f1 "$work/out" | grep -c '\.Name$')" -eq 9 ]
 run 0 props "$page" samplepage && expect props-page-itself [ "$(wc -l <"$work/out")" -eq 5 ]
 run 2 props "$page" NoSuchButton && err_line "props: no component 'NoSuchButton' on the page"
 

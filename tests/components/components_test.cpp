@@ -65,7 +65,7 @@ TEST(ComponentClasses, GoWithTheirLibrary)
 
     RegisterComponentClasses();
     ReadComponentRes(Page, SamplePageText(), {});
-    EXPECT_EQ(Page.ComponentCount(), 7);
+    EXPECT_EQ(Page.ComponentCount(), 8);
 }
 
 // Every published value of the page's components, as "Name.Path = value".
@@ -84,7 +84,8 @@ std::vector<std::string> Values(TQellPage& Page)
 }
 
 // The sample page: written back as it was, read again to the same values, one of each
-// component inside the page and clear of the others.
+// component (and a second label, in several scripts) inside the page and clear of the
+// others.
 TEST(SamplePage, ReadsWritesBackTheSameTextAndReadsAgainToTheSameValues)
 {
     TQellPage First(nullptr), Second(nullptr);
@@ -105,7 +106,7 @@ TEST(SamplePage, ReadsWritesBackTheSameTextAndReadsAgainToTheSameValues)
         Placed.push_back(R);
     }
     EXPECT_EQ(Classes.size(), 7u);
-    EXPECT_EQ(First.ComponentCount(), 7);
+    EXPECT_EQ(First.ComponentCount(), 8);
 }
 
 // A TIWColor value is written as a name when it has one, else as "$" and 8 hexadecimal

@@ -7,7 +7,9 @@
 #include <map>
 
 #include "platform/graphics/Bitmap.h"
+#include "platform/graphics/FontEngine.h"
 #include "tests/components/ComponentTesting.h"
+#include "tests/support/TextTesting.h"
 
 namespace {
 
@@ -153,6 +155,35 @@ TEST(Paint, StaysInsideItsBoundsWhateverItsProperties)
             }
             SetOrdProp(Instance, P, Old);
         });
+    }
+}
+
+// A Japanese caption shows its glyphs: the label draws the text as the canvas lays it
+// out, in the font fontconfig names for Japanese, with no missing glyph.
+TEST(Paint, AJapaneseCaptionShowsItsGlyphs)
+{
+    const std::string Caption =
+        "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\xE3\x81\xAE\xE3\x83\x86\xE3\x82\xAD\xE3\x82\xB9\xE3\x83\x88";
+    if (!TFontEngine::Instance().HasFace(TFont{})) GTEST_SKIP() << "no sans font installed";
+    TQellLabel Label(nullptr);
+    Label.Caption = Caption;
+    Label.Width = 200;
+    Label.Height = 20;
+    Label.TextColor = clBlack;
+    const TBitmap Preview = Painted(Label);
+
+    TBitmap Alone(240, 40, Sentinel);
+    TCanvas C(&Alone, {0, 0}, Rect(0, 0, 240, 40));
+    C.Font.SetColor(clBlack);
+    C.TextOut(10, 10, Caption);
+    const TBitmap Shown = texttest::Ink(Preview, Rect(0, 0, Preview.Width(), Preview.Height()), Sentinel);
+    EXPECT_GT(Shown.Width(), C.TextWidth(Caption) * 9 / 10);
+    EXPECT_TRUE(Shown == texttest::Ink(Alone, Rect(0, 0, 240, 40), Sentinel));
+
+    const std::string Japanese = texttest::FontconfigFile("sans-serif:lang=ja");
+    for (const TTextRun& Run : C.TextLayout(Caption)->Runs()) {
+        EXPECT_EQ(Run.FontFile, Japanese);
+        for (const TShapedGlyph& G : Run.Glyphs) EXPECT_NE(G.Id, 0u);
     }
 }
 

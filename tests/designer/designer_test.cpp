@@ -265,7 +265,7 @@ TEST_F(Designer, ThePreviewDrawsEachComponentAsItDrawsItselfAndSelectsByClicks)
                     << C->Name() << " at " << X << "," << Y;
         ++Compared;
     }
-    EXPECT_EQ(Compared, 7);
+    EXPECT_EQ(Compared, 8);
     const TRect List = P.ComponentRect(Find<TQellList>("ListBread"));
     EXPECT_EQ(PixelOf(P, List.Left + 20, List.Top + 2 * 22 + 5), ColorToRGB(Web("Orchid"))) << "the selected item";
 

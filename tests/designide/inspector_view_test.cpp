@@ -7,7 +7,9 @@
 #include <cctype>
 
 #include "platform/designide/PropertyPaths.h"
+#include "platform/graphics/FontEngine.h"
 #include "tests/designide/InspectorTesting.h"
+#include "tests/support/TextTesting.h"
 
 using namespace inspecttest;
 
@@ -239,6 +241,35 @@ TEST(InspectorView, ValuesThatDifferFromTheirDefaultsAreBold)
           ::testing::TempDir() + "bold.png\n");
     F.Form.PaintAll();
     EXPECT_EQ(CellInk("Count"), TextInk("0", false));
+}
+
+// A Japanese value shows its glyphs: the cell draws what the canvas draws for the text
+// in the value's font (bold: it differs from the default), in the font fontconfig
+// names for Japanese, with no missing glyph.
+TEST(InspectorView, AJapaneseValueShowsItsGlyphs)
+{
+    if (!TFontEngine::Instance().HasFace(TFont{})) GTEST_SKIP() << "no sans font installed";
+    const std::string Caption = "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\xE3\x81\xAE\xE3\x83\x86\xE3\x82\xAD";
+    TInspectorForm F;
+    F.Gadget.Caption = Caption;
+    F.Inspector->Refresh();
+    F.Inspector->SetSelectedRow(F.Row("Shape"));
+    F.Form.PaintAll();
+
+    const TColor Paper = ColorToRGB(clWindow);
+    TBitmap Alone(200, 20, Paper);
+    TCanvas C(&Alone, {0, 0}, Rect(0, 0, 200, 20));
+    C.Font.SetStyle({fsBold});
+    C.TextOut(2, 2, Caption);
+    const TBitmap Cell = texttest::Ink(F.Form.Surface(), F.Inspector->ValueRect(F.Row("Caption")), Paper);
+    EXPECT_GT(Cell.Width(), C.TextWidth(Caption) * 9 / 10);
+    EXPECT_TRUE(Cell == texttest::Ink(Alone, Rect(0, 0, 200, 20), Paper));
+
+    const std::string Japanese = texttest::FontconfigFile("sans-serif:lang=ja");
+    for (const TTextRun& Run : C.TextLayout(Caption)->Runs()) {
+        EXPECT_EQ(Run.FontFile, Japanese);
+        for (const TShapedGlyph& G : Run.Glyphs) EXPECT_NE(G.Id, 0u);
+    }
 }
 
 } // namespace

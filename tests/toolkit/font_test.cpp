@@ -161,12 +161,16 @@ TEST_F(FontTest, Utf8AndUnknownCharacters)
     // Two bytes that are one character: one glyph, not two.
     EXPECT_GT(Canvas.TextWidth("\xC3\xA9"), 0);
     EXPECT_LT(Canvas.TextWidth("\xC3\xA9"), 2 * Canvas.TextWidth("e"));
-    // Malformed bytes, a lone surrogate and unassigned code points add nothing.
+    // Malformed bytes and a lone surrogate are no characters: they add nothing.
     EXPECT_EQ(Canvas.TextWidth("a\xFF\xC3" "b"), Canvas.TextWidth("ab"));
     EXPECT_EQ(Canvas.TextWidth("a\xED\xA0\x80" "b"), Canvas.TextWidth("ab"));
-    EXPECT_EQ(Canvas.TextWidth("a\xF4\x8F\xBF\xBD" "b"), Canvas.TextWidth("ab"));
-    Canvas.TextOut(0, 0, "\xF4\x8F\xBF\xBD\xFF");
+    Canvas.TextOut(0, 0, "\xFF\xED\xA0\x80");
     EXPECT_TRUE(Ink().IsEmpty());
+    // A character no font has (here one for private use) is not dropped: it takes the
+    // room of the missing-glyph box and draws it.
+    EXPECT_GT(Canvas.TextWidth("a\xF4\x8F\xBF\xBD" "b"), Canvas.TextWidth("ab"));
+    Canvas.TextOut(0, 0, "\xF4\x8F\xBF\xBD\xFF");
+    EXPECT_FALSE(Ink().IsEmpty());
 }
 
 TEST_F(FontTest, ExtremeHeightsAreSafe)
