@@ -10,6 +10,7 @@
 // presented surface is also written there as PNG (atomically, through a temporary
 // file), so that a test can compare a screenshot of the window with it.
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -69,7 +70,10 @@ private:
     void Draw(TWindow& W);
     void SetTitle(TWindow& W, const std::string& Title);
     static void Destroy(TWindow& W);
-    static void TakeFocus(TWindow& W);
+    // Raises W and gives it the keyboard; until it has it, the keys typed go to W.
+    void TakeFocus(TWindow& W);
+    // Whether a key marked with the window KeyWindow goes to the form of the window Id.
+    bool TakesKeys(uint32_t KeyWindow, uint32_t Id) const;
     // The next SDL event; false when a signal to end the program arrived first.
     bool WaitEvent(SDL_Event& E);
 
@@ -82,4 +86,5 @@ private:
     std::vector<TWindow> FWindows; // one per running modal form, innermost last
     std::vector<SDL_Cursor*> FCursors; // by TCursor, made when first shown
     void* FDisplay = nullptr;      // the X connection, when SDL runs on X11
+    uint32_t FAwaitingFocus = 0;   // the window given the keyboard, until it reports it has it
 };
