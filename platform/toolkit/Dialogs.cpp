@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr int Margin = 12, Gap = 8, ButtonWidth = 75, ButtonHeight = 25, MaxTextWidth = 480;
+constexpr int Margin = 12, Gap = 8, ColumnGap = 16, ButtonWidth = 75, ButtonHeight = 25, MaxTextWidth = 480;
 
 // A dialog form owned by the application, freed on every way out.
 std::unique_ptr<TForm> NewDialog(const std::string& Name, const std::string& Caption)
@@ -25,29 +25,29 @@ std::unique_ptr<TForm> NewDialog(const std::string& Name, const std::string& Cap
     return Form;
 }
 
-// Text broken into lines no wider than MaxTextWidth, at spaces where it can.
-std::vector<std::string> Wrap(const std::string& Text, const TFont& Font)
+// Line broken into parts no wider than Width, at spaces where it can.
+std::vector<std::string> Wrap(TCanvas& Measure, std::string Line, int Width)
 {
-    TCanvas Measure;
-    Measure.Font = Font;
-    std::vector<std::string> Lines;
-    size_t Start = 0;
-    while (Start <= Text.size()) {
-        size_t End = Text.find('\n', Start);
-        if (End == std::string::npos) End = Text.size();
-        std::string Line = Text.substr(Start, End - Start);
-        while (Measure.TextWidth(Line) > MaxTextWidth) {
-            size_t Cut = Line.size();
-            while (Cut > 0 && (Line[Cut - 1] != ' ' || Measure.TextWidth(Line.substr(0, Cut - 1)) > MaxTextWidth))
-                --Cut;
-            if (Cut == 0) break; // one word wider than the line: it stays whole
-            Lines.push_back(Line.substr(0, Cut - 1));
-            Line = Line.substr(Cut);
-        }
-        Lines.push_back(Line);
-        Start = End + 1;
+    std::vector<std::string> Parts;
+    while (Measure.TextWidth(Line) > Width) {
+        size_t Cut = Line.size();
+        while (Cut > 0 && (Line[Cut - 1] != ' ' || Measure.TextWidth(Line.substr(0, Cut - 1)) > Width)) --Cut;
+        if (Cut == 0) break; // one word wider than the line: it stays whole
+        Parts.push_back(Line.substr(0, Cut - 1));
+        Line = Line.substr(Cut);
     }
-    return Lines;
+    Parts.push_back(Line);
+    return Parts;
+}
+
+std::vector<std::string> Split(const std::string& Text, char At)
+{
+    std::vector<std::string> Parts;
+    size_t Start = 0;
+    for (size_t End; (End = Text.find(At, Start)) != std::string::npos; Start = End + 1)
+        Parts.push_back(Text.substr(Start, End - Start));
+    Parts.push_back(Text.substr(Start));
+    return Parts;
 }
 
 // Buttons right-aligned along the bottom of the form; the form as wide as needed.
@@ -76,17 +76,33 @@ void PlaceButtons(TForm& Form, const std::vector<TMessageButton>& Buttons, int T
 TModalResult MessageBox(const std::string& Caption, const std::string& Text, const std::vector<TMessageButton>& Buttons)
 {
     std::unique_ptr<TForm> Form = NewDialog("MessageBox", Caption);
-    int Top = Margin, Widest = 0;
-    int N = 0;
-    for (const std::string& Line : Wrap(Text, Form->Font())) {
+    TCanvas Measure;
+    Measure.Font = Form->Font();
+    const std::vector<std::string> Lines = Split(Text, '\n');
+    // The second column starts past the widest first one: measured, since in a
+    // proportional font no count of spaces lines the texts up.
+    int Column = 0;
+    for (const std::string& Line : Lines)
+        if (const size_t Tab = Line.find('\t'); Tab != std::string::npos)
+            Column = std::max(Column, Measure.TextWidth(Line.substr(0, Tab)) + ColumnGap);
+    int Top = Margin, Widest = 0, N = 0;
+    const auto Add = [&](const std::string& Caption, int Left) {
         auto* L = new TLabel(Form.get());
         L->SetName(N == 0 ? "Message" : "Message" + std::to_string(N));
-        L->SetParent(Form.get());
-        L->SetCaption(Line);
-        L->SetBounds(Margin, Top, L->Width(), L->Height());
-        Widest = std::max(Widest, L->Width());
-        Top += std::max(L->Height(), 13) + 2;
         ++N;
+        L->SetParent(Form.get());
+        L->SetCaption(Caption);
+        L->SetBounds(Left, Top, L->Width(), L->Height());
+        Widest = std::max(Widest, Left - Margin + L->Width());
+        return L;
+    };
+    for (const std::string& Line : Lines) {
+        const size_t Tab = Line.find('\t');
+        if (Tab != std::string::npos) Add(Line.substr(0, Tab), Margin);
+        const int Left = Margin + (Tab != std::string::npos ? Column : 0);
+        const std::string Rest = Tab != std::string::npos ? Line.substr(Tab + 1) : Line;
+        for (const std::string& Part : Wrap(Measure, Rest, MaxTextWidth - (Left - Margin)))
+            Top += std::max(Add(Part, Left)->Height(), 13) + 2;
     }
     PlaceButtons(*Form, Buttons, Top + Gap, Widest);
     return Form->ShowModal();

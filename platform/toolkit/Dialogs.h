@@ -19,7 +19,9 @@ struct TMessageButton {
 };
 
 // Shows Text (lines split at '\n', long lines wrapped) above Buttons, right-aligned
-// in the given order. The first button is the default (Enter); the one whose result is
+// in the given order. A line with a tab is two columns: what comes before the tab, and
+// the rest, which starts at one place for every such line, past the widest first part,
+// and wraps there. The first button is the default (Enter); the one whose result is
 // mrCancel, if any, answers Escape. Answers the result of the button pressed, mrCancel
 // when the window is closed or the input ends.
 QELL_TOOLKIT_API TModalResult MessageBox(const std::string& Caption, const std::string& Text,

@@ -139,6 +139,7 @@ private:
         FList->SetName("Files");
         FList->SetParent(&F);
         FList->TabStop = true;
+        FList->ClickChooses = false;
         FList->SetBounds(Margin, Margin + 20, ListWidth, ListHeight);
         FList->OnClick = [this](TObject*) { ItemPicked(); };
         FList->OnChoose = [this](TObject*) { ItemChosen(); };

@@ -13,9 +13,10 @@
 //   "OK"         captioned Open or Save; "Cancel"
 //
 // The name box has the focus when FileName gives a name, the list otherwise.
-// In the list, typing jumps to the entry that starts with what was typed; Enter (or a
-// click on the selected entry) opens a folder or takes the file; Backspace goes up one
-// folder; picking a file puts its name in the name box. Enter in the name box is OK:
+// In the list, a click selects and typing jumps to the entry that starts with what was
+// typed; Enter or a double click opens a folder (".." the one above) or takes the file;
+// Backspace goes up one folder; selecting a file puts its name in the name box, and
+// nothing is asked until the user takes a file. Enter in the name box is OK:
 // a folder typed there opens, a file is taken if the dialog accepts it. A refusal is a
 // message naming the file and why; the chooser then stays open.
 

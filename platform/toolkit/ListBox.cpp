@@ -24,7 +24,7 @@ void Publish(TPublisher<TListBox>& P)
     P.Event("OnClick", TypeInfoTNotifyEvent, &TListBox::OnClick)
         .Describe("Runs when an item is clicked or selected with the keyboard.");
     P.Event("OnChoose", TypeInfoTNotifyEvent, &TListBox::OnChoose)
-        .Describe("Runs when an item is chosen with a double click or Enter.");
+        .Describe("Runs when an item is chosen with Enter or a click (a double click where clicks only select).");
     P.Event("OnDrawItem", TypeInfoTDrawItemEvent, &TListBox::OnDrawItem)
         .Describe("Draws an item, for an owner-drawn list.");
     P.Event("OnMeasureItem", TypeInfoTMeasureItemEvent, &TListBox::OnMeasureItem)
@@ -217,6 +217,7 @@ void TListBox::UserSelects(int Index)
 void TListBox::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
     FPressedIndex = -1;
+    FPressedTwice = Shift.Contains(ssDouble);
     if (Button == mbLeft) {
         FSearch.clear();
         const int Index = ItemAtPos(X, Y);
@@ -243,7 +244,8 @@ void TListBox::MouseMove(TShiftState Shift, int X, int Y)
 
 void TListBox::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
-    const bool Chosen = Button == mbLeft && FPressedIndex >= 0 && ItemAtPos(X, Y) == FPressedIndex;
+    const bool Chosen = Button == mbLeft && FPressedIndex >= 0 && ItemAtPos(X, Y) == FPressedIndex &&
+                        (ClickChooses || FPressedTwice);
     FPressedIndex = -1;
     TWinControl::MouseUp(Button, Shift, X, Y);
     if (Chosen && OnChoose) OnChoose(this);

@@ -23,8 +23,9 @@ extern QELL_TOOLKIT_API const TTypeInfo TypeInfoTMeasureItemEvent;
 // A list of texts, one selected, drawn by the list or by its owner, with a vertical
 // scroll bar when the items do not fit. Up, Down, Page Up, Page Down, Home and End move
 // the selection; typing jumps to the first item that starts with what was typed (more
-// letters narrow it); a click selects, and a click on the selected item or Enter
-// chooses it (OnChoose). OnClick tells of every selection the user makes.
+// letters narrow it); a click selects. Enter chooses the selected item (OnChoose), and
+// so does a click, or only a double click when ClickChooses is off. OnClick tells of
+// every selection the user makes.
 class QELL_TOOLKIT_API TListBox : public TWinControl {
     QELL_CLASS(TListBox, TWinControl)
     static constexpr int DefaultWidth = 121, DefaultHeight = 97, DefaultItemHeight = 16;
@@ -53,6 +54,10 @@ class QELL_TOOLKIT_API TListBox : public TWinControl {
     TRect ItemRect(int Index) const;
     // Makes Index the last item that shows, or the first, whichever moves the list less.
     void ScrollIntoView(int Index);
+
+    // On in a drop-down, where a click picks the value; off in a list of things to open
+    // (the file chooser's), where a click only selects.
+    bool ClickChooses = true;
 
     TDrawItemEvent OnDrawItem;
     TMeasureItemEvent OnMeasureItem;
@@ -89,6 +94,7 @@ private:
     int FItemIndex = -1;
     int FTopIndex = 0;
     int FPressedIndex = -1;
+    bool FPressedTwice = false; // the press was a double click's second
     std::string FSearch;
     TScrollBar* FScrollBar;
 };

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <set>
 
 #include "apps/designer/packages/PackageList.h"
 #include "tests/designer/DesignerTesting.h"
@@ -33,6 +34,18 @@ TEST(DesignerHelp, F1ListsTheKeysAndItsPackagesButtonTheLoadedAndFailingPackages
         for (const char* Key : {"Ctrl+O", "Ctrl+S", "Ctrl+Z", "Ctrl+Y", "Ctrl+F", "F1", "F7", "F8"})
             EXPECT_TRUE(Has(Back.Messages[0], Key)) << Key << " in " << Back.Messages[0];
         EXPECT_EQ(Back.Messages[1], Back.Messages[0]);
+        // Two columns: the keys, and beside each on its line what it does, all from one place.
+        std::set<int> KeysRight, TextsLeft;
+        for (const auto& Key : Back.Labels[0])
+            for (const auto& Text : Back.Labels[0])
+                if (Text.Bounds.Top == Key.Bounds.Top && Text.Bounds.Left > Key.Bounds.Left) {
+                    KeysRight.insert(Key.Bounds.Right);
+                    TextsLeft.insert(Text.Bounds.Left);
+                    EXPECT_TRUE(Has(Back.Messages[0], Key.Caption + " " + Text.Caption)) << Key.Caption;
+                }
+        EXPECT_GE(KeysRight.size(), 3u) << "keys side by side with their texts";
+        ASSERT_EQ(TextsLeft.size(), 1u) << "the texts start at one place";
+        EXPECT_LT(*KeysRight.rbegin(), *TextsLeft.begin());
         const std::string& List = Back.Messages[2];
         // The box's lines, joined by spaces.
         EXPECT_TRUE(Has(List, "IW14QellDEDXE7: KAV IntraWeb Qell Controls design time support     " +

@@ -101,6 +101,84 @@ TEST_F(Designer, TheInspectorSaysWhatItShowsAndSlotsFrameTheirSpinnerOnce)
 
 namespace {
 
+// The row of the description line where Text shows as it draws a line of its own (from
+// its left padding, over its face), or -1 when it shows nowhere.
+int RowShowing(const TDescriptionLine& Line, const std::string& Text)
+{
+    TCanvas Measure;
+    Measure.Font = Line.EffectiveFont();
+    const int W = Measure.TextWidth(Text), H = Measure.TextHeight(Text);
+    TBitmap Alone(W, H, ColorToRGB(clBtnFace));
+    TCanvas C(&Alone, {0, 0}, Rect(0, 0, W, H));
+    C.Font = Line.EffectiveFont();
+    C.Font.SetColor(clWindowText);
+    C.TextOut(0, 0, Text);
+    const int X0 = TDescriptionLine::Padding;
+    for (int Y0 = 0; Y0 + H <= Line.Height(); ++Y0) {
+        bool Same = true;
+        for (int Y = 0; Same && Y < H; ++Y)
+            for (int X = 0; Same && X < W; ++X) Same = PixelOf(Line, X0 + X, Y0 + Y) == Alone.Pixel(X, Y);
+        if (Same) return Y0;
+    }
+    return -1;
+}
+
+// With several pairs the description line grows to show its last verdict, at every
+// size; the rows above give up the room and keep the selected row in view. A row with
+// less to say gives it back.
+TEST_F(Designer, TheDescriptionLineGrowsToShowEveryPair)
+{
+    const TPropertyInspector& I = D->Inspector();
+    const TDescriptionLine& L = D->InspectorPane().Description();
+    const int Default = L.Height();
+    for (const auto& [W, H] : {std::pair{1216, 540}, std::pair{800, 480}})
+        for (const char* Row : {"ListBread\ninspect Inspector ItemAppearance.BackgroundColor",
+                                "TrackbarSize\ninspect Inspector Appearance.ThumbBorderColor"}) {
+            Run("resize form " + std::to_string(W) + " " + std::to_string(H) + "\npick " + Row + "\n");
+            D->PaintAll();
+            ASSERT_GE(L.Lines().size(), 6u) << Row << ": two pairs";
+            EXPECT_GE(RowShowing(L, L.Lines().back()), 0) << Row << " at " << W << "x" << H;
+            EXPECT_GT(L.Height(), Default);
+            EXPECT_EQ(I.Top() + I.Height() + TInspectorPane::Gap, L.Top());
+            EXPECT_FALSE(I.RowRect(I.SelectedRow()).IsEmpty()) << Row << ": the row stays in view";
+        }
+    Run("inspect Inspector Left\n");
+    EXPECT_EQ(L.Height(), Default);
+}
+
+// Text beyond the line's height scrolls: the wheel, then the scroll bar's up arrow.
+TEST(DescriptionLine, TextBeyondItsHeightScrollsByTheWheelAndTheBar)
+{
+    TForm Form(nullptr);
+    Form.SetBounds(0, 0, 400, 300);
+    auto* L = Place<TDescriptionLine>(Form, Form, 10, 10, 300, TDescriptionLine::DefaultHeight);
+    L->SetName("Description");
+    std::vector<std::string> Lines{"first"};
+    for (int N = 2; N < 20; ++N) Lines.push_back("line " + std::to_string(N));
+    Lines.push_back("last");
+    L->SetLines(Lines);
+    const auto Run = [&](const std::string& Script) {
+        UseScript(Script);
+        Form.ShowModal();
+        Form.PaintAll();
+    };
+    Run("");
+    EXPECT_EQ(RowShowing(*L, "first"), TDescriptionLine::Padding);
+    EXPECT_LT(RowShowing(*L, "last"), 0);
+    Run("wheel Description 20 20 -10\n");
+    EXPECT_LT(RowShowing(*L, "first"), 0);
+    EXPECT_GE(RowShowing(*L, "last"), 0) << "scrolled to the end";
+    const int Bottom = RowShowing(*L, "last");
+    Run("click Description " + std::to_string(L->Width() - 9) + " 8\n");
+    EXPECT_EQ(RowShowing(*L, "line 19"), Bottom) << "one line back up";
+    EXPECT_LT(RowShowing(*L, "last"), 0);
+    ResetBackEnd();
+}
+
+} // namespace
+
+namespace {
+
 // The line below the inspector says what the selected row is, and for a colour the
 // pairs it is drawn in with both fixes of a failing one; Ctrl+K takes the nearer (for
 // the white caption on SeaGreen, a darker green), selects its row, one undo step.

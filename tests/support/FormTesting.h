@@ -45,11 +45,17 @@ inline void ResetBackEnd()
     Application->SetBackEnd(std::make_unique<THeadlessBackEnd>());
 }
 
-// Records the text of every message box shown, its lines joined by spaces.
+// Records the text of every message box shown, its lines joined by spaces, and where
+// each of its labels lies.
 class TRecordingBackEnd : public THeadlessBackEnd {
 public:
     using THeadlessBackEnd::THeadlessBackEnd;
     std::vector<std::string> Messages;
+    struct TShownLabel {
+        std::string Caption;
+        TRect Bounds;
+    };
+    std::vector<std::vector<TShownLabel>> Labels; // a list per message box
     // Answers the forms as a person at a window would (the script standing for them).
     bool AsAPerson = false;
     bool Interactive() const override { return AsAPerson; }
@@ -58,8 +64,12 @@ public:
         THeadlessBackEnd::FormShown(Form);
         if (Form.Name() != "MessageBox") return;
         std::string Text;
+        Labels.emplace_back();
         for (int I = 0; I < Form.ComponentCount(); ++I)
-            if (auto* L = dynamic_cast<TLabel*>(Form.Components(I))) Text += (Text.empty() ? "" : " ") + L->Caption();
+            if (auto* L = dynamic_cast<TLabel*>(Form.Components(I))) {
+                Text += (Text.empty() ? "" : " ") + L->Caption();
+                Labels.back().push_back({L->Caption(), L->BoundsRect()});
+            }
         Messages.push_back(Text);
     }
 };

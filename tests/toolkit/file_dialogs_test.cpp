@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/toolkit/Edit.h"
 #include "platform/toolkit/FileDialogs.h"
 #include "platform/toolkit/Label.h"
 #include "platform/toolkit/ListBox.h"
@@ -88,6 +89,10 @@ protected:
         return I < 0 ? "" : List(F).Items(I);
     }
 
+    static std::string NameBox(TForm& F) { return dynamic_cast<TEdit*>(F.FindComponent("FileName"))->Text(); }
+    // "X Y" of the list's entry Index, for a click on it.
+    static std::string Entry(int Index) { return "20 " + std::to_string(2 + 16 * Index + 8); }
+
     static std::vector<TFileFilter> PageFilters() { return {{"Page files (*.txt)", "*.txt"}, {"All files (*)", "*"}}; }
 
     fs::path Root;
@@ -113,6 +118,39 @@ TEST_F(FileChooser, OpensAFileInASubFolderThroughTheList)
     // Type-ahead picks the folder; Enter opens it; in it, the file.
     Run(D, "probe 0\ntype Files \"su\"\nkey Enter\nprobe 1\ntype Files \"pa\"\nkey Enter\n", true);
     EXPECT_EQ(D.FileName, (Root / "sub" / "page.txt").string());
+}
+
+// A click selects; a double click opens a folder, goes up one level on "..", takes a
+// file. The entries at the root: .. sub/ Zeta/ a.txt b.txt pipe.txt.
+TEST_F(FileChooser, AClickSelectsAndADoubleClickOpens)
+{
+    TOpenDialog D;
+    D.InitialDir = Root.string();
+    D.Filters = PageFilters();
+    Probes.push_back([&](TForm& F) {
+        EXPECT_EQ(Folder(F), Root.string()) << "a click on a folder only selects it";
+        EXPECT_EQ(Selected(F), "sub/");
+    });
+    Probes.push_back([&](TForm& F) {
+        EXPECT_EQ(Folder(F), Root.string()) << "a click on \"..\" only selects it";
+        EXPECT_EQ(Selected(F), "..");
+    });
+    Probes.push_back([&](TForm& F) { EXPECT_EQ(Folder(F), (Root / "sub").string()); });
+    Probes.push_back([&](TForm& F) {
+        EXPECT_EQ(Folder(F), Root.string()) << "a double click on \"..\" goes up one level";
+        EXPECT_EQ(Selected(F), "sub/");
+    });
+    Probes.push_back([&](TForm& F) {
+        EXPECT_EQ(F.Name(), "FileDialog") << "a click on a file does not open it";
+        EXPECT_EQ(Selected(F), "a.txt");
+        EXPECT_EQ(NameBox(F), "a.txt");
+    });
+    Run(D,
+        "click Files " + Entry(1) + "\nprobe 0\nclick Files " + Entry(0) + "\nprobe 1\ndblclick Files " + Entry(1) +
+            "\nprobe 2\ndblclick Files " + Entry(0) + "\nprobe 3\nclick Files " + Entry(3) +
+            "\nprobe 4\ndblclick Files " + Entry(4) + "\n",
+        true);
+    EXPECT_EQ(D.FileName, (Root / "b.txt").string());
 }
 
 TEST_F(FileChooser, OpensAFileByATypedPathRelativeOrWhole)
@@ -216,6 +254,28 @@ TEST_F(FileChooser, SaveAsksBeforeReplacingAFile)
     EXPECT_NE(Refused.Messages[2].find("page.txt' already exists"), std::string::npos);
     EXPECT_EQ(D.FileName, (Root / "sub" / "new.txt").string()) << "as it was";
     EXPECT_EQ(fs::file_size(Root / "a.txt"), 5u) << "the chooser writes nothing";
+}
+
+// In Save a click on a file puts its name in the name box and asks nothing; the question
+// comes when the user saves (OK, or a double click on the file).
+TEST_F(FileChooser, SaveAsksAboutAFileClickedOnlyWhenTheUserSaves)
+{
+    TSaveDialog D;
+    D.InitialDir = Root.string();
+    D.Filters = PageFilters();
+    Probes.push_back([&](TForm& F) {
+        EXPECT_EQ(F.Name(), "FileDialog") << "no question on a click";
+        EXPECT_EQ(NameBox(F), "a.txt");
+    });
+    Probes.push_back([&](TForm& F) { EXPECT_EQ(F.Name(), "FileDialog") << "No keeps the chooser open"; });
+    TRecordingBackEnd& Back = Run(D,
+                                  "click Files " + Entry(3) + "\nprobe 0\ndblclick Files " + Entry(4) +
+                                      "\nclick No\nprobe 1\nclick Files " + Entry(3) + "\nclick OK\nclick Yes\n",
+                                  true);
+    EXPECT_EQ(D.FileName, (Root / "a.txt").string());
+    ASSERT_EQ(Back.Messages.size(), 2u);
+    EXPECT_EQ(Back.Messages[0], "'" + (Root / "b.txt").string() + "' already exists. Do you want to replace it?");
+    EXPECT_EQ(Back.Messages[1], "'" + D.FileName + "' already exists. Do you want to replace it?");
 }
 
 } // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "platform/toolkit/Dialogs.h"
 #include "platform/toolkit/ListBox.h"
 #include "tests/support/FormTesting.h"
@@ -99,6 +101,37 @@ TEST(Dialogs, AnswerTheButtonPressedAndKeepTheValueOnCancel)
     EXPECT_FALSE(Colours.Execute());
     EXPECT_EQ(Colours.Color, Third);
     EXPECT_EQ(Application->ComponentCount(), 0) << "every dialog freed";
+    ResetBackEnd();
+}
+
+// A line with a tab is two columns: whatever its first part's width, the second parts
+// all start at one place past the widest first part, and wrap there.
+TEST(Dialogs, AMessageLaysOutLinesWithATabInTwoAlignedColumns)
+{
+    const std::string Long = "a text long enough to be wrapped, since no message box grows wider than a few "
+                             "hundred pixels however much it has to say";
+    auto B = std::make_unique<TRecordingBackEnd>("key Enter");
+    TRecordingBackEnd& Back = *B;
+    Application->SetBackEnd(std::move(B));
+    MessageBox("Keys", "Ctrl+Shift+Z\tredo\nF1\tthese keys\nWWW\t" + Long + "\nA line of its own",
+               {{"OK", "OK", mrOk}});
+    ASSERT_EQ(Back.Labels.size(), 1u);
+    std::map<std::string, TRect> At;
+    std::vector<TRect> Parts; // of the long text
+    for (const auto& [Caption, Bounds] : Back.Labels[0]) {
+        At[Caption] = Bounds;
+        if (Long.find(Caption) != std::string::npos && Caption.size() > 4) Parts.push_back(Bounds);
+    }
+    const int Column = At["redo"].Left;
+    for (const char* Key : {"Ctrl+Shift+Z", "F1", "WWW", "A line of its own"}) EXPECT_EQ(At[Key].Left, At["F1"].Left);
+    for (const char* Key : {"Ctrl+Shift+Z", "F1", "WWW"}) EXPECT_LT(At[Key].Right, Column) << Key;
+    EXPECT_EQ(At["these keys"].Left, Column);
+    EXPECT_EQ(At["these keys"].Top, At["F1"].Top);
+    ASSERT_GE(Parts.size(), 2u) << "the long text wraps";
+    for (size_t I = 0; I < Parts.size(); ++I) EXPECT_EQ(Parts[I].Left, Column) << I;
+    for (size_t I = 1; I < Parts.size(); ++I) EXPECT_GT(Parts[I].Top, Parts[I - 1].Top) << I;
+    EXPECT_EQ(Parts[0].Top, At["WWW"].Top);
+    EXPECT_GT(At["A line of its own"].Top, Parts.back().Top);
     ResetBackEnd();
 }
 

@@ -6,20 +6,21 @@
 
 namespace {
 
-constexpr char Keys[] = "Ctrl+O   open a page file\n"
-                        "Ctrl+S   save the page\n"
-                        "Ctrl+Z   undo the typing, else the last edit\n"
-                        "Ctrl+Y   redo it (also Ctrl+Shift+Z)\n"
-                        "Ctrl+K   take the passing colour the description line suggests\n"
-                        "Ctrl+F   the filter box above the rows (Escape empties it, Down goes to the rows)\n"
-                        "F7   mark the components whose colours fail a contrast check\n"
-                        "F8   the preview as seen with a colour-vision deficiency, in turn\n"
-                        "Ctrl+Tab   the next page of a page control\n"
-                        "F1   these keys\n"
+// The keys and what they do: two columns, which the message box lines up.
+constexpr char Keys[] = "Ctrl+O\topen a page file\n"
+                        "Ctrl+S\tsave the page\n"
+                        "Ctrl+Z\tundo the typing, else the last edit\n"
+                        "Ctrl+Y\tredo it (also Ctrl+Shift+Z)\n"
+                        "Ctrl+K\ttake the passing colour the description line suggests\n"
+                        "Ctrl+F\tthe filter box above the rows (Escape empties it, Down goes to the rows)\n"
+                        "F7\tmark the components whose colours fail a contrast check\n"
+                        "F8\tthe preview as seen with a colour-vision deficiency, in turn\n"
+                        "Ctrl+Tab\tthe next page of a page control\n"
+                        "F1\tthese keys\n"
                         "\n"
-                        "In the inspector: Enter sets a typed value (so does leaving the field), Escape\n"
-                        "takes it back, Up and Down set it and move on, Alt+Down opens the list, a double\n"
-                        "click or Ctrl+Enter or the ... button opens a colour's dialog; a right click, Shift+F10\n"
+                        "In the inspector: Enter sets a typed value (so does leaving the field), Escape "
+                        "takes it back, Up and Down set it and move on, Alt+Down opens the list, a double "
+                        "click or Ctrl+Enter or the ... button opens a colour's dialog; a right click, Shift+F10 "
                         "or the menu key opens a row's menu: reset to default, copy, paste, sort (docs/inspector.md).";
 
 } // namespace

@@ -145,9 +145,11 @@ void TInspectorPane::FocusFilter()
 
 void TInspectorPane::SetBounds(const TRect& Area, int HeaderTop)
 {
+    FArea = Area;
+    FHeaderTop = HeaderTop;
     FHeader->SetBounds(Area.Left, HeaderTop, FHeader->Width(), FHeader->Height());
     const int W = Area.Width(), H = Area.Height();
-    const int Below = std::min(H, TDescriptionLine::DefaultHeight);
+    const int Below = std::min(H, FDescription->HeightNeeded(W));
     const int RowsTop = Area.Top + FilterHeight + Gap;
     FFilter->SetBounds(Area.Left, Area.Top, W, FilterHeight);
     FInspector->SetBounds(Area.Left, RowsTop, W, std::max(0, Area.Bottom - Below - Gap - RowsTop));
@@ -202,6 +204,10 @@ void TInspectorPane::UpdateDescription()
         }
     }
     FDescription->SetLines(std::move(Lines));
+    // The line grows or shrinks with its text; the rows above keep the selected one in view.
+    const int Height = FDescription->Height();
+    SetBounds(FArea, FHeaderTop);
+    if (FDescription->Height() != Height) FInspector->ScrollIntoView(FInspector->SelectedRow());
 }
 
 bool TInspectorPane::ApplySuggestion()

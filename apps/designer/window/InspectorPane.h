@@ -40,7 +40,8 @@ public:
     TPropertyInspector& Inspector() const { return *FInspector; }
     TFilterEdit& Filter() const { return *FFilter; }
     TDescriptionLine& Description() const { return *FDescription; }
-    // Lays the parts out: the header on the line above Area, the rest inside it.
+    // Lays the parts out: the header on the line above Area, the rest inside it, the
+    // description line as high as its text needs (DescriptionLine.h).
     void SetBounds(const TRect& Area, int HeaderTop);
     // Ctrl+F: the filter box, its text selected, once typed text is set.
     void FocusFilter();
@@ -69,5 +70,7 @@ private:
     TPropertyInspector* FInspector;
     TFilterEdit* FFilter;
     TDescriptionLine* FDescription;
+    TRect FArea;        // where SetBounds last laid the parts out
+    int FHeaderTop = 0;
     TFixText FSuggestion; // what Ctrl+K applies, if anything
 };

@@ -118,6 +118,39 @@ bool DeliverPointer(const SDL_Event& E, TForm& Form, uint32_t Id, int Scale)
     }
 }
 
+// Where Form's window goes, at Scale or less: centred on the screen's usable area (the
+// desktop's panels left out), the scale lowered and then a sizeable form made smaller,
+// as far as its minimum allows, until the window fits; each with a note on standard
+// error, since the size or scale was asked for.
+SDL_Rect Place(TForm& Form, int& Scale)
+{
+    const int Asked = Scale;
+    const auto Window = [&] {
+        return SDL_Rect{0, 0, std::max(1, Form.ClientWidth()) * Scale, std::max(1, Form.ClientHeight()) * Scale};
+    };
+    SDL_Rect Usable;
+    if (SDL_GetDisplayUsableBounds(0, &Usable) != 0 || Usable.w <= 0 || Usable.h <= 0) {
+        SDL_Rect R = Window();
+        R.x = R.y = static_cast<int>(SDL_WINDOWPOS_CENTERED);
+        return R;
+    }
+    const auto Fits = [&] { return Window().w <= Usable.w && Window().h <= Usable.h; };
+    while (Scale > 1 && !Fits()) --Scale;
+    if (Scale != Asked)
+        std::fprintf(stderr, "%s: the window does not fit the screen at scale %d; showing it at scale %d\n",
+                     Form.Caption().c_str(), Asked, Scale);
+    if (!Fits() && Form.BorderStyle == bsSizeable) {
+        const int Width = Form.ClientWidth(), Height = Form.ClientHeight();
+        Form.HandleResize(std::min(Width, Usable.w / Scale), std::min(Height, Usable.h / Scale));
+        std::fprintf(stderr, "%s: the window does not fit the screen at %dx%d; showing it at %dx%d\n",
+                     Form.Caption().c_str(), Width, Height, Form.ClientWidth(), Form.ClientHeight());
+    }
+    SDL_Rect R = Window();
+    R.x = Usable.x + std::max(0, (Usable.w - R.w) / 2);
+    R.y = Usable.y + std::max(0, (Usable.h - R.h) / 2);
+    return R;
+}
+
 } // namespace
 
 TWindowBackEnd::TWindowBackEnd(int Scale) : FScale(Scale)
@@ -208,24 +241,13 @@ void TWindowBackEnd::FormShown(TForm& Form)
     TWindow W;
     W.Form = &Form;
     W.Scale = FScale;
-    SDL_Rect Usable;
-    if (SDL_GetDisplayUsableBounds(0, &Usable) == 0 && Usable.w > 0 && Usable.h > 0) {
-        while (W.Scale > 1 && (std::max(1, Form.ClientWidth()) * W.Scale > Usable.w ||
-                               std::max(1, Form.ClientHeight()) * W.Scale > Usable.h))
-            --W.Scale;
-        if (W.Scale != FScale)
-            std::fprintf(stderr, "%s: the window does not fit the screen at scale %d; showing it at scale %d\n",
-                         Form.Caption().c_str(), FScale, W.Scale);
-    }
-    int Width = std::max(1, Form.ClientWidth()) * W.Scale;
-    int Height = std::max(1, Form.ClientHeight()) * W.Scale;
+    const SDL_Rect At = Place(Form, W.Scale);
     const bool Sizeable = Form.BorderStyle == bsSizeable;
-    W.Window = SDL_CreateWindow(Form.Caption().c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, Width,
-                                Height, SDL_WINDOW_SHOWN | (Sizeable ? SDL_WINDOW_RESIZABLE : 0));
+    // Shown only once it can draw and carries its minimum size, so that a window
+    // manager sees the hints when the window maps.
+    W.Window = SDL_CreateWindow(Form.Caption().c_str(), At.x, At.y, At.w, At.h,
+                                SDL_WINDOW_HIDDEN | (Sizeable ? SDL_WINDOW_RESIZABLE : 0));
     if (!W.Window) throw Exception("Cannot create a window: " + SdlError());
-    if (Sizeable && (Form.MinClientWidth > 0 || Form.MinClientHeight > 0))
-        SDL_SetWindowMinimumSize(W.Window, std::max(1, Form.MinClientWidth) * W.Scale,
-                                 std::max(1, Form.MinClientHeight) * W.Scale);
     W.Title = Form.Caption();
     W.Renderer = SDL_CreateRenderer(W.Window, -1, SDL_RENDERER_SOFTWARE);
     if (!W.Renderer) {
@@ -233,6 +255,10 @@ void TWindowBackEnd::FormShown(TForm& Form)
         Destroy(W);
         throw Exception("Cannot draw in a window: " + Reason);
     }
+    if (Sizeable && (Form.MinClientWidth > 0 || Form.MinClientHeight > 0))
+        SDL_SetWindowMinimumSize(W.Window, std::max(1, Form.MinClientWidth) * W.Scale,
+                                 std::max(1, Form.MinClientHeight) * W.Scale);
+    SDL_ShowWindow(W.Window);
     // The window below a modal one takes no input until the modal one ends.
     FWindows.push_back(W);
     if (!FDisplay) FDisplay = X11Connection::DisplayOf(W.Window);
@@ -242,6 +268,7 @@ void TWindowBackEnd::FormShown(TForm& Form)
 
 void TWindowBackEnd::TakeFocus(TWindow& W)
 {
+    FAwaitingFocus = SDL_GetWindowID(W.Window);
     SDL_RaiseWindow(W.Window);
     // Without a window manager nobody else gives a window the keyboard.
     SDL_SetWindowInputFocus(W.Window);
@@ -340,6 +367,7 @@ bool TWindowBackEnd::DeliverWindowEvent(const SDL_Event& E, TForm& Form, uint32_
         Form.HandleResize(Unscale(W.data1, Scale), Unscale(W.data2, Scale));
         return true;
     }
+    if (W.event == SDL_WINDOWEVENT_FOCUS_GAINED && W.windowID == FAwaitingFocus) FAwaitingFocus = 0;
     if (W.event == SDL_WINDOWEVENT_LEAVE && W.windowID == Id) {
         Form.HandleMouseLeave();
         return true;
@@ -360,17 +388,25 @@ bool TWindowBackEnd::DeliverKeyboard(const SDL_Event& E, TForm& Form, uint32_t I
         // program falls behind, the keys held now may no longer be those held then.
         FSwallowText = (E.key.keysym.mod & (KMOD_CTRL | KMOD_LALT)) != 0;
         const TKey Key = MapKey(E.key.keysym.sym);
-        if (E.key.windowID != Id || Key == 0) return false;
+        if (!TakesKeys(E.key.windowID, Id) || Key == 0) return false;
         Form.HandleKeyDown(Key, ModShift(E.key.keysym.mod));
         return true;
     }
     if (E.type == SDL_TEXTINPUT) {
         const bool Swallow = std::exchange(FSwallowText, false);
-        if (E.text.windowID != Id || Swallow) return false;
+        if (!TakesKeys(E.text.windowID, Id) || Swallow) return false;
         Form.HandleTextInput(E.text.text);
         return true;
     }
     return false;
+}
+
+bool TWindowBackEnd::TakesKeys(uint32_t KeyWindow, uint32_t Id) const
+{
+    // Until the window has the focus, keys come marked with the window that had it:
+    // typed before this one showed (or, below it, before the one above went), they are
+    // meant for it.
+    return KeyWindow == Id || FAwaitingFocus == Id;
 }
 
 void TWindowBackEnd::FormHidden(TForm& Form)

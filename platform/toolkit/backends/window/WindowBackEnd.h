@@ -71,7 +71,10 @@ private:
     void Draw(TWindow& W);
     void SetTitle(TWindow& W, const std::string& Title);
     static void Destroy(TWindow& W);
-    static void TakeFocus(TWindow& W);
+    // Raises W and gives it the keyboard; until it has it, the keys typed go to W.
+    void TakeFocus(TWindow& W);
+    // Whether a key marked with the window KeyWindow goes to the form of the window Id.
+    bool TakesKeys(uint32_t KeyWindow, uint32_t Id) const;
     // The next SDL event; false when a signal to end the program arrived first.
     bool WaitEvent(SDL_Event& E);
     // Each hands E to Form, whose window is Id at Scale, when E is input of its kind
@@ -89,4 +92,5 @@ private:
     std::vector<TWindow> FWindows; // one per running modal form, innermost last
     std::vector<SDL_Cursor*> FCursors; // by TCursor, made when first shown
     void* FDisplay = nullptr;      // the X connection, when SDL runs on X11
+    uint32_t FAwaitingFocus = 0;   // the window given the keyboard, until it reports it has it
 };
