@@ -19,7 +19,8 @@ constexpr char Keys[] = "Ctrl+O   open a page file\n"
                         "\n"
                         "In the inspector: Enter sets a typed value (so does leaving the field), Escape\n"
                         "takes it back, Up and Down set it and move on, Alt+Down opens the list, a double\n"
-                        "click or Ctrl+Enter or the ... button opens a colour's dialog; a right click, Shift+F10\n"
+                        "click or Ctrl+Enter or the ... button opens a colour's dialog (a spinner's Slots: the\n"
+                        "collection editor; a list's Items: one item a line); a right click, Shift+F10\n"
                         "or the menu key opens a row's menu: reset to default, copy, paste, sort (docs/inspector.md).";
 
 } // namespace
