@@ -6,7 +6,8 @@
 
 namespace {
 
-constexpr char Keys[] = "Ctrl+O   open a page file\n"
+constexpr char Keys[] = "Ctrl+N   start a new, empty page\n"
+                        "Ctrl+O   open a page file\n"
                         "Ctrl+S   save the page\n"
                         "Ctrl+Z   undo the typing, else the last edit\n"
                         "Ctrl+Y   redo it (also Ctrl+Shift+Z)\n"
