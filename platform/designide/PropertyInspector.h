@@ -8,35 +8,38 @@
 // "…" button, or a double click on the value).
 //
 // A filter narrows the rows to the names that contain it; the rows can be sorted by
-// name. A value that differs from its default is drawn in bold. A right click on a row
-// selects it and opens a menu: reset to default, copy and paste the value, copy the
-// path, the sort order, expand and collapse all.
+// name. A value that differs from its default is drawn in bold; a name or value cut off
+// by its column shows whole in a hint. A right click on a row selects it and opens a
+// menu: reset to default, copy and paste the value (Ctrl+C and Ctrl+V on the row too),
+// copy the path, the sort order, expand and collapse all.
+//
+// Three parts: the rows (TInspectorRows, InspectorRows.h), the in-place editing
+// (TInspectorEditController, InspectorEditController.h), and this control, the view,
+// which paints them and routes input to them. The members below that only read the
+// rows or the editing forward to those parts.
 //
 // Scripts address it by name: "inspect NAME PATH" selects the row at PATH
 // (Appearance.BackgroundColor, Slots[0].TextColor); "dropdown NAME" and "ellipsis NAME"
 // click the selected row's buttons; "choose NAME TEXT" clicks an item of the open list;
 // "rclick NAME X Y" opens the menu and 'menu "Copy value"' clicks its item.
+//
+// Used from the GUI thread only.
 
-#include <set>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/designide/InspectorEditController.h"
+#include "platform/designide/InspectorRows.h"
 #include "platform/designide/PropertyDrawing.h"
 #include "platform/designide/PropertyEditors.h"
-#include "platform/toolkit/Edit.h"
 #include "platform/toolkit/HintWindow.h"
-#include "platform/toolkit/ListBox.h"
 #include "platform/toolkit/PopupMenu.h"
 #include "platform/toolkit/ScrollBar.h"
 
 // The script verbs above; the unit PropertyInspector registers them when the library
 // loads.
 void RegisterInspectorScriptVerbs();
-
-class TInspectorEdit;
-class TInspectorList;
-
-enum class TSortOrder { Declaration, Alphabetical };
 
 class QELL_DESIGNIDE_API TPropertyInspector : public TWinControl {
     QELL_CLASS(TPropertyInspector, TWinControl)
@@ -56,65 +59,67 @@ class QELL_DESIGNIDE_API TPropertyInspector : public TWinControl {
     // Told what an action of the row menu did, in words for a status line ("Reset
     // Appearance.TextColor", "Copied the path Caption"), once it is done.
     std::function<void(const std::string& Action)> OnAction;
+    // The path of the selected objects in the owner's terms ("ButtonOrder",
+    // "SpinnerFilling.Slots[0]"), which Copy path puts before the row's path so that
+    // the result names the property on the page. Unset, or answering empty (several
+    // objects, say): the row's path alone.
+    std::function<std::string()> PathPrefix;
     // Where the name column ends; the user drags the line between the columns to move
     // it (SetNameWidth), and it stays there while the inspector lives.
     int NameWidth = DefaultNameWidth;
     static constexpr int MinColumnWidth = 40;
     // Moves the line between the columns, keeping both at least MinColumnWidth wide.
     void SetNameWidth(int V);
-    // The hint showing a value its column cuts off; nullptr when none is showing.
-    const THintWindow* ValueHint() const;
+    // The hint showing a name or value its column cuts off; nullptr when none is
+    // showing.
+    const THintWindow* CellHint() const;
+
+    // The parts. The rows are read-only from outside: changes go through the members
+    // below, so that the screen, the list and the typed text follow.
+    const TInspectorRows& Rows() const { return FRows; }
+    TInspectorEditController& EditController() const { return *FEditing; }
 
     // Shows the properties of Objects (none: no rows), dropping the editors of the
-    // previous selection. The objects must outlive the selection.
+    // previous selection. The row of the same path stays selected, and in view, when
+    // the new selection has it; else the first row is, at the top. Typed text is
+    // dropped: leave the edit first (LeaveEdit). The objects must outlive the
+    // selection.
     void SetSelection(std::vector<TPersistent*> Objects);
-    const std::vector<TPersistent*>& Selection() const { return FSelection; }
+    const std::vector<TPersistent*>& Selection() const { return FRows.Objects(); }
     // Builds the rows again from the objects as they are now, keeping what is expanded
     // and the selected row where they still exist.
     void Refresh();
-
-    // Shows only the rows whose name contains Filter, without case, and the rows that
-    // lead to them, open for as long as the filter holds (what the user opened or
-    // closed comes back when it is cleared); a matching row keeps its own sub-rows as
-    // the user left them. Empty: every row; a row selected under the filter stays
-    // selected, the rows above it opened. Text being typed into a value is set first;
-    // when the editor refuses it, nothing changes (Filter() tells).
+    // The filter, the order, and expanding all or none, as TInspectorRows does them.
+    // Each first closes the list and sets text being typed into a value; when the
+    // editor refuses it, nothing changes (Filter() tells).
     void SetFilter(std::string_view Filter);
-    const std::string& Filter() const { return FFilter; }
-    // The first row whose own name contains the filter (not one that only leads to
-    // such a row), or -1; -1 without a filter.
-    int FirstMatchingRow() const;
-    // Declaration: the rows in the order the class declares them; Alphabetical: each
-    // level sorted by name without case (a collection's items stay in their order),
-    // sub-rows under their row. Typed text is set first, as for SetFilter.
     void SetSortOrder(TSortOrder Order);
-    TSortOrder SortOrder() const { return FSortOrder; }
-    // Opens every row that has sub-rows, down to the deepest level offered
-    // (MaxPropertyDepth), so that a cyclic object graph ends; closes them all. The
-    // selection stays, or moves to the row that holds it. Typed text is set first.
     void ExpandAll();
     void CollapseAll();
+    void Expand(int Row) { FRows.Expand(Row); }
+    void Collapse(int Row) { FRows.Collapse(Row); }
 
-    int RowCount() const { return static_cast<int>(FRows.size()); }
-    TPropertyEditor* RowEditor(int Row) const;
-    // The row's path (Font.Height, Slots[0].TextColor), name, shown value and depth.
-    const std::string& RowPath(int Row) const;
-    std::string RowName(int Row) const;
-    std::string RowValue(int Row) const;
-    int RowLevel(int Row) const;
-    bool RowExpanded(int Row) const;
-    // The row at Path (without case), or -1.
-    int FindRow(std::string_view Path) const;
+    // Reading the rows (TInspectorRows).
+    const std::string& Filter() const { return FRows.Filter(); }
+    int FirstMatchingRow() const { return FRows.FirstMatchingRow(); }
+    TSortOrder SortOrder() const { return FRows.SortOrder(); }
+    int RowCount() const { return FRows.RowCount(); }
+    TPropertyEditor* RowEditor(int Row) const { return FRows.RowEditor(Row); }
+    const std::string& RowPath(int Row) const { return FRows.RowPath(Row); }
+    std::string RowName(int Row) const { return FRows.RowName(Row); }
+    std::string RowValue(int Row) const { return FRows.RowValue(Row); }
+    int RowLevel(int Row) const { return FRows.RowLevel(Row); }
+    bool RowExpanded(int Row) const { return FRows.RowExpanded(Row); }
+    int FindRow(std::string_view Path) const { return FRows.FindRow(Path); }
+    int SelectedRow() const { return FRows.SelectedRow(); }
 
-    int SelectedRow() const { return FSelected; }
     // Selects the row (closing a list, leaving an edit) and scrolls it into view.
     void SetSelectedRow(int Row);
     // Selects the row at Path, expanding the rows above it; false when there is none.
     bool SelectPath(std::string_view Path);
-    void Expand(int Row);
-    void Collapse(int Row);
     int TopRow() const { return FTopRow; }
     void SetTopRow(int Row);
+    void ScrollIntoView(int Row);
 
     // Geometry of a row on screen (empty when out of view), and the selected row's
     // buttons (empty when the row has none).
@@ -124,30 +129,17 @@ class QELL_DESIGNIDE_API TPropertyInspector : public TWinControl {
     TRect DropDownButtonRect() const;
     TRect EllipsisButtonRect() const;
 
-    // The selected row's in-place edit: shown while typing, with the text typed so far.
-    bool Editing() const;
-    TEdit* InplaceEdit() const;
-    // Starts typing into the selected row, with Text (all of it selected, or the caret
-    // after it). False when the row cannot be typed into.
-    bool BeginEdit(const std::string& Text, bool SelectAll);
-    // Sets the value from the edit's text; an error is shown in a message box, the
-    // property keeps its value and the edit keeps the text. Answers whether it was set.
-    bool CommitEdit();
-    // Puts the value back and closes the edit.
-    void CancelEdit();
-    // Whether the edit holds text that differs from the value.
-    bool EditChanged() const;
-    // Before an action that leaves the edit: sets what was typed; when the editor
-    // refuses it, the edit keeps the text and the focus, and the answer is false (the
-    // action is not to be carried out). True when nothing was being typed.
-    bool LeaveEdit();
-
-    // The selected row's value list, open below (or above) the value; nullptr when
-    // closed. Choosing an item sets the value.
-    TListBox* DropDownList() const;
-    void OpenDropDown();
-    void CloseDropDown();
-    void ChooseFromList(int Index);
+    // Typing and the value list (TInspectorEditController).
+    bool Editing() const { return FEditing->Editing(); }
+    TEdit* InplaceEdit() const { return FEditing->Edit(); }
+    bool BeginEdit(const std::string& Text, bool SelectAll) { return FEditing->Begin(Text, SelectAll); }
+    bool CommitEdit() { return FEditing->Commit(); }
+    void CancelEdit() { FEditing->Cancel(); }
+    bool EditChanged() const { return FEditing->Changed(); }
+    bool LeaveEdit() { return FEditing->Leave(); }
+    TListBox* DropDownList() const { return FEditing->List(); }
+    void OpenDropDown() { FEditing->OpenList(); }
+    void CloseDropDown() { FEditing->CloseList(); }
     // The selected row's dialog (Edit), then the rows again.
     void EditProperty();
 
@@ -156,12 +148,15 @@ class QELL_DESIGNIDE_API TPropertyInspector : public TWinControl {
     // (CanResetToDefault); an error is shown in a message box.
     void ResetToDefault();
     bool CanResetToDefault() const;
-    // The selected row's shown value, or its path, onto the application's clipboard.
+    // The selected row's shown value onto the application's clipboard (Ctrl+C on the
+    // row); nothing is offered when it shows none (CanCopyValue).
     void CopyValue();
+    bool CanCopyValue() const;
+    // The selected row's path onto the clipboard, after PathPrefix's answer.
     void CopyPath();
-    // Sets the selected row's value from the clipboard's text, as typing it and
-    // pressing Enter does (a refusal is shown in a message box). Nothing when the
-    // clipboard is empty or the row takes no text (CanPasteValue).
+    // Sets the selected row's value from the clipboard's text (Ctrl+V on the row), as
+    // typing it and pressing Enter does (a refusal is shown in a message box). Nothing
+    // when the clipboard is empty or the row takes no text (CanPasteValue).
     void PasteValue();
     bool CanPasteValue() const;
     // Selects Row (none: -1, for the inspector's own actions only) and opens the menu of
@@ -187,59 +182,33 @@ protected:
     void Resized() override;
 
 private:
-    friend class TInspectorEdit;
-    friend class TInspectorList;
-    struct TRow {
-        TInterfacePtr<TPropertyEditor> Editor;
-        TInterfacePtr<ICustomPropertyDrawing> Drawing;
-        std::string Path;
-        int Level = 0;
-        bool Expandable = false;
-        bool Expanded = false;
-    };
-    // Adds rows for Editors under the row at ParentPath, sorted as asked; with Filtering,
-    // only the rows that match or lead to a match. Answers whether any was added.
-    bool AddRows(std::vector<TInterfacePtr<TPropertyEditor>> Editors, const std::string& ParentPath, int Level,
-                 bool Filtering);
-    // Builds the rows again, keeping the selected row, or the nearest row above it in
-    // its path, or else the first.
-    void Rebuild(const std::string& KeepSelected);
     // Before the rows are rebuilt by a view change: the list and hint close and typed
     // text is set; false when the editor refuses it.
     bool ReadyForNewRows();
+    void RowsChanged();
+    void SelectedChanged();
     std::vector<TMenuItem> RowMenuItems();
     void Tell(const std::string& Action);
     void Layout();
     int VisibleRows() const;
     int InnerRight() const;
-    void ScrollIntoView(int Row);
-    // Runs a change of the selected row's value: an error goes to a message box; the
-    // rows are built again afterwards, in every case.
-    bool Change(const std::function<void()>& Action);
     void PaintRow(TCanvas& C, int Row);
     // The row under (X, Y), or -1.
     int RowAt(int X, int Y) const;
     // Whether (X, Y) lies on the line between the columns.
     bool OnColumnLine(int X, int Y) const;
-    // Shows the value of the row under the pointer in a hint when its column cuts it
-    // off; hides the hint otherwise.
+    // Shows the name or value under the pointer in a hint when its column cuts it off;
+    // hides the hint otherwise.
     void UpdateHint(int X, int Y);
     void HideHint();
 
-    std::vector<TPersistent*> FSelection;
-    std::vector<TRow> FRows;
-    std::set<std::string, TTextLess> FExpanded;
-    int FSelected = -1;
-    int FTopRow = 0;
+    TInspectorRows FRows;
     TScrollBar* FScrollBar;
-    TInspectorEdit* FEdit;
-    TInspectorList* FList = nullptr;
+    std::unique_ptr<TInspectorEditController> FEditing;
+    int FTopRow = 0;
     THintWindow* FHint = nullptr;
     TPopupMenu* FMenu = nullptr;
-    std::string FFilter;
-    TSortOrder FSortOrder = TSortOrder::Declaration;
     bool FSplitting = false; // the line between the columns is being dragged
-    std::string FEditStart;  // the text the edit started with
 };
 
 // A property's drop-down list of values, as the inspector opens it below a row: each

@@ -1,22 +1,23 @@
 // The property inspector's right-click menu and the actions it offers.
 
 #include "platform/designide/PropertyInspector.h"
+#include "platform/designide/PropertyPaths.h"
 #include "platform/toolkit/Application.h"
 #include "platform/toolkit/Form.h"
 
 bool TPropertyInspector::CanResetToDefault() const
 {
-    if (FSelected < 0) return false;
-    TPropertyEditor* Editor = RowEditor(FSelected);
+    if (SelectedRow() < 0) return false;
+    TPropertyEditor* Editor = RowEditor(SelectedRow());
     return Editor->CanRevert() && !Editor->GetIsDefault();
 }
 
 void TPropertyInspector::ResetToDefault()
 {
     if (!CanResetToDefault()) return;
-    TInterfacePtr<TPropertyEditor> Editor(RowEditor(FSelected));
-    const std::string Path = RowPath(FSelected);
-    if (Change([&] { Editor->Revert(); })) Tell("Reset " + Path);
+    TInterfacePtr<TPropertyEditor> Editor(RowEditor(SelectedRow()));
+    const std::string Path = RowPath(SelectedRow());
+    if (FEditing->Change([&] { Editor->Revert(); })) Tell("Reset " + Path);
 }
 
 void TPropertyInspector::Tell(const std::string& Action)
@@ -24,52 +25,62 @@ void TPropertyInspector::Tell(const std::string& Action)
     if (OnAction) OnAction(Action);
 }
 
+bool TPropertyInspector::CanCopyValue() const
+{
+    return SelectedRow() >= 0 && !RowValue(SelectedRow()).empty();
+}
+
 void TPropertyInspector::CopyValue()
 {
-    if (FSelected < 0) return;
-    Application->BackEnd().SetClipboardText(RowValue(FSelected));
-    Tell("Copied the value of " + RowPath(FSelected));
+    const int Row = SelectedRow();
+    if (Row < 0) return;
+    Application->BackEnd().SetClipboardText(RowValue(Row));
+    Tell("Copied the value of " + RowPath(Row));
 }
 
 void TPropertyInspector::CopyPath()
 {
-    if (FSelected < 0) return;
-    Application->BackEnd().SetClipboardText(RowPath(FSelected));
-    Tell("Copied the path " + RowPath(FSelected));
+    const int Row = SelectedRow();
+    if (Row < 0) return;
+    const std::string Path = PropertyPath(PathPrefix ? PathPrefix() : std::string(), RowPath(Row));
+    Application->BackEnd().SetClipboardText(Path);
+    Tell("Copied the path " + Path);
 }
 
 bool TPropertyInspector::CanPasteValue() const
 {
-    return FSelected >= 0 && !RowEditor(FSelected)->GetAttributes().Contains(paReadOnly) &&
+    const int Row = SelectedRow();
+    return Row >= 0 && !RowEditor(Row)->GetAttributes().Contains(paReadOnly) &&
            !Application->BackEnd().ClipboardText().empty();
 }
 
 void TPropertyInspector::PasteValue()
 {
     if (!CanPasteValue()) return;
-    TInterfacePtr<TPropertyEditor> Editor(RowEditor(FSelected));
+    TInterfacePtr<TPropertyEditor> Editor(RowEditor(SelectedRow()));
     const std::string Text = Application->BackEnd().ClipboardText();
     // As Enter on typed text: the value it already shows is no edit.
     if (Text == Editor->GetVisualValue()) return;
-    const std::string Path = RowPath(FSelected);
-    if (Change([&] { Editor->SetValue(Text); })) Tell("Pasted into " + Path);
+    const std::string Path = RowPath(SelectedRow());
+    if (FEditing->Change([&] { Editor->SetValue(Text); })) Tell("Pasted into " + Path);
 }
 
 std::vector<TMenuItem> TPropertyInspector::RowMenuItems()
 {
-    const bool OnRow = FSelected >= 0;
-    const bool Alphabetical = FSortOrder == TSortOrder::Alphabetical;
+    const bool OnRow = SelectedRow() >= 0;
+    const bool Alphabetical = SortOrder() == TSortOrder::Alphabetical;
+    const bool Rows = RowCount() > 0;
     return {
         {"Reset to default", CanResetToDefault(), false, false, [this] { ResetToDefault(); }},
-        {"Copy value", OnRow && !RowValue(FSelected).empty(), false, false, [this] { CopyValue(); }},
+        {"Copy value", CanCopyValue(), false, false, [this] { CopyValue(); }},
         {"Paste value", CanPasteValue(), false, false, [this] { PasteValue(); }},
         {"Copy path", OnRow, false, false, [this] { CopyPath(); }},
         {"", false, false, true, nullptr},
         {"Sort alphabetically", true, Alphabetical, false, [this] { SetSortOrder(TSortOrder::Alphabetical); }},
         {"Sort in declaration order", true, !Alphabetical, false, [this] { SetSortOrder(TSortOrder::Declaration); }},
         {"", false, false, true, nullptr},
-        {"Expand all", !FRows.empty(), false, false, [this] { ExpandAll(); }},
-        {"Collapse all", !FRows.empty(), false, false, [this] { CollapseAll(); }},
+        {"Expand all", Rows, false, false, [this] { ExpandAll(); }},
+        {"Collapse all", Rows, false, false, [this] { CollapseAll(); }},
     };
 }
 

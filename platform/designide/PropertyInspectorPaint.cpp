@@ -1,5 +1,5 @@
-// The property inspector's drawing and input; the rows and their changes are in
-// PropertyInspector.cpp.
+// The property inspector's drawing, its hints, and the input it routes to its rows
+// (InspectorRows.cpp) and its in-place editing (InspectorEditController.cpp).
 
 #include "platform/designide/PropertyInspector.h"
 
@@ -13,6 +13,12 @@ constexpr int Indent = 10, BoxSize = 9;
 // Where a row's +/- box starts, and where its name starts.
 int BoxLeft(int Level) { return TPropertyInspector::Border + 2 + Level * Indent; }
 int NameLeft(int Level) { return BoxLeft(Level) + BoxSize + 3; }
+
+// Where the editor draws a row's name, within its cell.
+TRect NameTextRect(const TRect& Name, int Level)
+{
+    return Rect(std::min(NameLeft(Level), Name.Right), Name.Top, Name.Right, Name.Bottom);
+}
 
 // A small box with a + or -, as tree views show.
 void DrawExpander(TCanvas& C, int X, int Y, bool Expanded)
@@ -49,8 +55,12 @@ bool Printable(const std::string& Text)
 
 void TPropertyInspector::PaintRow(TCanvas& C, int Row)
 {
-    const TRow& R = FRows[static_cast<size_t>(Row)];
-    const bool Selected = Row == FSelected;
+    TPropertyEditor* Editor = RowEditor(Row);
+    TInterfacePtr<ICustomPropertyDrawing> Drawing;
+    Supports(Editor, Drawing);
+    const bool Expandable = FRows.RowExpandable(Row);
+    const int Level = RowLevel(Row);
+    const bool Selected = Row == SelectedRow();
     const TRect Line = RowRect(Row);
     const TRect Name = NameRect(Row);
     const TRect Value = ValueRect(Row);
@@ -62,17 +72,17 @@ void TPropertyInspector::PaintRow(TCanvas& C, int Row)
     C.Pen.Color = C.Brush.Color;
     C.Pen.Mode = pmCopy;
     C.FillRect(Name);
-    if (R.Expandable) DrawExpander(C, BoxLeft(R.Level), Line.Top + (RowHeight - 1 - BoxSize) / 2, R.Expanded);
-    const TRect NameText = Rect(std::min(NameLeft(R.Level), Name.Right), Name.Top, Name.Right, Name.Bottom);
-    if (R.Drawing)
-        R.Drawing->PropDrawName(C, NameText, Selected);
+    if (Expandable) DrawExpander(C, BoxLeft(Level), Line.Top + (RowHeight - 1 - BoxSize) / 2, RowExpanded(Row));
+    const TRect NameText = NameTextRect(Name, Level);
+    if (Drawing)
+        Drawing->PropDrawName(C, NameText, Selected);
     else
-        DefaultPropertyDrawName(R.Editor.Get(), C, NameText);
+        DefaultPropertyDrawName(Editor, C, NameText);
 
     // The value cell; while typing, the in-place edit covers it. The selected row's
     // buttons fill the rest of the line.
     if (!(Selected && Editing()))
-        PaintPropertyValueCell(R.Editor.Get(), C, EffectiveFont(), Value, Selected, R.Expandable);
+        PaintPropertyValueCell(Editor, C, EffectiveFont(), Value, Selected, Expandable);
     if (Selected) {
         if (const TRect B = DropDownButtonRect(); !B.IsEmpty()) DrawButton(C, B, true);
         if (const TRect B = EllipsisButtonRect(); !B.IsEmpty()) DrawButton(C, B, false);
@@ -91,7 +101,7 @@ void TPropertyInspector::Paint(TCanvas& C)
     C.Brush.Color = EffectiveColor();
     C.FillRect(Rect(Border, Below, InnerRight(), Height() - Border));
     for (int Row = FTopRow; Row < RowCount() && Row < FTopRow + VisibleRows(); ++Row) PaintRow(C, Row);
-    if (Focused() && FSelected >= 0) DrawFocusRect(C, NameRect(FSelected));
+    if (Focused() && SelectedRow() >= 0) DrawFocusRect(C, NameRect(SelectedRow()));
 }
 
 int TPropertyInspector::RowAt(int X, int Y) const
@@ -107,7 +117,7 @@ bool TPropertyInspector::OnColumnLine(int X, int Y) const
     return RowAt(X, Y) >= 0 && X >= NameWidth - 2 && X <= NameWidth + 2;
 }
 
-const THintWindow* TPropertyInspector::ValueHint() const
+const THintWindow* TPropertyInspector::CellHint() const
 {
     return FHint && FHint->Visible() ? FHint : nullptr;
 }
@@ -121,15 +131,24 @@ void TPropertyInspector::UpdateHint(int X, int Y)
 {
     const int Row = RowAt(X, Y);
     TForm* Form = ParentForm();
-    if (!Form || Row < 0 || !ValueRect(Row).Contains(X, Y) || (Row == FSelected && Editing())) return HideHint();
-    const TRect Value = ValueRect(Row);
-    const std::string Text = RowValue(Row);
+    if (!Form || Row < 0) return HideHint();
+    const TRect Name = NameRect(Row), Value = ValueRect(Row);
+    std::string Text;
+    int Room = 0, Beside = 4;
+    if (Name.Contains(X, Y)) {
+        Text = RowName(Row);
+        Room = NameTextRect(Name, RowLevel(Row)).Width();
+    } else if (Value.Contains(X, Y) && !(Row == SelectedRow() && Editing())) {
+        Text = RowValue(Row);
+        Room = Value.Width();
+        // An owner-drawn value has a swatch as wide as the cell is high before its text.
+        TInterfacePtr<ICustomPropertyDrawing> Drawing;
+        if (Supports(RowEditor(Row), Drawing)) Beside += Value.Height();
+    }
     TCanvas Measure;
     Measure.Font = EffectiveFont();
-    // An owner-drawn value has a swatch as wide as the cell is high before its text.
-    const int Needed = Measure.TextWidth(Text) + 4 + (FRows[static_cast<size_t>(Row)].Drawing ? Value.Height() : 0);
-    if (Text.empty() || Needed <= Value.Width()) return HideHint();
-    if (ValueHint() && FHint->Text() == Text) return;
+    if (Text.empty() || Measure.TextWidth(Text) + Beside <= Room) return HideHint();
+    if (CellHint() && FHint->Text() == Text) return;
     if (!FHint) FHint = new THintWindow(this);
     const TPoint O = SurfaceOrigin();
     // Below the pointer, so that it never covers what it explains.
@@ -180,9 +199,9 @@ void TPropertyInspector::MouseDown(TMouseButton Button, TShiftState Shift, int X
     }
     const int Row = RowAt(X, Y);
     if (Row < 0) return;
-    const TRow& R = FRows[static_cast<size_t>(Row)];
-    if (R.Expandable && X >= BoxLeft(R.Level) - 2 && X < BoxLeft(R.Level) + BoxSize + 2) {
-        if (R.Expanded) Collapse(Row);
+    const int Box = BoxLeft(RowLevel(Row));
+    if (FRows.RowExpandable(Row) && X >= Box - 2 && X < Box + BoxSize + 2) {
+        if (RowExpanded(Row)) Collapse(Row);
         else Expand(Row);
         return;
     }
@@ -192,23 +211,23 @@ void TPropertyInspector::MouseDown(TMouseButton Button, TShiftState Shift, int X
         DoubleClickValue();
         return;
     }
-    BeginEdit(RowEditor(Row)->GetVisualValue(), true);
+    BeginEdit(RowValue(Row), true);
 }
 
 void TPropertyInspector::DoubleClickValue()
 {
-    if (FSelected < 0) return;
+    const int Row = SelectedRow();
+    if (Row < 0) return;
     CancelEdit();
-    const TRow& R = FRows[static_cast<size_t>(FSelected)];
-    const TPropertyAttributes A = R.Editor->GetAttributes();
+    const TPropertyAttributes A = RowEditor(Row)->GetAttributes();
     if (A.Contains(paDialog)) {
         EditProperty();
     } else if (A.Contains(paValueList)) {
-        TInterfacePtr<TPropertyEditor> Editor(R.Editor);
-        Change([&] { Editor->Edit(); });
-    } else if (R.Expandable) {
-        if (R.Expanded) Collapse(FSelected);
-        else Expand(FSelected);
+        TInterfacePtr<TPropertyEditor> Editor(RowEditor(Row));
+        FEditing->Change([&] { Editor->Edit(); });
+    } else if (FRows.RowExpandable(Row)) {
+        if (RowExpanded(Row)) Collapse(Row);
+        else Expand(Row);
     }
 }
 
@@ -219,47 +238,48 @@ bool TPropertyInspector::MouseWheel(TShiftState Shift, int Delta, int X, int Y)
 
 void TPropertyInspector::KeyDown(TKey& Key, TShiftState Shift)
 {
-    if (FSelected < 0) return TWinControl::KeyDown(Key, Shift);
-    const TRow& R = FRows[static_cast<size_t>(FSelected)];
+    const int Row = SelectedRow();
+    if (Row < 0) return TWinControl::KeyDown(Key, Shift);
     switch (Key) {
-    case vkUp: SetSelectedRow(FSelected - 1); break;
+    case vkUp: SetSelectedRow(Row - 1); break;
     case vkDown:
         if (Shift.Contains(ssAlt)) OpenDropDown();
-        else SetSelectedRow(FSelected + 1);
+        else SetSelectedRow(Row + 1);
         break;
-    case vkPrior: SetSelectedRow(FSelected - VisibleRows() + 1); break;
-    case vkNext: SetSelectedRow(FSelected + VisibleRows() - 1); break;
+    case vkPrior: SetSelectedRow(Row - VisibleRows() + 1); break;
+    case vkNext: SetSelectedRow(Row + VisibleRows() - 1); break;
     case vkHome: SetSelectedRow(0); break;
     case vkEnd: SetSelectedRow(RowCount() - 1); break;
     case vkRight:
-        if (R.Expandable && !R.Expanded) Expand(FSelected);
-        else if (R.Expanded) SetSelectedRow(FSelected + 1);
+        if (FRows.RowExpandable(Row) && !RowExpanded(Row)) Expand(Row);
+        else if (RowExpanded(Row)) SetSelectedRow(Row + 1);
         break;
     case vkLeft:
-        if (R.Expanded) {
-            Collapse(FSelected);
-        } else {
-            // To the row this one belongs to.
-            for (int P = FSelected - 1; P >= 0; --P)
-                if (RowLevel(P) < R.Level) {
-                    SetSelectedRow(P);
-                    break;
-                }
-        }
+        // Closes the row, else goes to the row it belongs to.
+        if (RowExpanded(Row)) Collapse(Row);
+        else if (const int Parent = FRows.ParentRow(Row); Parent >= 0) SetSelectedRow(Parent);
         break;
     case vkReturn:
         if (Shift.Contains(ssCtrl)) EditProperty();
-        else if (!BeginEdit(R.Editor->GetVisualValue(), true)) return TWinControl::KeyDown(Key, Shift);
+        else if (!BeginEdit(RowValue(Row), true)) return TWinControl::KeyDown(Key, Shift);
         break;
-    case vkF2: BeginEdit(R.Editor->GetVisualValue(), true); break;
+    case vkF2: BeginEdit(RowValue(Row), true); break;
     case vkF10:
     case vkApps: {
         // The row menu from the keyboard, as the context-menu key and Shift+F10 open one.
         if (Key == vkF10 && Shift != TShiftState{ssShift}) return TWinControl::KeyDown(Key, Shift);
-        const TRect Name = NameRect(FSelected);
-        OpenRowMenu(FSelected, Name.Left + 10, Name.Bottom);
+        const TRect Name = NameRect(Row);
+        OpenRowMenu(Row, Name.Left + 10, Name.Bottom);
         break;
     }
+    case 'C':
+    case 'V':
+        // The row menu's Copy value and Paste value; the keys are the row's either way,
+        // so that nothing else copies or pastes while a row has the focus.
+        if (Shift != TShiftState{ssCtrl}) return TWinControl::KeyDown(Key, Shift);
+        if (Key == 'V') PasteValue();
+        else if (CanCopyValue()) CopyValue();
+        break;
     default: TWinControl::KeyDown(Key, Shift); return;
     }
     Key = 0;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/rtl/Classes.h"
+#include "platform/toolkit/Control.h"
 #include "platform/toolkit/Events.h"
 #include "platform/toolkit/Export.h"
 
@@ -30,6 +31,9 @@ public:
     // Whether a person answers the forms shown (a window), rather than a script: a
     // question nobody is there to answer is better not asked.
     virtual bool Interactive() const { return false; }
+    // The pointer's shape changed (TControl::CursorAt). The default only remembers it.
+    virtual void SetCursor(TCursor Cursor) { FCursor = Cursor; }
+    TCursor Cursor() const { return FCursor; }
     // The clipboard's text (Copy value, Paste value). The default is the process's own,
     // which a headless run uses: what one part of the program copies, another pastes,
     // and nothing reaches the system. A window back end uses the system's instead.
@@ -39,6 +43,7 @@ public:
 
 private:
     std::string FClipboard;
+    TCursor FCursor = crDefault;
 };
 
 class QELL_TOOLKIT_API TApplication : public TComponent {

@@ -268,3 +268,8 @@ void TControl::Click()
 {
     if (OnClick) OnClick(this);
 }
+
+TCursor TControl::CursorAt(int, int) const
+{
+    return Cursor;
+}

@@ -25,6 +25,10 @@ extern QELL_TOOLKIT_API const TTypeInfo TypeInfoTAnchors;
 constexpr int MaxCoordinate = 32767;
 constexpr int MaxFormSize = 8192;
 
+// The pointer's shape over a control: the arrow, a cross for drawing, or the double
+// arrows that say which way a drag will size or move something.
+enum TCursor { crDefault, crCross, crSizeAll, crSizeWE, crSizeNS, crSizeNWSE, crSizeNESW };
+
 class QELL_TOOLKIT_API TControl : public TComponent {
     QELL_CLASS(TControl, TComponent)
     explicit TControl(TComponent* AOwner);
@@ -103,6 +107,10 @@ class QELL_TOOLKIT_API TControl : public TComponent {
     virtual void Click();
     // The pointer has moved off the control (to another control, or out of the form).
     virtual void MouseLeave() {}
+    // The pointer's shape over (X, Y) of the control; the form shows it as the pointer
+    // moves, and while a drag that began here lasts. The default: Cursor.
+    TCursor Cursor = crDefault;
+    virtual TCursor CursorAt(int X, int Y) const;
 
 protected:
     // Draws the control's own look on a canvas bound to it. The default draws nothing.

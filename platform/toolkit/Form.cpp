@@ -187,6 +187,10 @@ void TForm::HandleMouseMove(TShiftState Shift, int X, int Y)
     }
     const TPoint O = Target->SurfaceOrigin();
     Target->MouseMove(Shift, X - O.X, Y - O.Y);
+    // The handler may have freed the target or moved the capture.
+    if (FHoverControl != Target) return;
+    const TCursor Shape = Target->CursorAt(X - O.X, Y - O.Y);
+    if (Shape != Application->BackEnd().Cursor()) Application->BackEnd().SetCursor(Shape);
 }
 
 void TForm::HandleMouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)

@@ -7,6 +7,18 @@
 #include "platform/rtl/Publish.h"
 #include "platform/toolkit/Form.h"
 
+namespace {
+
+// A caption's text and the key after its tab, if any.
+std::pair<std::string, std::string> SplitCaption(const std::string& Caption)
+{
+    const size_t Tab = Caption.find('\t');
+    if (Tab == std::string::npos) return {Caption, {}};
+    return {Caption.substr(0, Tab), Caption.substr(Tab + 1)};
+}
+
+} // namespace
+
 QELL_DEFINE_CLASS_INFO(TPopupMenu)
 
 TPopupMenu::TPopupMenu(TComponent* AOwner) : TWinControl(AOwner)
@@ -24,13 +36,17 @@ void TPopupMenu::Popup(TForm& Form, int X, int Y)
     }
     TCanvas Measure;
     Measure.Font = EffectiveFont();
-    int Widest = 0, Height = 0;
+    int Widest = 0, WidestKey = 0, Height = 0;
     for (int I = 0; I < static_cast<int>(Items.size()); ++I) {
-        if (!Items[static_cast<size_t>(I)].Separator)
-            Widest = std::max(Widest, Measure.TextWidth(Items[static_cast<size_t>(I)].Caption));
+        const TMenuItem& Item = Items[static_cast<size_t>(I)];
+        if (!Item.Separator) {
+            const auto [Text, Key] = SplitCaption(Item.Caption);
+            Widest = std::max(Widest, Measure.TextWidth(Text));
+            WidestKey = std::max(WidestKey, Key.empty() ? 0 : Measure.TextWidth(Key) + ShortCutGap);
+        }
         Height += HeightOf(I);
     }
-    const int W = Widest + CheckWidth + 2 * TextPadding + 2 * Border, H = Height + 2 * Border;
+    const int W = Widest + WidestKey + CheckWidth + 2 * TextPadding + 2 * Border, H = Height + 2 * Border;
     X = std::clamp(X, 0, std::max(0, Form.ClientWidth() - W));
     Y = std::clamp(Y, 0, std::max(0, Form.ClientHeight() - H));
     FMenuRect = Bounds(X, Y, W, H);
@@ -78,7 +94,8 @@ int TPopupMenu::ItemAtPos(int X, int Y) const
 int TPopupMenu::IndexOfCaption(std::string_view Caption) const
 {
     for (int I = 0; I < static_cast<int>(Items.size()); ++I)
-        if (!Items[static_cast<size_t>(I)].Separator && SameText(Items[static_cast<size_t>(I)].Caption, Caption))
+        if (const TMenuItem& Item = Items[static_cast<size_t>(I)];
+            !Item.Separator && SameText(SplitCaption(Item.Caption).first, Caption))
             return I;
     return -1;
 }
@@ -208,6 +225,10 @@ void TPopupMenu::Paint(TCanvas& C)
         C.Font.SetColor(Ink);
         C.Brush.Color = Hot ? clHighlight : clWindow;
         const int TextX = Cell.Left + CheckWidth + TextPadding - Border;
-        C.TextOut(TextX, Cell.Top + (Cell.Height() - C.TextHeight(Item.Caption)) / 2, Item.Caption);
+        const auto [Text, Key] = SplitCaption(Item.Caption);
+        C.TextOut(TextX, Cell.Top + (Cell.Height() - C.TextHeight(Text)) / 2, Text);
+        if (!Key.empty())
+            C.TextOut(Cell.Right - TextPadding - C.TextWidth(Key), Cell.Top + (Cell.Height() - C.TextHeight(Key)) / 2,
+                      Key);
     }
 }

@@ -15,6 +15,8 @@
 
 #include "platform/toolkit/WinControl.h"
 
+// A caption may end in a tab and the key that does the same ("Copy\tCtrl+C"): the key
+// shows at the item's right, and the item is found by the text before the tab.
 struct TMenuItem {
     std::string Caption;
     bool Enabled = true;
@@ -30,7 +32,8 @@ using TPopupCloseEvent = std::function<void(bool HadFocus)>;
 
 class QELL_TOOLKIT_API TPopupMenu : public TWinControl {
     QELL_CLASS(TPopupMenu, TWinControl)
-    static constexpr int ItemHeight = 18, SeparatorHeight = 7, Border = 2, CheckWidth = 16, TextPadding = 8;
+    static constexpr int ItemHeight = 18, SeparatorHeight = 7, Border = 2, CheckWidth = 16, TextPadding = 8,
+                         ShortCutGap = 24;
     explicit TPopupMenu(TComponent* AOwner);
 
     // Read when the menu opens.
@@ -52,7 +55,7 @@ class QELL_TOOLKIT_API TPopupMenu : public TWinControl {
     TRect ItemRect(int Index) const;
     // The item under (X, Y), separators included, or -1.
     int ItemAtPos(int X, int Y) const;
-    // The first item with this caption (without case), or -1.
+    // The first item with this caption (without case; the text before its tab), or -1.
     int IndexOfCaption(std::string_view Caption) const;
     // Whether the item can be chosen: in range, enabled and not a separator.
     bool CanChoose(int Index) const;

@@ -94,4 +94,38 @@ TEST_F(InspectorPane, AResetFromTheMenuIsOneUndoStepAndTheRowsSortByName)
     EXPECT_EQ(I.RowName(0), "Caption");
 }
 
+// Choosing another component keeps the row of the same path, so that values compare;
+// Copy path names the component as `set` needs it, a slot by its spinner.
+TEST_F(InspectorPane, TheRowStaysAcrossComponentsAndCopyPathNamesTheComponent)
+{
+    const TPropertyInspector& I = D->Inspector();
+    const auto Selected = [&] { return I.RowPath(I.SelectedRow()); };
+    Run("pick OnOffToasted\ninspect Inspector Appearance.ThumbColor\npick TrackbarSize\n");
+    EXPECT_EQ(Selected(), "Appearance.ThumbColor");
+    EXPECT_EQ(I.RowValue(I.SelectedRow()), "clWindow") << "the trackbar's own";
+    const std::vector<std::string>& Lines = D->InspectorPane().Description().Lines();
+    ASSERT_FALSE(Lines.empty());
+    EXPECT_TRUE(Lines[0].starts_with("Appearance.ThumbColor")) << Lines[0];
+
+    const auto CopiedPath = [&](const char* Row) {
+        Run(RightClick(Row) + "menu \"Copy path\"\n");
+        return Application->BackEnd().ClipboardText();
+    };
+    const std::string Path = CopiedPath("Appearance.ThumbColor");
+    EXPECT_EQ(Path, "TrackbarSize.Appearance.ThumbColor");
+    EXPECT_EQ(D->Status().Action(), "Copied the path TrackbarSize.Appearance.ThumbColor");
+    const TPagePath Found = SplitPagePath(D->Document().Page(), Path);
+    EXPECT_EQ(Found.Component, &Find<TQellTrackbar>("TrackbarSize"));
+    EXPECT_EQ(Found.Property, "Appearance.ThumbColor");
+
+    const TDocumentEntry* Slot = D->Document().FindEntry("SpinnerFilling.Slots[0]");
+    ASSERT_NE(Slot, nullptr);
+    D->Document().Select({Slot->Object});
+    EXPECT_EQ(I.SelectedRow(), 0) << "a slot has no Appearance: the first row";
+    Run("inspect Inspector TextColor\n");
+    EXPECT_EQ(CopiedPath("TextColor"), "SpinnerFilling.Slots[0].TextColor");
+    Run("pick LabelTitle\n");
+    EXPECT_EQ(Selected(), "TextColor");
+}
+
 } // namespace

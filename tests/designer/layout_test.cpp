@@ -63,11 +63,11 @@ TEST_F(Designer, TheColumnLineMovesAndACutOffValueShowsWholeInAHint)
 
     const TRect Caption = I.ValueRect(I.FindRow("Caption"));
     Run("hover Inspector " + std::to_string(Caption.Left + 5) + " " + std::to_string(Caption.Top + 5) + "\n");
-    ASSERT_NE(I.ValueHint(), nullptr);
-    EXPECT_EQ(I.ValueHint()->Text(), Long);
+    ASSERT_NE(I.CellHint(), nullptr);
+    EXPECT_EQ(I.CellHint()->Text(), Long);
     const TRect Left = I.ValueRect(I.FindRow("Left"));
     Run("hover Inspector " + std::to_string(Left.Left + 5) + " " + std::to_string(Left.Top + 5) + "\n");
-    EXPECT_EQ(I.ValueHint(), nullptr) << "a value that fits needs none";
+    EXPECT_EQ(I.CellHint(), nullptr) << "a value that fits needs none";
 }
 
 TEST_F(Designer, TheInspectorSaysWhatItShowsAndSlotsFrameTheirSpinnerOnce)

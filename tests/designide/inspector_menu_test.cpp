@@ -97,6 +97,47 @@ TEST(InspectorMenu, CopiedValuesPasteAsTypedTextAndPathsCopy)
     Menu->CloseUp();
 }
 
+// Ctrl+C and Ctrl+V on a selected row copy and paste its value, as the menu's items do;
+// while a value is being typed they are the box's, and neither copies the row's value
+// nor sets the value from the clipboard.
+TEST(InspectorMenu, CtrlCAndCtrlVOnARowCopyAndPasteItsValue)
+{
+    TInspectorForm F;
+    F.Gadget.Tint = clRed;
+    F.Inspector->Expand(F.Row("Font"));
+    F.Inspector->SetFocus();
+    // The clipboard lives as long as a run's back end: each run copies afresh.
+    F.Run("inspect Inspector Tint\nkey Ctrl+C\ninspect Inspector Font.Color\nkey Ctrl+V\n"
+          "inspect Inspector Caption\nkey Ctrl+C\ninspect Inspector Shape\ntype Inspector \"Typed\"\nkey Ctrl+C\n"
+          "key Ctrl+V\n");
+    EXPECT_EQ(F.Gadget.Font.Color(), clRed);
+    EXPECT_EQ(F.Designer.Modifications, 1);
+    EXPECT_EQ(Clipboard(), "clRed") << "neither an empty value nor typing copies";
+    EXPECT_EQ(F.Gadget.Shape, shCircle);
+    ASSERT_TRUE(F.Inspector->Editing());
+    EXPECT_TRUE(F.Inspector->InplaceEdit()->Text().starts_with("Typed"));
+    F.Run("key Escape\ninspect Inspector Tint\nkey Ctrl+C\ninspect Inspector Count\nkey Ctrl+V\nclick OK\n");
+    EXPECT_EQ(F.Gadget.Count, 0) << "a colour's name is no number: refused in a message box";
+    EXPECT_EQ(F.Designer.Modifications, 1);
+}
+
+// Copy path puts the owner's path of the selection first, when it has one, so that
+// the path names the property on the page as the command line takes it.
+TEST(InspectorMenu, CopyPathStartsWithTheOwnersPathOfTheSelection)
+{
+    TInspectorForm F;
+    std::vector<std::string> Told;
+    F.Inspector->OnAction = [&](const std::string& Action) { Told.push_back(Action); };
+    F.Inspector->Expand(F.Row("Font"));
+    F.Inspector->PathPrefix = [] { return std::string("Gadget1"); };
+    F.Run(F.RightClick("Font.Color") + "menu \"Copy path\"\n");
+    EXPECT_EQ(Clipboard(), "Gadget1.Font.Color");
+    F.Inspector->PathPrefix = [] { return std::string(); };
+    F.Run(F.RightClick("Font.Height") + "menu \"Copy path\"\n");
+    EXPECT_EQ(Clipboard(), "Font.Height") << "no prefix: the row's path alone";
+    EXPECT_EQ(Told, (std::vector<std::string>{"Copied the path Gadget1.Font.Color", "Copied the path Font.Height"}));
+}
+
 // Without a mouse: Shift+F10 or the context-menu key opens the selected row's menu below
 // its name, Down makes the first item that can be chosen hot and Enter chooses it; F10
 // alone opens nothing.

@@ -134,6 +134,36 @@ TEST(Inspector, SeveralObjectsShowWhatTheyShareAndAreWrittenTogether)
     EXPECT_EQ(F.Designer.Modifications, 1);
 }
 
+// Another object with the selected row's path keeps that row selected and in view, at
+// the same place; one without it goes to the first row, at the top.
+TEST(Inspector, AnotherSelectionKeepsTheSelectedRowInView)
+{
+    TInspectorForm F;
+    TPropertyInspector& I = *F.Inspector;
+    I.SetBounds(0, 0, 300, 8 * TPropertyInspector::RowHeight + 2 * TPropertyInspector::Border);
+    TGadget Other(nullptr);
+    Other.Slots.Add()->Value = 30;
+    Other.Slots.Add()->Value = 40;
+    I.ExpandAll();
+    ASSERT_TRUE(I.SelectPath("Slots[1].Value"));
+    const int Top = I.TopRow();
+    ASSERT_GT(Top, 0);
+    int Told = 0;
+    I.OnSelectRow = [&](TObject*) { ++Told; };
+    I.SetSelection({&Other});
+    ASSERT_GE(I.SelectedRow(), 0);
+    EXPECT_EQ(I.RowPath(I.SelectedRow()), "Slots[1].Value");
+    EXPECT_EQ(I.RowValue(I.SelectedRow()), "40");
+    EXPECT_EQ(I.TopRow(), Top);
+    EXPECT_FALSE(I.RowRect(I.SelectedRow()).IsEmpty());
+    EXPECT_GT(Told, 0);
+
+    TBigGadget Third(nullptr); // no slots
+    I.SetSelection({&Third});
+    EXPECT_EQ(I.SelectedRow(), 0);
+    EXPECT_EQ(I.TopRow(), 0);
+}
+
 // Pixels of Area on Surface, against Alone drawn by itself: how many differ.
 int Differences(const TBitmap& Surface, const TRect& Area, const TBitmap& Alone, const TRect& AloneArea)
 {

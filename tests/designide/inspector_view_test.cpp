@@ -168,6 +168,34 @@ TEST(InspectorView, ExpandAllOpensEveryRowToTheDeepestLevelAndCollapseAllClosesT
     EXPECT_FALSE(I.RowExpanded(I.RowCount() - 1));
 }
 
+// A name cut off by its column shows whole in a hint, as a cut-off value does; a name
+// that fits shows none.
+TEST(InspectorView, AClippedNameShowsWholeInAHint)
+{
+    TInspectorForm F;
+    TPropertyInspector& I = *F.Inspector;
+    TCanvas Measure;
+    Measure.Font = I.EffectiveFont();
+    ASSERT_GT(Measure.TextWidth("Caption"), 36);
+    ASSERT_LT(Measure.TextWidth("Tint"), 26);
+    // The names start after the +/- boxes' room, some 16 pixels in: about 34 are left.
+    I.SetNameWidth(50);
+    F.Form.PaintAll();
+    const auto Hover = [&](const char* Path, bool OnName) {
+        const TRect R = OnName ? I.NameRect(F.Row(Path)) : I.ValueRect(F.Row(Path));
+        F.Run("hover Inspector " + std::to_string(R.Right - 4) + " " + std::to_string(R.Top + 5) + "\n");
+        return I.CellHint() ? I.CellHint()->Text() : std::string("(none)");
+    };
+    EXPECT_EQ(Hover("Caption", true), "Caption");
+    EXPECT_EQ(Hover("Tint", true), "(none)");
+    EXPECT_EQ(Hover("Caption", false), "(none)") << "an empty value";
+    F.Gadget.Caption = std::string(60, 'W');
+    I.Refresh();
+    EXPECT_EQ(Hover("Caption", false), F.Gadget.Caption);
+    EXPECT_EQ(Hover("Visible", true), "Visible");
+    EXPECT_EQ(Hover("Count", false), "(none)");
+}
+
 // The ink of a text: pixels that are not the background.
 int Ink(const TBitmap& B, const TRect& R, TColor Background)
 {

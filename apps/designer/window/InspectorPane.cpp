@@ -51,6 +51,12 @@ TInspectorPane::TInspectorPane(TWinControl& Form, TPageDocument& Document) : FDo
     FInspector->NameWidth = 140; // room for a sub-object's longest names
     FInspector->OnSelectRow = [this](TObject*) { UpdateDescription(); };
     FInspector->OnAction = [this](const std::string& Action) { FDocument.Announce(Action); };
+    // Copy path then gives what `set` takes: the component's path first.
+    FInspector->PathPrefix = [this] {
+        const std::vector<TPersistent*>& Selection = FDocument.Selection();
+        const TDocumentEntry* E = Selection.size() == 1 ? FDocument.EntryOf(Selection[0]) : nullptr;
+        return E ? E->Path : std::string();
+    };
     // Before the rows, for Tab as for the eye.
     FFilter = new TFilterEdit(&Form, *FInspector);
     FFilter->SetName("Filter");

@@ -49,6 +49,15 @@ const TClassInfo* FindClass(std::string_view Name)
     return nullptr;
 }
 
+std::vector<const TClassInfo*> RegisteredClasses()
+{
+    std::vector<const TClassInfo*> Found;
+    for (const TRegistration& R : Registry())
+        if (FindClass(R.Class->Name) == R.Class && std::find(Found.begin(), Found.end(), R.Class) == Found.end())
+            Found.push_back(R.Class);
+    return Found;
+}
+
 void UnregisterModuleClasses(TModuleHandle Module)
 {
     std::erase_if(Registry(), [Module](const TRegistration& R) { return R.Module == Module; });

@@ -4,6 +4,7 @@
 // never hands out a class of a library that is gone.
 
 #include <string_view>
+#include <vector>
 
 #include "platform/rtl/Modules.h"
 #include "platform/rtl/TypInfo.h"
@@ -15,6 +16,9 @@
 QELL_TOOLKIT_API void RegisterClass(const TClassInfo& Class, TModuleHandle Module = HInstance());
 // The class registered under Name, without case; nullptr when none.
 QELL_TOOLKIT_API const TClassInfo* FindClass(std::string_view Name);
+// Every class registered now (the one a name finds, where several share it), in the
+// order registered.
+QELL_TOOLKIT_API std::vector<const TClassInfo*> RegisteredClasses();
 // Forgets every class Module registered. Runs by itself when the package loader
 // unloads a module.
 QELL_TOOLKIT_API void UnregisterModuleClasses(TModuleHandle Module);

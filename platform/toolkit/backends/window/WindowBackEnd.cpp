@@ -101,6 +101,8 @@ TWindowBackEnd::TWindowBackEnd(int Scale) : FScale(Scale)
 TWindowBackEnd::~TWindowBackEnd()
 {
     for (TWindow& W : FWindows) Destroy(W);
+    for (SDL_Cursor* C : FCursors)
+        if (C) SDL_FreeCursor(C);
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
@@ -376,6 +378,21 @@ void TWindowBackEnd::ShowError(const std::string& Message)
 void TWindowBackEnd::SetClipboardText(const std::string& Text)
 {
     if (SDL_SetClipboardText(Text.c_str()) != 0) throw Exception("Cannot copy: " + SdlError());
+}
+
+void TWindowBackEnd::SetCursor(TCursor Cursor)
+{
+    TBackEnd::SetCursor(Cursor);
+    static constexpr SDL_SystemCursor Shapes[] = {SDL_SYSTEM_CURSOR_ARROW,    SDL_SYSTEM_CURSOR_CROSSHAIR,
+                                                  SDL_SYSTEM_CURSOR_SIZEALL,  SDL_SYSTEM_CURSOR_SIZEWE,
+                                                  SDL_SYSTEM_CURSOR_SIZENS,   SDL_SYSTEM_CURSOR_SIZENWSE,
+                                                  SDL_SYSTEM_CURSOR_SIZENESW};
+    const auto Index = static_cast<size_t>(Cursor);
+    if (Index >= std::size(Shapes)) return;
+    if (FCursors.size() <= Index) FCursors.resize(Index + 1, nullptr);
+    if (!FCursors[Index]) FCursors[Index] = SDL_CreateSystemCursor(Shapes[Index]);
+    // A display without the shape keeps the pointer it has.
+    if (FCursors[Index]) SDL_SetCursor(FCursors[Index]);
 }
 
 std::string TWindowBackEnd::ClipboardText()

@@ -20,6 +20,7 @@
 struct SDL_Window;
 struct SDL_Renderer;
 struct SDL_Texture;
+struct SDL_Cursor;
 union SDL_Event;
 
 class QELL_WINDOW_API TWindowBackEnd : public TBackEnd {
@@ -51,6 +52,8 @@ public:
     // SDL's clipboard, shared with the other programs on the display.
     void SetClipboardText(const std::string& Text) override;
     std::string ClipboardText() override;
+    // One of SDL's own pointers for each shape, made when first shown.
+    void SetCursor(TCursor Cursor) override;
 
 private:
     struct TWindow {
@@ -77,5 +80,6 @@ private:
     std::string FPresentSnapshot;
     std::string FLastError;
     std::vector<TWindow> FWindows; // one per running modal form, innermost last
+    std::vector<SDL_Cursor*> FCursors; // by TCursor, made when first shown
     void* FDisplay = nullptr;      // the X connection, when SDL runs on X11
 };
