@@ -11,7 +11,6 @@
 
 #include "colour/Export.h"
 #include "platform/colors/Colors.h"
-#include "platform/rtl/TypInfo.h" // TContrastKind
 
 // Relative luminance, 0 (black) to 1 (white): each 8-bit channel linearised (c / 12.92
 // up to 0.04045, else ((c + 0.055) / 1.055)^2.4), weighted 0.2126, 0.7152, 0.0722.
@@ -24,6 +23,13 @@ QELL_COLOUR_API double ContrastRatio(TColor A, TColor B);
 // under a requirement never shows as meeting it (4.4989 shows "4.49"). Ratios below 1 or
 // not finite show as "1.00".
 QELL_COLOUR_API std::string RatioText(double Ratio);
+
+// What a colour drawn on another is, for the contrast it needs against it.
+enum class TContrastKind {
+    Text,      // normal text
+    LargeText, // text of at least 18 points, or 14 points bold
+    Part,      // a part of a control, or a mark, that must be seen to be used
+};
 
 enum class TContrastLevel { AA, AAA };
 

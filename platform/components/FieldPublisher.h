@@ -8,6 +8,7 @@
 #include <type_traits>
 
 #include "platform/components/IWQellBase.h"
+#include "platform/components/PageContrast.h"
 #include "platform/rtl/Publish.h"
 
 template <typename T>
@@ -34,6 +35,13 @@ public:
     TPublisher<T>& Object(const char* Name, const TTypeInfo& Type, S T::*Member)
     {
         return FP.Object(Name, Type, [Member](T& C) -> S& { return C.*Member; });
+    }
+
+    // The class draws the colour at path Foreground on the one at Background: a pair of
+    // Kind for the contrast checks (see ContrastRelation).
+    void ContrastPair(TContrastKind Kind, const char* Foreground, const char* Background)
+    {
+        FP.Relate(ContrastRelation(Kind), Foreground, Background);
     }
 
     // A component's Width and Height, with the size its constructor gives it.

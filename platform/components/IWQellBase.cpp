@@ -182,7 +182,7 @@ void PublishButton(TPublisher<TQellButton>& P)
     F.Object("Appearance", TypeInfoTQellButtonAppearance, &T::Appearance)
         .Describe("The button's colours, frame, corners, shadow and text alignment.");
     // The caption on the face.
-    P.Contrast("Appearance.TextColor", "Appearance.BackgroundColor", TContrastKind::Text);
+    F.ContrastPair(TContrastKind::Text, "Appearance.TextColor", "Appearance.BackgroundColor");
 }
 
 void PublishOnOffButton(TPublisher<TQellOnOffButton>& P)
@@ -194,8 +194,8 @@ void PublishOnOffButton(TPublisher<TQellOnOffButton>& P)
     F.Object("Appearance", TypeInfoTQellOnOffButtonAppearance, &T::Appearance)
         .Describe("The switch's colours, shape, frame and thumb margin.");
     // The thumb must be seen on the track in either state.
-    P.Contrast("Appearance.ThumbColor", "Appearance.OnColor", TContrastKind::Part);
-    P.Contrast("Appearance.ThumbColor", "Appearance.OffColor", TContrastKind::Part);
+    F.ContrastPair(TContrastKind::Part, "Appearance.ThumbColor", "Appearance.OnColor");
+    F.ContrastPair(TContrastKind::Part, "Appearance.ThumbColor", "Appearance.OffColor");
 }
 
 void PublishTrackbar(TPublisher<TQellTrackbar>& P)
@@ -212,10 +212,10 @@ void PublishTrackbar(TPublisher<TQellTrackbar>& P)
         .Describe("The marks under the track that show how far the thumb has come.");
     // The filled part and the marks up to the thumb tell the position; the thumb's outline
     // sets it apart from the track on both sides.
-    P.Contrast("Appearance.FillColor", "Appearance.TrackColor", TContrastKind::Part);
-    P.Contrast("Appearance.ThumbBorderColor", "Appearance.FillColor", TContrastKind::Part);
-    P.Contrast("Appearance.ThumbBorderColor", "Appearance.TrackColor", TContrastKind::Part);
-    P.Contrast("Indicator.OnColor", "Indicator.OffColor", TContrastKind::Part);
+    F.ContrastPair(TContrastKind::Part, "Appearance.FillColor", "Appearance.TrackColor");
+    F.ContrastPair(TContrastKind::Part, "Appearance.ThumbBorderColor", "Appearance.FillColor");
+    F.ContrastPair(TContrastKind::Part, "Appearance.ThumbBorderColor", "Appearance.TrackColor");
+    F.ContrastPair(TContrastKind::Part, "Indicator.OnColor", "Indicator.OffColor");
 }
 
 void PublishList(TPublisher<TQellList>& P)
@@ -229,9 +229,9 @@ void PublishList(TPublisher<TQellList>& P)
     F.Object("ItemAppearance", TypeInfoTQellListItemAppearance, &T::ItemAppearance)
         .Describe("The items' colours, row height, indent, dividers and alignment.");
     // The rows' text, and the band that marks the selected row.
-    P.Contrast("ItemAppearance.TextColor", "ItemAppearance.BackgroundColor", TContrastKind::Text);
-    P.Contrast("ItemAppearance.SelectedTextColor", "ItemAppearance.SelectedColor", TContrastKind::Text);
-    P.Contrast("ItemAppearance.SelectedColor", "ItemAppearance.BackgroundColor", TContrastKind::Part);
+    F.ContrastPair(TContrastKind::Text, "ItemAppearance.TextColor", "ItemAppearance.BackgroundColor");
+    F.ContrastPair(TContrastKind::Text, "ItemAppearance.SelectedTextColor", "ItemAppearance.SelectedColor");
+    F.ContrastPair(TContrastKind::Part, "ItemAppearance.SelectedColor", "ItemAppearance.BackgroundColor");
 }
 
 void PublishPopup(TPublisher<TQellPopup>& P)
@@ -243,8 +243,8 @@ void PublishPopup(TPublisher<TQellPopup>& P)
     F.Object("Appearance", TypeInfoTQellPopupAppearance, &T::Appearance)
         .Describe("The popup's colours, title bar, frame, overlay and close button.");
     // The title and close cross on the bar, and the box on the dimmed page.
-    P.Contrast("Appearance.TitleTextColor", "Appearance.TitleBarColor", TContrastKind::Text);
-    P.Contrast("Appearance.BodyColor", "Appearance.OverlayColor", TContrastKind::Part);
+    F.ContrastPair(TContrastKind::Text, "Appearance.TitleTextColor", "Appearance.TitleBarColor");
+    F.ContrastPair(TContrastKind::Part, "Appearance.BodyColor", "Appearance.OverlayColor");
 }
 
 void PublishLabel(TPublisher<TQellLabel>& P)
@@ -256,7 +256,7 @@ void PublishLabel(TPublisher<TQellLabel>& P)
     F.Field("TextColor", TypeInfoTIWColor, &T::TextColor)
         .Describe("The colour of the text, drawn on the page's colour.");
     // A label has no background of its own: its text is drawn on the page.
-    P.Contrast("TextColor", "Owner.Color", TContrastKind::Text);
+    F.ContrastPair(TContrastKind::Text, "TextColor", "Owner.Color");
 }
 
 } // namespace

@@ -20,7 +20,7 @@ void PublishSlot(TPublisher<TQellSpinnerSlot>& P)
     F.Field("TextColor", TypeInfoTIWColor, &T::TextColor)
         .Describe("The colour of the slot's caption when it is not the selected one.");
     // The slot's caption on its row, when it is not the selected one.
-    P.Contrast("TextColor", "BackgroundColor", TContrastKind::Text);
+    F.ContrastPair(TContrastKind::Text, "TextColor", "BackgroundColor");
 }
 
 void PublishSpinner(TPublisher<TQellSpinner>& P)
@@ -35,8 +35,8 @@ void PublishSpinner(TPublisher<TQellSpinner>& P)
     F.Field("ItemIndex", TypeInfoInteger, &T::ItemIndex).Range(-1, 65535)
         .Describe("The selected slot, counted from 0; -1 for none.");
     // The selected slot's caption on its band, and the band on the other rows.
-    P.Contrast("Appearance.HighlightTextColor", "Appearance.HighlightColor", TContrastKind::Text);
-    P.Contrast("Appearance.HighlightColor", "Appearance.BackgroundColor", TContrastKind::Part);
+    F.ContrastPair(TContrastKind::Text, "Appearance.HighlightTextColor", "Appearance.HighlightColor");
+    F.ContrastPair(TContrastKind::Part, "Appearance.HighlightColor", "Appearance.BackgroundColor");
 }
 
 } // namespace

@@ -5,6 +5,20 @@
 namespace {
 
 constexpr std::string_view OwnerPrefix = "Owner.";
+constexpr std::string_view ContrastPrefix = "contrast.";
+constexpr TContrastKind ContrastKinds[] = {TContrastKind::Text, TContrastKind::LargeText, TContrastKind::Part};
+
+// The kind of pair a relation declares; false for a relation that is not a pair.
+bool PairKind(const TPropRelation& Relation, TContrastKind& Kind)
+{
+    if (!Relation.Name.starts_with(ContrastPrefix)) return false;
+    for (const TContrastKind K : ContrastKinds)
+        if (Relation.Name == ContrastRelation(K)) {
+            Kind = K;
+            return true;
+        }
+    throw EPropertyError("unknown contrast relation " + QuotedInput(Relation.Name));
+}
 
 // The colour at Path ("Appearance.TextColor") from Instance.
 TPairColour ResolveColour(TPersistent& Instance, std::string_view Path)
@@ -35,21 +49,21 @@ void Collect(TComponent& Component, TPersistent& Object, const std::string& Pref
     std::vector<const TClassInfo*> Chain;
     for (const TClassInfo* C = &Object.ClassInfo(); C; C = C->Parent) Chain.push_back(C);
     for (auto It = Chain.rbegin(); It != Chain.rend(); ++It)
-        for (const TContrastPair& Pair : (*It)->ContrastPairs) {
+        for (const TPropRelation& Pair : (*It)->Relations) {
             TContrastFinding F;
+            if (!PairKind(Pair, F.Kind)) continue;
             F.Component = &Component;
-            F.Kind = Pair.Kind;
-            F.Foreground = ResolveColour(Object, Pair.Foreground);
-            F.ForegroundPath = Prefix + Pair.Foreground;
-            if (Pair.Background.starts_with(OwnerPrefix)) {
+            F.Foreground = ResolveColour(Object, Pair.From);
+            F.ForegroundPath = Prefix + Pair.From;
+            if (Pair.To.starts_with(OwnerPrefix)) {
                 TComponent* Owner = &Object == &Component ? Component.Owner() : nullptr;
                 if (!Owner) continue; // nothing to be drawn on yet
-                const std::string Rest = Pair.Background.substr(OwnerPrefix.size());
+                const std::string Rest = Pair.To.substr(OwnerPrefix.size());
                 F.Background = ResolveColour(*Owner, Rest);
                 F.BackgroundPath = Owner->Name() + "." + Rest;
             } else {
-                F.Background = ResolveColour(Object, Pair.Background);
-                F.BackgroundPath = Prefix + Pair.Background;
+                F.Background = ResolveColour(Object, Pair.To);
+                F.BackgroundPath = Prefix + Pair.To;
             }
             F.Ratio = ContrastRatio(F.Foreground.Value, F.Background.Value);
             Out.push_back(std::move(F));
@@ -69,6 +83,16 @@ void Collect(TComponent& Component, TPersistent& Object, const std::string& Pref
 }
 
 } // namespace
+
+std::string ContrastRelation(TContrastKind Kind)
+{
+    switch (Kind) {
+    case TContrastKind::Text: return "contrast.text";
+    case TContrastKind::LargeText: return "contrast.large-text";
+    case TContrastKind::Part: break;
+    }
+    return "contrast.part";
+}
 
 TColor TContrastFinding::Suggestion(TContrastLevel Level) const
 {

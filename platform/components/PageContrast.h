@@ -1,8 +1,8 @@
 #pragma once
 // The colour pairs a page draws, as each class declares them beside its published
-// properties (TClassInfo::ContrastPairs), resolved on the page's components with their
-// values and ratios. What `qell-designer check`, the designer's description line and its
-// contrast marks all read.
+// properties (a relation named by ContrastRelation), resolved on the page's components
+// with their values and ratios. What `qell-designer check`, the designer's description
+// line and its contrast marks all read.
 
 #include <string>
 #include <string_view>
@@ -10,6 +10,16 @@
 
 #include "colour/Contrast.h"
 #include "platform/components/IWQellBase.h"
+
+// The relation by which a class declares that it draws the colour at one path on the
+// colour at another, as a pair of Kind:
+//
+//   P.Relate(ContrastRelation(TContrastKind::Text), "TextColor", "BackgroundColor");
+//
+// Paths name colour properties from the instance, as the inspector names its rows; a
+// background path starting "Owner." is a property of the component's owner (a label's
+// text is drawn on its page's Color). Relations of other names are not pairs.
+QELL_COMPONENTS_API std::string ContrastRelation(TContrastKind Kind);
 
 // One colour of a pair: the object that holds it (the component, a sub-object or a
 // collection item), its property, and its value as stored (toolkit codes unresolved).
@@ -41,8 +51,9 @@ struct QELL_COMPONENTS_API TContrastFinding {
 
 // Every pair that Component draws: the pairs its class and ancestors declare, then those
 // of its sub-objects and collection items, in the order their properties are published.
-// Raises EPropertyError for a declared path that names no colour property (a fault in
-// the declaration, which a test rules out for every class).
+// Raises EPropertyError for a declared path that names no colour property, or a
+// contrast relation of no known kind (faults in the declaration, which a test rules out
+// for every class).
 QELL_COMPONENTS_API std::vector<TContrastFinding> ComponentContrast(TComponent& Component);
 
 // Every pair of every component of Page (not the page's own: it draws none), in file

@@ -8,9 +8,15 @@ void PaintPage(const TQellPage& Page, const TCanvas& Canvas)
     TCanvas OnPage(Canvas, PageRect);
     OnPage.Brush.Color = Page.Color;
     OnPage.FillRect(PageRect);
+    // Only what meets the part being repainted is drawn: a small repaint of a large page
+    // costs what the components there cost.
+    const TRect Clip = OnPage.ClipArea();
+    if (Clip.IsEmpty()) return;
     for (int I = 0; I < Page.ComponentCount(); ++I)
         if (const auto* Control = dynamic_cast<const TQellControl*>(Page.Components(I))) {
-            TCanvas Own(OnPage, Bounds(Control->Left, Control->Top, Control->Width, Control->Height));
+            const TRect Place = Bounds(Control->Left, Control->Top, Control->Width, Control->Height);
+            if (Intersect(Place, Clip).IsEmpty()) continue;
+            TCanvas Own(OnPage, Place);
             Control->Paint(Own);
         }
 }

@@ -9,7 +9,8 @@
 // Draws Page with its top-left at Canvas's (0, 0): the page's colour over Page.Width x
 // Page.Height, then each component in file order, each on a canvas of its own place
 // clipped to the page. Draws nothing outside the page, and nothing of the designer's own
-// (no workspace, no selection).
+// (no workspace, no selection); a component that lies wholly outside Canvas's clip is
+// not drawn at all.
 QELL_COMPONENTS_API void PaintPage(const TQellPage& Page, const TCanvas& Canvas);
 
 // The page alone, in a bitmap of the page's own size.

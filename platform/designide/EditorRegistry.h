@@ -3,7 +3,7 @@
 // component class and a property name; the inspector asks for each property of the
 // selected objects. A registration belongs to the module that made it and goes when
 // that module is unloaded, so the inspector never keeps an editor class of a library
-// that is gone.
+// that is gone. Used from the GUI thread only, as the inspector is.
 
 #include <string>
 #include <vector>

@@ -2,7 +2,7 @@
 
 #include "platform/designide/PropertyInspector.h"
 #include "platform/toolkit/Form.h"
-#include "platform/toolkit/backends/EventScript.h"
+#include "platform/toolkit/script/EventScript.h"
 
 using namespace ScriptSupport;
 
@@ -13,25 +13,17 @@ TPropertyInspector& Inspector(TForm& Form, const std::string& Name)
     return FindShowingAs<TPropertyInspector>(Form, Name, "property inspector");
 }
 
-TPoint Centre(const TControl& Control, const TRect& R)
-{
-    return At(Control, (R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2);
-}
-
 // A click on one of the selected row's buttons.
 TScriptVerb ButtonVerb(const char* Name, TRect (TPropertyInspector::*Button)() const, const char* What)
 {
     const std::string Usage = std::string(Name) + " INSPECTOR";
     return {Name, Usage, 1, 1,
-            [Usage](const std::vector<TScriptToken>& Args, TScriptCommand& C) {
-                if (Args[0].Quoted) throw EScriptError("usage: " + Usage);
-                C.Words.push_back(Args[0].Text);
-            },
+            [Usage](const std::vector<TScriptToken>& Args, TScriptCommand& C) { ReadWord(Args, 0, C, Usage); },
             [Button, What](const TScriptCommand& C, TForm& Form, TScriptEvents& Out) {
                 TPropertyInspector& I = Inspector(Form, C.Words[0]);
                 const TRect R = (I.*Button)();
                 if (R.IsEmpty()) throw EScriptError(std::string("the selected row has no ") + What);
-                Click(Out, Centre(I, R));
+                Click(Out, CentreOf(I, R));
             }};
 }
 
@@ -53,8 +45,7 @@ void RegisterInspectorScriptVerbs()
     RegisterScriptVerb(ButtonVerb("ellipsis", &TPropertyInspector::EllipsisButtonRect, "dialog"));
     RegisterScriptVerb({"choose", "choose INSPECTOR \"item\"", 2, 2,
                         [](const std::vector<TScriptToken>& Args, TScriptCommand& C) {
-                            if (Args[0].Quoted) throw EScriptError("usage: choose INSPECTOR \"item\"");
-                            C.Words.push_back(Args[0].Text);
+                            ReadWord(Args, 0, C, "choose INSPECTOR \"item\"");
                             C.Text = Args[1].Text;
                         },
                         [](const TScriptCommand& C, TForm& Form, TScriptEvents& Out) {
@@ -66,7 +57,7 @@ void RegisterInspectorScriptVerbs()
                             Out.push_back([List, Index](TForm&) { List->ScrollIntoView(Index); });
                             Out.push_back([List, Index](TForm& F) {
                                 const TRect R = List->ItemRect(Index);
-                                const TPoint P = Centre(*List, R);
+                                const TPoint P = CentreOf(*List, R);
                                 F.HandleMouseDown(mbLeft, {ssLeft}, P.X, P.Y);
                                 F.HandleMouseUp(mbLeft, {}, P.X, P.Y);
                             });

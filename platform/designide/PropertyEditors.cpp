@@ -41,7 +41,7 @@ std::string FromUtf16(const std::u16string& S)
     return R;
 }
 
-// A decimal or "$"-hexadecimal integer of any size up to 64 bits, or false.
+// A decimal integer of up to 64 bits, or a "$"-hexadecimal one of up to 32, or false.
 bool ParseInteger(const std::string& S, int64_t& Value)
 {
     int32_t Small;
@@ -203,35 +203,38 @@ void TPropertyEditor::SetOrdValue(int64_t Value)
         if (Value < E.PropInfo->MinValue || Value > E.PropInfo->MaxValue)
             throw EPropertyError(std::to_string(Value) + " is out of range (" + std::to_string(E.PropInfo->MinValue) +
                                  ".." + std::to_string(E.PropInfo->MaxValue) + ")");
-    std::vector<int64_t> Before;
-    for (const TEntry& E : FEntries) Before.push_back(::GetOrdProp(*E.Instance, *E.PropInfo));
-    size_t Done = 0;
-    try {
-        for (; Done < FEntries.size(); ++Done) ::SetOrdProp(*FEntries[Done].Instance, *FEntries[Done].PropInfo, Value);
-    } catch (...) {
-        for (size_t I = 0; I < Done; ++I) ::SetOrdProp(*FEntries[I].Instance, *FEntries[I].PropInfo, Before[I]);
-        throw;
-    }
-    if (FDesigner)
-        for (size_t I = 0; I < FEntries.size(); ++I)
-            if (Before[I] != Value) FDesigner->PropertyChanged({FEntries[I].Instance, FEntries[I].PropInfo, Before[I], Value});
-    Modified();
+    std::vector<TPropValue> Before;
+    for (const TEntry& E : FEntries) Before.emplace_back(::GetOrdProp(*E.Instance, *E.PropInfo));
+    WriteAll(Before, std::vector<TPropValue>(FEntries.size(), Value));
 }
 
 void TPropertyEditor::SetStrValue(const std::string& Value)
 {
-    std::vector<std::string> Before;
-    for (const TEntry& E : FEntries) Before.push_back(::GetStrProp(*E.Instance, *E.PropInfo));
+    std::vector<TPropValue> Before;
+    for (const TEntry& E : FEntries) Before.emplace_back(::GetStrProp(*E.Instance, *E.PropInfo));
+    WriteAll(Before, std::vector<TPropValue>(FEntries.size(), Value));
+}
+
+void TPropertyEditor::WriteAll(const std::vector<TPropValue>& Before, const std::vector<TPropValue>& After)
+{
     size_t Done = 0;
     try {
-        for (; Done < FEntries.size(); ++Done) ::SetStrProp(*FEntries[Done].Instance, *FEntries[Done].PropInfo, Value);
+        for (; Done < FEntries.size(); ++Done) SetPropValue(*FEntries[Done].Instance, *FEntries[Done].PropInfo, After[Done]);
     } catch (...) {
-        for (size_t I = 0; I < Done; ++I) ::SetStrProp(*FEntries[I].Instance, *FEntries[I].PropInfo, Before[I]);
+        // The failed write is undone too: its setter may have half set the value.
+        for (size_t I = 0; I <= Done; ++I) {
+            try {
+                SetPropValue(*FEntries[I].Instance, *FEntries[I].PropInfo, Before[I]);
+            } catch (...) {
+                // The write's own error is the one to report; the others are still set back.
+            }
+        }
         throw;
     }
     if (FDesigner)
         for (size_t I = 0; I < FEntries.size(); ++I)
-            if (Before[I] != Value) FDesigner->PropertyChanged({FEntries[I].Instance, FEntries[I].PropInfo, Before[I], Value});
+            if (Before[I] != After[I])
+                FDesigner->PropertyChanged({FEntries[I].Instance, FEntries[I].PropInfo, Before[I], After[I]});
     Modified();
 }
 
@@ -260,30 +263,17 @@ void TPropertyEditor::Revert()
     if (!CanRevert()) throw EPropertyError(QuotedInput(GetName()) + " has no default to reset to");
     // Each object to its own default: a selection of different classes may differ.
     std::vector<TPropValue> Before, After;
-    try {
-        for (const TEntry& E : FEntries) {
-            TPersistent& I = *E.Instance;
-            const TPropInfo& P = *E.PropInfo;
-            if (P.Kind() == TTypeKind::String) {
-                Before.emplace_back(::GetStrProp(I, P));
-                After.emplace_back(*P.StrDefault);
-            } else {
-                Before.emplace_back(::GetOrdProp(I, P));
-                After.emplace_back(*P.OrdDefault);
-            }
-            SetPropValue(I, P, After.back());
+    for (const TEntry& E : FEntries) {
+        const TPropInfo& P = *E.PropInfo;
+        if (P.Kind() == TTypeKind::String) {
+            Before.emplace_back(::GetStrProp(*E.Instance, P));
+            After.emplace_back(*P.StrDefault);
+        } else {
+            Before.emplace_back(::GetOrdProp(*E.Instance, P));
+            After.emplace_back(*P.OrdDefault);
         }
-    } catch (...) {
-        // The failed write is undone too: its value may be half set.
-        for (size_t I = 0; I < Before.size(); ++I) SetPropValue(*FEntries[I].Instance, *FEntries[I].PropInfo, Before[I]);
-        throw;
     }
-    // The designer's undo keeps what changed, as for a typed value.
-    if (FDesigner)
-        for (size_t I = 0; I < FEntries.size(); ++I)
-            if (Before[I] != After[I])
-                FDesigner->PropertyChanged({FEntries[I].Instance, FEntries[I].PropInfo, Before[I], After[I]});
-    Modified();
+    WriteAll(Before, After);
 }
 
 void TPropertyEditor::Modified()

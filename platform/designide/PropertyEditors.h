@@ -8,6 +8,9 @@
 //
 // Editors are reference counted (TInterfacedObject): whoever creates one holds it in a
 // TInterfacePtr, and it goes with the last reference.
+//
+// Editors, their registry and the inspector that calls them are used from the GUI
+// thread only, the thread that runs the toolkit's modal loop; nothing here locks.
 
 #include <functional>
 #include <string>
@@ -128,9 +131,12 @@ class QELL_DESIGNIDE_API TPropertyEditor : public TInterfacedObject {
     int64_t GetOrdValueAt(int Index) const;
     std::string GetStrValue() const { return GetStrValueAt(0); }
     std::string GetStrValueAt(int Index) const;
-    // Writes every object, then tells the designer. A value out of a property's range
-    // raises EPropertyError before anything is written; a setter that raises has the
-    // objects written so far set back.
+    // Writes every object, then tells the designer: PropertyChanged for each object
+    // whose value changed, then Modified once. A value out of a property's range raises
+    // EPropertyError before anything is written. All or none: when a setter raises, every
+    // object already written, and the one whose setter raised (which may hold half its
+    // value), get their values back, the designer is told nothing, and the setter's
+    // error reaches the caller (an error while setting back does not replace it).
     void SetOrdValue(int64_t Value);
     void SetStrValue(const std::string& Value);
     // GetValue when every object agrees (AllEqual), else empty: what the inspector shows.
@@ -139,8 +145,9 @@ class QELL_DESIGNIDE_API TPropertyEditor : public TInterfacedObject {
     // not paReadOnly) and every object's property declares a default.
     bool CanRevert();
     // Sets each object's property to its own declared default (which the form writer
-    // then leaves out of the file), all or none as SetValue writes, then tells the
-    // designer once. Raises EPropertyError, writing nothing, when CanRevert is false.
+    // then leaves out of the file), all or none as SetOrdValue writes, telling the
+    // designer as it does. Raises EPropertyError, writing nothing, when CanRevert is
+    // false.
     void Revert();
     // Tells the designer that the objects were written.
     void Modified();
@@ -150,6 +157,8 @@ private:
         TPersistent* Instance = nullptr;
         const TPropInfo* PropInfo = nullptr;
     };
+    // Writes After[I] into entry I, whose value is Before[I], by the rule of SetOrdValue.
+    void WriteAll(const std::vector<TPropValue>& Before, const std::vector<TPropValue>& After);
     IDesigner* FDesigner;
     std::vector<TEntry> FEntries;
 };

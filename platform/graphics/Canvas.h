@@ -48,6 +48,13 @@ public:
     void Rectangle(int X1, int Y1, int X2, int Y2);
     void Rectangle(const TRect& R) { Rectangle(R.Left, R.Top, R.Right, R.Bottom); }
 
+    // What the canvas may draw on, in its own coordinates; empty when nothing.
+    TRect ClipArea() const
+    {
+        return FClip.IsEmpty() ? TRect{}
+                               : Rect(FClip.Left - FOrigin.X, FClip.Top - FOrigin.Y, FClip.Right - FOrigin.X,
+                                      FClip.Bottom - FOrigin.Y);
+    }
     // A plain colour, or -1 outside the clip.
     TColor Pixels(int X, int Y) const;
     void SetPixels(int X, int Y, TColor Color);

@@ -2,7 +2,8 @@
 // Modules: the program and each shared library loaded into it. Registries that keep
 // what a module gave them (classes, property editors) record the module with each
 // entry and forget all of a module's entries when it is about to be unloaded, so that
-// nothing keeps a pointer into a library that is gone.
+// nothing keeps a pointer into a library that is gone. The unload procedures, like the
+// registries, are used from the GUI thread only.
 
 #include <functional>
 

@@ -141,11 +141,11 @@ public:
         return *this;
     }
 
-    // Declares that the class draws the colour at path Foreground on the one at
-    // Background (see TContrastPair).
-    TPublisher& Contrast(const char* Foreground, const char* Background, TContrastKind Kind)
+    // Declares the relation Name from the property at path From to the one at path To
+    // (see TPropRelation).
+    TPublisher& Relate(std::string Name, const char* From, const char* To)
     {
-        FInfo.ContrastPairs.push_back({Foreground, Background, Kind});
+        FInfo.Relations.push_back({std::move(Name), From, To});
         return *this;
     }
 

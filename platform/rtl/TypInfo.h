@@ -120,20 +120,13 @@ public:
     using Exception::Exception;
 };
 
-// What a colour drawn on another is, for the contrast it needs against it.
-enum class TContrastKind {
-    Text,      // normal text
-    LargeText, // text of at least 18 points, or 14 points bold
-    Part,      // a part of a control, or a mark, that must be seen to be used
-};
-
-// A colour that a class draws on another of its colours. Both are paths of colour
-// properties from the instance, as the inspector names its rows ("Appearance.TextColor");
-// a path starting "Owner." is a property of the component's owner (a label's text is
-// drawn on its page's Color).
-struct TContrastPair {
-    std::string Foreground, Background;
-    TContrastKind Kind = TContrastKind::Text;
+// A relation between two of a class's properties, declared beside them for a library
+// that gives it a meaning (the contrast checks read which colour is drawn on which).
+// The runtime keeps it and reads nothing of it: Name says to that library which relation
+// it is, and From and To are paths of properties that the library resolves.
+struct TPropRelation {
+    std::string Name;
+    std::string From, To;
 };
 
 // One published property. The accessors that its kind needs are set, the others are
@@ -176,8 +169,9 @@ public:
     // The properties this class declares, in order; a name an ancestor declared too is
     // redeclared (a new default), and this definition wins.
     std::vector<TPropInfo> Properties;
-    // The colours this class draws on one another, beyond its ancestors' (which apply too).
-    std::vector<TContrastPair> ContrastPairs;
+    // The relations this class declares between its properties, in order, beyond its
+    // ancestors'.
+    std::vector<TPropRelation> Relations;
 
     bool InheritsFrom(const TClassInfo& Ancestor) const;
     // Without case, this class first, then its ancestors; nullptr when none.

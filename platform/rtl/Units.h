@@ -9,7 +9,9 @@
 // requires, in dependency order, and the package loader runs the table.
 //
 // A module record tells the runtime of a loaded library: where it is, where its
-// resources are, and which package it stands for.
+// resources are, and which package it stands for. The module list, like every registry
+// of the platform, is used from the GUI thread only: packages are loaded, registered
+// and unloaded there.
 
 #include <cstdint>
 #include <initializer_list>

@@ -1,6 +1,10 @@
 #pragma once
 // The application object: owner of forms and keeper of the event source that the
 // modal loop reads.
+//
+// The toolkit (the application, its back ends, forms, controls and the registries of
+// classes and script verbs) is used from the GUI thread only: the thread that runs the
+// modal loop. Nothing in it locks; another thread hands work to that one.
 
 #include <functional>
 #include <memory>
@@ -20,7 +24,13 @@ public:
     // The form is about to run modally; its surface is painted.
     virtual void FormShown(TForm& Form) = 0;
     // Delivers the next input event to Form (through its Handle… methods); blocks until
-    // there is one. Answers false when the source has no more events.
+    // there is one. Answers false when the source has no more events. It may also
+    // answer true having delivered nothing: when a signal to end the program arrives
+    // (Application->SignalFd() turns readable) it returns so that the loop can end.
+    // It is re-entered: a handler it calls may run a modal form, whose loop calls it
+    // for that form before the outer call returns, so it holds nothing across the
+    // Handle… call that the nested run could change (an event it runs is taken off its
+    // queue first).
     virtual bool ProcessNextEvent(TForm& Form) = 0;
     // The surface changed; show it.
     virtual void Present(TForm& Form) = 0;

@@ -4,6 +4,7 @@
 
 #include "platform/graphics/Drawing.h"
 #include "platform/rtl/Publish.h"
+#include "platform/toolkit/script/EventScript.h"
 
 namespace {
 
@@ -185,4 +186,26 @@ void TDrawGrid::Paint(TCanvas& C)
             if (Current && HasFocus) DrawFocusRect(C, Cell);
         }
     }
+}
+
+void RegisterDrawGridScriptVerbs()
+{
+    using namespace ScriptSupport;
+    RegisterScriptVerb({"select", "select GRID COL ROW", 3, 3,
+                        [](const std::vector<TScriptToken>& Args, TScriptCommand& C) {
+                            ReadWord(Args, 0, C, "select GRID COL ROW");
+                            ReadNumbers(Args, 1, C);
+                        },
+                        [](const TScriptCommand& C, TForm& Form, TScriptEvents& Out) {
+                            auto& Grid = FindShowingAs<TDrawGrid>(Form, C.Words[0], "draw grid");
+                            const int Col = C.Numbers[0], Row = C.Numbers[1];
+                            const std::string Cell = "cell " + std::to_string(Col) + "," + std::to_string(Row);
+                            if (Col < 0 || Col >= Grid.ColCount() || Row < 0 || Row >= Grid.RowCount())
+                                throw EScriptError(Cell + " is outside " + QuotedInput(C.Words[0], 60) + " (" +
+                                                   std::to_string(Grid.ColCount()) + "x" +
+                                                   std::to_string(Grid.RowCount()) + ")");
+                            const TRect R = Intersect(Grid.CellRect(Col, Row), Grid.ClientRect());
+                            if (R.IsEmpty()) throw EScriptError(Cell + " is not visible");
+                            Click(Out, CentreOf(Grid, R));
+                        }});
 }

@@ -65,3 +65,7 @@ private:
     int FColCount = 5, FRowCount = 5;
     int FCol = 0, FRow = 0;
 };
+
+// The event-script verb `select GRID COL ROW`: a click on the centre of that cell.
+// Registered by the toolkit's unit StdCtrls.
+void RegisterDrawGridScriptVerbs();

@@ -5,6 +5,7 @@
 #include "platform/graphics/Drawing.h"
 #include "platform/rtl/Publish.h"
 #include "platform/toolkit/Form.h"
+#include "platform/toolkit/script/EventScript.h"
 
 namespace {
 
@@ -327,4 +328,23 @@ void TPageControl::ShowActive()
                 break;
             }
     for (int I = 0; I < PageCount(); ++I) FPages[static_cast<size_t>(I)]->SetVisible(I == FActive);
+}
+
+void RegisterPageControlScriptVerbs()
+{
+    using namespace ScriptSupport;
+    RegisterScriptVerb({"page", "page PAGECONTROL INDEX", 2, 2,
+                        [](const std::vector<TScriptToken>& Args, TScriptCommand& C) {
+                            ReadWord(Args, 0, C, "page PAGECONTROL INDEX");
+                            ReadNumbers(Args, 1, C);
+                        },
+                        [](const TScriptCommand& C, TForm& Form, TScriptEvents& Out) {
+                            auto& Pages = FindShowingAs<TPageControl>(Form, C.Words[0], "page control");
+                            const int Index = C.Numbers[0];
+                            if (Index < 0 || Index >= Pages.PageCount())
+                                throw EScriptError("page " + std::to_string(Index) + " is outside " +
+                                                   QuotedInput(C.Words[0], 60) + " (" +
+                                                   std::to_string(Pages.PageCount()) + " pages)");
+                            Click(Out, CentreOf(Pages, Pages.TabRect(Index)));
+                        }});
 }

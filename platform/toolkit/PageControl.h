@@ -71,3 +71,7 @@ private:
     int FActive = -1;
     int FPending = -1;
 };
+
+// The event-script verb `page PAGECONTROL INDEX`: a click on that tab. Registered by
+// the toolkit's unit StdCtrls.
+void RegisterPageControlScriptVerbs();

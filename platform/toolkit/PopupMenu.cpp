@@ -6,6 +6,7 @@
 #include "platform/graphics/Drawing.h"
 #include "platform/rtl/Publish.h"
 #include "platform/toolkit/Form.h"
+#include "platform/toolkit/script/EventScript.h"
 
 namespace {
 
@@ -231,4 +232,32 @@ void TPopupMenu::Paint(TCanvas& C)
             C.TextOut(Cell.Right - TextPadding - C.TextWidth(Key), Cell.Top + (Cell.Height() - C.TextHeight(Key)) / 2,
                       Key);
     }
+}
+
+namespace {
+
+// The topmost open popup menu among the form's children, or nullptr.
+const TPopupMenu* OpenMenu(const TForm& Form)
+{
+    for (int I = Form.ControlCount() - 1; I >= 0; --I)
+        if (const auto* Menu = dynamic_cast<const TPopupMenu*>(Form.Controls(I)); Menu && Menu->IsOpen()) return Menu;
+    return nullptr;
+}
+
+} // namespace
+
+void RegisterPopupMenuScriptVerbs()
+{
+    using namespace ScriptSupport;
+    RegisterScriptVerb({"menu", "menu \"item\"", 1, 1,
+                        [](const std::vector<TScriptToken>& Args, TScriptCommand& C) { ReadQuoted(Args, 0, C); },
+                        [](const TScriptCommand& C, TForm& Form, TScriptEvents& Out) {
+                            const TPopupMenu* Menu = OpenMenu(Form);
+                            if (!Menu) throw EScriptError("no menu is open");
+                            const int Index = Menu->IndexOfCaption(C.Text);
+                            if (Index < 0) throw EScriptError("the menu has no item " + QuotedInput(C.Text));
+                            if (!Menu->CanChoose(Index))
+                                throw EScriptError("the menu item " + QuotedInput(C.Text) + " is disabled");
+                            Click(Out, CentreOf(*Menu, Menu->ItemRect(Index)));
+                        }});
 }

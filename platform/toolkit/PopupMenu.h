@@ -85,3 +85,7 @@ private:
     int FHot = -1;
     int FPressed = -1; // the item a press inside the box began on
 };
+
+// The event-script verb `menu "item"`: a click on the item of the open menu with that
+// caption. Registered by the toolkit's unit StdCtrls.
+void RegisterPopupMenuScriptVerbs();

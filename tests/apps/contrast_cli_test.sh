@@ -7,17 +7,13 @@
 set -uo pipefail
 designer=${1:?usage: contrast_cli_test.sh QELL_DESIGNER PNG_PROBE}
 probe=${2:?usage: contrast_cli_test.sh QELL_DESIGNER PNG_PROBE}
-source "$(dirname "$0")/cli_checks.sh"
+source "$(dirname "$0")/../support/cli_checks.sh"
 page=$work/page.txt
 tab=$'\t'
 
 # has_line TEXT: the last run printed the line TEXT.
 has_line() {
   grep -qxF -- "$1" "$work/out" && pass || fail "no line '$1' in: $(head -3 "$work/out")"
-}
-# err_has TEXT: standard error holds TEXT.
-err_has() {
-  grep -qF -- "$1" "$work/err" && pass || fail "standard error lacks '$1': $(cat "$work/err")"
 }
 
 # The sample page fails: exit 1, one line a pair, the ratio truncated (4.4989 is 4.49).

@@ -6,13 +6,7 @@
 set -uo pipefail
 designer=$1
 build=$(cd "$(dirname "$designer")/.." && pwd)
-. "$(dirname "$0")/cli_checks.sh"
-
-expect() { # NAME COMMAND...: the command succeeds
-  local name=$1
-  shift
-  if "$@"; then pass; else fail "$name"; fi
-}
+. "$(dirname "$0")/../support/cli_checks.sh"
 
 (cd "$build" && cpack -G DEB -B "$work/out-deb") >"$work/cpack.log" 2>&1 || { cat "$work/cpack.log"; fail cpack; finish; exit 1; }
 deb=$(ls "$work"/out-deb/qell-designer_*.deb)

@@ -4,10 +4,7 @@
 # usage: designer_cli_test.sh path/to/qell-designer
 set -uo pipefail
 designer=${1:?usage: designer_cli_test.sh QELL_DESIGNER}
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-passed=0
-failed=0
+source "$(dirname "$0")/../support/cli_checks.sh"
 
 # check NAME EXPECTED_EXIT EXPECTED_STDOUT -- ARGS...: runs the designer with ARGS
 # (standard input from $input when set) and compares exit code and output.
@@ -17,46 +14,13 @@ check() {
   local out rc=0
   out=$("$designer" "$@" <"${input:-/dev/null}" 2>"$work/err") || rc=$?
   if [ "$rc" -ne "$want_rc" ] || [ "$out" != "$want_out" ]; then
-    echo "FAIL $name: exit $rc (want $want_rc), output:"
+    fail "$name: exit $rc (want $want_rc), output:"
     printf '%s\n' "$out" | head -5
     echo "  want:"
     printf '%s\n' "$want_out" | head -5
     sed 's/^/  stderr: /' "$work/err" | head -3
-    failed=$((failed + 1))
   else
-    passed=$((passed + 1))
-  fi
-}
-# stderr_has NAME TEXT: the last check's standard error holds TEXT, on one line.
-stderr_has() {
-  if [ "$(wc -l <"$work/err")" -eq 1 ] && grep -qF -- "$2" "$work/err"; then
-    passed=$((passed + 1))
-  else
-    echo "FAIL $1: standard error lacks '$2':"
-    cat "$work/err"
-    failed=$((failed + 1))
-  fi
-}
-# expect NAME COMMAND...: COMMAND succeeds.
-expect() {
-  local name=$1
-  shift
-  if "$@"; then
-    passed=$((passed + 1))
-  else
-    echo "FAIL $name"
-    failed=$((failed + 1))
-  fi
-}
-# usage_error NAME TEXT: the last check's standard error says TEXT on its first line,
-# then shows the usage.
-usage_error() {
-  if head -1 "$work/err" | grep -qF -- "$2" && sed -n 2p "$work/err" | grep -q '^usage: '; then
-    passed=$((passed + 1))
-  else
-    echo "FAIL $1: standard error lacks '$2' and the usage:"
-    cat "$work/err"
-    failed=$((failed + 1))
+    pass
   fi
 }
 # unwritable NAME ARGS...: with standard output on a full disk the run fails (exit 1)
@@ -66,8 +30,9 @@ unwritable() {
   shift
   "$designer" "$@" <"${input:-/dev/null}" >/dev/full 2>"$work/err" || rc=$?
   expect "$name exit $rc" [ "$rc" -eq 1 ]
-  stderr_has "$name" "qell-designer: cannot write standard output"
+  err_line "qell-designer: cannot write standard output"
 }
+
 tab=$'\t'
 
 check from-levels 0 "\$0001BF60${tab}96${tab}191${tab}1" -- colour from-levels 50 199 150
@@ -80,9 +45,9 @@ check hsb-hex 0 "\$00808080${tab}128${tab}128${tab}128" -- colour hsb 0 0 0x1p-1
 check resolve-web 0 "navy${tab}web${tab}\$00800000${tab}\$00800000${tab}Navy" -- colour resolve navy
 
 check out-of-range 1 "" -- colour from-levels 50 201 150
-stderr_has out-of-range "'201'"
+err_line "'201'"
 check not-a-number 1 "" -- colour to-levels 1 x 3
-stderr_has not-a-number "'x'"
+err_line "'x'"
 check wrong-count 2 "" -- colour to-levels 1 2
 check unknown-name 1 "" -- colour resolve NoSuchColour
 
@@ -91,21 +56,21 @@ input="$work/rows" check batch 0 "0${tab}0${tab}150${tab}\$00BFBFBF${tab}191${ta
 50${tab}199${tab}150${tab}\$0001BF60${tab}96${tab}191${tab}1" -- colour from-levels
 printf '1 2 3\n4 5\n' >"$work/bad"
 input="$work/bad" check batch-error 1 "1${tab}2${tab}3${tab}117${tab}133${tab}2" -- colour to-levels
-stderr_has batch-error "line 2"
+err_line "line 2"
 
 # Echoed input is quoted: control bytes escaped, a NUL shown rather than ending the
 # message, and a long text cut.
 check escaped-field 1 "" -- colour to-levels 1 $'\e[31m' 3
-stderr_has escaped-field "green '\x1b[31m' is not an integer"
+err_line "green '\x1b[31m' is not an integer"
 printf '1 2 3\n4 a\0b 6\n' >"$work/nul"
 input="$work/nul" check batch-nul 1 "1${tab}2${tab}3${tab}117${tab}133${tab}2" -- colour to-levels
-stderr_has batch-nul "line 2: green 'a\x00b' is not an integer"
+err_line "line 2: green 'a\x00b' is not an integer"
 printf '1 %s 3\n' "$(head -c 5000000 /dev/zero | tr '\0' 7)" >"$work/long"
 input="$work/long" check long-field 1 "" -- colour from-levels
-stderr_has long-field "line 1: field '7777777777"
+err_line "line 1: field '7777777777"
 expect long-field-message [ "$(wc -c <"$work/err")" -lt 200 ]
 check resolve-escaped 1 "" -- colour resolve $'Navy\r\x7f'
-stderr_has resolve-escaped "'Navy\x0d\x7f' is not a colour name"
+err_line "'Navy\x0d\x7f' is not a colour name"
 
 names=$("$designer" colour names | awk -F'\t' '$1 == "web"' | wc -l)
 expect "names ($names web)" [ "$names" -eq 143 ]
@@ -115,7 +80,7 @@ expect "names ($names web)" [ "$names" -eq 143 ]
 input="$work/max-line" check longest-line 0 "1${tab}2${tab}3${tab}117${tab}133${tab}2" -- colour to-levels
 { head -c 16777217 /dev/zero | tr '\0' ' '; printf '\n1 2 3\n'; } >"$work/over-line"
 input="$work/over-line" check too-long-line 1 "" -- colour to-levels
-stderr_has too-long-line "line 1: line is longer than 16777216 bytes"
+err_line "line 1: line is longer than 16777216 bytes"
 rm -f "$work/max-line" "$work/over-line"
 
 # The dialog headless: OK prints the selection, Cancel prints nothing, a bad
@@ -123,14 +88,14 @@ rm -f "$work/max-line" "$work/over-line"
 printf 'page PageControl1 0\nselect WebColorsGrid 0 0\nclick Button1\n' >"$work/ok.txt"
 first=$("$designer" colour names | head -1 | cut -f2)
 check dialog-ok 0 "$first" -- dialog --script "$work/ok.txt" --snapshot "$work/ok.png"
-[ -s "$work/ok.png" ] && passed=$((passed + 1)) || { echo "FAIL dialog-snapshot"; failed=$((failed + 1)); }
+expect dialog-snapshot [ -s "$work/ok.png" ]
 printf 'key Enter\n' >"$work/enter.txt"
 check dialog-ok-unchanged 0 "Navy" -- dialog --identifier Navy --script "$work/enter.txt"
 printf 'key Escape\n' >"$work/cancel.txt"
 check dialog-cancel 1 "" -- dialog --identifier '$000000FF' --script "$work/cancel.txt"
 check dialog-script-ends 1 "" -- dialog
 check dialog-bad-identifier 2 "" -- dialog --identifier NoSuchColour --script "$work/ok.txt"
-stderr_has dialog-bad-identifier \
+err_line \
   "dialog: not a web colour name, toolkit identifier or integer literal: 'NoSuchColour' is not a valid integer value"
 printf 'click NoSuchControl\n' >"$work/badscript.txt"
 check dialog-bad-script 2 "" -- dialog --script "$work/badscript.txt"
@@ -142,7 +107,7 @@ rc=0
 (trap '' XFSZ; ulimit -f 1; exec "$designer" dialog --script "$work/ok.txt" --snapshot "$work/keep.png") \
   >/dev/null 2>"$work/err" || rc=$?
 expect "snapshot-full-disk exit $rc" [ "$rc" -eq 2 ]
-stderr_has snapshot-full-disk "Cannot write '$work/keep.png': File too large"
+err_line "Cannot write '$work/keep.png': File too large"
 expect snapshot-kept cmp -s "$work/ok.png" "$work/keep.png"
 expect snapshot-no-leftover [ "$(ls -A "$work" | grep -c keep)" -eq 1 ]
 
@@ -151,21 +116,21 @@ expect snapshot-no-leftover [ "$(ls -A "$work" | grep -c keep)" -eq 1 ]
 printf 'pick ButtonOrder\ninspect Inspector Appearance.TextColor\ntype Inspector "Navy"\nkey Enter\n' \
   >"$work/design.txt"
 check design-script 0 "" -- design --script "$work/design.txt" --snapshot "$work/design.png"
-[ -s "$work/design.png" ] && passed=$((passed + 1)) || { echo "FAIL design-snapshot"; failed=$((failed + 1)); }
+expect design-snapshot [ -s "$work/design.png" ]
 printf 'object Page1: TQellPage\n  Widht = 3\nend\n' >"$work/badpage.txt"
 check design-bad-page 2 "" -- design "$work/badpage.txt" --script "$work/design.txt"
-stderr_has design-bad-page "'$work/badpage.txt': line 2: "
+err_line "'$work/badpage.txt': line 2: "
 check design-missing-page 2 "" -- design "$work/nonexistent.txt" --script "$work/design.txt"
-stderr_has design-missing-page "Cannot read '$work/nonexistent.txt': No such file or directory"
+err_line "Cannot read '$work/nonexistent.txt': No such file or directory"
 printf 'pick NoSuchButton\n' >"$work/badpick.txt"
 check design-bad-script 2 "" -- design --script "$work/badpick.txt"
 check design-two-pages 2 "" -- design "$work/badpage.txt" "$work/badpage.txt"
-usage_error design-two-pages "unexpected argument"
+usage_err "unexpected argument"
 # --size: the window's size, headless too, no smaller than the designer's minimum.
 check design-size 0 "" -- design --size 800x480 --script "$work/design.txt" --snapshot "$work/small.png"
 expect design-size-png [ "$(/usr/bin/identify -format '%wx%h' "$work/small.png")" = 800x480 ]
 check design-size-too-small 2 "" -- design --size 640x400 --script "$work/design.txt"
-usage_error design-size-too-small "--size takes WIDTHxHEIGHT from 800x480 to 8192x8192, not '640x400'"
+usage_err "--size takes WIDTHxHEIGHT from 800x480 to 8192x8192, not '640x400'"
 
 # The tour: each step said and pictured, the page saved and read back.
 mkdir -p "$work/tour"
@@ -177,21 +142,21 @@ expect tour-read-back grep -q "^   Appearance.BackgroundColor = Tomato  (edited 
 
 # Options are read strictly: anything wrong or ignored is an error (exit 2).
 check option-unknown 2 "" -- dialog --frobnicate
-usage_error option-unknown "unknown option '--frobnicate'"
+usage_err "unknown option '--frobnicate'"
 check option-scale-suffix 2 "" -- dialog --window --scale 2x
-usage_error option-scale-suffix "--scale takes a whole number from 1 to 8, not '2x'"
+usage_err "--scale takes a whole number from 1 to 8, not '2x'"
 check option-scale-wraps 2 "" -- dialog --window --scale 4294967297
-usage_error option-scale-wraps "not '4294967297'"
+usage_err "not '4294967297'"
 check option-scale-alone 2 "" -- dialog --scale 2
-usage_error option-scale-alone "--scale works only with --window"
+usage_err "--scale works only with --window"
 check option-no-value 2 "" -- dialog --identifier
-usage_error option-no-value "--identifier needs a value"
+usage_err "--identifier needs a value"
 check option-empty-snapshot 2 "" -- dialog --snapshot ""
-usage_error option-empty-snapshot "--snapshot needs a file name"
+usage_err "--snapshot needs a file name"
 check option-twice 2 "" -- dialog --script "$work/ok.txt" --script "$work/cancel.txt"
-usage_error option-twice "--script is given more than once"
+usage_err "--script is given more than once"
 check option-window-script 2 "" -- dialog --window --script "$work/ok.txt"
-usage_error option-window-script "--window and --script exclude each other"
+usage_err "--window and --script exclude each other"
 
 # Help goes to standard output and succeeds.
 for args in "--help" "-h" "colour --help" "colour -h" "dialog --help" "dialog --window -h" "design --help" \
@@ -213,7 +178,6 @@ input="$work/rows" unwritable full-batch colour from-levels
 rc=0
 "$designer" colour names >&- 2>"$work/err" || rc=$?
 expect "closed-output exit $rc" [ "$rc" -eq 1 ]
-stderr_has closed-output "cannot write standard output: Bad file descriptor"
+err_line "cannot write standard output: Bad file descriptor"
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+finish

@@ -12,13 +12,7 @@ probe=$2
 build=$(cd "$(dirname "$built")/.." && pwd)
 source=$(cd "$(dirname "$0")/../.." && pwd)
 designer=$built
-. "$(dirname "$0")/cli_checks.sh"
-
-expect() { # NAME COMMAND...: the command succeeds
-  local name=$1
-  shift
-  if "$@"; then pass; else fail "$name"; fi
-}
+. "$(dirname "$0")/../support/cli_checks.sh"
 
 cmake --install "$build" --prefix "$work/first" --strip >"$work/install.log" 2>&1 || { cat "$work/install.log"; fail install; finish; exit 1; }
 mv "$work/first" "$work/moved"

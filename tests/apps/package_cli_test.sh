@@ -9,16 +9,8 @@ designer=${1:?usage: package_cli_test.sh QELL_DESIGNER FIXTURE LIBRARY FORM}
 fixture=$2
 plain_library=$3
 form=$4
-source "$(dirname "$0")/cli_checks.sh"
+source "$(dirname "$0")/../support/cli_checks.sh"
 
-# stderr_has TEXT...: the last run's standard error is one line holding every TEXT.
-stderr_has() {
-  local t
-  [ "$(wc -l <"$work/err")" -eq 1 ] || { fail "standard error is not one line:"; cat "$work/err"; return; }
-  for t in "$@"; do
-    grep -qF -- "$t" "$work/err" && pass || fail "standard error lacks '$t': $(cat "$work/err")"
-  done
-}
 
 # The one-byte name hash: rotate left by 3 within 8 bits, xor the uppercase byte.
 hash() {
@@ -87,18 +79,18 @@ run 0 package resource "$fixture" mainicon && {
 
 # Refusals: the file or the resource is missing or unreadable (1), or the command is
 # wrong (2).
-run 1 package info "$work/missing.bpl" && stderr_has "$work/missing.bpl" "No such file or directory"
-run 1 package info "$form" && stderr_has "$form" "not an ELF file"
-run 1 package info "$plain_library" && stderr_has "$plain_library" "no resource section .qellres"
+run 1 package info "$work/missing.bpl" && err_line "$work/missing.bpl" "No such file or directory"
+run 1 package info "$form" && err_line "$form" "not an ELF file"
+run 1 package info "$plain_library" && err_line "$plain_library" "no resource section .qellres"
 head -c 3000 "$fixture" >"$work/truncated.bpl"
-run 1 package info "$work/truncated.bpl" && stderr_has "truncated.bpl" "section header table"
-run 1 package resource "$fixture" NOSUCH && stderr_has "$fixture" "no resource 'NOSUCH'"
+run 1 package info "$work/truncated.bpl" && err_line "truncated.bpl" "section header table"
+run 1 package resource "$fixture" NOSUCH && err_line "$fixture" "no resource 'NOSUCH'"
 [ -s "$work/out" ] && fail "a missing resource printed something" || pass
 if [ -w /dev/full ]; then
   rc=0
   "$designer" package resource "$fixture" MAINICON >/dev/full 2>"$work/err" || rc=$?
   [ "$rc" -eq 1 ] && pass || fail "a failed write exits $rc, want 1"
-  stderr_has "cannot write standard output"
+  err_line "cannot write standard output"
 fi
 # Anything but a regular file is refused at once, by what it is: a FIFO without a
 # writer hung the program.
@@ -107,13 +99,13 @@ for command in info check; do
   rc=0
   timeout 20 "$designer" package $command "$work/pipe.bpl" >"$work/out" 2>"$work/err" || rc=$?
   [ "$rc" -eq 1 ] && pass || fail "package $command on a FIFO exits $rc, want 1"
-  stderr_has "pipe.bpl" "a FIFO, not a regular file"
+  err_line "pipe.bpl" "a FIFO, not a regular file"
 done
 run 0 new "$work/page.txt"
 rc=0
 timeout 20 "$designer" props "$work/page.txt" --package "$work/pipe.bpl" >"$work/out" 2>"$work/err" || rc=$?
 [ "$rc" -eq 2 ] && pass || fail "props --package on a FIFO exits $rc, want 2"
-stderr_has "cannot load package" "a FIFO, not a regular file"
+err_line "cannot load package" "a FIFO, not a regular file"
 
 # A package named without a folder is the file in the current one, the file checked,
 # not one of the same name on the library path.

@@ -7,16 +7,11 @@
 # and by name, down to an empty list that stays empty. The list file is replaced whole.
 set -uo pipefail
 designer=$1
-. "$(dirname "$0")/cli_checks.sh"
+. "$(dirname "$0")/../support/cli_checks.sh"
 export XDG_CONFIG_HOME=$work/config
 list=$XDG_CONFIG_HOME/qell-designer/packages
 shipped=$(cd "$(dirname "$designer")/../lib/qell" && pwd)/IW14QellDEDXE7.bpl
 
-expect() { # NAME COMMAND...: the command succeeds
-  local name=$1
-  shift
-  if "$@"; then pass; else fail "$name"; fi
-}
 lines() { # NAME N: $work/out has N lines
   expect "$1: $2 lines" [ "$(wc -l <"$work/out")" -eq "$2" ]
 }

@@ -5,43 +5,9 @@
 # usage: page_build_cli_test.sh QELL_DESIGNER
 set -uo pipefail
 designer=${1:?usage: page_build_cli_test.sh QELL_DESIGNER}
-source "$(dirname "$0")/cli_checks.sh"
+source "$(dirname "$0")/../support/cli_checks.sh"
 page=$work/page.txt
 
-# expect NAME COMMAND...: COMMAND succeeds.
-expect() {
-  local name=$1
-  shift
-  if "$@"; then pass; else fail "$name"; fi
-}
-# out_is TEXT: the last run printed exactly TEXT (and a line break).
-out_is() {
-  [ "$(cat "$work/out")" = "$1" ] && pass || fail "output '$(head -3 "$work/out")', want '$1'"
-}
-# err_has TEXT: the last run's standard error is one line holding TEXT.
-err_has() {
-  if [ "$(wc -l <"$work/err")" -eq 1 ] && grep -qF -- "$1" "$work/err"; then pass; else
-    fail "standard error is not one line holding '$1':"
-    cat "$work/err"
-  fi
-}
-# usage_err TEXT: standard error says TEXT, then shows the usage.
-usage_err() {
-  if head -1 "$work/err" | grep -qF -- "$1" && sed -n 2p "$work/err" | grep -q '^usage: '; then pass; else
-    fail "standard error lacks '$1' and the usage:"
-    cat "$work/err"
-  fi
-}
-# keep, then untouched: the page is byte for byte as kept, and the very same file (not
-# rewritten: same inode and modification time).
-keep() {
-  cp "$page" "$work/before"
-  stamp=$(stat -c '%i %Y.%y' "$page")
-}
-untouched() {
-  cmp -s "$work/before" "$page" && [ "$(stat -c '%i %Y.%y' "$page")" = "$stamp" ] && pass ||
-    fail "the page was rewritten"
-}
 # is_page TEXT: the page file is TEXT and a line break, byte for byte.
 is_page() {
   printf '%s\n' "$1" >"$work/want"
@@ -51,7 +17,7 @@ is_page() {
 # An empty page: the page alone, as the writer writes it.
 run 0 new "$page" --blank && out_is ""
 is_page $'object Page1: TQellPage\nend'
-run 1 new "$page" --blank && err_has "already exists"
+run 1 new "$page" --blank && err_line "already exists"
 
 # Components added: each name printed, at the place and size asked, defaults left out of
 # the file as the writer leaves them out; the class found without case.
@@ -80,27 +46,27 @@ run 0 get "$page" QellLabel1.Top && out_is -8
 
 # Refusals: one line naming what is wrong, exit 2, the file not touched.
 keep
-run 2 add "$page" TNoSuch && err_has "no component class 'TNoSuch'"
+run 2 add "$page" TNoSuch && err_line "no component class 'TNoSuch'"
 untouched
-run 2 add "$page" TQellPage && err_has "TQellPage is not a component that a page holds"
-run 2 add "$page" TButton && err_has "TButton is not a component that a page holds"
-run 2 add "$page" TQellButton --name order && err_has "A component named order already exists"
-run 2 add "$page" TQellButton --name PAGE1 && err_has "A component named PAGE1 already exists"
-run 2 add "$page" TQellButton --name 1st && err_has "'1st' is not a valid component name"
+run 2 add "$page" TQellPage && err_line "TQellPage is not a component that a page holds"
+run 2 add "$page" TButton && err_line "TButton is not a component that a page holds"
+run 2 add "$page" TQellButton --name order && err_line "A component named order already exists"
+run 2 add "$page" TQellButton --name PAGE1 && err_line "A component named PAGE1 already exists"
+run 2 add "$page" TQellButton --name 1st && err_line "'1st' is not a valid component name"
 untouched
 run 2 add "$page" TQellButton --at 5 && usage_err "--at takes X,Y"
 run 2 add "$page" TQellButton --at 4097,0 && usage_err "from -4096 to 4096, not '4097,0'"
 run 2 add "$page" TQellButton --size -1x5 && usage_err "--size takes WIDTHxHEIGHT"
 run 2 add "$page" TQellButton --name '' && usage_err "--name needs a name"
 run 2 add "$page" && usage_err "missing arguments"
-run 2 delete "$page" QellButton1 Nope && err_has "no component 'Nope' on the page"
-run 2 delete "$page" page1 && err_has "'page1' is the page, not a component on it"
+run 2 delete "$page" QellButton1 Nope && err_line "no component 'Nope' on the page"
+run 2 delete "$page" page1 && err_line "'page1' is the page, not a component on it"
 run 2 delete "$page" && usage_err "missing arguments"
 untouched
-run 2 add "$work/missing.txt" TQellButton && err_has "missing.txt"
+run 2 add "$work/missing.txt" TQellButton && err_line "missing.txt"
 expect "no file made" [ ! -e "$work/missing.txt" ]
 chmod 444 "$page"
-run 2 delete "$page" Order && err_has "read-only"
+run 2 delete "$page" Order && err_line "read-only"
 untouched
 chmod 644 "$page"
 

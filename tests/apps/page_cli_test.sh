@@ -8,44 +8,9 @@ set -uo pipefail
 designer=${1:?usage: page_cli_test.sh QELL_DESIGNER PNG_PROBE}
 probe=${2:?usage: page_cli_test.sh QELL_DESIGNER PNG_PROBE}
 sample=$(dirname "$0")/../../platform/components/SamplePage.txt
-source "$(dirname "$0")/cli_checks.sh"
+source "$(dirname "$0")/../support/cli_checks.sh"
 page=$work/page.txt
 
-# expect NAME COMMAND...: COMMAND succeeds.
-expect() {
-  local name=$1
-  shift
-  if "$@"; then pass; else fail "$name"; fi
-}
-# out_is TEXT: the last run printed exactly TEXT (and a line break).
-out_is() {
-  [ "$(cat "$work/out")" = "$1" ] && pass || fail "output '$(head -3 "$work/out")', want '$1'"
-}
-# err_has TEXT: the last run's standard error is one line holding TEXT.
-err_has() {
-  if [ "$(wc -l <"$work/err")" -eq 1 ] && grep -qF -- "$1" "$work/err"; then pass; else
-    fail "standard error is not one line holding '$1':"
-    cat "$work/err"
-  fi
-}
-# usage_err TEXT: standard error says TEXT, then shows the usage.
-usage_err() {
-  if head -1 "$work/err" | grep -qF -- "$1" && sed -n 2p "$work/err" | grep -q '^usage: '; then pass; else
-    fail "standard error lacks '$1' and the usage:"
-    cat "$work/err"
-  fi
-}
-# untouched: the page is byte for byte the copy in $work/before, and the very same
-# file (not rewritten: same inode and modification time).
-untouched() {
-  cmp -s "$work/before" "$page" && [ "$(stat -c '%i %Y.%y' "$page")" = "$stamp" ] && pass ||
-    fail "the page was rewritten"
-}
-keep() {
-  cp "$page" "$work/before"
-  stamp=$(stat -c '%i %Y.%y' "$page")
-}
-get() { "$designer" get "$page" "$1"; }
 # resolved TEXT: what the colour TEXT is drawn as ($00BBGGRR), from the colour command.
 resolved() { "$designer" colour resolve "$1" | cut -f4; }
 
@@ -55,12 +20,12 @@ run 0 new "$page"
 expect new-is-the-sample cmp -s "$sample" "$page"
 echo edited >>"$page"
 keep
-run 1 new "$page" && err_has "'$page' already exists"
+run 1 new "$page" && err_line "'$page' already exists"
 untouched
 ln -s "$work/nowhere.txt" "$work/dangling"
 run 1 new "$work/dangling"
 expect new-through-no-link [ ! -e "$work/nowhere.txt" ]
-run 2 new "$work/no/such/folder/page.txt" && err_has "No such file or directory"
+run 2 new "$work/no/such/folder/page.txt" && err_line "No such file or directory"
 run 0 new "$page.2"
 mv "$page.2" "$page"
 
@@ -84,7 +49,7 @@ expect props-item grep -qxF $'SpinnerFilling.Slots[3]\t(TQellSpinnerSlot)\tTColl
 expect props-whole-page-holds-the-component grep -qzF "$(cat "$work/props")" "$work/out"
 expect props-every-component [ "$(cut -f1 "$work/out" | grep -c '\.Name$')" -eq 8 ]
 run 0 props "$page" samplepage && expect props-page-itself [ "$(wc -l <"$work/out")" -eq 5 ]
-run 2 props "$page" NoSuchButton && err_has "props: no component 'NoSuchButton' on the page"
+run 2 props "$page" NoSuchButton && err_line "props: no component 'NoSuchButton' on the page"
 
 # A colour's list holds every web and toolkit name; the page's own TColor only the
 # toolkit's; an enumeration its names.
@@ -93,7 +58,7 @@ expect values-web-and-toolkit cmp -s <(sort "$work/out") <("$designer" colour na
 run 0 values "$page" SamplePage.Color
 expect values-toolkit cmp -s <(sort "$work/out") <("$designer" colour names | awk -F'\t' '$1 == "toolkit" {print $2}' | sort)
 run 0 values "$page" ButtonOrder.Appearance.TextAlign && out_is $'qaLeft\nqaCenter\nqaRight'
-run 2 values "$page" ButtonOrder.Left && err_has "'ButtonOrder.Left' has no value list"
+run 2 values "$page" ButtonOrder.Left && err_line "'ButtonOrder.Left' has no value list"
 
 # Set by a web name in any case, a toolkit identifier and a literal; each is read back
 # by a new run, and the page file says it as the writer does.
@@ -112,23 +77,23 @@ keep
 colour_refused="is not a colour: type a name (Navy, clBtnFace), #RRGGBB, \$00BBGGRR or a number"
 for bad in Bluish '#12345' '#GGHHII' '#' ' #ff00' 'rgb(255,0,0)' '#FF634'; do
   run 1 set "$page" ButtonOrder.Appearance.TextColor "$bad" &&
-    err_has "set: 'ButtonOrder.Appearance.TextColor': '${bad# }' $colour_refused"
+    err_line "set: 'ButtonOrder.Appearance.TextColor': '${bad# }' $colour_refused"
 done
-run 1 set "$page" SamplePage.Color ' Bluish' && err_has "set: 'SamplePage.Color': 'Bluish' $colour_refused"
-run 1 set "$page" ButtonOrder.Left ' ' && err_has "'' is not a valid integer value"
+run 1 set "$page" SamplePage.Color ' Bluish' && err_line "set: 'SamplePage.Color': 'Bluish' $colour_refused"
+run 1 set "$page" ButtonOrder.Left ' ' && err_line "'' is not a valid integer value"
 untouched
-run 1 set "$page" ButtonOrder.Appearance.BorderWidth 17 && err_has "between 0 and 16"
-run 1 set "$page" ButtonOrder.Appearance '(x)' && err_has "'ButtonOrder.Appearance' is read-only"
+run 1 set "$page" ButtonOrder.Appearance.BorderWidth 17 && err_line "between 0 and 16"
+run 1 set "$page" ButtonOrder.Appearance '(x)' && err_line "'ButtonOrder.Appearance' is read-only"
 untouched
-run 2 set "$page" ButtonOrder.Appearance.Nope x && err_has "set: no property 'Appearance.Nope' on 'ButtonOrder'"
-run 2 get "$page" $'Nope\e[1m.Left' && err_has "get: no component 'Nope\x1b[1m' on the page"
-run 2 get "$page" ButtonOrder && err_has "names no property"
+run 2 set "$page" ButtonOrder.Appearance.Nope x && err_line "set: no property 'Appearance.Nope' on 'ButtonOrder'"
+run 2 get "$page" $'Nope\e[1m.Left' && err_line "get: no component 'Nope\x1b[1m' on the page"
+run 2 get "$page" ButtonOrder && err_line "names no property"
 run 2 set "$page" ButtonOrder.Left -5 && usage_err "unknown option '-5'"
 untouched
-run 2 get "$work/missing.txt" ButtonOrder.Left && err_has "get: Cannot read '$work/missing.txt': No such file or directory"
+run 2 get "$work/missing.txt" ButtonOrder.Left && err_line "get: Cannot read '$work/missing.txt': No such file or directory"
 printf 'object P: TQellPage\n  Width = 10\n  Nonsense = 3\nend\n' >"$work/bad.txt"
-run 2 get "$work/bad.txt" P.Width && err_has "get: '$work/bad.txt': line 3"
-run 2 get "$page" ButtonOrder.Left --package "$work/missing.bpl" && err_has "missing.bpl"
+run 2 get "$work/bad.txt" P.Width && err_line "get: '$work/bad.txt': line 3"
+run 2 get "$page" ButtonOrder.Left --package "$work/missing.bpl" && err_line "missing.bpl"
 
 # Typed values forgive white space around them, except text, which keeps it; CSS hex
 # is red-green-blue, stored as the toolkit's $00BBGGRR.
@@ -157,9 +122,9 @@ done
 expect reset-leaves-out [ "$(sed -n '/object ButtonOrder/,/^  end/p' "$page" |
   grep -cE '^    (Appearance.CornerRadius|Appearance.TextColor|Caption|Left) =')" -eq 0 ]
 keep
-run 1 reset "$page" ButtonOrder.Name && err_has "reset: 'ButtonOrder.Name': 'Name' has no default to reset to"
-run 1 reset "$page" ButtonOrder.Appearance && err_has "has no default to reset to"
-run 2 reset "$page" ButtonOrder.Nope && err_has "reset: no property 'Nope' on 'ButtonOrder'"
+run 1 reset "$page" ButtonOrder.Name && err_line "reset: 'ButtonOrder.Name': 'Name' has no default to reset to"
+run 1 reset "$page" ButtonOrder.Appearance && err_line "has no default to reset to"
+run 2 reset "$page" ButtonOrder.Nope && err_line "reset: no property 'Nope' on 'ButtonOrder'"
 untouched
 
 # The package's colour dialog, headless: OK writes its choice and prints it; Cancel
@@ -175,9 +140,9 @@ expect edit-snapshot [ "$("$probe" "$work/dialog.png" | head -1)" != "" ]
 keep
 run 1 edit "$page" ListBread.ItemAppearance.DividerColor --script "$work/cancel.txt" && out_is ""
 untouched
-run 2 edit "$page" ListBread.ItemAppearance.DividerColor --script "$work/broken.txt" && err_has "NoSuchControl"
+run 2 edit "$page" ListBread.ItemAppearance.DividerColor --script "$work/broken.txt" && err_line "NoSuchControl"
 untouched
-run 2 edit "$page" ListBread.ItemIndex --script "$work/ok.txt" && err_has "'ListBread.ItemIndex' has no dialog"
+run 2 edit "$page" ListBread.ItemIndex --script "$work/ok.txt" && err_line "'ListBread.ItemIndex' has no dialog"
 run 2 edit "$page" ListBread.ItemAppearance.DividerColor --window --script "$work/ok.txt" &&
   usage_err "--window and --script exclude each other"
 untouched
@@ -203,7 +168,7 @@ list=$("$probe" "$work/list.png" 8 "$y" 130 "$y" 130 $((y + 16)) | tr '\n' ' ')
 w=$("$probe" "$work/list.png" | cut -d' ' -f1)
 expect "list ($list)" [ "$list" = "$w $((4 + 16 * count)) $(resolved clHighlight) $(resolved clHighlight) $(resolved clWindow) " ]
 expect "list width ($w)" [ "$w" -ge 137 ]
-run 2 draw "$page" ButtonOrder.Caption --list --out "$work/x.png" && err_has "has no value list"
+run 2 draw "$page" ButtonOrder.Caption --list --out "$work/x.png" && err_line "has no value list"
 run 2 draw "$page" ButtonOrder.Caption && usage_err "--out FILE.png is needed"
 run 2 draw "$page" ButtonOrder.Caption --out "$work/x.png" --list --selected && usage_err "not with --height or --selected"
 run 2 draw "$page" ButtonOrder.Caption --out "$work/x.png" --width 0 && usage_err "--width takes a whole number from 1 to 4096"

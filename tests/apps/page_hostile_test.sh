@@ -6,19 +6,9 @@
 # usage: page_hostile_test.sh QELL_DESIGNER
 set -uo pipefail
 designer=${1:?usage: page_hostile_test.sh QELL_DESIGNER}
-source "$(dirname "$0")/cli_checks.sh"
+source "$(dirname "$0")/../support/cli_checks.sh"
 page=$work/page.txt
 
-expect() {
-  local name=$1
-  shift
-  if "$@"; then pass; else fail "$name"; fi
-}
-# err_has TEXT: standard error holds TEXT.
-err_has() { grep -qF -- "$1" "$work/err" && pass || fail "standard error lacks '$1': $(head -3 "$work/err")"; }
-keep() { cp "$page" "$work/before"; }
-untouched() { cmp -s "$work/before" "$page" && pass || fail "the page changed"; }
-get() { "$designer" get "$page" "$1"; }
 "$designer" new "$page" || fail "new"
 
 # A component may not take the page's name, nor an unreadable one, nor another's.

@@ -9,7 +9,7 @@
 # usage: page_kill_test.sh QELL_DESIGNER
 set -uo pipefail
 designer=${1:?usage: page_kill_test.sh QELL_DESIGNER}
-source "$(dirname "$0")/cli_checks.sh"
+source "$(dirname "$0")/../support/cli_checks.sh"
 page=$work/page.txt
 
 # 3000 buttons: about 600 KB, a save of tens of milliseconds.

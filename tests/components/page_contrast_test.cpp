@@ -9,6 +9,7 @@
 
 #include "platform/components/PageContrast.h"
 #include "platform/components/PagePainter.h"
+#include "platform/rtl/Publish.h"
 #include "platform/toolkit/Form.h"
 #include "platform/toolkit/resources/ClassRegistry.h"
 #include "platform/toolkit/resources/FormReader.h"
@@ -20,6 +21,32 @@ using namespace comptest;
 
 const char* const ComponentClasses[] = {"TQellButton", "TQellOnOffButton", "TQellTrackbar", "TQellList",
                                         "TQellSpinner", "TQellPopup",       "TQellLabel"};
+
+// A class that declares, beside a contrast pair, a relation that is not one; Broken: a
+// contrast relation of no known kind instead of the pair.
+template <bool Broken>
+class TRelated : public TComponent {
+    QELL_CLASS(TRelated, TComponent)
+    using TComponent::TComponent;
+    TColor Fore = clNavy, Back = clWhite;
+};
+
+template <bool Broken>
+void PublishRelated(TPublisher<TRelated<Broken>>& P)
+{
+    using T = TRelated<Broken>;
+    P.Field("Fore", TypeInfoTColor, &T::Fore, clNavy).Describe("The text.");
+    P.Field("Back", TypeInfoTColor, &T::Back, clWhite).Describe("What the text is drawn on.");
+    P.Relate("layout.beside", "Fore", "Back");
+    P.Relate(Broken ? "contrast.huge-text" : ContrastRelation(TContrastKind::LargeText), "Fore", "Back");
+}
+
+template <bool Broken>
+const TClassInfo& TRelated<Broken>::StaticClassInfo()
+{
+    static const TClassInfo Info = MakeClassInfo<TRelated>("TRelated", PublishRelated<Broken>);
+    return Info;
+}
 
 std::unique_ptr<TQellPage> SamplePage()
 {
@@ -88,6 +115,25 @@ TEST(PropertyMetadata, EveryDeclaredPairResolvesAndEveryTextColourIsJudged)
             }
         }
     }
+}
+
+// The runtime keeps a class's relations whatever they mean; the contrast checks take
+// the pairs among them and refuse a contrast relation of no known kind.
+TEST(PageContrast, PairsAreTheContrastRelationsAmongAClasssRelations)
+{
+    TRelated<false> Related(nullptr);
+    Related.SetName("R");
+    ASSERT_EQ(Related.ClassInfo().Relations.size(), 2u);
+    const std::vector<TContrastFinding> Found = ComponentContrast(Related);
+    ASSERT_EQ(Found.size(), 1u);
+    EXPECT_EQ(Found[0].Kind, TContrastKind::LargeText);
+    EXPECT_EQ(Found[0].ForegroundPath, "R.Fore");
+    EXPECT_EQ(Found[0].BackgroundPath, "R.Back");
+    EXPECT_EQ(RatioText(Found[0].Ratio), RatioText(ContrastRatio(clNavy, clWhite)));
+    EXPECT_EQ(Found[0].Required(TContrastLevel::AA), 3.0);
+
+    TRelated<true> Broken(nullptr);
+    EXPECT_THROW(ComponentContrast(Broken), EPropertyError);
 }
 
 // The sample page fails where its colours are too close: the values as stored, the

@@ -29,8 +29,9 @@ TEST_F(Designer, F7MarksAndCountsTheComponentsThatFailAContrastCheck)
     const TPagePreview& P = D->Preview();
     D->PaintAll();
     const TRect Button = P.ComponentRect(Find("ButtonOrder"));
-    // Along the top edge, clear of the handles a selected button has at its corners.
-    const TPoint Edge{Button.Left + 8, Button.Top};
+    // Just above the top edge, where the mark goes round the component, clear of the
+    // handles a selected button has at its corners.
+    const TPoint Edge{Button.Left + 8, Button.Top - 1};
     const TColor Unmarked = PixelOf(P, Edge.X, Edge.Y);
     EXPECT_TRUE(D->Status().ProblemsText().empty()) << "nothing counted before F7";
 
@@ -42,9 +43,10 @@ TEST_F(Designer, F7MarksAndCountsTheComponentsThatFailAContrastCheck)
     D->PaintAll();
     for (TComponent* C : PageComponents(D->Document().Page())) {
         if (C == &D->Document().Page()) continue;
+        // The frame lies round the component, its own pixels left to be seen.
         const TRect R = Intersect(P.ComponentRect(*C), P.ComponentRect(D->Document().Page()));
-        if (!P.ViewRect().Contains(R.Left, R.Top)) continue;
-        EXPECT_EQ(PixelOf(P, R.Left, R.Top) == MarkRed, Expected.count(C) == 1) << C->Name();
+        if (!P.ViewRect().Contains(R.Left - 1, R.Top - 1)) continue;
+        EXPECT_EQ(PixelOf(P, R.Left - 1, R.Top - 1) == MarkRed, Expected.count(C) == 1) << C->Name();
     }
 
     // The button's text takes the suggested colour: one problem fewer, counted at once;
@@ -122,8 +124,10 @@ TEST_F(Designer, F8RecoloursThePreviewOnlyAsEachDeficiencySeesIt)
     const TPopupMenu* Menu = nullptr;
     for (int K = 0; K < D->ComponentCount() && !Menu; ++K) Menu = dynamic_cast<const TPopupMenu*>(D->Components(K));
     ASSERT_TRUE(Menu && Menu->IsOpen());
+    // The grid's settings at their defaults: snapping on, every 8 pixels.
     for (const TMenuItem& Item : Menu->Items)
-        EXPECT_EQ(Item.Checked, Item.Caption == "Tritanopia" || Item.Caption == "Mark contrast problems (F7)")
+        EXPECT_EQ(Item.Checked, Item.Caption == "Tritanopia" || Item.Caption == "Mark contrast problems (F7)" ||
+                                    Item.Caption == "Snap to grid" || Item.Caption == "Grid size 8")
             << Item.Caption;
     Run("key Escape\nclick View\nmenu \"Normal vision\"\n");
     EXPECT_EQ(D->Simulation(), TVisionDeficiency::None);

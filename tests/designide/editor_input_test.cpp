@@ -22,6 +22,37 @@ QELL_DEFINE_CLASS_INFO(TDial, [](TPublisher<TDial>& P) {
     P.Field("Count", TypeInfoInteger, &TDial::Count, 7).Range(0, 1000);
 })
 
+// Setters that write the value and then, on an object told to fail, raise: a write that
+// fails having done half its work.
+class TFussy : public TComponent {
+    QELL_CLASS(TFussy, TComponent)
+    using TComponent::TComponent;
+    bool Fails = false;
+    int Count = 0;
+    std::string Caption;
+    void SetCount(int V)
+    {
+        Count = V;
+        Check("Count " + std::to_string(V));
+    }
+    void SetCaption(const std::string& V)
+    {
+        Caption = V;
+        Check("Caption " + V);
+    }
+
+private:
+    void Check(const std::string& What) const
+    {
+        if (Fails) throw EPropertyError(What + " refused");
+    }
+};
+
+QELL_DEFINE_CLASS_INFO(TFussy, [](TPublisher<TFussy>& P) {
+    P.Ordinal("Count", TypeInfoInteger, [](const TFussy& F) { return F.Count; }, &TFussy::SetCount, 0);
+    P.String("Caption", [](const TFussy& F) { return F.Caption; }, &TFussy::SetCaption, "");
+})
+
 // Parses its own names first and leaves the rest to the host's colour editor, as the
 // package's colour editor does.
 class TWebNameEditor : public TColorProperty {
@@ -189,6 +220,49 @@ TEST_F(Editors, RevertSetsEachObjectToItsOwnDefaultAsOneEdit)
     EXPECT_EQ(Designer.Changes[0].Before, TPropValue(std::string("Kept?")));
     EXPECT_EQ(Designer.Changes[0].After, TPropValue(std::string()));
     EXPECT_EQ(Designer.Changes[3].Instance, &Gadget.Font);
+}
+
+// A write that fails on one object of the selection is undone on every object written
+// before it and on that one, whose setter may have half done its work; the designer
+// hears of nothing, and the caller gets the write's error, not one from setting back.
+// Typed numbers, typed text and a reset alike.
+TEST_F(Editors, AFailedWriteSetsEveryObjectBackAndTellsTheDesignerNothing)
+{
+    TFussy A{nullptr}, B{nullptr};
+    A.Count = 1;
+    B.Count = 2;
+    A.Caption = "a";
+    B.Caption = "b";
+    B.Fails = true;
+    const auto Refused = [](const std::function<void()>& Write, const std::string& Message) {
+        try {
+            Write();
+            ADD_FAILURE() << "no error; want " << Message;
+        } catch (const EPropertyError& E) {
+            EXPECT_EQ(E.Message(), Message);
+        }
+    };
+    Refused([&] { Editor("Count", {&A, &B})->SetValue("13"); }, "Count 13 refused");
+    EXPECT_EQ(A.Count, 1);
+    EXPECT_EQ(B.Count, 2);
+    Refused([&] { Editor("Caption", {&A, &B})->SetValue("c"); }, "Caption c refused");
+    EXPECT_EQ(A.Caption, "a");
+    EXPECT_EQ(B.Caption, "b");
+    Refused([&] { Editor("Count", {&A, &B})->Revert(); }, "Count 0 refused");
+    EXPECT_EQ(A.Count, 1);
+    EXPECT_EQ(B.Count, 2);
+    EXPECT_EQ(Designer.Modifications, 0);
+    EXPECT_TRUE(Designer.Changes.empty());
+
+    // The same writes on objects that take them are one edit each.
+    B.Fails = false;
+    Editor("Count", {&A, &B})->SetValue("13");
+    Editor("Caption", {&A, &B})->SetValue("c");
+    Editor("Count", {&A, &B})->Revert();
+    EXPECT_EQ(A.Count + B.Count, 0);
+    EXPECT_EQ(A.Caption + B.Caption, "cc");
+    EXPECT_EQ(Designer.Modifications, 3);
+    EXPECT_EQ(Designer.Changes.size(), 6u);
 }
 
 TEST_F(Editors, ARowWithoutADefaultIsNotReverted)

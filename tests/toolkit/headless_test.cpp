@@ -286,6 +286,29 @@ TEST_F(HeadlessSession, ALineThatCannotBeCarriedOutEndsTheRunWithItsLineNumber)
     EXPECT_NE(Back->ScriptError().find("/nonexistent/dir/x.png"), std::string::npos) << Back->ScriptError();
 }
 
+// A script is read again line by line as it runs: a verb whose module went after the
+// script was loaded fails its own line when the run reaches it, and nothing after it
+// runs; blank lines and comments count in line numbers and leave nothing to run.
+TEST_F(HeadlessSession, ALineWhoseVerbWentAfterLoadingFailsWhenReached)
+{
+    static const int Module = 0;
+    RegisterScriptVerb({"nudge", "nudge", 0, 0, [](const std::vector<TScriptToken>&, TScriptCommand&) {},
+                        [](const TScriptCommand&, TForm&, TScriptEvents& Out) { Out.push_back([](TForm&) {}); }},
+                       &Module);
+    Back = &UseScript("click ButtonCount\n\n# a comment\nnudge\nclick ButtonCount\n");
+    NotifyModuleUnload(&Module);
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(Form->ShowModal(), mrCancel);
+    ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(Back->ScriptError(), "script line 4: unknown command 'nudge'");
+    EXPECT_EQ(Form->Clicks(), 1);
+
+    EXPECT_EQ(Run("click ButtonCount\n\n  # the end\n\n"), mrCancel);
+    EXPECT_TRUE(Back->AtEnd());
+    EXPECT_FALSE(Back->Failed());
+    EXPECT_EQ(Form->Clicks(), 2);
+}
+
 TEST_F(HeadlessSession, NestedModalFormsReadTheSameScript)
 {
     std::unique_ptr<TSampleForm> Inner;

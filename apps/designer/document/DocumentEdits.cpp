@@ -407,3 +407,12 @@ void TPageDocument::SetBounds(const std::vector<TBounds>& Bounds, const std::str
     SetLiveBounds(Bounds);
     EndBounds(Action, MergeKey);
 }
+
+void TPageDocument::SetPlacingClass(const TClassInfo* Class)
+{
+    if (Class == FPlacing) return;
+    FPlacing = Class;
+    TDocumentChange Change;
+    Change.Placing = true;
+    Notify(Change);
+}

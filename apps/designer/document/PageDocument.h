@@ -37,6 +37,7 @@ struct TDocumentChange {
     bool Values = false;    // property values changed (an edit, an undo, a redo)
     bool Entries = false;   // the entries changed (a rename, components added or removed)
     bool File = false;      // the file's name or the modified state may have changed
+    bool Placing = false;   // the class being placed changed
     // The page's components whose values changed (with Values).
     std::vector<TComponent*> Components;
     // With an undo or redo, the step written back; else nullptr.
@@ -205,6 +206,11 @@ public:
     // The clock steps are merged by; tests set one of their own.
     std::function<std::chrono::steady_clock::time_point()> Clock = [] { return std::chrono::steady_clock::now(); };
 
+    // The class the palette armed: the next click in the page places one of it; nullptr
+    // for none (the pointer).
+    const TClassInfo* PlacingClass() const { return FPlacing; }
+    void SetPlacingClass(const TClassInfo* Class);
+
     // Contrast ---------------------------------------------------------------------
     // Every colour pair of the page with its contrast (PageContrast.h), worked out when
     // first asked after a change, so that edits cost nothing more while no view asks.
@@ -267,6 +273,7 @@ private:
     std::vector<IDocumentObserver*> FObservers;
     // The bounds of the controls a drag has moved, as they were before it.
     std::vector<TBounds> FLiveFrom;
+    const TClassInfo* FPlacing = nullptr;
     std::string FRecovered; // the recovery file the page was recovered from, until saved
     std::string FSaveError;
     mutable bool FContrastKnown = false;

@@ -21,6 +21,8 @@ TDesignerForm::TDesignerForm(TComponent* AOwner) : TForm(AOwner), FDocument(std:
     FListHeader = Header("ComponentsLabel", "Components");
     FPreviewHeader = Header("PreviewLabel", "Page");
     FList = new TComponentList(*this, *FDocument);
+    FPaletteHeader = Header("PaletteLabel", "Palette");
+    FPalette = new TPalette(*this, *FDocument);
     FPreview = new TPagePreview(*this, *FDocument);
     FViewButton = new TButton(this);
     FViewButton->SetName("View");
@@ -57,7 +59,12 @@ void TDesignerForm::Resized()
     const int InspectorLeft = std::max(PreviewLeft, Width() - Gap - InspectorWidth);
     FListHeader->SetBounds(Gap, HeaderTop, ListWidth, FListHeader->Height());
     FPreviewHeader->SetBounds(PreviewLeft, HeaderTop, FPreviewHeader->Width(), FPreviewHeader->Height());
-    FList->SetBounds(Gap, Top, ListWidth, H);
+    // The palette below the list, as tall as its classes while the list keeps half.
+    const int PaletteHeight = std::min(H / 2, FPalette->Count() * TPalette::ItemHeight + 4);
+    const int ListHeight = std::max(0, H - PaletteHeight - HeaderHeight - Gap);
+    FList->SetBounds(Gap, Top, ListWidth, ListHeight);
+    FPaletteHeader->SetBounds(Gap, Top + ListHeight + Gap + 3, ListWidth, FPaletteHeader->Height());
+    FPalette->SetBounds(Gap, Bottom - PaletteHeight, ListWidth, PaletteHeight);
     FPreview->SetBounds(PreviewLeft, Top, std::max(0, InspectorLeft - Gap - PreviewLeft), H);
     FViewButton->SetBounds(FPreview->Left() + FPreview->Width() - ViewButtonWidth, Gap / 2 + 1, ViewButtonWidth,
                            Top - Gap / 2 - 2);
@@ -94,6 +101,20 @@ void TDesignerForm::OpenViewMenu()
         Caption[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(Caption[0])));
         Items.push_back({Caption, true, Simulation() == Vision, false, [this, Vision] { SetSimulation(Vision); }});
     }
+    const TGridSettings Grid = FPreview->Grid();
+    const auto WithGrid = [this](auto Change) {
+        return [this, Change] {
+            TGridSettings G = FPreview->Grid();
+            Change(G);
+            FPreview->SetGrid(G);
+        };
+    };
+    Items.push_back({"", false, false, true, nullptr});
+    Items.push_back({"Snap to grid", true, Grid.Snap, false, WithGrid([](TGridSettings& G) { G.Snap = !G.Snap; })});
+    Items.push_back({"Show grid", true, Grid.Show, false, WithGrid([](TGridSettings& G) { G.Show = !G.Show; })});
+    for (const int Size : {4, 8, 16})
+        Items.push_back({"Grid size " + std::to_string(Size), true, Grid.Size == Size, false,
+                         WithGrid([Size](TGridSettings& G) { G.Size = Size; })});
     FViewMenu->Items = std::move(Items);
     FViewMenu->SetFont(EffectiveFont());
     FViewMenu->Popup(*this, FViewButton->Left(), FViewButton->Top() + FViewButton->Height());

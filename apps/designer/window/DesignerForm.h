@@ -1,14 +1,15 @@
 #pragma once
 // The designer window: the open page (a document, apps/designer/document/PageDocument.h)
-// in three panes that observe it (the list of components with their collection items,
-// ComponentList.h; a preview of the page in its colours, PagePreview.h; the inspector
-// pane of the selection, InspectorPane.h) over a status line (StatusLine.h). The form
+// in panes that observe it (the list of components with their collection items,
+// ComponentList.h, over the palette of component classes, Palette.h; the page, where it
+// is built, PagePreview.h; the inspector pane of the selection, InspectorPane.h) over a
+// status line (StatusLine.h). The form
 // only lays the panes out and maps the keys; opening and saving with their questions are
 // in FileActions.h. It edits through the property editors registered when it runs, so a
 // loaded package's editors serve their properties here as in any host.
 //
-// Scripts address the panes as "Components", "Preview", "View", "Filter", "Inspector",
-// "Description" and "Status".
+// Scripts address the panes as "Components", "Palette", "Preview", "View", "Filter",
+// "Inspector", "Description" and "Status".
 
 #include <memory>
 
@@ -16,6 +17,7 @@
 #include "apps/designer/window/ComponentList.h"
 #include "apps/designer/window/InspectorPane.h"
 #include "apps/designer/window/PagePreview.h"
+#include "apps/designer/window/Palette.h"
 #include "apps/designer/window/StatusLine.h"
 #include "platform/toolkit/Button.h"
 #include "platform/toolkit/Form.h"
@@ -36,6 +38,7 @@ class TDesignerForm : public TForm, private IDocumentObserver {
     TInspectorPane& InspectorPane() const { return *FInspectorPane; }
     TPagePreview& Preview() const { return *FPreview; }
     TComponentList& List() const { return *FList; }
+    TPalette& Palette() const { return *FPalette; }
     TStatusLine& Status() const { return *FStatus; }
 
     // The View button above the preview opens a menu of the two below; F7 and F8 do
@@ -68,6 +71,8 @@ private:
 
     std::unique_ptr<TPageDocument> FDocument;
     TLabel* FListHeader;
+    TLabel* FPaletteHeader;
+    TPalette* FPalette;
     TLabel* FPreviewHeader;
     TButton* FViewButton;
     TPopupMenu* FViewMenu;

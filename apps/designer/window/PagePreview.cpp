@@ -1,37 +1,77 @@
 #include "apps/designer/window/PagePreview.h"
 
 #include <algorithm>
-#include <vector>
-
-#include <optional>
 
 #include "platform/components/PagePainter.h"
 #include "platform/graphics/Drawing.h"
 #include "platform/rtl/Publish.h"
 #include "platform/toolkit/Form.h"
-#include "platform/toolkit/backends/EventScript.h"
 
 namespace {
 
-constexpr int HandleSize = 5;
+constexpr int HandleSize = 5, HandleGrip = 7;
 // What lies around the page in the preview.
 constexpr TColor WorkspaceColor = 0x808080;
-// A contrast mark: a red frame inside a white one, which stands out on any colour.
+// A contrast mark: a red frame round the component inside a white one, which stands out
+// on any colour and leaves the component's own pixels to be seen.
 constexpr TColor MarkColor = 0x0000FF;
 constexpr int MarkWidth = 2;
+// What the selection, marks and guides draw beyond a component's bounds.
+constexpr int Around = MarkWidth + 2;
+constexpr TColor GuideColor = 0xFF00FF;
+constexpr TColor GridColor = 0xA0A0A0;
 
-TRect Handle(int X, int Y) { return Bounds(X - HandleSize / 2, Y - HandleSize / 2, HandleSize, HandleSize); }
+TRect Grown(const TRect& R, int D) { return Inflate(R, -D); }
 
-// The eight grab handles round R, filled in Color with a dark outline.
-void DrawHandles(TCanvas& C, const TRect& R, TColor Color)
+TRect Union(const TRect& A, const TRect& B)
+{
+    if (A.IsEmpty()) return B;
+    if (B.IsEmpty()) return A;
+    return Rect(std::min(A.Left, B.Left), std::min(A.Top, B.Top), std::max(A.Right, B.Right),
+                std::max(A.Bottom, B.Bottom));
+}
+
+TRect BoundsOf(const TQellControl& C) { return Bounds(C.Left, C.Top, C.Width, C.Height); }
+
+// The eight handles of R, clockwise from the top-left (PageDrag.h), as centre points.
+std::array<TPoint, 8> HandlePoints(const TRect& R)
 {
     const int MidX = (R.Left + R.Right - 1) / 2, MidY = (R.Top + R.Bottom - 1) / 2;
-    C.Brush.Color = Color;
-    C.Pen.Color = clBlack;
-    for (const TPoint P : {TPoint{R.Left, R.Top}, TPoint{MidX, R.Top}, TPoint{R.Right - 1, R.Top},
-                           TPoint{R.Left, MidY}, TPoint{R.Right - 1, MidY}, TPoint{R.Left, R.Bottom - 1},
-                           TPoint{MidX, R.Bottom - 1}, TPoint{R.Right - 1, R.Bottom - 1}})
-        C.Rectangle(Handle(P.X, P.Y));
+    return {TPoint{R.Left, R.Top},          {MidX, R.Top},           {R.Right - 1, R.Top},
+            {R.Right - 1, MidY},           {R.Right - 1, R.Bottom - 1}, {MidX, R.Bottom - 1},
+            {R.Left, R.Bottom - 1},        {R.Left, MidY}};
+}
+
+TRect Handle(TPoint P, int Size) { return Bounds(P.X - Size / 2, P.Y - Size / 2, Size, Size); }
+
+// Filled handles lead (the ones of a single selection or of the first of several: what
+// the align commands follow), black inside a white ring that shows on any colour; hollow
+// ones follow, a black frame with the component seen through it.
+void DrawHandles(TCanvas& C, const TRect& R, bool Filled)
+{
+    for (const TPoint P : HandlePoints(R)) {
+        const TRect H = Handle(P, HandleSize);
+        if (Filled) {
+            C.Pen.Color = clWhite;
+            C.Brush.Color = clBlack;
+            C.Rectangle(H);
+        } else {
+            DrawEdge(C, H, clBlack, clBlack);
+        }
+    }
+}
+
+TCursor HandleCursor(int Handle)
+{
+    switch (Handle) {
+    case 0:
+    case 4: return crSizeNWSE;
+    case 2:
+    case 6: return crSizeNESW;
+    case 1:
+    case 5: return crSizeNS;
+    default: return crSizeWE;
+    }
 }
 
 } // namespace
@@ -39,10 +79,12 @@ void DrawHandles(TCanvas& C, const TRect& R, TColor Color)
 QELL_DEFINE_CLASS_INFO(TPagePreview)
 
 TPagePreview::TPagePreview(TWinControl& Parent, TPageDocument& Document)
-    : TWinControl(&Parent), FDocument(Document), FHorizontal(new TScrollBar(this)), FVertical(new TScrollBar(this))
+    : TWinControl(&Parent), FDocument(Document), FDrag(Document, FGrid), FActions(Document, FGrid),
+      FHorizontal(new TScrollBar(this)), FVertical(new TScrollBar(this)), FMenu(new TPopupMenu(this))
 {
     SetName("Preview");
     SetParent(&Parent);
+    TabStop = true;
     FHorizontal->SetKind(sbHorizontal);
     FHorizontal->SmallChange = 16;
     FVertical->SmallChange = 16;
@@ -51,6 +93,7 @@ TPagePreview::TPagePreview(TWinControl& Parent, TPageDocument& Document)
         Bar->SetVisible(false);
         Bar->OnChange = [this](TObject*) { SetScroll(FHorizontal->Position(), FVertical->Position()); };
     }
+    FMenu->SetName("PageMenu");
     FDocument.AddObserver(*this);
 }
 
@@ -59,16 +102,82 @@ TPagePreview::~TPagePreview()
     FDocument.RemoveObserver(*this);
 }
 
+// What changed ---------------------------------------------------------------------
+
+void TPagePreview::Damage(const TRect& Area)
+{
+    if (Area.IsEmpty()) return;
+    const TPoint O = ClientPoint({0, 0});
+    InvalidateRect(Grown(Bounds(O.X + Area.Left, O.Y + Area.Top, Area.Width(), Area.Height()), Around + HandleGrip));
+}
+
 void TPagePreview::DocumentChanged(const TDocumentChange& Change)
 {
-    if (Change.NewPage || Change.Values || Change.Entries) UpdateScrollBars();
-    if (Change.NewPage || Change.Values || Change.Entries || Change.Selection) Invalidate();
+    const TQellPage& Page = FDocument.Page();
+    if (Change.NewPage) {
+        FShown.clear();
+        for (int I = 0; I < Page.ComponentCount(); ++I)
+            if (const auto* Control = dynamic_cast<const TQellControl*>(Page.Components(I)))
+                FShown.emplace(Control, BoundsOf(*Control));
+        FShownSelection.clear();
+        FDrag.Cancel();
+        UpdateScrollBars();
+        Invalidate();
+        return;
+    }
+    bool Everything = false;
+    if (Change.Values || Change.Entries) {
+        for (TComponent* C : Change.Components) {
+            if (C == &Page) Everything = true;
+            if (const auto It = FShown.find(C); It != FShown.end()) {
+                Damage(It->second);
+                FShown.erase(It);
+            }
+            const auto* Control = dynamic_cast<const TQellControl*>(C);
+            if (Control && Control->Owner() == &Page) {
+                Damage(BoundsOf(*Control));
+                FShown.emplace(Control, BoundsOf(*Control));
+            }
+        }
+        // A change of one colour may fail or pass another component's pair.
+        if (FMarks) Everything = true;
+        UpdateScrollBars();
+    }
+    if (Change.Selection || Change.Values || Change.Entries) {
+        for (const TRect& R : FShownSelection) Damage(R);
+        for (const TRect& R : SelectionAreas()) Damage(R);
+    }
+    if (Everything) Invalidate();
 }
+
+std::vector<TRect> TPagePreview::SelectionAreas() const
+{
+    std::vector<TRect> Areas;
+    const TQellPage& Page = FDocument.Page();
+    for (const TPersistent* Object : FDocument.Selection())
+        if (const TDocumentEntry* E = FDocument.EntryOf(Object)) {
+            if (E->Component == &Page) Areas.push_back(Rect(0, 0, Page.Width, Page.Height));
+            else if (const auto* C = dynamic_cast<const TQellControl*>(E->Component)) Areas.push_back(BoundsOf(*C));
+        }
+    return Areas;
+}
+
+// Geometry ---------------------------------------------------------------------------
 
 TRect TPagePreview::ViewRect() const
 {
     return Rect(0, 0, Width() - (FVertical->Visible() ? FVertical->Width() : 0),
                 Height() - (FHorizontal->Visible() ? FHorizontal->Height() : 0));
+}
+
+TPoint TPagePreview::PagePoint(int X, int Y) const
+{
+    return {X - Margin + FScrollX, Y - Margin + FScrollY};
+}
+
+TPoint TPagePreview::ClientPoint(TPoint P) const
+{
+    return {P.X + Margin - FScrollX, P.Y + Margin - FScrollY};
 }
 
 void TPagePreview::UpdateScrollBars()
@@ -112,6 +221,53 @@ void TPagePreview::ScrollInView(const TComponent& C)
     SetScroll(FScrollX + DX, FScrollY + DY);
 }
 
+void TPagePreview::Resized()
+{
+    TWinControl::Resized();
+    UpdateScrollBars();
+}
+
+TRect TPagePreview::ComponentRect(const TComponent& C) const
+{
+    const TQellPage& Page = FDocument.Page();
+    const TPoint O = ClientPoint({0, 0});
+    if (&C == &Page) return Bounds(O.X, O.Y, Page.Width, Page.Height);
+    const auto* Control = dynamic_cast<const TQellControl*>(&C);
+    if (!Control) return {};
+    return Bounds(O.X + Control->Left, O.Y + Control->Top, Control->Width, Control->Height);
+}
+
+TComponent* TPagePreview::ComponentAt(int X, int Y) const
+{
+    if (!ViewRect().Contains(X, Y)) return nullptr;
+    TQellPage& Page = FDocument.Page();
+    const TRect PageRect = ComponentRect(Page);
+    for (int I = Page.ComponentCount() - 1; I >= 0; --I) {
+        TComponent* C = Page.Components(I);
+        if (Intersect(ComponentRect(*C), PageRect).Contains(X, Y)) return C;
+    }
+    return PageRect.Contains(X, Y) ? &Page : nullptr;
+}
+
+int TPagePreview::HandleAt(int X, int Y, TQellControl*& Control) const
+{
+    const std::vector<TPersistent*>& Selection = FDocument.Selection();
+    Control = Selection.size() == 1 ? dynamic_cast<TQellControl*>(Selection[0]) : nullptr;
+    if (!Control) return -1;
+    const std::array<TPoint, 8> Points = HandlePoints(ComponentRect(*Control));
+    for (int I = 0; I < 8; ++I)
+        if (Handle(Points[static_cast<size_t>(I)], HandleGrip).Contains(X, Y)) return I;
+    return -1;
+}
+
+// Settings ---------------------------------------------------------------------------
+
+void TPagePreview::SetGrid(const TGridSettings& Grid)
+{
+    FGrid = Grid;
+    Invalidate();
+}
+
 void TPagePreview::SetContrastMarks(bool On)
 {
     if (On == FMarks) return;
@@ -132,42 +288,68 @@ void TPagePreview::SetSimulation(TVisionDeficiency Deficiency)
     Invalidate();
 }
 
-void TPagePreview::Resized()
-{
-    TWinControl::Resized();
-    UpdateScrollBars();
-}
-
-TRect TPagePreview::ComponentRect(const TComponent& C) const
-{
-    const TQellPage& Page = FDocument.Page();
-    const int X = Margin - FScrollX, Y = Margin - FScrollY;
-    if (&C == &Page) return Bounds(X, Y, Page.Width, Page.Height);
-    const auto* Control = dynamic_cast<const TQellControl*>(&C);
-    if (!Control) return {};
-    return Bounds(X + Control->Left, Y + Control->Top, Control->Width, Control->Height);
-}
-
-TComponent* TPagePreview::ComponentAt(int X, int Y) const
-{
-    if (!ViewRect().Contains(X, Y)) return nullptr;
-    TQellPage& Page = FDocument.Page();
-    for (int I = Page.ComponentCount() - 1; I >= 0; --I) {
-        TComponent* C = Page.Components(I);
-        if (Intersect(ComponentRect(*C), ComponentRect(Page)).Contains(X, Y)) return C;
-    }
-    return ComponentRect(Page).Contains(X, Y) ? &Page : nullptr;
-}
+// Input ------------------------------------------------------------------------------
 
 void TPagePreview::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
     TWinControl::MouseDown(Button, Shift, X, Y);
-    // The preview takes no focus: what is typed in the inspector is set here first.
-    if (Button != mbLeft || !FDocument.CommitPendingEdits()) return;
-    if (TComponent* C = ComponentAt(X, Y)) {
-        if (Shift.Contains(ssCtrl)) FDocument.ToggleSelected(C);
-        else FDocument.Select({C});
+    if (!FDocument.CommitPendingEdits()) return;
+    if (CanFocus() && !Focused()) SetFocus();
+    if (Button == mbRight) {
+        if (FDrag.Kind() != TPageDrag::TKind::None || FDocument.PlacingClass()) {
+            FDrag.Cancel();
+            return;
+        }
+        OpenMenu(X, Y);
+        return;
     }
+    if (Button != mbLeft) return;
+    const TPoint P = PagePoint(X, Y);
+    if (FDocument.PlacingClass()) {
+        FDrag.BeginPlace(P);
+        return;
+    }
+    TQellControl* Sized = nullptr;
+    if (const int Handle = HandleAt(X, Y, Sized); Handle >= 0) {
+        FDrag.BeginResize(P, *Sized, Handle);
+        return;
+    }
+    TComponent* C = ComponentAt(X, Y);
+    if (!C) return;
+    if (C == &FDocument.Page()) {
+        FDrag.BeginBand(P, Shift.Contains(ssCtrl));
+        if (!Shift.Contains(ssCtrl)) FDocument.Select({C});
+        return;
+    }
+    if (Shift.Contains(ssCtrl)) {
+        FDocument.ToggleSelected(C);
+        return;
+    }
+    if (!FDocument.IsSelected(C)) FDocument.Select({C});
+    FDrag.BeginMove(P);
+}
+
+void TPagePreview::MouseMove(TShiftState Shift, int X, int Y)
+{
+    TWinControl::MouseMove(Shift, X, Y);
+    if (FDrag.Kind() == TPageDrag::TKind::None || !Shift.Contains(ssLeft)) return;
+    FDrag.MoveTo(PagePoint(X, Y), !Shift.Contains(ssAlt));
+    // The guides and the outline, where they were and where they are.
+    Damage(FShownDrag);
+    TRect Now = FDrag.Outline();
+    for (const int GX : FDrag.Guides().X) Now = Union(Now, Rect(GX, -Margin, GX + 1, FDocument.Page().Height + Margin));
+    for (const int GY : FDrag.Guides().Y) Now = Union(Now, Rect(-Margin, GY, FDocument.Page().Width + Margin, GY + 1));
+    Damage(Now);
+    FShownDrag = Now;
+}
+
+void TPagePreview::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    TWinControl::MouseUp(Button, Shift, X, Y);
+    if (Button != mbLeft || FDrag.Kind() == TPageDrag::TKind::None) return;
+    Damage(FShownDrag);
+    FShownDrag = {};
+    FDrag.End();
 }
 
 bool TPagePreview::MouseWheel(TShiftState Shift, int Delta, int X, int Y)
@@ -176,73 +358,120 @@ bool TPagePreview::MouseWheel(TShiftState Shift, int Delta, int X, int Y)
     return Bar->Visible() && Bar->MouseWheel({}, Delta, X, Y);
 }
 
+void TPagePreview::KeyDown(TKey& Key, TShiftState Shift)
+{
+    if (Key == vkEscape && Shift.Empty() && (FDrag.Kind() != TPageDrag::TKind::None || FDocument.PlacingClass())) {
+        Damage(FShownDrag);
+        FShownDrag = {};
+        FDrag.Cancel();
+        Key = 0;
+        return;
+    }
+    // Keys act on what lies still: not in the middle of a drag.
+    if (FDrag.Kind() == TPageDrag::TKind::None && FActions.KeyDown(Key, Shift)) {
+        Key = 0;
+        return;
+    }
+    TWinControl::KeyDown(Key, Shift);
+}
+
+TCursor TPagePreview::CursorAt(int X, int Y) const
+{
+    if (FDrag.Handle() >= 0) return HandleCursor(FDrag.Handle());
+    if (FDrag.Kind() == TPageDrag::TKind::Move) return crSizeAll;
+    if (FDocument.PlacingClass()) return crCross;
+    TQellControl* Sized = nullptr;
+    if (const int Handle = HandleAt(X, Y, Sized); Handle >= 0) return HandleCursor(Handle);
+    const TComponent* C = ComponentAt(X, Y);
+    return C && C != &FDocument.Page() && FDocument.IsSelected(C) ? crSizeAll : crDefault;
+}
+
+void TPagePreview::OpenMenu(int X, int Y)
+{
+    if (TComponent* C = ComponentAt(X, Y); C && !FDocument.IsSelected(C)) FDocument.Select({C});
+    TForm* Form = ParentForm();
+    if (!Form) return;
+    const TPoint At{SurfaceOrigin().X - Form->SurfaceOrigin().X + X, SurfaceOrigin().Y - Form->SurfaceOrigin().Y + Y};
+    FMenu->Items = FActions.MenuItems([this, At, Form] {
+        FMenu->Items = FActions.AlignItems();
+        FMenu->Popup(*Form, At.X, At.Y);
+    });
+    FMenu->SetFont(EffectiveFont());
+    FMenu->Popup(*Form, At.X, At.Y);
+}
+
+// Painting ---------------------------------------------------------------------------
+
 void TPagePreview::Paint(TCanvas& C)
 {
     const TQellPage& Page = FDocument.Page();
+    const TRect Clip = C.ClipArea();
     C.Brush.Color = WorkspaceColor;
-    C.FillRect(ClientRect());
+    C.FillRect(Clip);
     const TRect PageRect = ComponentRect(Page);
     PaintPage(Page, TCanvas(C, PageRect));
-    SimulateVisionOn(C, Intersect(PageRect, ViewRect()), FSimulation);
-    for (const TComponent* Marked : Marked()) {
-        const TRect R = Intersect(ComponentRect(*Marked), PageRect);
-        for (int I = 0; I < MarkWidth; ++I) DrawEdge(C, Inflate(R, I), MarkColor, MarkColor);
-        DrawEdge(C, Inflate(R, MarkWidth), clWhite, clWhite);
+    if (FGrid.Show && FGrid.Size > 0) {
+        const TRect Dots = Intersect(Intersect(PageRect, Clip), ViewRect());
+        const int First = FGrid.Size;
+        for (int Y = PageRect.Top + First; Y < Dots.Bottom; Y += FGrid.Size)
+            for (int X = PageRect.Left + First; Y >= Dots.Top && X < Dots.Right; X += FGrid.Size)
+                if (X >= Dots.Left) C.SetPixels(X, Y, GridColor);
     }
-    // One selected component has white handles, several grey ones, as designers mark
-    // which of them the inspector's single-object rows would follow. Selected
-    // collection items frame their owner, once however many of its items are selected.
-    const TColor HandleColor = FDocument.Selection().size() == 1 ? clWhite : clGray;
-    std::vector<const TComponent*> Framed;
-    for (const TPersistent* Object : FDocument.Selection())
-        if (const TDocumentEntry* E = FDocument.EntryOf(Object)) {
-            const TRect R = ComponentRect(*E->Component);
-            if (E->Component == E->Object) {
-                DrawHandles(C, R, HandleColor);
-            } else if (std::find(Framed.begin(), Framed.end(), E->Component) == Framed.end()) {
-                Framed.push_back(E->Component);
-                C.Pen.Color = clBlack;
-                DrawFocusRect(C, R);
-            }
-        }
+    SimulateVisionOn(C, Intersect(Intersect(PageRect, ViewRect()), Clip), FSimulation);
+    PaintMarks(C, PageRect);
+    PaintSelection(C);
+    PaintDrag(C, PageRect);
 }
 
-// ---------------------------------------------------------------------------------
-
-void RegisterPreviewScriptVerbs()
+void TPagePreview::PaintMarks(TCanvas& C, const TRect& PageRect)
 {
-    using namespace ScriptSupport;
-    RegisterScriptVerb(
-        {"pick", "pick NAME [ctrl]", 1, 2,
-         [](const std::vector<TScriptToken>& Args, TScriptCommand& C) {
-             C.Words.push_back(Args[0].Text);
-             if (Args.size() == 2) {
-                 if (!SameText(Args[1].Text, "ctrl")) throw EScriptError("pick NAME [ctrl]: not " + QuotedInput(Args[1].Text));
-                 C.Shift.Include(ssCtrl);
-             }
-         },
-         [](const TScriptCommand& C, TForm& Form, TScriptEvents& Out) {
-             auto* Preview = &FindShowingAs<TPagePreview>(Form, "Preview", "page preview");
-             TComponent* Target = FindPageComponent(Preview->Document().Page(), C.Words[0]);
-             if (!Target) throw EScriptError("no component " + QuotedInput(C.Words[0]) + " on the page");
-             // Scrolled to first, as a user would; then the centre, or else the first
-             // point row by row, where the click reaches the component and not one lying
-             // over it.
-             Out.push_back([Preview, Target, Name = C.Words[0], Keys = C.Shift](TForm& F) {
-                 Preview->ScrollInView(*Target);
-                 const TRect R = Intersect(Preview->ComponentRect(*Target), Preview->ViewRect());
-                 std::optional<TPoint> Hit;
-                 const TPoint Centre{(R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2};
-                 if (!R.IsEmpty() && Preview->ComponentAt(Centre.X, Centre.Y) == Target) Hit = Centre;
-                 for (int Y = R.Top; Y < R.Bottom && !Hit; Y += 2)
-                     for (int X = R.Left; X < R.Right && !Hit; X += 2)
-                         if (Preview->ComponentAt(X, Y) == Target) Hit = TPoint{X, Y};
-                 if (!Hit) throw EScriptError(QuotedInput(Name) + " is not in view");
-                 const TPoint P = At(*Preview, Hit->X, Hit->Y);
-                 TShiftState Down = Keys;
-                 Down.Include(ssLeft);
-                 F.HandleMouseDown(mbLeft, Down, P.X, P.Y);
-                 F.HandleMouseUp(mbLeft, Keys, P.X, P.Y);
-             });
-         }});
+    const TRect Clip = C.ClipArea();
+    for (const TComponent* Marked : Marked()) {
+        const TRect R = Intersect(ComponentRect(*Marked), PageRect);
+        if (Intersect(Grown(R, Around), Clip).IsEmpty()) continue;
+        for (int I = 1; I <= MarkWidth; ++I) DrawEdge(C, Grown(R, I), MarkColor, MarkColor);
+        DrawEdge(C, Grown(R, MarkWidth + 1), clWhite, clWhite);
+    }
+}
+
+void TPagePreview::PaintSelection(TCanvas& C)
+{
+    // The first selected leads, as the align commands follow it: its handles are
+    // filled, the others hollow. Selected collection items frame their owner, once
+    // however many of its items are selected.
+    const TRect Clip = C.ClipArea();
+    std::vector<const TComponent*> Framed;
+    bool First = true;
+    for (const TPersistent* Object : FDocument.Selection()) {
+        const TDocumentEntry* E = FDocument.EntryOf(Object);
+        if (!E) continue;
+        const TRect R = ComponentRect(*E->Component);
+        const bool Visible = !Intersect(Grown(R, HandleGrip), Clip).IsEmpty();
+        if (E->Component == E->Object) {
+            if (Visible) DrawHandles(C, R, First);
+        } else if (std::find(Framed.begin(), Framed.end(), E->Component) == Framed.end()) {
+            Framed.push_back(E->Component);
+            C.Pen.Color = clBlack;
+            if (Visible) DrawFocusRect(C, R);
+        }
+        First = false;
+    }
+    FShownSelection = SelectionAreas();
+}
+
+void TPagePreview::PaintDrag(TCanvas& C, const TRect& PageRect)
+{
+    C.Pen.Color = GuideColor;
+    for (const int X : FDrag.Guides().X) {
+        C.MoveTo(PageRect.Left + X, PageRect.Top - Margin);
+        C.LineTo(PageRect.Left + X, PageRect.Bottom + Margin);
+    }
+    for (const int Y : FDrag.Guides().Y) {
+        C.MoveTo(PageRect.Left - Margin, PageRect.Top + Y);
+        C.LineTo(PageRect.Right + Margin, PageRect.Top + Y);
+    }
+    if (const TRect O = FDrag.Outline(); !O.IsEmpty()) {
+        C.Pen.Color = clBlack;
+        DrawFocusRect(C, Bounds(PageRect.Left + O.Left, PageRect.Top + O.Top, O.Width(), O.Height()));
+    }
 }

@@ -1,24 +1,38 @@
 #pragma once
-// The designer's page preview: the page drawn as it will look, the selection marked,
-// scrolled when the page is larger than the pane; on request the components whose
-// colours fail a contrast check marked, and the page as a person with a colour-vision
-// deficiency sees it.
-
-#include <vector>
-
-#include "apps/designer/document/PageDocument.h"
-#include "colour/Contrast.h"
-#include "platform/toolkit/ScrollBar.h"
-#include "platform/toolkit/WinControl.h"
-
-// The page as it will look: every component drawn by itself at its place, the
-// selection marked by handles, scrolled with the scroll bars or the wheel (Shift+wheel
-// across) when the page is larger than the pane. A click selects the component under
-// the pointer (the page where there is none); Ctrl+click adds it to the selection or
-// takes it out. Text being typed elsewhere is set first (the preview takes no focus).
+// The designer's page preview, where the page is built: the page drawn as it will look,
+// the selection marked by handles, scrolled when the page is larger than the pane; on
+// request the components whose colours fail a contrast check marked, the grid shown, and
+// the page as a person with a colour-vision deficiency sees it.
+//
+// With the mouse: a click selects the component under the pointer (the page where there
+// is none), Ctrl+click adds it to the selection or takes it out; dragging a selected
+// component moves every selected one, dragging one of the eight handles of a single
+// selection resizes it, dragging where there is no component selects what the rectangle
+// touches (with Ctrl, added to the selection). While the palette has a class armed, a
+// click places one there at its default size, a drag places one of the size dragged;
+// Escape or a right click stops placing. Moves and resizes snap to the grid and to the
+// edges and centres of the other components and of the page (PageDrag.h), with guide
+// lines drawn while the drag lasts; Alt held turns snapping off; Escape puts a drag back.
+// A right click opens the page's menu (PageActions.h). Text being typed elsewhere is set
+// first. With the focus, the page's keys act on the selection (PageActions.h).
+//
+// Only what changed is repainted: the old and new bounds of the components an edit
+// touched, and the handles of the selection before and after.
 //
 // Only the page is recoloured by a simulation: the workspace, the selection's handles
 // and the contrast marks stay as they are, so that they read the same in every mode.
+
+#include <unordered_map>
+#include <vector>
+
+#include "apps/designer/document/PageDocument.h"
+#include "apps/designer/window/PageActions.h"
+#include "apps/designer/window/PageDrag.h"
+#include "colour/Contrast.h"
+#include "platform/toolkit/PopupMenu.h"
+#include "platform/toolkit/ScrollBar.h"
+#include "platform/toolkit/WinControl.h"
+
 class TPagePreview : public TWinControl, private IDocumentObserver {
     QELL_CLASS(TPagePreview, TWinControl)
     // Where the page's top-left corner lies in the preview, unscrolled.
@@ -27,8 +41,13 @@ class TPagePreview : public TWinControl, private IDocumentObserver {
     TPagePreview(TWinControl& Parent, TPageDocument& Document);
     ~TPagePreview() override;
     TPageDocument& Document() const { return FDocument; }
+    TPageActions& Actions() { return FActions; }
+
     // The component's place in the preview, as scrolled now.
     TRect ComponentRect(const TComponent& C) const;
+    // A point of the preview in page coordinates, and back.
+    TPoint PagePoint(int X, int Y) const;
+    TPoint ClientPoint(TPoint P) const;
     // The topmost component under (X, Y), the page where there is none, nullptr off
     // the page or on a scroll bar.
     TComponent* ComponentAt(int X, int Y) const;
@@ -41,6 +60,9 @@ class TPagePreview : public TWinControl, private IDocumentObserver {
     // page or a change of the page's size).
     void UpdateScrollBars();
 
+    // Snap to grid, show grid, the grid's size (4, 8 or 16).
+    const TGridSettings& Grid() const { return FGrid; }
+    void SetGrid(const TGridSettings& Grid);
     // Whether the components with a pair that fails AA are framed in red.
     bool ContrastMarks() const { return FMarks; }
     void SetContrastMarks(bool On);
@@ -49,8 +71,16 @@ class TPagePreview : public TWinControl, private IDocumentObserver {
     const std::vector<const TComponent*>& Marked() const;
     TVisionDeficiency Simulation() const { return FSimulation; }
     void SetSimulation(TVisionDeficiency Deficiency);
+    const TPageDrag& Drag() const { return FDrag; }
+    // The page's right-click menu, open or not.
+    TPopupMenu& Menu() const { return *FMenu; }
+
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     bool MouseWheel(TShiftState Shift, int Delta, int X, int Y) override;
+    void KeyDown(TKey& Key, TShiftState Shift) override;
+    TCursor CursorAt(int X, int Y) const override;
 
 protected:
     void Paint(TCanvas& C) override;
@@ -59,14 +89,35 @@ protected:
 private:
     void DocumentChanged(const TDocumentChange& Change) override;
     void SetScroll(int X, int Y);
+    // Repaints what lies on Area of the page, with room for handles and marks around it.
+    void Damage(const TRect& Area);
+    // The rectangles (page coordinates) the selection's marks cover now.
+    std::vector<TRect> SelectionAreas() const;
+    // The handle of a single selected control under (X, Y), or -1.
+    int HandleAt(int X, int Y, TQellControl*& Control) const;
+    void OpenMenu(int X, int Y);
+    void PaintMarks(TCanvas& C, const TRect& PageRect);
+    void PaintSelection(TCanvas& C);
+    void PaintDrag(TCanvas& C, const TRect& PageRect);
+
     TPageDocument& FDocument;
+    TGridSettings FGrid;
+    TPageDrag FDrag;
+    TPageActions FActions;
     TScrollBar* FHorizontal;
     TScrollBar* FVertical;
+    TPopupMenu* FMenu;
     int FScrollX = 0, FScrollY = 0;
     bool FMarks = false;
     TVisionDeficiency FSimulation = TVisionDeficiency::None;
+    // What the preview shows, to repaint only what moves: each component's bounds and
+    // the selection's areas, in page coordinates.
+    std::unordered_map<const TComponent*, TRect> FShown;
+    std::vector<TRect> FShownSelection;
+    TRect FShownDrag; // the guides' and outline's extent last shown
 };
 
-// The script verb "pick NAME [ctrl]": a click on the component of the page named NAME
-// in the preview, scrolled into view first.
+// The script verbs "pick NAME [ctrl]" (a click on the page's component NAME in the
+// preview, scrolled into view first) and "place CLASS X Y [W H]" (the class chosen in
+// the palette, then a click at page coordinates X,Y, or a drag to X+W,Y+H).
 void RegisterPreviewScriptVerbs();

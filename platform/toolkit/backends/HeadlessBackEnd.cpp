@@ -16,12 +16,13 @@ THeadlessBackEnd::THeadlessBackEnd(std::string_view Script) { LoadScript(Script)
 
 THeadlessBackEnd::~THeadlessBackEnd() = default;
 
-void THeadlessBackEnd::LoadScript(std::string_view Script)
+void THeadlessBackEnd::LoadScript(std::string_view Script) { Start(TEventScript(std::string(Script))); }
+
+void THeadlessBackEnd::Start(TEventScript Script)
 {
-    std::vector<TScriptCommand> Commands = ParseScript(Script);
-    FCommands = std::move(Commands);
+    FScript = std::move(Script);
     FScriptName.clear();
-    FNext = 0;
+    FLine = 0;
     FPending.clear();
     FScriptError.clear();
 }
@@ -35,7 +36,7 @@ void THeadlessBackEnd::LoadScriptFile(const std::string& FileName)
         throw EScriptError(E.Message());
     }
     try {
-        LoadScript(Text);
+        Start(TEventScript(std::move(Text)));
     } catch (const EScriptError& E) {
         throw EScriptError(QuotedFileName(FileName) + ": " + E.Message());
     }
@@ -58,9 +59,11 @@ bool THeadlessBackEnd::ProcessNextEvent(TForm& Form)
 {
     if (Failed()) return false;
     try {
+        TScriptCommand C;
         while (FPending.empty()) {
-            if (FNext >= FCommands.size()) return false;
-            ExpandScriptCommand(FCommands[FNext++], Form, FPending);
+            if (!FScript.Next(C)) return false;
+            FLine = C.Line;
+            ExpandScriptCommand(C, Form, FPending);
         }
     } catch (const EScriptError& E) {
         FPending.clear();
@@ -76,7 +79,7 @@ bool THeadlessBackEnd::ProcessNextEvent(TForm& Form)
         // fails the script as one that cannot be expanded does.
         // The pending events are all of the command expanded last.
         FPending.clear();
-        FScriptError = FScriptName + "script line " + std::to_string(FCommands[FNext - 1].Line) + ": " + E.Message();
+        FScriptError = FScriptName + "script line " + std::to_string(FLine) + ": " + E.Message();
         throw EScriptError(FScriptError);
     }
     return true;

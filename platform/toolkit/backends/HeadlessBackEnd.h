@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "platform/toolkit/Application.h"
-#include "platform/toolkit/backends/EventScript.h"
+#include "platform/toolkit/script/EventScript.h"
 
 class QELL_TOOLKIT_API THeadlessBackEnd : public TBackEnd {
 public:
@@ -41,7 +41,7 @@ public:
     // Every message reported to this back end, script errors and handler exceptions.
     const std::vector<std::string>& Errors() const { return FErrors; }
     // All commands were carried out.
-    bool AtEnd() const { return FNext >= FCommands.size() && FPending.empty(); }
+    bool AtEnd() const { return FScript.AtEnd() && FPending.empty(); }
 
     void FormShown(TForm& Form) override;
     bool ProcessNextEvent(TForm& Form) override;
@@ -50,9 +50,11 @@ public:
     void ShowError(const std::string& Message) override;
 
 private:
-    std::vector<TScriptCommand> FCommands;
+    void Start(TEventScript Script);
+
+    TEventScript FScript;
     std::string FScriptName; // "file: " for messages, or empty
-    size_t FNext = 0;
+    int FLine = 0;           // the line of the command whose events are pending
     TScriptEvents FPending;
     std::string FFinalSnapshot;
     std::string FScriptError;

@@ -1,7 +1,8 @@
 #pragma once
 // The classes that form resources may name. Each registration records the module that
 // made it, and a module about to be unloaded loses its registrations, so the registry
-// never hands out a class of a library that is gone.
+// never hands out a class of a library that is gone. Used from the GUI thread only, as
+// the rest of the toolkit is.
 
 #include <string_view>
 #include <vector>

@@ -80,6 +80,44 @@ TKey MapKey(SDL_Keycode K)
 // captured pointer left or above the window stays negative.
 int Unscale(int V, int Scale) { return V >= 0 ? V / Scale : -((-V + Scale - 1) / Scale); }
 
+// Hands a mouse event of the window Id (at Scale) to Form; false for any other event.
+bool DeliverPointer(const SDL_Event& E, TForm& Form, uint32_t Id, int Scale)
+{
+    switch (E.type) {
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP: {
+        TMouseButton B;
+        if (E.button.windowID != Id || !MapButton(E.button.button, B)) return false;
+        TShiftState S = ModShift(SDL_GetModState()) | HeldButtons(SDL_GetMouseState(nullptr, nullptr));
+        const int X = Unscale(E.button.x, Scale), Y = Unscale(E.button.y, Scale);
+        if (E.type == SDL_MOUSEBUTTONDOWN) {
+            // The pressed button counts as held, whatever the polled state says.
+            S.Include(ButtonShift(B));
+            if (E.button.clicks == 2) S.Include(ssDouble);
+            Form.HandleMouseDown(B, S, X, Y);
+        } else {
+            S.Exclude(ButtonShift(B));
+            Form.HandleMouseUp(B, S, X, Y);
+        }
+        return true;
+    }
+    case SDL_MOUSEMOTION:
+        if (E.motion.windowID != Id) return false;
+        Form.HandleMouseMove(ModShift(SDL_GetModState()) | HeldButtons(E.motion.state), Unscale(E.motion.x, Scale),
+                             Unscale(E.motion.y, Scale));
+        return true;
+    case SDL_MOUSEWHEEL: {
+        if (E.wheel.windowID != Id || E.wheel.y == 0) return false;
+        int X = 0, Y = 0;
+        SDL_GetMouseState(&X, &Y);
+        const int Delta = E.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -E.wheel.y : E.wheel.y;
+        Form.HandleMouseWheel(ModShift(SDL_GetModState()), Delta, Unscale(X, Scale), Unscale(Y, Scale));
+        return true;
+    }
+    default: return false;
+    }
+}
+
 } // namespace
 
 TWindowBackEnd::TWindowBackEnd(int Scale) : FScale(Scale)
@@ -266,87 +304,67 @@ bool TWindowBackEnd::ProcessNextEvent(TForm& Form)
 {
     if (FQuit) return false;
     TWindow* Top = Find(Form);
-    const Uint32 Id = Top ? SDL_GetWindowID(Top->Window) : 0;
+    const uint32_t Id = Top ? SDL_GetWindowID(Top->Window) : 0;
     const int Scale = Top ? Top->Scale : FScale;
     for (;;) {
         SDL_Event E;
         // A signal to end: back to the loop, which ends the program.
         if (!WaitEvent(E)) return true;
-        switch (E.type) {
-        case SDL_QUIT:
+        if (E.type == SDL_QUIT) {
             // Interrupted from outside (a signal): every modal form ends.
             FQuit = true;
             return false;
-        case SDL_WINDOWEVENT:
-            if (E.window.event == SDL_WINDOWEVENT_CLOSE) {
-                if (E.window.windowID != Id) break;
-                Form.Close();
-                return true;
-            }
-            if (E.window.event == SDL_WINDOWEVENT_SIZE_CHANGED && E.window.windowID == Id) {
-                Form.HandleResize(Unscale(E.window.data1, Scale), Unscale(E.window.data2, Scale));
-                return true;
-            }
-            if (E.window.event == SDL_WINDOWEVENT_LEAVE && E.window.windowID == Id) {
-                Form.HandleMouseLeave();
-                return true;
-            }
-            if (E.window.event == SDL_WINDOWEVENT_EXPOSED || E.window.event == SDL_WINDOWEVENT_SIZE_CHANGED ||
-                E.window.event == SDL_WINDOWEVENT_RESTORED) {
-                for (TWindow& W : FWindows)
-                    if (SDL_GetWindowID(W.Window) == E.window.windowID) Draw(W);
-            }
-            break;
-        case SDL_MOUSEBUTTONDOWN:
-        case SDL_MOUSEBUTTONUP: {
-            TMouseButton B;
-            if (E.button.windowID != Id || !MapButton(E.button.button, B)) break;
-            TShiftState S = ModShift(SDL_GetModState()) | HeldButtons(SDL_GetMouseState(nullptr, nullptr));
-            const int X = Unscale(E.button.x, Scale), Y = Unscale(E.button.y, Scale);
-            if (E.type == SDL_MOUSEBUTTONDOWN) {
-                // The pressed button counts as held, whatever the polled state says.
-                S.Include(ButtonShift(B));
-                if (E.button.clicks == 2) S.Include(ssDouble);
-                Form.HandleMouseDown(B, S, X, Y);
-            } else {
-                S.Exclude(ButtonShift(B));
-                Form.HandleMouseUp(B, S, X, Y);
-            }
-            return true;
         }
-        case SDL_MOUSEMOTION:
-            if (E.motion.windowID != Id) break;
-            Form.HandleMouseMove(ModShift(SDL_GetModState()) | HeldButtons(E.motion.state),
-                                 Unscale(E.motion.x, Scale), Unscale(E.motion.y, Scale));
+        if (DeliverWindowEvent(E, Form, Id, Scale) || DeliverPointer(E, Form, Id, Scale) ||
+            DeliverKeyboard(E, Form, Id))
             return true;
-        case SDL_MOUSEWHEEL: {
-            if (E.wheel.windowID != Id || E.wheel.y == 0) break;
-            int X = 0, Y = 0;
-            SDL_GetMouseState(&X, &Y);
-            const int Delta = E.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -E.wheel.y : E.wheel.y;
-            Form.HandleMouseWheel(ModShift(SDL_GetModState()), Delta, Unscale(X, Scale), Unscale(Y, Scale));
-            return true;
-        }
-        case SDL_KEYDOWN: {
-            // Ctrl and Alt with a key are commands (Alt+O presses a button), and the text
-            // the key also makes is not typed. Judged by the key's own event: when the
-            // program falls behind, the keys held now may no longer be those held then.
-            FSwallowText = (E.key.keysym.mod & (KMOD_CTRL | KMOD_LALT)) != 0;
-            TKey Key = MapKey(E.key.keysym.sym);
-            if (E.key.windowID != Id || Key == 0) break;
-            Form.HandleKeyDown(Key, ModShift(E.key.keysym.mod));
-            return true;
-        }
-        case SDL_TEXTINPUT: {
-            const bool Swallow = std::exchange(FSwallowText, false);
-            if (E.text.windowID != Id || Swallow) break;
-            Form.HandleTextInput(E.text.text);
-            return true;
-        }
-        default:
-            break;
-        }
     }
+}
+
+bool TWindowBackEnd::DeliverWindowEvent(const SDL_Event& E, TForm& Form, uint32_t Id, int Scale)
+{
+    if (E.type != SDL_WINDOWEVENT) return false;
+    const SDL_WindowEvent& W = E.window;
+    if (W.event == SDL_WINDOWEVENT_CLOSE) {
+        if (W.windowID != Id) return false;
+        Form.Close();
+        return true;
+    }
+    if (W.event == SDL_WINDOWEVENT_SIZE_CHANGED && W.windowID == Id) {
+        Form.HandleResize(Unscale(W.data1, Scale), Unscale(W.data2, Scale));
+        return true;
+    }
+    if (W.event == SDL_WINDOWEVENT_LEAVE && W.windowID == Id) {
+        Form.HandleMouseLeave();
+        return true;
+    }
+    if (W.event == SDL_WINDOWEVENT_EXPOSED || W.event == SDL_WINDOWEVENT_SIZE_CHANGED ||
+        W.event == SDL_WINDOWEVENT_RESTORED) {
+        for (TWindow& Shown : FWindows)
+            if (SDL_GetWindowID(Shown.Window) == W.windowID) Draw(Shown);
+    }
+    return false;
+}
+
+bool TWindowBackEnd::DeliverKeyboard(const SDL_Event& E, TForm& Form, uint32_t Id)
+{
+    if (E.type == SDL_KEYDOWN) {
+        // Ctrl and Alt with a key are commands (Alt+O presses a button), and the text
+        // the key also makes is not typed. Judged by the key's own event: when the
+        // program falls behind, the keys held now may no longer be those held then.
+        FSwallowText = (E.key.keysym.mod & (KMOD_CTRL | KMOD_LALT)) != 0;
+        const TKey Key = MapKey(E.key.keysym.sym);
+        if (E.key.windowID != Id || Key == 0) return false;
+        Form.HandleKeyDown(Key, ModShift(E.key.keysym.mod));
+        return true;
+    }
+    if (E.type == SDL_TEXTINPUT) {
+        const bool Swallow = std::exchange(FSwallowText, false);
+        if (E.text.windowID != Id || Swallow) return false;
+        Form.HandleTextInput(E.text.text);
+        return true;
+    }
+    return false;
 }
 
 void TWindowBackEnd::FormHidden(TForm& Form)

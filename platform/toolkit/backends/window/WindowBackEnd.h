@@ -10,6 +10,7 @@
 // presented surface is also written there as PNG (atomically, through a temporary
 // file), so that a test can compare a screenshot of the window with it.
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -72,6 +73,11 @@ private:
     static void TakeFocus(TWindow& W);
     // The next SDL event; false when a signal to end the program arrived first.
     bool WaitEvent(SDL_Event& E);
+    // Each hands E to Form, whose window is Id at Scale, when E is input of its kind
+    // for that window, and answers whether it did. An exposed window, of any form, is
+    // redrawn, and that is no input.
+    bool DeliverWindowEvent(const SDL_Event& E, TForm& Form, uint32_t Id, int Scale);
+    bool DeliverKeyboard(const SDL_Event& E, TForm& Form, uint32_t Id);
 
     int FScale;
     bool FQuit = false;
