@@ -21,6 +21,11 @@ std::string_view SamplePageText()
     return SamplePageResource;
 }
 
+std::string_view BlankPageText()
+{
+    return "object Page1: TQellPage\nend\n";
+}
+
 // The library stands for the maker's runtime component package IW14QellDXE7.bpl; its
 // unit IWQellBase makes the component classes known to page files.
 QELL_DEFINE_UNIT(IWQellBase, RegisterComponentClasses, [] { UnregisterModuleClasses(HInstance()); })

@@ -19,3 +19,6 @@ QELL_COMPONENTS_API void RegisterComponentClasses();
 // The text of the bundled sample page: a TQellPage, 640 x 480, with one of each
 // component, in the form file format.
 QELL_COMPONENTS_API std::string_view SamplePageText();
+// The text of an empty page: a TQellPage named Page1 with its defaults and no
+// components, as the writer writes it.
+QELL_COMPONENTS_API std::string_view BlankPageText();

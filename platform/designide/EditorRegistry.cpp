@@ -27,6 +27,15 @@ const TPropertyEditorClass* KindEditor(TTypeKind Kind)
     return nullptr;
 }
 
+// Whether a registration for Registered serves a property of type Type: the same type,
+// or for a sub-object, a class type of one of its ancestors.
+bool Serves(const TTypeInfo& Registered, const TTypeInfo& Type)
+{
+    if (&Registered == &Type) return true;
+    return Registered.Kind == TTypeKind::Class && Type.Kind == TTypeKind::Class && Registered.ClassType &&
+           Type.ClassType && Type.ClassType().InheritsFrom(Registered.ClassType());
+}
+
 } // namespace
 
 void RegisterPropertyEditor(const TTypeInfo* PropertyType, const TClassInfo* ComponentClass,
@@ -41,7 +50,7 @@ const TPropertyEditorClass* GetEditorClass(const TPropInfo& Prop, const TClassIn
 {
     const auto& List = Registrations();
     for (auto It = List.rbegin(); It != List.rend(); ++It) {
-        if (It->PropertyType != Prop.PropType) continue;
+        if (!Serves(*It->PropertyType, *Prop.PropType)) continue;
         if (It->ComponentClass && !InstanceClass.InheritsFrom(*It->ComponentClass)) continue;
         if (!It->PropertyName.empty() && !SameText(It->PropertyName, Prop.Name)) continue;
         return It->EditorClass;

@@ -12,16 +12,18 @@
 #include "platform/rtl/Modules.h"
 
 // From now on EditorClass serves the properties of type PropertyType (its type
-// information, compared by identity) of ComponentClass and its descendants (nullptr:
-// of every class) named PropertyName (empty: every such property). Module: who
-// registers (the caller's).
+// information, compared by identity; a class type also serves the types of its
+// descendant classes, so TypeInfoTCollection serves every collection) of
+// ComponentClass and its descendants (nullptr: of every class) named PropertyName
+// (empty: every such property). Module: who registers (the caller's).
 QELL_DESIGNIDE_API void RegisterPropertyEditor(const TTypeInfo* PropertyType, const TClassInfo* ComponentClass,
                                                const std::string& PropertyName,
                                                const TPropertyEditorClass& EditorClass,
                                                TModuleHandle Module = HInstance());
 
 // The editor class for Prop of an object of class InstanceClass: among the
-// registrations that match (the type, the class or an ancestor, the name or any name),
+// registrations that match (the type or an ancestor class's type, the class or an
+// ancestor, the name or any name),
 // the latest; without one, the host's editor for the type's kind (integers and named
 // integers: TIntegerProperty; enumerations: TEnumProperty; sets, strings, sub-objects:
 // TSetProperty, TStringProperty, TClassProperty). nullptr for events, which the

@@ -57,6 +57,8 @@ int TCollectionItem::Index() const
 
 QELL_DEFINE_CLASS_INFO(TCollection)
 
+const TTypeInfo TypeInfoTCollection = ClassTypeInfo("TCollection", &TCollection::StaticClassInfo);
+
 TCollectionItem* TCollection::Items(int Index) const
 {
     if (Index < 0 || Index >= Count())

@@ -163,6 +163,10 @@ private:
     std::vector<std::unique_ptr<TCollectionItem>> FItems;
 };
 
+// The type of a property that holds a collection, as a registration names it: an
+// editor registered for it serves every collection property, whatever its class.
+extern QELL_RTL_API const TTypeInfo TypeInfoTCollection;
+
 // A collection of TItem, which is constructed from its collection.
 template <typename TItem>
 class TCollectionOf : public TCollection {

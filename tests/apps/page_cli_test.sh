@@ -11,10 +11,6 @@ sample=$(dirname "$0")/../../platform/components/SamplePage.txt
 source "$(dirname "$0")/../support/cli_checks.sh"
 page=$work/page.txt
 
-# out_is TEXT: the last run printed exactly TEXT (and a line break).
-out_is() {
-  [ "$(cat "$work/out")" = "$1" ] && pass || fail "output '$(head -3 "$work/out")', want '$1'"
-}
 # resolved TEXT: what the colour TEXT is drawn as ($00BBGGRR), from the colour command.
 resolved() { "$designer" colour resolve "$1" | cut -f4; }
 

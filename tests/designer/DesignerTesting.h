@@ -33,7 +33,11 @@ inline std::string Contents(const std::string& File) { return ReadFileText(File,
 // before the package does, as in the program.
 class Designer : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { RegisterDesignerScriptVerbs(); }
+    static void SetUpTestSuite()
+    {
+        RegisterDesignerScriptVerbs();
+        RegisterDesignerEditors();
+    }
     void SetUp() override { Open(); }
     void TearDown() override { Close(); }
 

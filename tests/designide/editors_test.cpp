@@ -106,6 +106,24 @@ TEST_F(EditorRegistry, MatchesTypeClassAndNameAndTheLatestWins)
     EXPECT_EQ(For(Big, "Paint"), &Two);
 }
 
+// A registration for a class type serves the sub-objects of its descendant classes:
+// TCollection's serves every collection, and not a font; the latest still wins, so a
+// later registration for the exact type takes over until its module goes.
+TEST_F(EditorRegistry, AClassTypeServesItsDescendantClassesToo)
+{
+    const TClassInfo& Gadget = TGadget::StaticClassInfo();
+    const auto& One = TProbeEditor<1>::Class();
+    const auto& Two = TProbeEditor<2>::Class();
+    EXPECT_EQ(For(Gadget, "Slots"), &TClassProperty::EditorClass());
+    RegisterPropertyEditor(&TypeInfoTCollection, nullptr, "", One, &ModuleA);
+    EXPECT_EQ(For(Gadget, "Slots"), &One);
+    EXPECT_EQ(For(Gadget, "Font"), &TClassProperty::EditorClass());
+    RegisterPropertyEditor(&TypeInfoTSlots, &Gadget, "", Two, &ModuleB);
+    EXPECT_EQ(For(Gadget, "Slots"), &Two);
+    NotifyModuleUnload(&ModuleB);
+    EXPECT_EQ(For(Gadget, "Slots"), &One);
+}
+
 TEST_F(EditorRegistry, TheInspectorDrawsThroughTheEditorAndFreesEveryEditor)
 {
     RegisterPropertyEditor(&TypeInfoInteger, &TGadget::StaticClassInfo(), "Count", TProbeEditor<3>::Class(),

@@ -30,6 +30,11 @@ expect() {
   if "$@"; then pass; else fail "$name"; fi
 }
 
+# out_is TEXT: the last run printed exactly TEXT (and a line break).
+out_is() {
+  [ "$(cat "$work/out")" = "$1" ] && pass || fail "output '$(head -3 "$work/out")', want '$1'"
+}
+
 # err_has TEXT: the last run's standard error holds TEXT, on any of its lines.
 err_has() {
   grep -qF -- "$1" "$work/err" && pass || fail "standard error lacks '$1': $(head -3 "$work/err")"

@@ -24,7 +24,7 @@ int RunCheckCommand(const TArgs& Args);
 int RunPreviewCommand(const TArgs& Args);
 // Whether a window can be shown: then the designer alone on the command line opens it.
 bool DesignerWindowAvailable();
-// The commands on page files (new, props, get, values, set, reset, edit, draw): the exit code
+// The commands on page files (new, props, get, values, set, reset, edit, draw, add, delete): the exit code
 // of the one named Name, or none when there is no such command.
 std::optional<int> RunPageCommand(const std::string& Name, const TArgs& Args);
 

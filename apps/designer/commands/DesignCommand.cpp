@@ -117,6 +117,7 @@ int RunDesignCommand(const TArgs& Args)
     if (!Parser.Given("--script") && !Parser.Given("--snapshot") && DesignerWindowAvailable()) O.Window = true;
 
     RegisterDesignerScriptVerbs(); // before the script is read
+    RegisterDesignerEditors();     // before the packages, whose own registrations win
     TPackageSet Packages;
     if (!LoadPackages(Parser.Given("--package") ? std::optional<std::string>(O.Package) : std::nullopt, Packages))
         return ExitError;

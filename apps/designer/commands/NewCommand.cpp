@@ -1,4 +1,5 @@
-// qell-designer new FILE: a page file holding the bundled sample page.
+// qell-designer new FILE [--blank]: a page file holding the bundled sample page, or an
+// empty page.
 
 #include <cstdio>
 
@@ -6,14 +7,19 @@
 #include "platform/components/Components.h"
 #include "platform/rtl/Files.h"
 
-const char NewUsage[] = "qell-designer new FILE [--package PATH]\n";
+const char NewUsage[] = "qell-designer new FILE [--blank] [--package PATH]\n";
 
 int RunNew(const TArgs& Args)
 {
-    return RunPage("new", NewUsage, Args, 1, 1, [](const TPageArgs& A) {
-        const TPackageHost Host(A.Package);
-        if (CreateFileAtomically(A.P[0], SamplePageText())) return ExitOk;
-        std::fprintf(stderr, "qell-designer new: %s already exists; not overwritten\n", QuotedFileName(A.P[0]).c_str());
-        return ExitFailed;
-    });
+    bool Blank = false;
+    return RunPage(
+        "new", NewUsage, Args, 1, 1,
+        [&Blank](const TPageArgs& A) {
+            const TPackageHost Host(A.Package);
+            if (CreateFileAtomically(A.P[0], Blank ? BlankPageText() : SamplePageText())) return ExitOk;
+            std::fprintf(stderr, "qell-designer new: %s already exists; not overwritten\n",
+                         QuotedFileName(A.P[0]).c_str());
+            return ExitFailed;
+        },
+        [&Blank](TOptionParser& Parser) { Parser.Flag("--blank", Blank); });
 }

@@ -90,7 +90,8 @@ struct TPageCommand {
 constexpr TPageCommand PageCommands[] = {
     {"new", NewUsage, RunNew},          {"props", PropsUsage, RunProps}, {"get", GetUsage, RunGet},
     {"values", ValuesUsage, RunValues}, {"set", SetUsage, RunSet},       {"reset", ResetUsage, RunReset},
-    {"edit", EditUsage, RunEdit},       {"draw", DrawUsage, RunDraw},
+    {"edit", EditUsage, RunEdit},       {"draw", DrawUsage, RunDraw},    {"add", AddUsage, RunAdd},
+    {"delete", DeleteUsage, RunDelete},
 };
 
 } // namespace

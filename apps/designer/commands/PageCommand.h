@@ -62,7 +62,7 @@ void PrintLine(std::string_view Text);
 
 // The page commands, each in a file of its own.
 extern const char NewUsage[], PropsUsage[], GetUsage[], ValuesUsage[], SetUsage[], ResetUsage[], EditUsage[],
-    DrawUsage[];
+    DrawUsage[], AddUsage[], DeleteUsage[];
 int RunNew(const TArgs& Args);
 int RunProps(const TArgs& Args);
 int RunGet(const TArgs& Args);
@@ -71,3 +71,5 @@ int RunSet(const TArgs& Args);
 int RunReset(const TArgs& Args);
 int RunEdit(const TArgs& Args);
 int RunDraw(const TArgs& Args);
+int RunAdd(const TArgs& Args);
+int RunDelete(const TArgs& Args);

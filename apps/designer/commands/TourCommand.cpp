@@ -97,6 +97,7 @@ int RunTourCommand(const TArgs& Args)
     }
     if (Package.empty()) Package = DefaultPackagePath();
     RegisterDesignerScriptVerbs();
+    RegisterDesignerEditors();
     try {
         const std::string Where = Folder.empty() ? NewFolder() : Folder[0];
         TPackageHost Host(Package);

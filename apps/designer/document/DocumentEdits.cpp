@@ -1,5 +1,5 @@
 // The document's operations that build the page: adding, deleting, pasting and ordering
-// components, and their bounds (PageDocument.h).
+// components, their bounds, and the items of their collections (PageDocument.h).
 
 #include <algorithm>
 #include <cctype>
@@ -71,6 +71,58 @@ private:
     TComponent& FComponent;
     int FFrom, FTo;
 };
+
+// An item put into its collection or taken out of it, at its place. What is out of
+// the collection is held here, alive, as TPlacement holds a component.
+class TItemPlacement : public TStructureChange {
+protected:
+    TItemPlacement(TCollection& Collection, int Index) : FCollection(Collection), FIndex(Index) {}
+    void Put() { FCollection.Insert(FIndex, std::move(FHeld)); }
+    void Take() { FHeld = FCollection.Extract(FIndex); }
+
+private:
+    TCollection& FCollection;
+    int FIndex;
+    std::unique_ptr<TCollectionItem> FHeld;
+};
+
+// Made with the item in its collection.
+class TItemAddition : public TItemPlacement {
+public:
+    TItemAddition(TCollection& Collection, int Index) : TItemPlacement(Collection, Index) {}
+    void Undo() override { Take(); }
+    void Redo() override { Put(); }
+};
+
+// Takes the item out when made.
+class TItemRemoval : public TItemPlacement {
+public:
+    TItemRemoval(TCollection& Collection, int Index) : TItemPlacement(Collection, Index) { Take(); }
+    void Undo() override { Put(); }
+    void Redo() override { Take(); }
+};
+
+// An item moved in its collection from From to To; made with it moved.
+class TItemMove : public TStructureChange {
+public:
+    TItemMove(TCollection& Collection, int From, int To) : FCollection(Collection), FFrom(From), FTo(To) {}
+    void Undo() override { FCollection.Move(FTo, FFrom); }
+    void Redo() override { FCollection.Move(FFrom, FTo); }
+
+private:
+    TCollection& FCollection;
+    int FFrom, FTo;
+};
+
+// The name of the property by which Holder publishes Collection; empty when it does not.
+std::string PublishedName(TPersistent& Holder, const TCollection& Collection)
+{
+    for (const TPropInfo* P : Holder.ClassInfo().AllProperties())
+        if (P->Kind() == TTypeKind::Class && GetObjectProp(Holder, *P) == &Collection) return P->Name;
+    return {};
+}
+
+std::string Indexed(const std::string& Path, int Index) { return Path + "[" + std::to_string(Index) + "]"; }
 
 // Name without the digits it ends in.
 std::string_view Stem(std::string_view Name)
@@ -233,6 +285,55 @@ void TPageDocument::SendToBack(const std::vector<TComponent*>& Components)
         FHistory.Record(std::make_unique<TReorder>(*FPage, *C, From, static_cast<int>(I)));
     }
     if (!Moving.empty()) EndStructureEdit("Sent to back", Moving, std::vector<TPersistent*>(FSelection));
+}
+
+// Collections ------------------------------------------------------------------------
+
+std::string TPageDocument::CollectionPath(const TCollection& Collection) const
+{
+    const auto It = FHolders.find(&Collection);
+    const std::string Name = It == FHolders.end() ? std::string() : PublishedName(*It->second, Collection);
+    if (Name.empty()) throw EComponentError("The collection is not one that a component of the page publishes");
+    return It->second->Name() + "." + Name;
+}
+
+TCollectionItem& TPageDocument::AddCollectionItem(TCollection& Collection)
+{
+    const std::string Path = CollectionPath(Collection);
+    TComponent* Holder = FHolders.at(&Collection);
+    TCollectionItem& Item = *Collection.Add();
+    const int Index = Collection.Count() - 1;
+    FHistory.Record(std::make_unique<TItemAddition>(Collection, Index));
+    EndStructureEdit("Added " + Indexed(Path, Index), {Holder}, {&Item});
+    return Item;
+}
+
+void TPageDocument::DeleteCollectionItem(TCollectionItem& Item)
+{
+    TCollection* Collection = Item.Collection();
+    if (!Collection || Item.Index() < 0) throw EComponentError("The item is not in its collection");
+    const std::string Path = CollectionPath(*Collection);
+    TComponent* Holder = FHolders.at(Collection);
+    const int Index = Item.Index(), Count = Collection->Count();
+    TPersistent* Next = Index + 1 < Count ? Collection->Items(Index + 1)
+                        : Index > 0       ? Collection->Items(Index - 1)
+                                          : static_cast<TPersistent*>(Holder);
+    FHistory.Record(std::make_unique<TItemRemoval>(*Collection, Index));
+    EndStructureEdit("Deleted " + Indexed(Path, Index), {Holder}, {Next});
+}
+
+void TPageDocument::MoveCollectionItem(TCollectionItem& Item, int To)
+{
+    TCollection* Collection = Item.Collection();
+    if (!Collection || Item.Index() < 0) throw EComponentError("The item is not in its collection");
+    const std::string Path = CollectionPath(*Collection);
+    const int From = Item.Index();
+    Collection->Items(To); // checked before anything moves
+    if (From == To) return;
+    Collection->Move(From, To);
+    FHistory.Record(std::make_unique<TItemMove>(*Collection, From, To));
+    EndStructureEdit("Moved " + Indexed(Path, From) + " to " + std::to_string(To), {FHolders.at(Collection)},
+                     std::vector<TPersistent*>(FSelection));
 }
 
 void TPageDocument::EndStructureEdit(const std::string& Action, std::vector<TComponent*> Touched,

@@ -259,10 +259,15 @@ void TPageDocument::NotifyStep(const TUndoStep& Step, const TUndoStep* WrittenBa
     Change.Values = Change.File = true;
     Change.Components = Step.Components;
     Change.Step = WrittenBack;
-    // A rename shows in the entries.
-    if (TUndoHistory::Touches(Step, "Name")) {
+    // A rename shows in the entries, and so does a structure undone or done again; what
+    // left the page leaves the selection.
+    if (TUndoHistory::Touches(Step, "Name") || !Step.Structure.empty()) {
         RebuildEntries();
         Change.Entries = true;
+        if (std::erase_if(FSelection, [this](const TPersistent* O) { return !EntryOf(O); }) > 0) {
+            if (FSelection.empty()) FSelection.push_back(FPage.get());
+            Change.Selection = true;
+        }
     }
     Change.Action = std::move(Action);
     Notify(Change);

@@ -173,6 +173,20 @@ public:
     void BringToFront(const std::vector<TComponent*>& Components);
     void SendToBack(const std::vector<TComponent*>& Components);
 
+    // The items of a collection that a component of the page publishes (a spinner's
+    // Slots), each operation one undo step that keeps only the item it touched. An item
+    // taken out stays alive in the step, so that older steps find it again. A collection
+    // that is not one of the page's, or an item out of its collection, raises
+    // EComponentError with the page as it was.
+    // A new item at the end, selected.
+    TCollectionItem& AddCollectionItem(TCollection& Collection);
+    // Takes Item out; the item that takes its place is selected, else the one before
+    // it, else the component that holds the collection.
+    void DeleteCollectionItem(TCollectionItem& Item);
+    // Moves Item to To (0 to Count() - 1, else EStringListError), the others keeping their
+    // order; the selection stays.
+    void MoveCollectionItem(TCollectionItem& Item, int To);
+
     // Bounds of components in page coordinates.
     struct TBounds {
         TQellControl* Control;
@@ -237,6 +251,9 @@ private:
     // what is still there (else Select), and the observers told.
     void EndStructureEdit(const std::string& Action, std::vector<TComponent*> Touched,
                           std::vector<TPersistent*> Select);
+    // Where Collection is found ("SpinnerFilling.Slots"), for the words of an action;
+    // EComponentError when no component of the page publishes it.
+    std::string CollectionPath(const TCollection& Collection) const;
     // Makes the bounds changed since the drag began one undo step.
     void EndBounds(const std::string& Action, const std::string& MergeKey);
     // The page's components that hold the objects Changes changed, in the order met.

@@ -159,6 +159,10 @@ bool TDesignerForm::DialogKey(TKey Key, TShiftState Shift)
             OpenWithPrompt(*FDocument);
             return true;
         }
+        if (Key == 'N' && !WithShift) {
+            NewPageWithPrompt(*FDocument);
+            return true;
+        }
         if (Key == 'S' && !WithShift) {
             SavePage(*FDocument);
             return true;

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "apps/designer/window/Prompts.h"
+#include "platform/components/Components.h"
 #include "platform/rtl/Files.h"
 #include "platform/toolkit/Application.h"
 
@@ -25,6 +26,13 @@ void OpenWithPrompt(TPageDocument& Document)
     if (!AskToClose(Document)) return;
     std::string FileName = Document.FileName();
     if (ChoosePageToOpen(FileName)) OpenPage(Document, FileName);
+}
+
+void NewPageWithPrompt(TPageDocument& Document)
+{
+    if (!AskToClose(Document)) return;
+    Document.SetPage(ReadPageText(BlankPageText()), "");
+    Document.Announce("New page");
 }
 
 bool SavePageAs(TPageDocument& Document, const std::string& FileName)

@@ -14,6 +14,8 @@ class TPageDocument;
 bool OpenPage(TPageDocument& Document, const std::string& FileName);
 // Ctrl+O: asks whether to save unsaved changes, then for a file name.
 void OpenWithPrompt(TPageDocument& Document);
+// Ctrl+N: asks whether to save unsaved changes, then shows an empty page without a file.
+void NewPageWithPrompt(TPageDocument& Document);
 // Writes the page to its file (asking for a name when it has none); when the file
 // changed on disk since it was read, asks first: Overwrite, Reload (the file's page
 // replaces the edits) or Cancel. False when nothing was written.

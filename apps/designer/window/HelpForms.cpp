@@ -7,7 +7,8 @@
 namespace {
 
 // The keys and what they do: two columns, which the message box lines up.
-constexpr char Keys[] = "Ctrl+O\topen a page file\n"
+constexpr char Keys[] = "Ctrl+N\tstart a new, empty page\n"
+                        "Ctrl+O\topen a page file\n"
                         "Ctrl+S\tsave the page\n"
                         "Ctrl+Z\tundo the typing, else the last edit\n"
                         "Ctrl+Y\tredo it (also Ctrl+Shift+Z)\n"
@@ -18,9 +19,17 @@ constexpr char Keys[] = "Ctrl+O\topen a page file\n"
                         "Ctrl+Tab\tthe next page of a page control\n"
                         "F1\tthese keys\n"
                         "\n"
+                        "In the page: the arrows move the selection by a pixel (with Ctrl by the grid), "
+                        "Shift and the arrows resize it; Tab and Shift+Tab select the next or previous "
+                        "component; Delete deletes; Ctrl+X, Ctrl+C, Ctrl+V cut, copy and paste; Ctrl+D "
+                        "duplicates; Ctrl+A selects all; Escape leaves a drag or placing; a right click "
+                        "opens the page's menu (align, size, order). In the palette, Enter or a double "
+                        "click places the class's component at the page's top-left.\n"
+                        "\n"
                         "In the inspector: Enter sets a typed value (so does leaving the field), Escape "
                         "takes it back, Up and Down set it and move on, Alt+Down opens the list, a double "
-                        "click or Ctrl+Enter or the ... button opens a colour's dialog; a right click, Shift+F10 "
+                        "click or Ctrl+Enter or the ... button opens a colour's dialog (a spinner's Slots: the "
+                        "collection editor; a list's Items: one item a line); a right click, Shift+F10 "
                         "or the menu key opens a row's menu: reset to default, copy, paste, sort (docs/inspector.md).";
 
 } // namespace

@@ -11,6 +11,7 @@
 #include "apps/designer/document/ContrastTexts.h"
 #include "apps/designer/document/PageDocument.h"
 #include "apps/designer/window/DescriptionLine.h"
+#include "apps/designer/window/DesignerEditors.h"
 #include "platform/designide/PropertyInspector.h"
 #include "platform/toolkit/Edit.h"
 #include "platform/toolkit/Label.h"
@@ -28,8 +29,9 @@ private:
 
 // Not a control of its own: its parts are the form's, laid out together. It shows the
 // document's selection, and its editors report their edits to the document, each one
-// undo step named by the row it was made on.
-class TInspectorPane : private IDocumentObserver, private IDesigner {
+// undo step named by the row it was made on; the designer's own editors reach the
+// document through it.
+class TInspectorPane : private IDocumentObserver, private IDocumentDesigner {
 public:
     static constexpr int FilterHeight = TEdit::DefaultHeight, Gap = 4;
     TInspectorPane(TWinControl& Form, TPageDocument& Document);
@@ -57,6 +59,7 @@ private:
     std::vector<TTypedText> PendingText() const override;
     void PropertyChanged(const TPropertyChange& Change) override;
     void Modified() override;
+    TPageDocument& Document() override { return FDocument; }
     // After an undo or redo: the rows again, and the step's row selected.
     void ShowStep(const TUndoStep& Step);
     // The header for the document's selection.

@@ -13,7 +13,7 @@
 // document's contrast problems after each change.
 class TStatusLine : public TStatusBar, private IDocumentObserver {
     QELL_CLASS(TStatusLine, TStatusBar)
-    static constexpr char Keys[] = "Ctrl+O open   Ctrl+S save   Ctrl+Z undo   Ctrl+F filter   F1 keys";
+    static constexpr char Keys[] = "Ctrl+N new   Ctrl+O open   Ctrl+S save   Ctrl+Z undo   Ctrl+F filter   F1 keys";
     // Owned by Parent, and shown at its foot.
     TStatusLine(TWinControl& Parent, TPageDocument& Document);
     ~TStatusLine() override;

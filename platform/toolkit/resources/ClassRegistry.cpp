@@ -8,6 +8,7 @@
 #include "platform/toolkit/Edit.h"
 #include "platform/toolkit/Label.h"
 #include "platform/toolkit/ListBox.h"
+#include "platform/toolkit/Memo.h"
 #include "platform/toolkit/PageControl.h"
 #include "platform/toolkit/PaintBox.h"
 #include "platform/toolkit/ScrollBar.h"
@@ -68,6 +69,6 @@ void RegisterToolkitClasses()
          {&TLabel::StaticClassInfo(), &TButton::StaticClassInfo(), &TEdit::StaticClassInfo(),
           &TPageControl::StaticClassInfo(), &TTabSheet::StaticClassInfo(), &TStatusBar::StaticClassInfo(),
           &TPaintBox::StaticClassInfo(), &TTrackBar::StaticClassInfo(), &TDrawGrid::StaticClassInfo(),
-          &TListBox::StaticClassInfo(), &TScrollBar::StaticClassInfo()})
+          &TListBox::StaticClassInfo(), &TScrollBar::StaticClassInfo(), &TMemo::StaticClassInfo()})
         RegisterClass(*C);
 }
