@@ -88,7 +88,7 @@ TEST(InspectorMenu, CopiedValuesPasteAsTypedTextAndPathsCopy)
     EXPECT_FALSE(Menu->CanChoose(Menu->IndexOfCaption("Paste value")));
     EXPECT_TRUE(Menu->CanChoose(Menu->IndexOfCaption("Copy path")));
     Menu->CloseUp();
-    ResetBackEnd();
+    Application->BackEnd().SetClipboardText("");
     F.Inspector->OpenRowMenu(F.Row("Caption"), 10, 10);
     Menu = F.Inspector->RowMenu();
     ASSERT_NE(Menu, nullptr);
