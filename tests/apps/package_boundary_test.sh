@@ -10,7 +10,7 @@
 set -uo pipefail
 designer=$1
 fixture=$2
-. "$(dirname "$0")/cli_checks.sh"
+. "$(dirname "$0")/../support/cli_checks.sh"
 . "$(dirname "$0")/hostile_packages.sh"
 export XDG_CONFIG_HOME=$work/config
 export QELL_FIXTURE_LOG=$work/forks

@@ -137,7 +137,7 @@ TEST_F(Designer, TheDescriptionLineGrowsToShowEveryPair)
             Run("resize form " + std::to_string(W) + " " + std::to_string(H) + "\npick " + Row + "\n");
             D->PaintAll();
             ASSERT_GE(L.Lines().size(), 6u) << Row << ": two pairs";
-            EXPECT_GE(RowShowing(L, L.Lines().back()), 0) << Row << " at " << W << "x" << H;
+            EXPECT_GE(RowShowing(L, L.ShownLines().back()), 0) << Row << " at " << W << "x" << H;
             EXPECT_GT(L.Height(), Default);
             EXPECT_EQ(I.Top() + I.Height() + TInspectorPane::Gap, L.Top());
             EXPECT_FALSE(I.RowRect(I.SelectedRow()).IsEmpty()) << Row << ": the row stays in view";

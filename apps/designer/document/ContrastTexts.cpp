@@ -32,6 +32,8 @@ std::string DescribeFixes(const TFixTexts& Fixes)
     const TFixText& Other = Background ? Fixes.Foreground : Fixes.Background;
     const char* OtherSide = Background ? "foreground" : "background";
     if (!Fixes.Nearer().Found) return "no colour on either side passes";
-    return "Ctrl+K: " + Describe(Background ? "background" : "foreground", Fixes.Nearer()) + "; " +
-           (Other.Found ? "or " + Describe(OtherSide, Other) : std::string("no ") + OtherSide + " passes");
+    std::string Text = "Ctrl+K: " + Describe(Background ? "background" : "foreground", Fixes.Nearer()) + "; ";
+    if (Other.Found) Text += "or " + Describe(OtherSide, Other);
+    else Text.append("no ").append(OtherSide).append(" passes");
+    return Text;
 }

@@ -21,6 +21,8 @@ class TDescriptionLine : public TWinControl {
     explicit TDescriptionLine(TComponent* AOwner);
 
     const std::vector<std::string>& Lines() const { return FLines; }
+    // The lines as drawn: Lines broken to the width.
+    const std::vector<std::string>& ShownLines() const { return FShown; }
     // Shows Lines from the first, each broken at spaces to the width where it is wider.
     void SetLines(std::vector<std::string> Lines);
     // The height that shows every line at AWidth, within DefaultHeight and MaxHeight.
