@@ -25,6 +25,15 @@ inline TRect Intersect(const TRect& A, const TRect& B)
     return R;
 }
 
+// The smallest rectangle that holds A and B; an empty one adds nothing.
+inline TRect Union(const TRect& A, const TRect& B)
+{
+    if (A.IsEmpty()) return B;
+    if (B.IsEmpty()) return A;
+    return {std::min(A.Left, B.Left), std::min(A.Top, B.Top), std::max(A.Right, B.Right),
+            std::max(A.Bottom, B.Bottom)};
+}
+
 struct TPoint {
     int X = 0, Y = 0;
     friend constexpr bool operator==(const TPoint&, const TPoint&) = default;

@@ -380,13 +380,27 @@ void TForm::ForgetControl(TControl* C)
 
 void TForm::MarkInvalidArea(TWinControl* C, const TRect& Area)
 {
+    // Areas apart are painted apart, so that two small repaints far from each other
+    // (a dragged component and a guide line across a large page) do not become one
+    // large one; an area that overlaps or touches another joins it. Past a few areas
+    // a control's next joins its last, which bounds the work of a turn.
+    constexpr int MaxAreas = 8;
+    const auto Touch = [](const TRect& A, const TRect& B) {
+        return A.Left <= B.Right && B.Left <= A.Right && A.Top <= B.Bottom && B.Top <= A.Bottom;
+    };
+    TInvalidArea* Last = nullptr;
+    int Count = 0;
     for (TInvalidArea& A : FInvalidAreas)
         if (A.Control == C) {
-            A.Area = Rect(std::min(A.Area.Left, Area.Left), std::min(A.Area.Top, Area.Top),
-                          std::max(A.Area.Right, Area.Right), std::max(A.Area.Bottom, Area.Bottom));
-            return;
+            if (Touch(A.Area, Area)) {
+                A.Area = Union(A.Area, Area);
+                return;
+            }
+            Last = &A;
+            ++Count;
         }
-    FInvalidAreas.push_back({C, Area});
+    if (Count >= MaxAreas) Last->Area = Union(Last->Area, Area);
+    else FInvalidAreas.push_back({C, Area});
 }
 
 void TForm::MarkInvalid(TControl* C)

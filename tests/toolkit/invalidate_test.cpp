@@ -120,3 +120,20 @@ TEST(AreaInvalidation, FreeingAControlWithPendingAreasForgetsThem)
 }
 
 } // namespace
+
+// Areas apart stay apart: what lies between them is not repainted (a drag's guide line
+// across a large page and the component dragged are two small repaints, not one large).
+TEST(AreaInvalidation, AreasApartRepaintOnlyThemselves)
+{
+    TLabelledForm F;
+    F.Form.InvalidateRect(Rect(0, 90, 8, 160));
+    F.Form.InvalidateRect(Rect(100, 90, 108, 160));
+    F.Form.FlushPaint();
+    EXPECT_EQ(F.BoxPaints, 0) << "the box lies between the two areas";
+
+    // Areas that overlap or touch are painted as one.
+    F.Form.InvalidateRect(Rect(0, 90, 12, 160));
+    F.Form.InvalidateRect(Rect(12, 90, 20, 160));
+    F.Form.FlushPaint();
+    EXPECT_EQ(F.BoxPaints, 1);
+}
