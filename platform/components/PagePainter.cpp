@@ -4,21 +4,28 @@
 
 void PaintPage(const TQellPage& Page, const TCanvas& Canvas)
 {
+    // Only what meets the part being repainted is drawn: a small repaint of a page
+    // costs what the components there cost.
+    const TRect Clip = TCanvas(Canvas, Rect(0, 0, Page.Width, Page.Height)).ClipArea();
+    std::vector<TQellControl*> Controls;
+    for (int I = 0; I < Page.ComponentCount() && !Clip.IsEmpty(); ++I)
+        if (auto* Control = dynamic_cast<TQellControl*>(Page.Components(I));
+            Control && !Intersect(Bounds(Control->Left, Control->Top, Control->Width, Control->Height), Clip).IsEmpty())
+            Controls.push_back(Control);
+    PaintPage(Page, Canvas, Controls);
+}
+
+void PaintPage(const TQellPage& Page, const TCanvas& Canvas, const std::vector<TQellControl*>& Controls)
+{
     const TRect PageRect = Rect(0, 0, Page.Width, Page.Height);
     TCanvas OnPage(Canvas, PageRect);
     OnPage.Brush.Color = Page.Color;
     OnPage.FillRect(PageRect);
-    // Only what meets the part being repainted is drawn: a small repaint of a large page
-    // costs what the components there cost.
-    const TRect Clip = OnPage.ClipArea();
-    if (Clip.IsEmpty()) return;
-    for (int I = 0; I < Page.ComponentCount(); ++I)
-        if (const auto* Control = dynamic_cast<const TQellControl*>(Page.Components(I))) {
-            const TRect Place = Bounds(Control->Left, Control->Top, Control->Width, Control->Height);
-            if (Intersect(Place, Clip).IsEmpty()) continue;
-            TCanvas Own(OnPage, Place);
-            Control->Paint(Own);
-        }
+    if (OnPage.ClipArea().IsEmpty()) return;
+    for (const TQellControl* Control : Controls) {
+        TCanvas Own(OnPage, Bounds(Control->Left, Control->Top, Control->Width, Control->Height));
+        Control->Paint(Own);
+    }
 }
 
 TBitmap PagePicture(const TQellPage& Page)

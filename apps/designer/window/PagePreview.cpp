@@ -23,14 +23,6 @@ constexpr TColor GridColor = 0xA0A0A0;
 
 TRect Grown(const TRect& R, int D) { return Inflate(R, -D); }
 
-TRect Union(const TRect& A, const TRect& B)
-{
-    if (A.IsEmpty()) return B;
-    if (B.IsEmpty()) return A;
-    return Rect(std::min(A.Left, B.Left), std::min(A.Top, B.Top), std::max(A.Right, B.Right),
-                std::max(A.Bottom, B.Bottom));
-}
-
 TRect BoundsOf(const TQellControl& C) { return Bounds(C.Left, C.Top, C.Width, C.Height); }
 
 // The eight handles of R, clockwise from the top-left (PageDrag.h), as centre points.
@@ -115,29 +107,32 @@ void TPagePreview::DocumentChanged(const TDocumentChange& Change)
 {
     const TQellPage& Page = FDocument.Page();
     if (Change.NewPage) {
-        FShown.clear();
-        for (int I = 0; I < Page.ComponentCount(); ++I)
-            if (const auto* Control = dynamic_cast<const TQellControl*>(Page.Components(I)))
-                FShown.emplace(Control, BoundsOf(*Control));
+        FShown.Rebuild(Page);
         FShownSelection.clear();
         FDrag.Cancel();
+        FShownOutline = {};
+        FShownGuides = {};
         UpdateScrollBars();
         Invalidate();
         return;
     }
     bool Everything = false;
     if (Change.Values || Change.Entries) {
+        // Where the components were, then where they are: components taken off the
+        // page are no longer its own, and one added or moved in the order is found
+        // again by a new index (a change of the page's structure costs what the page
+        // holds, as the document's own entries do).
         for (TComponent* C : Change.Components) {
             if (C == &Page) Everything = true;
-            if (const auto It = FShown.find(C); It != FShown.end()) {
-                Damage(It->second);
-                FShown.erase(It);
-            }
-            const auto* Control = dynamic_cast<const TQellControl*>(C);
-            if (Control && Control->Owner() == &Page) {
-                Damage(BoundsOf(*Control));
-                FShown.emplace(Control, BoundsOf(*Control));
-            }
+            if (const auto* Control = dynamic_cast<const TQellControl*>(C))
+                if (const TRect* Was = FShown.Find(*Control)) Damage(*Was);
+        }
+        if (Change.Entries) FShown.Rebuild(Page);
+        for (TComponent* C : Change.Components) {
+            auto* Control = dynamic_cast<TQellControl*>(C);
+            if (!Control || Control->Owner() != &Page) continue;
+            if (!Change.Entries && FShown.Find(*Control)) FShown.Update(*Control);
+            Damage(BoundsOf(*Control));
         }
         // A change of one colour may fail or pass another component's pair.
         if (FMarks) Everything = true;
@@ -239,14 +234,11 @@ TRect TPagePreview::ComponentRect(const TComponent& C) const
 
 TComponent* TPagePreview::ComponentAt(int X, int Y) const
 {
-    if (!ViewRect().Contains(X, Y)) return nullptr;
     TQellPage& Page = FDocument.Page();
-    const TRect PageRect = ComponentRect(Page);
-    for (int I = Page.ComponentCount() - 1; I >= 0; --I) {
-        TComponent* C = Page.Components(I);
-        if (Intersect(ComponentRect(*C), PageRect).Contains(X, Y)) return C;
-    }
-    return PageRect.Contains(X, Y) ? &Page : nullptr;
+    if (!ViewRect().Contains(X, Y) || !ComponentRect(Page).Contains(X, Y)) return nullptr;
+    const TPoint P = PagePoint(X, Y);
+    const std::vector<TQellControl*> Under = FShown.Meeting(Bounds(P.X, P.Y, 1, 1));
+    return Under.empty() ? static_cast<TComponent*>(&Page) : Under.back();
 }
 
 int TPagePreview::HandleAt(int X, int Y, TQellControl*& Control) const
@@ -298,6 +290,7 @@ void TPagePreview::MouseDown(TMouseButton Button, TShiftState Shift, int X, int 
     if (Button == mbRight) {
         if (FDrag.Kind() != TPageDrag::TKind::None || FDocument.PlacingClass()) {
             FDrag.Cancel();
+            ShowDrag();
             return;
         }
         OpenMenu(X, Y);
@@ -334,22 +327,33 @@ void TPagePreview::MouseMove(TShiftState Shift, int X, int Y)
     TWinControl::MouseMove(Shift, X, Y);
     if (FDrag.Kind() == TPageDrag::TKind::None || !Shift.Contains(ssLeft)) return;
     FDrag.MoveTo(PagePoint(X, Y), !Shift.Contains(ssAlt));
-    // The guides and the outline, where they were and where they are.
-    Damage(FShownDrag);
-    TRect Now = FDrag.Outline();
-    for (const int GX : FDrag.Guides().X) Now = Union(Now, Rect(GX, -Margin, GX + 1, FDocument.Page().Height + Margin));
-    for (const int GY : FDrag.Guides().Y) Now = Union(Now, Rect(-Margin, GY, FDocument.Page().Width + Margin, GY + 1));
-    Damage(Now);
-    FShownDrag = Now;
+    ShowDrag();
+}
+
+void TPagePreview::ShowDrag()
+{
+    if (const TRect Outline = FDrag.Outline(); Outline != FShownOutline) {
+        Damage(FShownOutline);
+        Damage(Outline);
+        FShownOutline = Outline;
+    }
+    // Each line apart: a guide crosses the page, and the area that holds two of them
+    // would be most of it.
+    if (FDrag.Guides() == FShownGuides) return;
+    const TQellPage& Page = FDocument.Page();
+    for (const TSnapGuides* G : {static_cast<const TSnapGuides*>(&FShownGuides), &FDrag.Guides()}) {
+        for (const int X : G->X) Damage(Rect(X, -Margin, X + 1, Page.Height + Margin));
+        for (const int Y : G->Y) Damage(Rect(-Margin, Y, Page.Width + Margin, Y + 1));
+    }
+    FShownGuides = FDrag.Guides();
 }
 
 void TPagePreview::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
     TWinControl::MouseUp(Button, Shift, X, Y);
     if (Button != mbLeft || FDrag.Kind() == TPageDrag::TKind::None) return;
-    Damage(FShownDrag);
-    FShownDrag = {};
     FDrag.End();
+    ShowDrag();
 }
 
 bool TPagePreview::MouseWheel(TShiftState Shift, int Delta, int X, int Y)
@@ -361,9 +365,8 @@ bool TPagePreview::MouseWheel(TShiftState Shift, int Delta, int X, int Y)
 void TPagePreview::KeyDown(TKey& Key, TShiftState Shift)
 {
     if (Key == vkEscape && Shift.Empty() && (FDrag.Kind() != TPageDrag::TKind::None || FDocument.PlacingClass())) {
-        Damage(FShownDrag);
-        FShownDrag = {};
         FDrag.Cancel();
+        ShowDrag();
         Key = 0;
         return;
     }
@@ -409,7 +412,9 @@ void TPagePreview::Paint(TCanvas& C)
     C.Brush.Color = WorkspaceColor;
     C.FillRect(Clip);
     const TRect PageRect = ComponentRect(Page);
-    PaintPage(Page, TCanvas(C, PageRect));
+    const TRect Area = Intersect(Clip, PageRect);
+    PaintPage(Page, TCanvas(C, PageRect),
+              FShown.Meeting(Bounds(Area.Left - PageRect.Left, Area.Top - PageRect.Top, Area.Width(), Area.Height())));
     if (FGrid.Show && FGrid.Size > 0) {
         const TRect Dots = Intersect(Intersect(PageRect, Clip), ViewRect());
         const int First = FGrid.Size;

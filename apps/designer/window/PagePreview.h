@@ -17,17 +17,20 @@
 // first. With the focus, the page's keys act on the selection (PageActions.h).
 //
 // Only what changed is repainted: the old and new bounds of the components an edit
-// touched, and the handles of the selection before and after.
+// touched, the handles of the selection before and after, and a drag's guides and
+// outline when they change; and only the components that meet what is repainted are
+// painted, found through an index of the page (PageIndex.h), so that a step costs about
+// the same on a page of 10,000 components as on the sample.
 //
 // Only the page is recoloured by a simulation: the workspace, the selection's handles
 // and the contrast marks stay as they are, so that they read the same in every mode.
 
-#include <unordered_map>
 #include <vector>
 
 #include "apps/designer/document/PageDocument.h"
 #include "apps/designer/window/PageActions.h"
 #include "apps/designer/window/PageDrag.h"
+#include "apps/designer/window/PageIndex.h"
 #include "colour/Contrast.h"
 #include "platform/toolkit/PopupMenu.h"
 #include "platform/toolkit/ScrollBar.h"
@@ -95,6 +98,8 @@ private:
     void Damage(const TRect& Area);
     // The rectangles (page coordinates) the selection's marks cover now.
     std::vector<TRect> SelectionAreas() const;
+    // Repaints where the drag's guides and outline were and are, when they changed.
+    void ShowDrag();
     // The handle of a single selected control under (X, Y), or -1.
     int HandleAt(int X, int Y, TQellControl*& Control) const;
     void OpenMenu(int X, int Y);
@@ -113,10 +118,11 @@ private:
     bool FMarks = false;
     TVisionDeficiency FSimulation = TVisionDeficiency::None;
     // What the preview shows, to repaint only what moves: each component's bounds and
-    // the selection's areas, in page coordinates.
-    std::unordered_map<const TComponent*, TRect> FShown;
+    // the selection's areas, the drag's outline and guides, in page coordinates.
+    TPageIndex FShown;
     std::vector<TRect> FShownSelection;
-    TRect FShownDrag; // the guides' and outline's extent last shown
+    TRect FShownOutline;
+    TSnapGuides FShownGuides;
 };
 
 // The script verbs "pick NAME [ctrl]" (a click on the page's component NAME in the
