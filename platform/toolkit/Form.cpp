@@ -380,19 +380,18 @@ void TForm::ForgetControl(TControl* C)
 
 void TForm::MarkInvalidArea(TWinControl* C, const TRect& Area)
 {
-    // Areas apart are painted apart, so that two small repaints far from each other
-    // (a dragged component and a guide line across a large page) do not become one
-    // large one; an area that overlaps or touches another joins it. Past a few areas
-    // a control's next joins its last, which bounds the work of a turn.
+    // Areas are joined only where that paints little more than painting them apart:
+    // two small repaints far from each other (a dragged component and a guide across a
+    // large page), or two thin ones that cross, do not become one large one. Past a
+    // few areas a control's next joins its last, which bounds the work of a turn.
     constexpr int MaxAreas = 8;
-    const auto Touch = [](const TRect& A, const TRect& B) {
-        return A.Left <= B.Right && B.Left <= A.Right && A.Top <= B.Bottom && B.Top <= A.Bottom;
-    };
+    const auto Size = [](const TRect& R) { return int64_t{R.Width()} * R.Height(); };
+    const auto Join = [&](const TRect& A, const TRect& B) { return Size(Union(A, B)) <= Size(A) + Size(B); };
     TInvalidArea* Last = nullptr;
     int Count = 0;
     for (TInvalidArea& A : FInvalidAreas)
         if (A.Control == C) {
-            if (Touch(A.Area, Area)) {
+            if (Join(A.Area, Area)) {
                 A.Area = Union(A.Area, Area);
                 return;
             }

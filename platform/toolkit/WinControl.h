@@ -30,8 +30,9 @@ class QELL_TOOLKIT_API TWinControl : public TControl {
     // Repaints the part Area (this control's coordinates) on the next turn of the loop:
     // this control's own drawing clipped to it, then every child that overlaps it. What
     // a child leaves behind when it moves, shrinks or hides is repainted this way, so
-    // that controls elsewhere on the parent are left as they are. Areas that overlap or
-    // touch are painted as one; areas apart are painted apart.
+    // that controls elsewhere on the parent are left as they are. Areas are painted as
+    // one where their union is no larger than the two (one that overlaps or continues
+    // another), else apart.
     void InvalidateRect(const TRect& Area);
 
     // The topmost showing, enabled child under (X, Y), in this control's coordinates,

@@ -131,7 +131,11 @@ TEST(AreaInvalidation, AreasApartRepaintOnlyThemselves)
     F.Form.FlushPaint();
     EXPECT_EQ(F.BoxPaints, 0) << "the box lies between the two areas";
 
-    // Areas that overlap or touch are painted as one.
+    // Two thin areas that cross stay two; one that continues another joins it.
+    F.Form.InvalidateRect(Rect(0, 90, 300, 91));
+    F.Form.InvalidateRect(Rect(200, 0, 201, 200));
+    F.Form.FlushPaint();
+    EXPECT_EQ(F.BoxPaints, 0) << "the box lies in the corner the two lines make";
     F.Form.InvalidateRect(Rect(0, 90, 12, 160));
     F.Form.InvalidateRect(Rect(12, 90, 20, 160));
     F.Form.FlushPaint();
