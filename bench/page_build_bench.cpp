@@ -16,6 +16,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "Sizes.h"
 #include "apps/designer/window/DesignerForm.h"
@@ -103,18 +104,21 @@ void DragSteps(benchmark::State& State, const char* Name, TPoint From, TPoint To
     const auto D = Designer(SamplePageWith(static_cast<int>(State.range(0))));
     Select(*D, Name);
     const auto* Control = dynamic_cast<const TQellControl*>(D->Document().Page().FindComponent(Name));
-    const int StartLeft = Control->Left, StartWidth = Control->Width;
     const TPoint Press = PointerAt(*D, From);
     D->HandleMouseDown(mbLeft, TShiftState{ssLeft}, Press.X, Press.Y);
+    const auto Step = [&](TPoint At) {
+        const TPoint P = PointerAt(*D, At);
+        D->HandleMouseMove(TShiftState{ssLeft}, P.X, P.Y);
+        const bool Painted = D->FlushPaint();
+        return std::pair{Bounds(Control->Left, Control->Top, Control->Width, Control->Height), Painted};
+    };
+    // Snapping must not put the two places of the steps on one.
+    const TRect There = Step(To).first;
+    if (Step(Back).first == There) State.SkipWithError("the steps change nothing");
     bool Painted = true;
     int N = 0;
-    for (auto _ : State) {
-        const TPoint P = PointerAt(*D, ++N % 2 ? To : Back);
-        D->HandleMouseMove(TShiftState{ssLeft}, P.X, P.Y);
-        Painted = D->FlushPaint() && Painted;
-    }
+    for (auto _ : State) Painted = Step(++N % 2 ? To : Back).second && Painted;
     if (D->Preview().Drag().Kind() == TPageDrag::TKind::None) State.SkipWithError("no drag under way");
-    if (Control->Left == StartLeft && Control->Width == StartWidth) State.SkipWithError("nothing moved");
     if (!Painted) State.SkipWithError("a step painted nothing");
     D->HandleMouseUp(mbLeft, {}, Press.X, Press.Y);
 }
