@@ -108,6 +108,16 @@ TLayoutSettings ReadLayout(bool SizeGiven, int Width, int Height)
     return Layout;
 }
 
+// Writes the window's layout for the next start; a failure is said in one line.
+void KeepLayout(const TDesignerForm& Designer)
+{
+    try {
+        WriteLayoutSettings(LayoutSettingsPath(), {Designer.Width(), Designer.Height(), Designer.PaneSizes()});
+    } catch (const Exception& E) {
+        std::fprintf(stderr, "qell-designer design: the layout was not kept: %s\n", E.what());
+    }
+}
+
 } // namespace
 
 int RunDesignCommand(const TArgs& Args)
@@ -161,16 +171,14 @@ int RunDesignCommand(const TArgs& Args)
             Document.Open(File[0]);
             OfferRecovery(Document);
         }
-        // Ending at once (the display lost, SIGTERM, SIGHUP, SIGINT) keeps unsaved changes.
-        const TEmergencyHookScope Hook([&Document] { KeepUnsaved(Document); });
+        // Ending at once (the display lost, SIGTERM, SIGHUP, SIGINT) keeps unsaved changes,
+        // and a window's layout as well, since a session that logs out ends so.
+        const TEmergencyHookScope Hook([&Document, &Designer, &O] {
+            if (O.Window) KeepLayout(*Designer); // says why it failed, never raises
+            KeepUnsaved(Document);
+        });
         Designer->ShowModal();
-        if (O.Window) {
-            try {
-                WriteLayoutSettings(LayoutSettingsPath(), {Designer->Width(), Designer->Height(), Designer->PaneSizes()});
-            } catch (const Exception& E) {
-                std::fprintf(stderr, "qell-designer design: the layout was not kept: %s\n", E.what());
-            }
-        }
+        if (O.Window) KeepLayout(*Designer);
         // A script whose save failed has lost nothing either, and fails.
         if (!O.Window && !Document.SaveError().empty()) {
             std::fprintf(stderr, "qell-designer design: the page was not saved: %s\n", Document.SaveError().c_str());
