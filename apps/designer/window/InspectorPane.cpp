@@ -208,11 +208,8 @@ void TInspectorPane::UpdateDescription()
                 const auto Verdict = [&](TContrastLevel Level, const char* Name) {
                     return std::string(F.Passes(Level) ? "passes " : "fails ") + Name;
                 };
-                // The other colour's path, from the component's own name on.
-                std::string Other = Foreground ? F.BackgroundPath : F.ForegroundPath;
-                const std::string Own = Entry->Component->Name() + ".";
-                if (Other.size() > Own.size() && SameText(Other.substr(0, Own.size()), Own))
-                    Other.erase(0, Own.size());
+                const std::string Other =
+                    PathWithin(*Entry->Component, Foreground ? F.BackgroundPath : F.ForegroundPath);
                 Lines.push_back(RatioText(F.Ratio) + ":1 " + (Foreground ? "on " : "under ") + Other);
                 Lines.push_back("  " + Verdict(TContrastLevel::AA, "AA") + ", " + Verdict(TContrastLevel::AAA, "AAA"));
                 if (!F.Passes(TContrastLevel::AA)) {

@@ -71,7 +71,8 @@ std::string ReadLayoutSettings(const std::string& Path, TLayoutSettings& Layout)
         const std::string_view Line = std::string_view(Text).substr(Start, End - Start);
         Start = End + 1;
         if (Line.empty()) continue;
-        if (!ReadLine(Line, Layout) && Problem.empty()) Problem = QuotedFileName(Path) + ": line " + std::to_string(Number + 1) + " passed over";
+        if (!ReadLine(Line, Layout) && Problem.empty())
+            Problem = QuotedFileName(Path) + ": line " + std::to_string(Number + 1) + " passed over";
     }
     return Problem;
 }
