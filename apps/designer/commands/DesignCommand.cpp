@@ -155,7 +155,7 @@ int RunDesignCommand(const TArgs& Args)
         // Message boxes and prompts carry the program's name.
         Application->SetDisplayTitle("Qell Designer");
         const std::unique_ptr<TDesignerForm> Designer = std::make_unique<TDesignerForm>(Application);
-        // A person's window opens as they left it. A run by a script or for a snapshot
+        // A person's window opens as they left it. A headless run (a script, a snapshot)
         // is the same on every machine: the layout file plays no part in it.
         if (O.Window) {
             const TLayoutSettings Layout = ReadLayout(Parser.Given("--size"), Width, Height);
