@@ -106,6 +106,7 @@ void TPagePreview::Damage(const TRect& Area)
 void TPagePreview::DocumentChanged(const TDocumentChange& Change)
 {
     const TQellPage& Page = FDocument.Page();
+    if (Change.NewPage || Change.Values || Change.Entries) FContrastHint.Hide();
     if (Change.NewPage) {
         FShown.Rebuild(Page);
         FShownSelection.clear();
@@ -264,6 +265,7 @@ void TPagePreview::SetContrastMarks(bool On)
 {
     if (On == FMarks) return;
     FMarks = On;
+    FContrastHint.Hide();
     Invalidate();
 }
 
@@ -285,6 +287,7 @@ void TPagePreview::SetSimulation(TVisionDeficiency Deficiency)
 void TPagePreview::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
     TWinControl::MouseDown(Button, Shift, X, Y);
+    FContrastHint.Hide();
     if (!FDocument.CommitPendingEdits()) return;
     if (CanFocus() && !Focused()) SetFocus();
     if (Button == mbRight) {
@@ -325,6 +328,8 @@ void TPagePreview::MouseDown(TMouseButton Button, TShiftState Shift, int X, int 
 void TPagePreview::MouseMove(TShiftState Shift, int X, int Y)
 {
     TWinControl::MouseMove(Shift, X, Y);
+    if (FMarks && !Shift.Contains(ssLeft) && !Shift.Contains(ssRight))
+        FContrastHint.PointAt(ComponentAt(X, Y), X, Y);
     if (FDrag.Kind() == TPageDrag::TKind::None || !Shift.Contains(ssLeft)) return;
     FDrag.MoveTo(PagePoint(X, Y), !Shift.Contains(ssAlt));
     ShowDrag();
@@ -356,8 +361,14 @@ void TPagePreview::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
     ShowDrag();
 }
 
+void TPagePreview::MouseLeave()
+{
+    FContrastHint.Hide();
+}
+
 bool TPagePreview::MouseWheel(TShiftState Shift, int Delta, int X, int Y)
 {
+    FContrastHint.Hide();
     TScrollBar* Bar = Shift.Contains(ssShift) ? FHorizontal : FVertical;
     return Bar->Visible() && Bar->MouseWheel({}, Delta, X, Y);
 }
