@@ -38,6 +38,7 @@ struct TDocumentChange {
     bool Entries = false;   // the entries changed (a rename, components added or removed)
     bool File = false;      // the file's name or the modified state may have changed
     bool Placing = false;   // the class being placed changed
+    bool Picking = false;   // the colour row waiting for a pick from the page changed
     // The page's components whose values changed (with Values).
     std::vector<TComponent*> Components;
     // With an undo or redo, the step written back; else nullptr.
@@ -211,6 +212,22 @@ public:
     const TClassInfo* PlacingClass() const { return FPlacing; }
     void SetPlacingClass(const TClassInfo* Class);
 
+    // The colour property waiting for a colour picked from the page, as a component's
+    // path and the row's path below it (the row path empty: none waits). The preview's
+    // next left click on the page gives it the colour of the pixel there (PickColour);
+    // Escape or a right click there ends the wait. Each change is told (Picking), with
+    // words for a status line.
+    struct TColourPick {
+        std::string ComponentPath, RowPath;
+    };
+    const TColourPick& Picking() const { return FPicking; }
+    void SetPicking(TColourPick Pick);
+    // Ends the wait and sets the waiting property to Color, written as its row writes
+    // it, as one undo step named by the row's path. Nothing when none waits. Raises
+    // EPathError when the property is no longer on the page, and what the editor raises,
+    // the wait ended and the page as it was.
+    void PickColour(TColor Color);
+
     // Contrast ---------------------------------------------------------------------
     // Every colour pair of the page with its contrast (PageContrast.h), worked out when
     // first asked after a change, so that edits cost nothing more while no view asks.
@@ -274,6 +291,7 @@ private:
     // The bounds of the controls a drag has moved, as they were before it.
     std::vector<TBounds> FLiveFrom;
     const TClassInfo* FPlacing = nullptr;
+    TColourPick FPicking;
     std::string FRecovered; // the recovery file the page was recovered from, until saved
     std::string FSaveError;
     mutable bool FContrastKnown = false;

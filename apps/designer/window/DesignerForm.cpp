@@ -180,6 +180,15 @@ bool TDesignerForm::DialogKey(TKey Key, TShiftState Shift)
         FInspectorPane->ApplySuggestion();
         return true;
     }
+    if (Key == 'E' && Shift == TShiftState{ssCtrl}) {
+        FInspectorPane->PickFromPage();
+        return true;
+    }
+    // The wait for a pick ends wherever the focus is.
+    if (Key == vkEscape && Shift.Empty() && !FDocument->Picking().RowPath.empty()) {
+        FDocument->SetPicking({});
+        return true;
+    }
     if (Key == 'F' && Shift == TShiftState{ssCtrl}) {
         FInspectorPane->FocusFilter();
         return true;

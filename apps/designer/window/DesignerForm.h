@@ -53,8 +53,8 @@ class TDesignerForm : public TForm, private IDocumentObserver {
 
     // Unsaved changes ask Save / Discard / Cancel.
     bool CloseQuery() override;
-    // Ctrl+N, Ctrl+O, Ctrl+S, Ctrl+Z, Ctrl+Y (and Ctrl+Shift+Z), Ctrl+F, Ctrl+K, F7,
-    // F8; F1 the keys (HelpForms.h).
+    // Ctrl+N, Ctrl+O, Ctrl+S, Ctrl+Z, Ctrl+Y (and Ctrl+Shift+Z), Ctrl+F, Ctrl+K, Ctrl+E
+    // (and Escape while a colour waits for a pick), F7, F8; F1 the keys (HelpForms.h).
     bool DialogKey(TKey Key, TShiftState Shift) override;
 
 protected:

@@ -5,6 +5,7 @@
 #include "platform/components/PagePainter.h"
 #include "platform/graphics/Drawing.h"
 #include "platform/rtl/Publish.h"
+#include "platform/toolkit/Dialogs.h"
 #include "platform/toolkit/Form.h"
 
 namespace {
@@ -249,6 +250,16 @@ TComponent* TPagePreview::ComponentAt(int X, int Y) const
     return PageRect.Contains(X, Y) ? &Page : nullptr;
 }
 
+std::optional<TColor> TPagePreview::PageColourAt(int X, int Y) const
+{
+    if (!Intersect(ComponentRect(FDocument.Page()), ViewRect()).Contains(X, Y)) return std::nullopt;
+    // The page painted into one pixel: only what meets it is drawn.
+    const TPoint P = PagePoint(X, Y);
+    TBitmap Pixel(1, 1);
+    PaintPage(FDocument.Page(), TCanvas(&Pixel, {-P.X, -P.Y}, Rect(0, 0, 1, 1)));
+    return Pixel.Pixel(0, 0);
+}
+
 int TPagePreview::HandleAt(int X, int Y, TQellControl*& Control) const
 {
     const std::vector<TPersistent*>& Selection = FDocument.Selection();
@@ -295,6 +306,10 @@ void TPagePreview::MouseDown(TMouseButton Button, TShiftState Shift, int X, int 
     TWinControl::MouseDown(Button, Shift, X, Y);
     if (!FDocument.CommitPendingEdits()) return;
     if (CanFocus() && !Focused()) SetFocus();
+    if (!FDocument.Picking().RowPath.empty()) {
+        Pick(Button, X, Y);
+        return;
+    }
     if (Button == mbRight) {
         if (FDrag.Kind() != TPageDrag::TKind::None || FDocument.PlacingClass()) {
             FDrag.Cancel();
@@ -329,6 +344,21 @@ void TPagePreview::MouseDown(TMouseButton Button, TShiftState Shift, int X, int 
     FDrag.BeginMove(P, *C);
 }
 
+void TPagePreview::Pick(TMouseButton Button, int X, int Y)
+{
+    if (Button == mbRight) {
+        FDocument.SetPicking({});
+        return;
+    }
+    const std::optional<TColor> Colour = Button == mbLeft ? PageColourAt(X, Y) : std::nullopt;
+    if (!Colour) return;
+    try {
+        FDocument.PickColour(*Colour);
+    } catch (const std::exception& E) {
+        ShowMessage(E.what());
+    }
+}
+
 void TPagePreview::MouseMove(TShiftState Shift, int X, int Y)
 {
     TWinControl::MouseMove(Shift, X, Y);
@@ -360,6 +390,11 @@ bool TPagePreview::MouseWheel(TShiftState Shift, int Delta, int X, int Y)
 
 void TPagePreview::KeyDown(TKey& Key, TShiftState Shift)
 {
+    if (Key == vkEscape && Shift.Empty() && !FDocument.Picking().RowPath.empty()) {
+        FDocument.SetPicking({});
+        Key = 0;
+        return;
+    }
     if (Key == vkEscape && Shift.Empty() && (FDrag.Kind() != TPageDrag::TKind::None || FDocument.PlacingClass())) {
         Damage(FShownDrag);
         FShownDrag = {};
@@ -380,6 +415,8 @@ TCursor TPagePreview::CursorAt(int X, int Y) const
     if (FDrag.Handle() >= 0) return HandleCursor(FDrag.Handle());
     if (FDrag.Kind() == TPageDrag::TKind::Move) return crSizeAll;
     if (FDocument.PlacingClass()) return crCross;
+    if (!FDocument.Picking().RowPath.empty())
+        return Intersect(ComponentRect(FDocument.Page()), ViewRect()).Contains(X, Y) ? crCross : crDefault;
     TQellControl* Sized = nullptr;
     if (const int Handle = HandleAt(X, Y, Sized); Handle >= 0) return HandleCursor(Handle);
     const TComponent* C = ComponentAt(X, Y);

@@ -1,0 +1,80 @@
+// The page's colours, and the document's wait for a colour picked from the page
+// (PageDocument.h).
+
+#include "apps/designer/document/PageColours.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "apps/designer/document/PageDocument.h"
+#include "apps/designer/document/RowTexts.h"
+#include "colour/IWColors.h"
+#include "platform/designide/PropertyPaths.h"
+
+namespace {
+
+bool IsColour(const TPropInfo& P) { return P.PropType == &TypeInfoTIWColor || P.PropType == &TypeInfoTColor; }
+
+// Reports an editor's changes to the document's history and leaves closing the step to
+// the caller, which names it by its row.
+class TStepRecorder : public IDesigner {
+public:
+    explicit TStepRecorder(TPageDocument& Document) : FDocument(Document) {}
+    void PropertyChanged(const TPropertyChange& Change) override { FDocument.PropertyChanged(Change); }
+    void Modified() override {}
+
+private:
+    TPageDocument& FDocument;
+};
+
+} // namespace
+
+std::vector<TPageColour> PageColours(TQellPage& Page)
+{
+    std::vector<TPageColour> Found;
+    const auto Count = [&](TPersistent& Object) {
+        ForEachPropertyPath({&Object}, nullptr, [&](const std::string&, const TInterfacePtr<TPropertyEditor>& E) {
+            const TPropInfo* P = E->GetPropInfo();
+            if (!P || !IsColour(*P)) return;
+            const auto Value = static_cast<TColor>(E->GetOrdValue());
+            const auto It =
+                std::find_if(Found.begin(), Found.end(), [&](const TPageColour& C) { return C.Value == Value; });
+            if (It == Found.end()) Found.push_back({Value, 1});
+            else ++It->Uses;
+        });
+    };
+    Count(Page);
+    for (int I = 0; I < Page.ComponentCount(); ++I) Count(*Page.Components(I));
+    std::stable_sort(Found.begin(), Found.end(),
+                     [](const TPageColour& A, const TPageColour& B) { return A.Uses > B.Uses; });
+    return Found;
+}
+
+void TPageDocument::SetPicking(TColourPick Pick)
+{
+    if (Pick.ComponentPath == FPicking.ComponentPath && Pick.RowPath == FPicking.RowPath) return;
+    FPicking = std::move(Pick);
+    TDocumentChange Change;
+    Change.Picking = true;
+    Change.Action = FPicking.RowPath.empty()
+                        ? std::string("Picking cancelled")
+                        : "Click the page to pick " + FPicking.RowPath + "; Escape or a right click cancels";
+    Notify(Change);
+}
+
+void TPageDocument::PickColour(TColor Color)
+{
+    if (FPicking.RowPath.empty()) return;
+    const TColourPick Pick = std::exchange(FPicking, {});
+    TDocumentChange Ended;
+    Ended.Picking = true;
+    Notify(Ended);
+    const TPagePath Split = SplitPagePath(*FPage, Pick.ComponentPath + "." + Pick.RowPath);
+    TStepRecorder Recorder(*this);
+    const TInterfacePtr<TPropertyEditor> Editor = FindPropertyEditor({Split.Component}, &Recorder, Split.Property);
+    if (!Editor || !Editor->GetPropInfo() || !IsColour(*Editor->GetPropInfo()))
+        throw EPathError("no colour " + QuotedInput(Split.Property) + " on " + QuotedInput(Split.Component->Name()));
+    TRowTexts Texts;
+    Editor->SetValue(Texts.ValueAs(*Editor->GetComponent(0), *Editor->GetPropInfo(), Color));
+    EndEdit(Pick.RowPath);
+}
