@@ -48,7 +48,13 @@ TEST_F(InspectorPane, CtrlFFiltersTheRowsAndAFilteredRowIsEditedAndSaved)
     Run("key Ctrl+F\nkey Escape\n");
     EXPECT_EQ(I.Filter(), "");
     EXPECT_GT(I.RowCount(), 10);
+
     EXPECT_EQ(I.RowPath(I.SelectedRow()), "Appearance.ShadowColor");
+    // Typing on and on stops at the box's limit; the filter is what the box shows.
+    Run("key Ctrl+F\ntext \"" + std::string(3 * TFilterEdit::MaxFilter, 'x') + "\"\n");
+    EXPECT_EQ(I.Filter(), std::string(TFilterEdit::MaxFilter, 'x'));
+    EXPECT_EQ(I.RowCount(), 0);
+    Run("key Escape\n");
 
     // A script names the box, as `type` names any field: every row then names a colour
     // or leads to one.

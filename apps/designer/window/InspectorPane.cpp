@@ -14,6 +14,7 @@ TFilterEdit::TFilterEdit(TComponent* AOwner, TPropertyInspector& Inspector) : TE
 {
     TabStop = true;
     TextHint = "Filter properties (Ctrl+F)";
+    MaxLength = MaxFilter;
     OnChange = [this](TObject*) { FInspector.SetFilter(Text()); };
 }
 

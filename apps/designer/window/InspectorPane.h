@@ -23,9 +23,12 @@
 #include "platform/toolkit/Label.h"
 
 // The filter box: typing filters the inspector's rows by name; Escape empties it, Down
-// goes into the rows, on the first whose name matches.
+// goes into the rows, on the first whose name matches. It takes at most MaxFilter
+// characters: every one typed filters the rows anew, at a cost that grows with the text,
+// and no property path comes near that length.
 class TFilterEdit : public TEdit {
     QELL_CLASS(TFilterEdit, TEdit)
+    static constexpr int MaxFilter = 100;
     TFilterEdit(TComponent* AOwner, TPropertyInspector& Inspector);
     void KeyDown(TKey& Key, TShiftState Shift) override;
 
