@@ -20,15 +20,6 @@ using namespace DesignerTesting;
 
 class ColourRow : public Designer {
 protected:
-    // Selects the row at Path as a person does, with a click on its name: the rows then
-    // have the focus, for the row's keys.
-    std::string Row(const std::string& Path) const
-    {
-        TPropertyInspector& I = D->Inspector();
-        EXPECT_TRUE(I.SelectPath(Path)) << Path;
-        const TRect R = I.NameRect(I.FindRow(Path));
-        return "click Inspector " + std::to_string(R.Left + 30) + " " + std::to_string(R.Top + 5) + "\n";
-    }
     const std::vector<std::string>& Lines() const { return D->InspectorPane().Description().Lines(); }
     // The open menu's captions, each without what follows its tab.
     std::vector<std::string> MenuCaptions() const
@@ -87,11 +78,11 @@ protected:
 TEST_F(ColourRow, TheDescriptionShowsTheCssFormsAndTheMenuCopiesThem)
 {
     Run("pick ButtonOrder\n");
-    Run(Row("Appearance.TextColor"));
+    Run(ClickRow("Appearance.TextColor"));
     ASSERT_GE(Lines().size(), 3u);
     EXPECT_EQ(Lines()[2], "White = #FFFFFF, rgb(255, 255, 255)");
     // A toolkit colour as it is drawn: the shadow's code resolved.
-    Run(Row("Appearance.ShadowColor"));
+    Run(ClickRow("Appearance.ShadowColor"));
     const TColor Shadow = ColorToRGB(clBtnShadow);
     char Hex[8];
     std::snprintf(Hex, sizeof Hex, "#%02X%02X%02X", Shadow & 0xFF, (Shadow >> 8) & 0xFF, (Shadow >> 16) & 0xFF);
@@ -106,7 +97,7 @@ TEST_F(ColourRow, TheDescriptionShowsTheCssFormsAndTheMenuCopiesThem)
     EXPECT_FALSE(D->Document().IsModified());
 
     // A row that is no colour adds nothing to the menu.
-    Run(Row("Left") + "key Shift+F10\n");
+    Run(ClickRow("Left") + "key Shift+F10\n");
     const std::vector<std::string> Plain = MenuCaptions();
     EXPECT_EQ(std::count(Plain.begin(), Plain.end(), "Copy as #RRGGBB"), 0);
     Run("key Escape\n");
@@ -117,7 +108,7 @@ TEST_F(ColourRow, TheDescriptionShowsTheCssFormsAndTheMenuCopiesThem)
 TEST_F(ColourRow, TheMenuOffersEitherFixOfAFailingPair)
 {
     Run("pick ButtonOrder\n");
-    Run(Row("Appearance.TextColor") + "key Shift+F10\n");
+    Run(ClickRow("Appearance.TextColor") + "key Shift+F10\n");
     const TMenuItem* Background = MenuItem("Fix the background: ");
     const TMenuItem* Foreground = MenuItem("Fix the foreground: ");
     ASSERT_NE(Background, nullptr);
@@ -143,7 +134,7 @@ TEST_F(ColourRow, TheMenuOffersEitherFixOfAFailingPair)
     EXPECT_EQ(IWColorToString(Button().TextColor), Dark);
     EXPECT_EQ(Button().BackgroundColor, SeaGreen);
     Run("key Ctrl+Z\n");
-    Run(Row("Appearance.TextColor") + "key Shift+F10\nmenu \"Fix the background: " + Green + "\"\n");
+    Run(ClickRow("Appearance.TextColor") + "key Shift+F10\nmenu \"Fix the background: " + Green + "\"\n");
     EXPECT_EQ(Button().TextColor, White);
     EXPECT_EQ(IWColorToString(Button().BackgroundColor), Green);
     Run("key Ctrl+Z\n");
@@ -160,7 +151,7 @@ TEST_F(ColourRow, PickFromThePageSetsTheColourOfThePixelAsOneStep)
     const TPoint P = SolidPoint(Bounds(Order.Left, Order.Top, Order.Width, Order.Height), Solid);
     ASSERT_EQ(Solid, ColorToRGB(Web("SeaGreen")));
     Run("key F8\npick ButtonOrder\n");
-    Run(Row("Appearance.TextColor") + "key Shift+F10\nmenu \"Pick from the page\"\n");
+    Run(ClickRow("Appearance.TextColor") + "key Shift+F10\nmenu \"Pick from the page\"\n");
     ASSERT_NE(D->Simulation(), TVisionDeficiency::None);
     EXPECT_EQ(D->Document().Picking().RowPath, "Appearance.TextColor");
     const TPoint C = D->Preview().ClientPoint(P);
@@ -192,7 +183,7 @@ TEST_F(ColourRow, EscapeOrARightClickCancelsThePick)
     TColor Solid = 0;
     const TPoint P = SolidPoint(Bounds(Order.Left, Order.Top, Order.Width, Order.Height), Solid);
     Run("pick ButtonOrder\n");
-    Run(Row("Appearance.TextColor") + "key Ctrl+E\n");
+    Run(ClickRow("Appearance.TextColor") + "key Ctrl+E\n");
     ASSERT_FALSE(D->Document().Picking().RowPath.empty());
     EXPECT_TRUE(D->Status().Action().starts_with("Click the page to pick Appearance.TextColor"))
         << D->Status().Action();
@@ -226,12 +217,12 @@ TEST_F(ColourRow, ThePageColoursAreListedWithTheirCounts)
     const auto Count = [](int N) { return std::to_string(N) + (N == 1 ? " use" : " uses"); };
     const std::string Open = "key Shift+F10\nmenu \"Colours on the page\"\n";
     Run("pick ButtonOrder\n");
-    Run(Row("Appearance.ShadowColor") + Open);
+    Run(ClickRow("Appearance.ShadowColor") + Open);
     EXPECT_EQ(Listed("White"), Count(WhiteUses));
     EXPECT_EQ(Listed("Navy"), Count(NavyUses));
 
     Run("key Escape\n");
-    Run(Row("Appearance.TextColor") + "text \"Navy\"\nkey Enter\n" + Open);
+    Run(ClickRow("Appearance.TextColor") + "text \"Navy\"\nkey Enter\n" + Open);
     // White, now less used, may fall below the colours the menu has room for.
     EXPECT_EQ(Uses(White), WhiteUses - 1);
     const std::string Less = Listed("White");

@@ -1,5 +1,5 @@
-// The page's colours, and the document's wait for a colour picked from the page
-// (PageDocument.h).
+// The page's colours, and the document's wait for a colour picked from the page and
+// setting a property from its text (PageDocument.h).
 
 #include "apps/designer/document/PageColours.h"
 
@@ -69,12 +69,21 @@ void TPageDocument::PickColour(TColor Color)
     TDocumentChange Ended;
     Ended.Picking = true;
     Notify(Ended);
-    const TPagePath Split = SplitPagePath(*FPage, Pick.ComponentPath + "." + Pick.RowPath);
+    const std::string Path = Pick.ComponentPath + "." + Pick.RowPath;
+    const TInterfacePtr<TPropertyEditor> Editor = this->Editor(Path);
+    if (!Editor->GetPropInfo() || !IsColour(*Editor->GetPropInfo()))
+        throw EPathError(QuotedInput(Path) + " is no colour");
+    TRowTexts Texts;
+    SetPropertyText(Path, Texts.ValueAs(*Editor->GetComponent(0), *Editor->GetPropInfo(), Color));
+}
+
+void TPageDocument::SetPropertyText(std::string_view Path, const std::string& Text)
+{
+    const TPagePath Split = SplitPagePath(*FPage, Path);
     TStepRecorder Recorder(*this);
     const TInterfacePtr<TPropertyEditor> Editor = FindPropertyEditor({Split.Component}, &Recorder, Split.Property);
-    if (!Editor || !Editor->GetPropInfo() || !IsColour(*Editor->GetPropInfo()))
-        throw EPathError("no colour " + QuotedInput(Split.Property) + " on " + QuotedInput(Split.Component->Name()));
-    TRowTexts Texts;
-    Editor->SetValue(Texts.ValueAs(*Editor->GetComponent(0), *Editor->GetPropInfo(), Color));
-    EndEdit(Pick.RowPath);
+    if (!Editor)
+        throw EPathError("no property " + QuotedInput(Split.Property) + " on " + QuotedInput(Split.Component->Name()));
+    Editor->SetValue(Text);
+    EndEdit(Split.Property);
 }

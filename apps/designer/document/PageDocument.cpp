@@ -207,11 +207,12 @@ bool TPageDocument::IsSelected(const TPersistent* Object) const
     return std::find(FSelection.begin(), FSelection.end(), Object) != FSelection.end();
 }
 
-void TPageDocument::Select(std::vector<TPersistent*> Objects)
+void TPageDocument::Select(std::vector<TPersistent*> Objects, std::string Row)
 {
     FSelection = std::move(Objects);
     TDocumentChange Change;
     Change.Selection = true;
+    Change.Row = std::move(Row);
     Notify(Change);
 }
 

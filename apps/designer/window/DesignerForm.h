@@ -8,8 +8,8 @@
 // in FileActions.h. It edits through the property editors registered when it runs, so a
 // loaded package's editors serve their properties here as in any host.
 //
-// Scripts address the panes as "Components", "Palette", "Preview", "View", "Filter",
-// "Inspector", "Description" and "Status".
+// Scripts address the panes as "Components", "Palette", "Preview", "View", "Problems",
+// "Filter", "Inspector", "Description" and "Status".
 
 #include <memory>
 
@@ -18,6 +18,7 @@
 #include "apps/designer/window/InspectorPane.h"
 #include "apps/designer/window/PagePreview.h"
 #include "apps/designer/window/Palette.h"
+#include "apps/designer/window/ProblemList.h"
 #include "apps/designer/window/StatusLine.h"
 #include "platform/toolkit/Button.h"
 #include "platform/toolkit/Form.h"
@@ -29,6 +30,8 @@ class TDesignerForm : public TForm, private IDocumentObserver {
     static constexpr int ListWidth = 220, InspectorWidth = 300, Gap = 8, HeaderHeight = 20,
                          StatusHeight = TStatusBar::DefaultHeight, ViewButtonWidth = 64;
     // The window's size at first, and the smallest it may be given.
+    // The list of contrast problems, below the preview while it shows.
+    static constexpr int ProblemsHeight = 110;
     static constexpr int DefaultWidth = 1216, DefaultHeight = 540, MinWidth = 800, MinHeight = 480;
     explicit TDesignerForm(TComponent* AOwner);
     ~TDesignerForm() override;
@@ -38,6 +41,7 @@ class TDesignerForm : public TForm, private IDocumentObserver {
     TInspectorPane& InspectorPane() const { return *FInspectorPane; }
     TPagePreview& Preview() const { return *FPreview; }
     TComponentList& List() const { return *FList; }
+    TProblemList& Problems() const { return *FProblems; }
     TPalette& Palette() const { return *FPalette; }
     TStatusLine& Status() const { return *FStatus; }
 
@@ -47,6 +51,10 @@ class TDesignerForm : public TForm, private IDocumentObserver {
     // on the status line.
     bool ContrastMarks() const { return FPreview->ContrastMarks(); }
     void SetContrastMarks(bool On);
+    // The View menu's "Contrast problems list": the list (ProblemList.h) below the
+    // preview, or not.
+    bool ProblemsShowing() const { return FProblems->Visible(); }
+    void SetProblemsShowing(bool On);
     // F8 steps through them: the preview as a person with the deficiency sees it.
     TVisionDeficiency Simulation() const { return FPreview->Simulation(); }
     void SetSimulation(TVisionDeficiency Deficiency);
@@ -78,6 +86,8 @@ private:
     TPopupMenu* FViewMenu;
     TComponentList* FList;
     TPagePreview* FPreview;
+    TLabel* FProblemsHeader;
+    TProblemList* FProblems;
     std::unique_ptr<TInspectorPane> FInspectorPane;
     TStatusLine* FStatus;
 };

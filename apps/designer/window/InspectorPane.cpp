@@ -83,7 +83,10 @@ TInspectorPane::~TInspectorPane()
 
 void TInspectorPane::DocumentChanged(const TDocumentChange& Change)
 {
-    if (Change.Selection) FInspector->SetSelection(FDocument.Selection());
+    if (Change.Selection) {
+        FInspector->SetSelection(FDocument.Selection());
+        if (!Change.Row.empty()) FInspector->SelectPath(Change.Row);
+    }
     else if (Change.Step) ShowStep(*Change.Step);
     else if (Change.Values && !FOwnEdit) FInspector->Refresh();
     if (Change.Selection || Change.Entries) UpdateHeader();
