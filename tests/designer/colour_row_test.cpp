@@ -199,6 +199,12 @@ TEST_F(ColourRow, EscapeOrARightClickCancelsThePick)
     Run(ClickPage(P));
     EXPECT_EQ(Button().TextColor, Web("White"));
     EXPECT_FALSE(D->Document().IsModified());
+
+    // Another page ends the wait: the row belonged to the page that went.
+    Run(ClickRow("Appearance.TextColor") + "key Ctrl+E\n");
+    ASSERT_FALSE(D->Document().Picking().RowPath.empty());
+    D->Document().SetPage(ReadPageText(SamplePageText()), "");
+    EXPECT_TRUE(D->Document().Picking().RowPath.empty());
 }
 
 // The page's colours, counted, follow an edit and its undo; choosing one sets the row.

@@ -101,6 +101,9 @@ void TPageDocument::ReplacePage(std::unique_ptr<TQellPage> Page, TDocumentChange
         if (const TDocumentEntry* E = FindEntry(Path)) FSelection.push_back(E->Object);
     if (FSelection.empty()) FSelection.push_back(FPage.get());
     Change.NewPage = Change.Selection = Change.Values = Change.Entries = true;
+    // A row waiting for a pick belonged to the page that went.
+    Change.Picking = !FPicking.RowPath.empty();
+    FPicking = {};
     Notify(Change);
 }
 

@@ -219,8 +219,8 @@ public:
     // The colour property waiting for a colour picked from the page, as a component's
     // path and the row's path below it (the row path empty: none waits). The preview's
     // next left click on the page gives it the colour of the pixel there (PickColour);
-    // Escape or a right click there ends the wait. Each change is told (Picking), with
-    // words for a status line.
+    // Escape or a right click there ends the wait, and so does another page. Each change
+    // is told (Picking), with words for a status line.
     struct TColourPick {
         std::string ComponentPath, RowPath;
     };
