@@ -4,6 +4,7 @@
 #include "apps/designer/document/PageColours.h"
 
 #include <algorithm>
+#include <unordered_map>
 #include <utility>
 
 #include "apps/designer/document/PageDocument.h"
@@ -32,15 +33,15 @@ private:
 std::vector<TPageColour> PageColours(TQellPage& Page)
 {
     std::vector<TPageColour> Found;
+    std::unordered_map<TColor, size_t> Index; // a value's place in Found
     const auto Count = [&](TPersistent& Object) {
         ForEachPropertyPath({&Object}, nullptr, [&](const std::string&, const TInterfacePtr<TPropertyEditor>& E) {
             const TPropInfo* P = E->GetPropInfo();
             if (!P || !IsColour(*P)) return;
             const auto Value = static_cast<TColor>(E->GetOrdValue());
-            const auto It =
-                std::find_if(Found.begin(), Found.end(), [&](const TPageColour& C) { return C.Value == Value; });
-            if (It == Found.end()) Found.push_back({Value, 1});
-            else ++It->Uses;
+            const auto [It, Added] = Index.try_emplace(Value, Found.size());
+            if (Added) Found.push_back({Value, 1});
+            else ++Found[It->second].Uses;
         });
     };
     Count(Page);
