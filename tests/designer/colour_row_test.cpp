@@ -193,6 +193,13 @@ TEST_F(ColourRow, EscapeOrARightClickCancelsThePick)
     Run(ClickPage(P));
     EXPECT_EQ(Button().TextColor, Web("White"));
 
+    // With the focus in the preview too.
+    Run("pick ButtonOrder\nkey Ctrl+E\n");
+    ASSERT_TRUE(D->Preview().Focused());
+    ASSERT_EQ(D->Document().Picking().RowPath, "Appearance.TextColor");
+    Run("key Escape\n");
+    EXPECT_TRUE(D->Document().Picking().RowPath.empty());
+
     Run("key Ctrl+E\n" + ClickPage(P, "rclick"));
     EXPECT_TRUE(D->Document().Picking().RowPath.empty());
     EXPECT_FALSE(D->Preview().Menu().IsOpen()) << "the right click only cancelled";

@@ -390,11 +390,6 @@ bool TPagePreview::MouseWheel(TShiftState Shift, int Delta, int X, int Y)
 
 void TPagePreview::KeyDown(TKey& Key, TShiftState Shift)
 {
-    if (Key == vkEscape && Shift.Empty() && !FDocument.Picking().RowPath.empty()) {
-        FDocument.SetPicking({});
-        Key = 0;
-        return;
-    }
     if (Key == vkEscape && Shift.Empty() && (FDrag.Kind() != TPageDrag::TKind::None || FDocument.PlacingClass())) {
         Damage(FShownDrag);
         FShownDrag = {};

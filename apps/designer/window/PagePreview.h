@@ -17,7 +17,8 @@
 // first. With the focus, the page's keys act on the selection (PageActions.h). While a
 // colour row waits for a pick (TPageDocument::Picking), the pointer is a cross over the
 // page, and a left click there gives the row the colour of the page's pixel under it, as
-// drawn without a simulation; a right click or Escape ends the wait.
+// drawn without a simulation; a right click ends the wait (Escape does, wherever the focus
+// is: DesignerForm.h).
 //
 // Only what changed is repainted: the old and new bounds of the components an edit
 // touched, and the handles of the selection before and after.
