@@ -3,18 +3,7 @@
 #include <cstdio>
 
 #include "colour/ColourModel.h"
-
-namespace {
-
-int HexDigit(char C)
-{
-    if (C >= '0' && C <= '9') return C - '0';
-    if (C >= 'a' && C <= 'f') return C - 'a' + 10;
-    if (C >= 'A' && C <= 'F') return C - 'A' + 10;
-    return -1;
-}
-
-} // namespace
+#include "platform/rtl/SysUtils.h"
 
 bool CssHexToColour(const std::string& Text, TColor& Color)
 {

@@ -15,7 +15,8 @@ for vision in none protanopia deuteranopia tritanopia achromatopsia; do
   echo "docs/images/page-$vision.png"
 done
 # The designer with the contrast marks on (F7) and the button's text colour selected,
-# its description line giving the ratio and the two fixes.
-printf 'key F7\npick ButtonOrder\ninspect Inspector Appearance.TextColor\n' > "$work/marks.txt"
+# its description line giving the ratio and the two fixes, the pointer resting on the
+# button and its hint naming the failing pair.
+printf 'key F7\npick ButtonOrder\ninspect Inspector Appearance.TextColor\nhover Preview 60 80\n' > "$work/marks.txt"
 designer design "$work/page.txt" --script "$work/marks.txt" --snapshot "$root/docs/images/designer-contrast.png" >/dev/null
 echo "docs/images/designer-contrast.png"

@@ -253,6 +253,24 @@ std::string ExtractFileName(std::string_view Path)
     return std::string(Slash == std::string_view::npos ? Path : Path.substr(Slash + 1));
 }
 
+std::string UserConfigFolder()
+{
+    const char* Config = std::getenv("XDG_CONFIG_HOME");
+    if (Config && Config[0] == '/') return Config;
+    const char* Home = std::getenv("HOME");
+    return std::string(Home && Home[0] ? Home : ".") + "/.config";
+}
+
+void MakeFolders(const std::string& Folder)
+{
+    for (size_t Slash = Folder.find('/', 1);; Slash = Folder.find('/', Slash + 1)) {
+        const std::string Prefix = Folder.substr(0, Slash);
+        if (!Prefix.empty() && mkdir(Prefix.c_str(), 0700) != 0 && errno != EEXIST)
+            throw EInOutError("Cannot make the folder " + QuotedFileName(Prefix) + ": " + std::strerror(errno));
+        if (Slash == std::string::npos) break;
+    }
+}
+
 void WriteFileAtomically(const std::string& FileName, std::string_view Data, const TWriteOptions& Options)
 {
     if (FileName.empty()) throw EInOutError("Cannot write a file with an empty name");

@@ -23,6 +23,15 @@ QELL_RTL_API std::string QuotedFileName(std::string_view FileName);
 // path when it has none.
 QELL_RTL_API std::string ExtractFileName(std::string_view Path);
 
+// The user's folder for programs' settings: $XDG_CONFIG_HOME when it is an absolute
+// path (a relative one is ignored, as the XDG base directories say), else ~/.config
+// (./.config without HOME).
+QELL_RTL_API std::string UserConfigFolder();
+// Creates Folder and every missing folder above it, each new one private to the user
+// (0700), as folders of settings and state are. Raises EInOutError "Cannot make the
+// folder 'PREFIX': reason" naming the level that failed; folders already made stay.
+QELL_RTL_API void MakeFolders(const std::string& Folder);
+
 // An open file descriptor, closed with the object.
 class QELL_RTL_API TFileHandle {
 public:

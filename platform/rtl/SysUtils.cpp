@@ -2,18 +2,6 @@
 
 #include <cstdio>
 
-namespace {
-
-int HexDigit(char C)
-{
-    if (C >= '0' && C <= '9') return C - '0';
-    if (C >= 'a' && C <= 'f') return C - 'a' + 10;
-    if (C >= 'A' && C <= 'F') return C - 'A' + 10;
-    return -1;
-}
-
-} // namespace
-
 std::string QuotedInput(std::string_view Text, size_t MaxShown)
 {
     static constexpr char HexDigits[] = "0123456789abcdef";

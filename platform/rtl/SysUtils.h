@@ -54,3 +54,11 @@ struct TTextLess {
 };
 // Uppercase hexadecimal, at least Digits digits; a negative value as its 32-bit pattern.
 QELL_RTL_API std::string IntToHex(int32_t Value, int Digits);
+// The value of a hexadecimal digit of either case, or -1.
+constexpr int HexDigit(char C)
+{
+    if (C >= '0' && C <= '9') return C - '0';
+    if (C >= 'a' && C <= 'f') return C - 'a' + 10;
+    if (C >= 'A' && C <= 'F') return C - 'A' + 10;
+    return -1;
+}

@@ -1,7 +1,7 @@
 #pragma once
 // A hint: a small box of text shown over a form near the pointer, for what a control
-// cannot show whole (a value cut off by its column). It takes no input: the pointer
-// and clicks reach what lies under it.
+// cannot show whole (a value cut off by its column) or has to say of what lies there.
+// It takes no input: the pointer and clicks reach what lies under it.
 
 #include <string>
 
@@ -16,7 +16,8 @@ class QELL_TOOLKIT_API THintWindow : public TControl {
 
     const std::string& Text() const { return FText; }
     // Shows Text on Form with its top-left corner at (X, Y) in the form's client
-    // coordinates, moved left or up as far as needed to lie within the form.
+    // coordinates, moved left or up as far as needed to lie within the form. A line
+    // feed in Text starts a line below.
     void ShowAt(TForm& Form, int X, int Y, const std::string& Text);
     void Hide();
 

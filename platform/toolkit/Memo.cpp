@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "platform/graphics/Drawing.h"
+#include "platform/graphics/TextLayout.h"
 #include "platform/rtl/Publish.h"
 #include "platform/rtl/Utf8.h"
 
@@ -34,8 +35,9 @@ std::string Normalized(const std::string& S)
     return Out;
 }
 
-int NextPos(const std::string& S, int P) { return static_cast<int>(NextCharPos(S, static_cast<size_t>(P))); }
-int PrevPos(const std::string& S, int P) { return static_cast<int>(PrevCharPos(S, static_cast<size_t>(P))); }
+// The caret steps, and deletes, by grapheme cluster: a letter with its marks is one.
+int NextPos(const std::string& S, int P) { return static_cast<int>(NextGraphemePos(S, static_cast<size_t>(P))); }
+int PrevPos(const std::string& S, int P) { return static_cast<int>(PrevGraphemePos(S, static_cast<size_t>(P))); }
 
 void Publish(TPublisher<TMemo>& P)
 {

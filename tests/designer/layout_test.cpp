@@ -139,7 +139,7 @@ TEST_F(Designer, TheDescriptionLineGrowsToShowEveryPair)
             ASSERT_GE(L.Lines().size(), 6u) << Row << ": two pairs";
             EXPECT_GE(RowShowing(L, L.ShownLines().back()), 0) << Row << " at " << W << "x" << H;
             EXPECT_GT(L.Height(), Default);
-            EXPECT_EQ(I.Top() + I.Height() + TInspectorPane::Gap, L.Top());
+            EXPECT_EQ(I.Top() + I.Height() + TInspectorPane::SplitterHeight, L.Top()) << "the splitter between";
             EXPECT_FALSE(I.RowRect(I.SelectedRow()).IsEmpty()) << Row << ": the row stays in view";
         }
     Run("inspect Inspector Left\n");

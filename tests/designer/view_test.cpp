@@ -1,11 +1,13 @@
 // What the designer's View keys show: the components whose colours fail a contrast
 // check marked in the preview and counted on the status line (F7), and the preview as
-// a person with a colour-vision deficiency sees it (F8), the rest of the window and the
+// a person with a colour-vision deficiency sees it (F8), a hint over a marked component
+// naming what fails, the rest of the window and the
 // page's values untouched; the status line says what was last done.
 
 #include <cstdio>
 #include <set>
 
+#include "colour/IWColors.h"
 #include "platform/components/PageContrast.h"
 #include "tests/designer/DesignerTesting.h"
 
@@ -80,6 +82,51 @@ TEST_F(Designer, F7MarksAndCountsTheComponentsThatFailAContrastCheck)
     EXPECT_EQ(D->Status().ProblemsText(), std::to_string(Expected.size()) + " contrast problems");
     std::remove(Sample.c_str());
     std::remove(File.c_str());
+}
+
+// Resting the pointer on a marked component names its failing pairs, their ratios and
+// what they need; on a component that passes, or with the marks off, nothing.
+TEST_F(Designer, HoveringAMarkedComponentNamesItsFailingPairs)
+{
+    const TPagePreview& P = D->Preview();
+    const auto Hover = [&](const char* Name) {
+        D->PaintAll();
+        const TRect R = P.ComponentRect(Find<TComponent>(Name));
+        Run("hover Preview " + std::to_string(R.Left + 3) + " " + std::to_string(R.Top + 3) + "\n");
+        return P.ContrastHint() ? P.ContrastHint()->Text() : std::string("(none)");
+    };
+    EXPECT_EQ(Hover("ButtonOrder"), "(none)") << "no marks, no hint";
+    Run("key F7\n");
+    // The ratio worked out apart from the page's own findings: white on sea green.
+    const std::string Ratio = RatioText(ContrastRatio(ColorToRGB(Web("White")), ColorToRGB(Web("SeaGreen"))));
+    ASSERT_EQ(Ratio, "4.24");
+    EXPECT_EQ(Hover("ButtonOrder"), "Appearance.TextColor on Appearance.BackgroundColor: 4.24:1, needs 4.5:1");
+    const THintWindow& Hint = *P.ContrastHint();
+    const TRect Button = P.ComponentRect(Find<TComponent>("ButtonOrder"));
+    EXPECT_GT(Hint.Top(), P.SurfaceOrigin().Y + Button.Top + 3) << "below the pointer";
+    D->PaintAll();
+    EXPECT_EQ(PixelOf(Hint, Hint.Width() - 3, Hint.Height() - 3), ColorToRGB(clInfoBk)) << "drawn over the page";
+    const int OneLine = Hint.Height() - 2 * THintWindow::Padding;
+
+    // Every failing pair of the spinner, one a line, a slot's from the spinner on.
+    EXPECT_EQ(Hover("SpinnerFilling"),
+              "Appearance.HighlightTextColor on Appearance.HighlightColor: 4.49:1, needs 4.5:1\n"
+              "Slots[2].TextColor on Slots[2].BackgroundColor: 3.67:1, needs 4.5:1");
+    EXPECT_EQ(P.ContrastHint()->Height(), 2 * OneLine + 2 * THintWindow::Padding);
+    EXPECT_EQ(Hover("TrackbarSize"), "Appearance.FillColor on Appearance.TrackColor: 1.55:1, needs 3:1\n"
+                                     "Indicator.OnColor on Indicator.OffColor: 1.97:1, needs 3:1");
+    EXPECT_EQ(Hover("LabelTitle"), "(none)") << "a component that passes";
+
+    // Fixed, the button has nothing to say; the hint goes as the pointer leaves or a
+    // button is pressed.
+    Run("pick ButtonOrder\ninspect Inspector Appearance.TextColor\nkey Ctrl+K\n");
+    EXPECT_EQ(Hover("ButtonOrder"), "(none)");
+    EXPECT_NE(Hover("PopupConfirm"), "(none)");
+    Run("hover Components 5 5\n");
+    EXPECT_EQ(P.ContrastHint(), nullptr) << "the pointer left the page";
+    EXPECT_NE(Hover("PopupConfirm"), "(none)");
+    Run("key F7\n");
+    EXPECT_EQ(P.ContrastHint(), nullptr) << "the marks went, and the hint with them";
 }
 
 TEST_F(Designer, F8RecoloursThePreviewOnlyAsEachDeficiencySeesIt)

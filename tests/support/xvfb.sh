@@ -1,5 +1,6 @@
 # Sourced by the window tests. Skips the test (exit 77) when the X tools are missing,
-# makes a work folder $work, starts a virtual X server (screen XVFB_SCREEN, by default
+# makes a work folder $work (with the designer's settings in $work/config, so that no
+# test reads or writes the user's), starts a virtual X server (screen XVFB_SCREEN, by default
 # 800x600x24) on a free display and exports DISPLAY; on exit it stops the program under
 # test ($app_pid) and the server, and removes $work. fail MESSAGE prints the logs in
 # $work and exits 1.
@@ -16,6 +17,7 @@ for tool in Xvfb xdotool /usr/bin/import /usr/bin/compare; do
 done
 
 work=$(mktemp -d)
+export XDG_CONFIG_HOME="$work/config"
 xvfb_pid=""
 app_pid=""
 cleanup() {

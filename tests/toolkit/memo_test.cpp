@@ -53,6 +53,22 @@ TEST(Memo, EnterBreaksTheLineAndTextIsNormalised)
     EXPECT_EQ(M.Memo->Text(), "a\nb\nc\nx\nyz");
 }
 
+// As in the one-line box, a letter with its combining mark is one step of the caret
+// and one Backspace or Delete, never split.
+TEST(Memo, TheCaretStepsAndDeletesByGraphemeCluster)
+{
+    TMemoForm M;
+    M.Memo->SetText("ne\xCC\x81" "e");
+    M.Key(vkBack);
+    M.Key(vkBack);
+    EXPECT_EQ(M.Memo->Text(), "n");
+    M.Memo->SetText("ne\xCC\x81" "e");
+    M.Key(vkHome);
+    M.Key(vkRight);
+    M.Key(vkDelete);
+    EXPECT_EQ(M.Memo->Text(), "ne");
+}
+
 TEST(Memo, TheCaretMovesByLineAndShiftSelects)
 {
     TMemoForm M;

@@ -1,6 +1,7 @@
 // qell-designer design: the designer window on a page file (or the bundled sample),
 // with the package loaded for as long as it runs.
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <memory>
@@ -10,6 +11,7 @@
 #include "apps/designer/commands/Commands.h"
 #include "apps/designer/window/DesignerForm.h"
 #include "apps/designer/window/FileActions.h"
+#include "apps/designer/window/LayoutSettings.h"
 #include "apps/designer/commands/Options.h"
 #include "apps/designer/packages/PackageHost.h"
 #include "platform/rtl/Files.h"
@@ -90,6 +92,32 @@ bool LoadPackages(const std::optional<std::string>& Given, TPackageSet& Packages
     return true;
 }
 
+// The layout the user left (LayoutSettings.h), the window at Width x Height when --size
+// gave it; a damaged file is passed over, said in one line.
+TLayoutSettings ReadLayout(bool SizeGiven, int Width, int Height)
+{
+    TLayoutSettings Layout{Width, Height, {}};
+    if (const std::string Problem = ReadLayoutSettings(LayoutSettingsPath(), Layout); !Problem.empty())
+        std::fprintf(stderr, "qell-designer design: layout settings: %s\n", Problem.c_str());
+    if (SizeGiven) {
+        Layout.Width = Width;
+        Layout.Height = Height;
+    }
+    Layout.Width = std::clamp(Layout.Width, int(TDesignerForm::MinWidth), MaxFormSize);
+    Layout.Height = std::clamp(Layout.Height, int(TDesignerForm::MinHeight), MaxFormSize);
+    return Layout;
+}
+
+// Writes the window's layout for the next start; a failure is said in one line.
+void KeepLayout(const TDesignerForm& Designer)
+{
+    try {
+        WriteLayoutSettings(LayoutSettingsPath(), {Designer.Width(), Designer.Height(), Designer.PaneSizes()});
+    } catch (const Exception& E) {
+        std::fprintf(stderr, "qell-designer design: the layout was not kept: %s\n", E.what());
+    }
+}
+
 } // namespace
 
 int RunDesignCommand(const TArgs& Args)
@@ -127,7 +155,15 @@ int RunDesignCommand(const TArgs& Args)
         // Message boxes and prompts carry the program's name.
         Application->SetDisplayTitle("Qell Designer");
         const std::unique_ptr<TDesignerForm> Designer = std::make_unique<TDesignerForm>(Application);
-        Designer->SetBounds(0, 0, Width, Height);
+        // A person's window opens as they left it. A headless run (a script, a snapshot)
+        // is the same on every machine: the layout file plays no part in it.
+        if (O.Window) {
+            const TLayoutSettings Layout = ReadLayout(Parser.Given("--size"), Width, Height);
+            Designer->SetBounds(0, 0, Layout.Width, Layout.Height);
+            Designer->SetPaneSizes(Layout.Panes);
+        } else {
+            Designer->SetBounds(0, 0, Width, Height);
+        }
         TPageDocument& Document = Designer->Document();
         if (File.empty()) {
             Document.SetPage(ReadPageText(SamplePageText()), "");
@@ -135,9 +171,14 @@ int RunDesignCommand(const TArgs& Args)
             Document.Open(File[0]);
             OfferRecovery(Document);
         }
-        // Ending at once (the display lost, SIGTERM, SIGHUP, SIGINT) keeps unsaved changes.
-        const TEmergencyHookScope Hook([&Document] { KeepUnsaved(Document); });
+        // Ending at once (the display lost, SIGTERM, SIGHUP, SIGINT) keeps unsaved changes,
+        // and a window's layout as well, since a session that logs out ends so.
+        const TEmergencyHookScope Hook([&Document, &Designer, &O] {
+            if (O.Window) KeepLayout(*Designer); // says why it failed, never raises
+            KeepUnsaved(Document);
+        });
         Designer->ShowModal();
+        if (O.Window) KeepLayout(*Designer);
         // A script whose save failed has lost nothing either, and fails.
         if (!O.Window && !Document.SaveError().empty()) {
             std::fprintf(stderr, "qell-designer design: the page was not saved: %s\n", Document.SaveError().c_str());

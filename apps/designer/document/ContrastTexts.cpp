@@ -37,3 +37,26 @@ std::string DescribeFixes(const TFixTexts& Fixes)
     else Text.append("no ").append(OtherSide).append(" passes");
     return Text;
 }
+
+std::string PathWithin(const TComponent& Component, const std::string& Path)
+{
+    const std::string Own = Component.Name() + ".";
+    if (Path.size() > Own.size() && SameText(std::string_view(Path).substr(0, Own.size()), Own))
+        return Path.substr(Own.size());
+    return Path;
+}
+
+std::vector<std::string> FailureLines(TComponent& Component, TContrastLevel Level)
+{
+    std::vector<std::string> Lines;
+    for (const TContrastFinding& F : ComponentContrast(Component)) {
+        if (F.Passes(Level)) continue;
+        // The level's ratio as people quote it: 4.5:1, 3:1.
+        std::string Needed = RatioText(F.Required(Level));
+        while (Needed.back() == '0') Needed.pop_back();
+        if (Needed.back() == '.') Needed.pop_back();
+        Lines.push_back(PathWithin(Component, F.ForegroundPath) + " on " + PathWithin(Component, F.BackgroundPath) +
+                        ": " + RatioText(F.Ratio) + ":1, needs " + Needed + ":1");
+    }
+    return Lines;
+}

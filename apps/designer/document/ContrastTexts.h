@@ -4,6 +4,7 @@
 // each a text that its row and `set` take, with how far it moves the colour.
 
 #include <string>
+#include <vector>
 
 #include "apps/designer/document/RowTexts.h"
 #include "platform/components/PageContrast.h"
@@ -30,3 +31,13 @@ TFixTexts FixTexts(TRowTexts& Rows, const TContrastFinding& Finding, TContrastLe
 // The fixes as the description line offers them, the nearer first, which Ctrl+K applies:
 // "Ctrl+K: background $0045743D (ΔE 2.04); or foreground $000F0F0F (ΔE 62.59)".
 std::string DescribeFixes(const TFixTexts& Fixes);
+
+// Path ("ButtonOrder.Appearance.TextColor", as a finding names a colour) from within
+// Component ("Appearance.TextColor"); a path of another object (the page's
+// "SamplePage.Color") as it stands.
+std::string PathWithin(const TComponent& Component, const std::string& Path);
+
+// Each pair of Component that fails Level, one a line, the paths from within it: what a
+// hint over a marked component says.
+// "Appearance.TextColor on Appearance.BackgroundColor: 2.21:1, needs 4.5:1".
+std::vector<std::string> FailureLines(TComponent& Component, TContrastLevel Level);

@@ -33,17 +33,6 @@ std::string StateFolder()
     return Base + "/qell-designer";
 }
 
-void MakeFolder(const std::string& Folder)
-{
-    // Every level, since ~/.local/state may not exist yet either.
-    for (size_t Slash = Folder.find('/', 1);; Slash = Folder.find('/', Slash + 1)) {
-        const std::string Prefix = Folder.substr(0, Slash);
-        if (mkdir(Prefix.c_str(), 0700) != 0 && errno != EEXIST)
-            throw EInOutError("Cannot make the folder " + QuotedFileName(Prefix) + ": " + std::strerror(errno));
-        if (Slash == std::string::npos) break;
-    }
-}
-
 // The page's full path, as it names it: the same page reached by another relative name
 // gets the same.
 std::string FullPath(const std::string& PageFile)
@@ -190,7 +179,7 @@ std::string WriteRecoveryFile(const std::string& PageFile, const TRecovery& Reco
     }
     try {
         const std::string InState = InStateFolder(PageFile);
-        MakeFolder(InState.substr(0, InState.rfind('/')));
+        MakeFolders(InState.substr(0, InState.rfind('/')));
         WriteFileAtomically(InState, Text, Quick);
         return InState;
     } catch (const Exception& E) {

@@ -20,31 +20,11 @@ constexpr size_t MaxListSize = 1u << 20;
 
 const TPackageSet* CurrentSet = nullptr;
 
-// Creates Dir and its parents as a user's folders (0700 where new, as configuration
-// folders are); raises EInOutError naming the list when it cannot.
-void MakeFolders(const std::string& Dir)
-{
-    std::string Path;
-    for (size_t Start = 0; Start <= Dir.size();) {
-        size_t End = Dir.find('/', Start);
-        if (End == std::string::npos) End = Dir.size();
-        Path = Dir.substr(0, End);
-        if (!Path.empty() && mkdir(Path.c_str(), 0700) != 0 && errno != EEXIST)
-            throw EInOutError("Cannot write " + QuotedFileName(PackageListPath()) + ": cannot create " +
-                              QuotedFileName(Path) + ": " + std::strerror(errno));
-        Start = End + 1;
-    }
-}
-
 } // namespace
 
 std::string PackageListPath()
 {
-    // XDG base directories ignore a relative XDG_CONFIG_HOME.
-    const char* Config = std::getenv("XDG_CONFIG_HOME");
-    if (Config && Config[0] == '/') return std::string(Config) + "/qell-designer/packages";
-    const char* Home = std::getenv("HOME");
-    return std::string(Home && Home[0] ? Home : ".") + "/.config/qell-designer/packages";
+    return UserConfigFolder() + "/qell-designer/packages";
 }
 
 std::vector<std::string> ReadPackageList()
@@ -72,7 +52,11 @@ void WritePackageList(const std::vector<std::string>& Paths)
             throw EInOutError("Cannot write " + QuotedFileName(File) + ": a path must be one line: " + QuotedFileName(P));
         Text += P + "\n";
     }
-    MakeFolders(File.substr(0, File.rfind('/')));
+    try {
+        MakeFolders(File.substr(0, File.rfind('/')));
+    } catch (const EInOutError& E) {
+        throw EInOutError("Cannot write " + QuotedFileName(File) + ": " + E.what());
+    }
     WriteFileAtomically(File, Text);
 }
 

@@ -34,6 +34,15 @@ TDesignerForm::TDesignerForm(TComponent* AOwner) : TForm(AOwner), FDocument(std:
     FProblemsHeader->SetVisible(false);
     FProblems = new TProblemList(*this, *FDocument);
     FInspectorPane = std::make_unique<TInspectorPane>(*this, *FDocument);
+    const auto Splitter = [this](const char* Name) {
+        auto* S = new TSplitter(this);
+        S->SetName(Name);
+        S->SetParent(this);
+        S->OnMoved = [this](TObject* Sender) { SplitterMoved(*static_cast<TSplitter*>(Sender)); };
+        return S;
+    };
+    FListSplitter = Splitter("ComponentsSplitter");
+    FInspectorSplitter = Splitter("InspectorSplitter");
     FStatus = new TStatusLine(*this, *FDocument);
     FDocument->AddObserver(*this);
     MinClientWidth = MinWidth;
@@ -58,8 +67,12 @@ void TDesignerForm::Resized()
     TForm::Resized();
     const int Top = Gap + HeaderHeight, Bottom = std::max(Top, Height() - StatusHeight - Gap);
     const int H = Bottom - Top, HeaderTop = Gap + 3;
-    const int PreviewLeft = 2 * Gap + ListWidth;
-    const int InspectorLeft = std::max(PreviewLeft, Width() - Gap - InspectorWidth);
+    // The columns left to right, the page's taking what the others leave; a splitter in
+    // each gap between two of them.
+    const std::vector<int> Columns = FitSpans(
+        {{FListWidth, MinListWidth}, {0, MinPreviewWidth}, {FInspectorWidth, MinInspectorWidth}}, 1, Width() - 4 * Gap);
+    const int ListWidth = Columns[0], PreviewWidth = Columns[1], InspectorWidth = Columns[2];
+    const int PreviewLeft = 2 * Gap + ListWidth, InspectorLeft = PreviewLeft + PreviewWidth + Gap;
     FListHeader->SetBounds(Gap, HeaderTop, ListWidth, FListHeader->Height());
     FPreviewHeader->SetBounds(PreviewLeft, HeaderTop, FPreviewHeader->Width(), FPreviewHeader->Height());
     // The palette below the list, as tall as its classes while the list keeps half.
@@ -68,7 +81,6 @@ void TDesignerForm::Resized()
     FList->SetBounds(Gap, Top, ListWidth, ListHeight);
     FPaletteHeader->SetBounds(Gap, Top + ListHeight + Gap + 3, ListWidth, FPaletteHeader->Height());
     FPalette->SetBounds(Gap, Bottom - PaletteHeight, ListWidth, PaletteHeight);
-    const int PreviewWidth = std::max(0, InspectorLeft - Gap - PreviewLeft);
     // The problems list takes the preview's lower part while it shows.
     const int Below = ProblemsShowing() ? std::min(H / 2, ProblemsHeight + HeaderHeight + Gap) : 0;
     FPreview->SetBounds(PreviewLeft, Top, PreviewWidth, H - Below);
@@ -78,7 +90,41 @@ void TDesignerForm::Resized()
     FViewButton->SetBounds(FPreview->Left() + FPreview->Width() - ViewButtonWidth, Gap / 2 + 1, ViewButtonWidth,
                            Top - Gap / 2 - 2);
     FInspectorPane->SetBounds(Bounds(InspectorLeft, Top, InspectorWidth, H), HeaderTop);
+    // Each splitter goes as far as leaves the page its minimum, the far column as it is.
+    FListSplitter->SetBounds(Gap + ListWidth, Top, Gap, H);
+    FListSplitter->MinPosition = Gap + MinListWidth;
+    FListSplitter->MaxPosition = Width() - 3 * Gap - InspectorWidth - MinPreviewWidth;
+    FInspectorSplitter->SetBounds(InspectorLeft - Gap, Top, Gap, H);
+    FInspectorSplitter->MinPosition = PreviewLeft + MinPreviewWidth;
+    FInspectorSplitter->MaxPosition = Width() - 2 * Gap - MinInspectorWidth;
     FStatus->SetBounds(0, Height() - StatusHeight, Width(), StatusHeight);
+}
+
+void TDesignerForm::SplitterMoved(const TSplitter& Splitter)
+{
+    if (&Splitter == FListSplitter) {
+        FListWidth = Splitter.Position() - Gap;
+        FInspectorWidth = FInspectorPane->Inspector().Width();
+    } else {
+        FInspectorWidth = Width() - Gap - (Splitter.Position() + Gap);
+        FListWidth = FList->Width();
+    }
+    Resized();
+}
+
+TPaneSizes TDesignerForm::PaneSizes() const
+{
+    return {FListWidth, FInspectorWidth, Inspector().NameWidth, FInspectorPane->DescriptionHeight()};
+}
+
+void TDesignerForm::SetPaneSizes(const TPaneSizes& Sizes)
+{
+    FListWidth = std::max(Sizes.ListWidth, MinListWidth);
+    FInspectorWidth = std::max(Sizes.InspectorWidth, MinInspectorWidth);
+    FInspectorPane->SetDescriptionHeight(Sizes.DescriptionHeight);
+    Resized();
+    // Within the inspector's width as now laid out.
+    Inspector().SetNameWidth(Sizes.NameWidth);
 }
 
 void TDesignerForm::DocumentChanged(const TDocumentChange& Change)

@@ -3,19 +3,22 @@
 // in panes that observe it (the list of components with their collection items,
 // ComponentList.h, over the palette of component classes, Palette.h; the page, where it
 // is built, PagePreview.h; the inspector pane of the selection, InspectorPane.h) over a
-// status line (StatusLine.h). The form
+// status line (StatusLine.h). Splitters between the columns, and above the description
+// line, share the room as the user drags them (LayoutSettings.h). The form
 // only lays the panes out and maps the keys; opening and saving with their questions are
 // in FileActions.h. It edits through the property editors registered when it runs, so a
 // loaded package's editors serve their properties here as in any host.
 //
 // Scripts address the panes as "Components", "Palette", "Preview", "View", "Problems",
-// "Filter", "Inspector", "Description" and "Status".
+// "Filter", "Inspector", "Description" and "Status", and the splitters as
+// "ComponentsSplitter", "InspectorSplitter" and "DescriptionSplitter".
 
 #include <memory>
 
 #include "apps/designer/document/PageDocument.h"
 #include "apps/designer/window/ComponentList.h"
 #include "apps/designer/window/InspectorPane.h"
+#include "apps/designer/window/LayoutSettings.h"
 #include "apps/designer/window/PagePreview.h"
 #include "apps/designer/window/Palette.h"
 #include "apps/designer/window/ProblemList.h"
@@ -24,14 +27,16 @@
 #include "platform/toolkit/Form.h"
 #include "platform/toolkit/Label.h"
 #include "platform/toolkit/PopupMenu.h"
+#include "platform/toolkit/Splitter.h"
 
 class TDesignerForm : public TForm, private IDocumentObserver {
     QELL_CLASS(TDesignerForm, TForm)
-    static constexpr int ListWidth = 220, InspectorWidth = 300, Gap = 8, HeaderHeight = 20,
-                         StatusHeight = TStatusBar::DefaultHeight, ViewButtonWidth = 64;
-    // The window's size at first, and the smallest it may be given.
+    static constexpr int Gap = 8, HeaderHeight = 20, StatusHeight = TStatusBar::DefaultHeight, ViewButtonWidth = 64;
+    // The narrowest the columns get, however the splitters or the window go.
+    static constexpr int MinListWidth = 120, MinPreviewWidth = 160, MinInspectorWidth = 200;
     // The list of contrast problems, below the preview while it shows.
     static constexpr int ProblemsHeight = 110;
+    // The window's size at first, and the smallest it may be given.
     static constexpr int DefaultWidth = 1216, DefaultHeight = 540, MinWidth = 800, MinHeight = 480;
     explicit TDesignerForm(TComponent* AOwner);
     ~TDesignerForm() override;
@@ -59,6 +64,14 @@ class TDesignerForm : public TForm, private IDocumentObserver {
     TVisionDeficiency Simulation() const { return FPreview->Simulation(); }
     void SetSimulation(TVisionDeficiency Deficiency);
 
+    // The sizes the user gave the panes, kept for the session: the list's and the
+    // inspector's widths as dragged (the window fits them to its width: FitSpans, the
+    // page taking the rest), the inspector's name column, the description line's height.
+    TPaneSizes PaneSizes() const;
+    // Gives the panes Sizes (from the layout file, say), each no smaller than its
+    // minimum, and lays them out.
+    void SetPaneSizes(const TPaneSizes& Sizes);
+
     // Unsaved changes ask Save / Discard / Cancel.
     bool CloseQuery() override;
     // Ctrl+N, Ctrl+O, Ctrl+S, Ctrl+Z, Ctrl+Y (and Ctrl+Shift+Z), Ctrl+F, Ctrl+K, Ctrl+E
@@ -70,6 +83,9 @@ protected:
 
 private:
     void DocumentChanged(const TDocumentChange& Change) override;
+    // A splitter of the columns was dragged: the pane beside it takes the new width, the
+    // one across the page keeps the width it has now, so the bar stays under the pointer.
+    void SplitterMoved(const TSplitter& Splitter);
     void UpdateCaption();
     void OpenViewMenu();
     // Ctrl+Z: typed text is undone first, the value again; then the page's last edit.
@@ -89,6 +105,9 @@ private:
     TLabel* FProblemsHeader;
     TProblemList* FProblems;
     std::unique_ptr<TInspectorPane> FInspectorPane;
+    TSplitter* FListSplitter;      // between the list and the page
+    TSplitter* FInspectorSplitter; // between the page and the inspector
+    int FListWidth = TPaneSizes::DefaultListWidth, FInspectorWidth = TPaneSizes::DefaultInspectorWidth; // as wanted
     TStatusLine* FStatus;
 };
 

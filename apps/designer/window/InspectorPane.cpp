@@ -66,6 +66,14 @@ TInspectorPane::TInspectorPane(TWinControl& Form, TPageDocument& Document) : FDo
     FDescription = new TDescriptionLine(&Form);
     FDescription->SetName("Description");
     FDescription->SetParent(&Form);
+    FSplitter = new TSplitter(&Form);
+    FSplitter->SetName("DescriptionSplitter");
+    FSplitter->SetParent(&Form);
+    FSplitter->SetKind(skHorizontal);
+    FSplitter->OnMoved = [this](TObject*) {
+        SetDescriptionHeight(FArea.Bottom - FSplitter->Position() - SplitterHeight);
+    };
+    FSplitter->OnDblClick = [this](TObject*) { SetDescriptionHeight(0); };
     FDocument.AddObserver(*this);
     FInspector->SetSelection(FDocument.Selection());
     UpdateHeader();
@@ -154,12 +162,25 @@ void TInspectorPane::SetBounds(const TRect& Area, int HeaderTop)
     FArea = Area;
     FHeaderTop = HeaderTop;
     FHeader->SetBounds(Area.Left, HeaderTop, FHeader->Width(), FHeader->Height());
-    const int W = Area.Width(), H = Area.Height();
-    const int Below = std::min(H, FDescription->HeightNeeded(W));
+    const int W = Area.Width();
     const int RowsTop = Area.Top + FilterHeight + Gap;
+    const int Wanted = FDescriptionHeight > 0 ? FDescriptionHeight : FDescription->HeightNeeded(W);
+    const std::vector<int> Heights = FitSpans({{0, MinRowsHeight}, {Wanted, std::min(Wanted, MinDescriptionHeight)}}, 0,
+                                              Area.Bottom - RowsTop - SplitterHeight);
+    const int Below = Heights[1];
     FFilter->SetBounds(Area.Left, Area.Top, W, FilterHeight);
-    FInspector->SetBounds(Area.Left, RowsTop, W, std::max(0, Area.Bottom - Below - Gap - RowsTop));
+    FInspector->SetBounds(Area.Left, RowsTop, W, Heights[0]);
+    FSplitter->SetBounds(Area.Left, Area.Bottom - Below - SplitterHeight, W, SplitterHeight);
+    FSplitter->MinPosition = RowsTop + MinRowsHeight;
+    FSplitter->MaxPosition = Area.Bottom - MinDescriptionHeight - SplitterHeight;
     FDescription->SetBounds(Area.Left, Area.Bottom - Below, W, Below);
+}
+
+void TInspectorPane::SetDescriptionHeight(int Height)
+{
+    FDescriptionHeight = Height > 0 ? std::max(Height, MinDescriptionHeight) : 0;
+    SetBounds(FArea, FHeaderTop);
+    FInspector->ScrollIntoView(FInspector->SelectedRow());
 }
 
 void TInspectorPane::UpdateHeader()
@@ -193,11 +214,8 @@ void TInspectorPane::UpdateDescription()
                 const auto Verdict = [&](TContrastLevel Level, const char* Name) {
                     return std::string(F.Passes(Level) ? "passes " : "fails ") + Name;
                 };
-                // The other colour's path, from the component's own name on.
-                std::string Other = Foreground ? F.BackgroundPath : F.ForegroundPath;
-                const std::string Own = Entry->Component->Name() + ".";
-                if (Other.size() > Own.size() && SameText(Other.substr(0, Own.size()), Own))
-                    Other.erase(0, Own.size());
+                const std::string Other =
+                    PathWithin(*Entry->Component, Foreground ? F.BackgroundPath : F.ForegroundPath);
                 Lines.push_back(RatioText(F.Ratio) + ":1 " + (Foreground ? "on " : "under ") + Other);
                 Lines.push_back("  " + Verdict(TContrastLevel::AA, "AA") + ", " + Verdict(TContrastLevel::AAA, "AAA"));
                 if (!F.Passes(TContrastLevel::AA)) {

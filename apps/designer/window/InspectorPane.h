@@ -1,14 +1,14 @@
 #pragma once
 // The designer's inspector pane, top to bottom: a header naming what is selected
 // ("ButtonOrder: TQellButton", "3 objects"), the filter box, the property inspector's
-// rows, and the description line of the selected row.
+// rows, and the description line of the selected row, with a splitter above it.
 //
 // A colour row's menu adds the colour's own actions (InspectorColours.cpp): Copy as
 // #RRGGBB, Pick from the page (Ctrl+E), the colours the page already uses, and the two
 // fixes of the first pair the colour fails.
 //
 // Scripts address its parts as "InspectorLabel", "Filter", "Inspector" and
-// "Description".
+// "Description", and the splitter as "DescriptionSplitter".
 
 #include <optional>
 #include <string>
@@ -21,6 +21,7 @@
 #include "platform/designide/PropertyInspector.h"
 #include "platform/toolkit/Edit.h"
 #include "platform/toolkit/Label.h"
+#include "platform/toolkit/Splitter.h"
 
 // The filter box: typing filters the inspector's rows by name; Escape empties it, Down
 // goes into the rows, on the first whose name matches. It takes at most MaxFilter
@@ -42,7 +43,10 @@ private:
 // document through it.
 class TInspectorPane : private IDocumentObserver, private IDocumentDesigner {
 public:
-    static constexpr int FilterHeight = TEdit::DefaultHeight, Gap = 4;
+    static constexpr int FilterHeight = TEdit::DefaultHeight, Gap = 4, SplitterHeight = 6;
+    // The least the rows (three of them) and the description line (two lines) keep.
+    static constexpr int MinRowsHeight = 3 * TPropertyInspector::RowHeight + 2 * TPropertyInspector::Border,
+                         MinDescriptionHeight = 2 * TDescriptionLine::LineHeight + 2 * TDescriptionLine::Padding;
     TInspectorPane(TWinControl& Form, TPageDocument& Document);
     ~TInspectorPane();
     TInspectorPane(const TInspectorPane&) = delete;
@@ -52,8 +56,15 @@ public:
     TFilterEdit& Filter() const { return *FFilter; }
     TDescriptionLine& Description() const { return *FDescription; }
     // Lays the parts out: the header on the line above Area, the rest inside it, the
-    // description line as high as its text needs (DescriptionLine.h).
+    // description line as high as the user dragged its splitter, else as its text needs
+    // (DescriptionLine.h), either as far as the rows keep their minimum.
     void SetBounds(const TRect& Area, int HeaderTop);
+    // The height the user gave the description line by its splitter; 0 when it has its
+    // own, which grows with its text (as at first, and after a double click on the
+    // splitter). The user's height wins over the text's: what does not fit scrolls.
+    int DescriptionHeight() const { return FDescriptionHeight; }
+    // Sets it (0: the line's own; else at least MinDescriptionHeight) and lays out again.
+    void SetDescriptionHeight(int Height);
     // Ctrl+F: the filter box, its text selected, once typed text is set.
     void FocusFilter();
     // Ctrl+K: the smaller fix (AA) of the first pair the selected colour row fails, as the
@@ -103,6 +114,8 @@ private:
     TPropertyInspector* FInspector;
     TFilterEdit* FFilter;
     TDescriptionLine* FDescription;
+    TSplitter* FSplitter;
+    int FDescriptionHeight = 0;
     TRect FArea;        // where SetBounds last laid the parts out
     int FHeaderTop = 0;
     // Both fixes (AA) of the first pair the selected colour row fails, if it fails one:

@@ -115,6 +115,7 @@ void TPagePreview::Damage(const TRect& Area)
 void TPagePreview::DocumentChanged(const TDocumentChange& Change)
 {
     const TQellPage& Page = FDocument.Page();
+    if (Change.NewPage || Change.Values || Change.Entries) FContrastHint.Hide();
     if (Change.NewPage) {
         FShown.clear();
         for (int I = 0; I < Page.ComponentCount(); ++I)
@@ -283,6 +284,7 @@ void TPagePreview::SetContrastMarks(bool On)
 {
     if (On == FMarks) return;
     FMarks = On;
+    FContrastHint.Hide();
     Invalidate();
 }
 
@@ -304,6 +306,7 @@ void TPagePreview::SetSimulation(TVisionDeficiency Deficiency)
 void TPagePreview::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
     TWinControl::MouseDown(Button, Shift, X, Y);
+    FContrastHint.Hide();
     if (!FDocument.CommitPendingEdits()) return;
     if (CanFocus() && !Focused()) SetFocus();
     if (!FDocument.Picking().RowPath.empty()) {
@@ -362,6 +365,8 @@ void TPagePreview::Pick(TMouseButton Button, int X, int Y)
 void TPagePreview::MouseMove(TShiftState Shift, int X, int Y)
 {
     TWinControl::MouseMove(Shift, X, Y);
+    if (FMarks && !Shift.Contains(ssLeft) && !Shift.Contains(ssRight))
+        FContrastHint.PointAt(ComponentAt(X, Y), X, Y);
     if (FDrag.Kind() == TPageDrag::TKind::None || !Shift.Contains(ssLeft)) return;
     FDrag.MoveTo(PagePoint(X, Y), !Shift.Contains(ssAlt));
     // The guides and the outline, where they were and where they are.
@@ -382,8 +387,14 @@ void TPagePreview::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
     FDrag.End();
 }
 
+void TPagePreview::MouseLeave()
+{
+    FContrastHint.Hide();
+}
+
 bool TPagePreview::MouseWheel(TShiftState Shift, int Delta, int X, int Y)
 {
+    FContrastHint.Hide();
     TScrollBar* Bar = Shift.Contains(ssShift) ? FHorizontal : FVertical;
     return Bar->Visible() && Bar->MouseWheel({}, Delta, X, Y);
 }

@@ -31,6 +31,7 @@
 #include <vector>
 
 #include "apps/designer/document/PageDocument.h"
+#include "apps/designer/window/ContrastHint.h"
 #include "apps/designer/window/PageActions.h"
 #include "apps/designer/window/PageDrag.h"
 #include "colour/Contrast.h"
@@ -74,6 +75,9 @@ class TPagePreview : public TWinControl, private IDocumentObserver {
     // Whether the components with a pair that fails AA are framed in red.
     bool ContrastMarks() const { return FMarks; }
     void SetContrastMarks(bool On);
+    // While the marks show, the pointer resting on a marked component shows a hint that
+    // names its failing pairs (ContrastHint.h); nullptr when none shows.
+    const THintWindow* ContrastHint() const { return FContrastHint.Shown(); }
     // The components marked, in file order (the document's contrast problems), empty
     // while marks do not show.
     const std::vector<const TComponent*>& Marked() const;
@@ -86,6 +90,7 @@ class TPagePreview : public TWinControl, private IDocumentObserver {
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseMove(TShiftState Shift, int X, int Y) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseLeave() override;
     bool MouseWheel(TShiftState Shift, int Delta, int X, int Y) override;
     void KeyDown(TKey& Key, TShiftState Shift) override;
     // Tab steps through the page's components.
@@ -120,6 +125,7 @@ private:
     TScrollBar* FHorizontal;
     TScrollBar* FVertical;
     TPopupMenu* FMenu;
+    TContrastHint FContrastHint{*this};
     int FScrollX = 0, FScrollY = 0;
     bool FMarks = false;
     TVisionDeficiency FSimulation = TVisionDeficiency::None;

@@ -80,22 +80,22 @@ struct TPointerArgs {
 
 // A verb of a gesture at a point of a control; Gesture gets the point in the form's
 // coordinates and whether the flag word was given.
-TScriptVerb PointerVerb(const char* Name, const char* Usage, TPointerArgs Spec,
+TScriptVerb PointerVerb(const char* Name, const char* Usage, TPointerArgs Shape,
                         std::function<void(TScriptEvents& Out, TPoint P, bool Flag)> Gesture)
 {
-    return {Name, Usage, Spec.Centred ? 1u : 3u, Spec.FlagWord ? 4u : 3u,
-            [Spec, Usage](const std::vector<TScriptToken>& Args, TScriptCommand& C) {
+    return {Name, Usage, Shape.Centred ? 1u : 3u, Shape.FlagWord ? 4u : 3u,
+            [Shape, Usage](const std::vector<TScriptToken>& Args, TScriptCommand& C) {
                 if (Args.size() == 2) throw EScriptError(std::string("usage: ") + Usage);
                 ReadWord(Args, 0, C, Usage);
                 if (Args.size() > 1) C.Numbers = {ReadNumber(Args[1]), ReadNumber(Args[2])};
                 if (Args.size() == 4) {
-                    if (Args[3].Quoted || LowerCase(Args[3].Text) != Spec.FlagWord)
+                    if (Args[3].Quoted || LowerCase(Args[3].Text) != Shape.FlagWord)
                         throw EScriptError(std::string("usage: ") + Usage);
                     C.Flag = true;
                 }
             },
-            [Spec, Gesture = std::move(Gesture)](const TScriptCommand& C, TForm& Form, TScriptEvents& Out) {
-                const TControl& Ctl = FindControl(Form, C.Words[0], Spec.Showing);
+            [Shape, Gesture = std::move(Gesture)](const TScriptCommand& C, TForm& Form, TScriptEvents& Out) {
+                const TControl& Ctl = FindControl(Form, C.Words[0], Shape.Showing);
                 const auto& N = C.Numbers;
                 Gesture(Out, N.empty() ? At(Ctl, Ctl.Width() / 2, Ctl.Height() / 2) : At(Ctl, N[0], N[1]), C.Flag);
             }};
