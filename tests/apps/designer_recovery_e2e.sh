@@ -7,6 +7,7 @@
 # display's loss to the end is printed ("display loss to exit"), with the CPU time the
 # designer used in it; a designer that spins (10 s of CPU time, where ending takes a
 # fraction of one) or hangs ($patience s) is ended and fails the test, saying which.
+# Its window destroyed by another client: the same as the display's loss.
 # usage: designer_recovery_e2e.sh path/to/qell-designer      (exit 77: X tools missing)
 set -euo pipefail
 designer=${1:?usage: designer_recovery_e2e.sh QELL_DESIGNER}
@@ -54,6 +55,15 @@ for signal in TERM HUP; do
   [ "$rc" -eq "$expected" ] || fail "exit code $rc after SIG$signal, expected $expected"
   expect_recovered "$value"
 done
+
+# Its window destroyed by another program: nothing is left to show or to type into,
+# so the designer ends as when the display goes, keeping the change.
+value=$((value + 1))
+start_designer "$value"
+xdotool windowclose "$wid" 2>/dev/null || true
+wait_exit
+[ "$rc" -eq 1 ] || fail "exit code $rc after the window was destroyed, expected 1"
+expect_recovered "$value"
 
 # cpu_ms PID: the CPU time (user and system) the process has used, in milliseconds.
 clock_ticks=$(getconf CLK_TCK)
