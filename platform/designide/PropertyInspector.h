@@ -64,6 +64,10 @@ class QELL_DESIGNIDE_API TPropertyInspector : public TWinControl {
     // the result names the property on the page. Unset, or answering empty (several
     // objects, say): the row's path alone.
     std::function<std::string()> PathPrefix;
+    // Items the owner adds to the menu of a row (Row, the selected one), after the
+    // inspector's own and a separator; none answered, none added. Asked each time the
+    // menu opens on a row.
+    std::function<std::vector<TMenuItem>(int Row)> OnRowMenu;
     // Where the name column ends; the user drags the line between the columns to move
     // it (SetNameWidth), and it stays there while the inspector lives.
     int NameWidth = DefaultNameWidth;
@@ -165,6 +169,14 @@ class QELL_DESIGNIDE_API TPropertyInspector : public TWinControl {
     void OpenRowMenu(int Row, int X, int Y);
     // The open menu, or nullptr.
     TPopupMenu* RowMenu() const;
+    // Opens the menu again where OpenRowMenu last opened it, with Items in place of the
+    // row's (a list to choose from, offered by an item of the first); nothing when the
+    // menu never opened.
+    void ReopenRowMenu(std::vector<TMenuItem> Items);
+    // Sets the selected row's value from Text, as typing it and pressing Enter does (a
+    // refusal is shown in a message box, and changes nothing), then tells OnAction
+    // Action. False when there is no row, it is read-only, or the editor refused Text.
+    bool SetSelectedValue(const std::string& Text, const std::string& Action);
     // A double click on the selected row's value: its dialog, the next value of its
     // list, or a sub-object's rows opened or closed.
     void DoubleClickValue();
@@ -209,6 +221,7 @@ private:
     THintWindow* FHint = nullptr;
     TPopupMenu* FMenu = nullptr;
     bool FSplitting = false; // the line between the columns is being dragged
+    TPoint FMenuAt;          // where the menu last opened, in the form's coordinates
 };
 
 // A property's drop-down list of values, as the inspector opens it below a row: each

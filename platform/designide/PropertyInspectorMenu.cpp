@@ -61,8 +61,17 @@ void TPropertyInspector::PasteValue()
     const std::string Text = Application->BackEnd().ClipboardText();
     // As Enter on typed text: the value it already shows is no edit.
     if (Text == Editor->GetVisualValue()) return;
-    const std::string Path = RowPath(SelectedRow());
-    if (FEditing->Change([&] { Editor->SetValue(Text); })) Tell("Pasted into " + Path);
+    SetSelectedValue(Text, "Pasted into " + RowPath(SelectedRow()));
+}
+
+bool TPropertyInspector::SetSelectedValue(const std::string& Text, const std::string& Action)
+{
+    const int Row = SelectedRow();
+    if (Row < 0 || RowEditor(Row)->GetAttributes().Contains(paReadOnly) || !ReadyForNewRows()) return false;
+    TInterfacePtr<TPropertyEditor> Editor(RowEditor(Row));
+    if (!FEditing->Change([&] { Editor->SetValue(Text); })) return false;
+    Tell(Action);
+    return true;
 }
 
 std::vector<TMenuItem> TPropertyInspector::RowMenuItems()
@@ -70,7 +79,7 @@ std::vector<TMenuItem> TPropertyInspector::RowMenuItems()
     const bool OnRow = SelectedRow() >= 0;
     const bool Alphabetical = SortOrder() == TSortOrder::Alphabetical;
     const bool Rows = RowCount() > 0;
-    return {
+    std::vector<TMenuItem> Items{
         {"Reset to default", CanResetToDefault(), false, false, [this] { ResetToDefault(); }},
         {"Copy value", CanCopyValue(), false, false, [this] { CopyValue(); }},
         {"Paste value", CanPasteValue(), false, false, [this] { PasteValue(); }},
@@ -82,6 +91,12 @@ std::vector<TMenuItem> TPropertyInspector::RowMenuItems()
         {"Expand all", Rows, false, false, [this] { ExpandAll(); }},
         {"Collapse all", Rows, false, false, [this] { CollapseAll(); }},
     };
+    if (OnRow && OnRowMenu) {
+        std::vector<TMenuItem> More = OnRowMenu(SelectedRow());
+        if (!More.empty()) Items.push_back({"", false, false, true, nullptr});
+        for (TMenuItem& Item : More) Items.push_back(std::move(Item));
+    }
+    return Items;
 }
 
 void TPropertyInspector::OpenRowMenu(int Row, int X, int Y)
@@ -97,8 +112,17 @@ void TPropertyInspector::OpenRowMenu(int Row, int X, int Y)
     }
     FMenu->SetFont(EffectiveFont());
     FMenu->Items = RowMenuItems();
-    const TPoint O = SurfaceOrigin();
-    FMenu->Popup(*Form, O.X + X, O.Y + Y);
+    const TPoint O = SurfaceOrigin(), F = Form->SurfaceOrigin();
+    FMenuAt = {O.X - F.X + X, O.Y - F.Y + Y};
+    FMenu->Popup(*Form, FMenuAt.X, FMenuAt.Y);
+}
+
+void TPropertyInspector::ReopenRowMenu(std::vector<TMenuItem> Items)
+{
+    TForm* Form = ParentForm();
+    if (!Form || !FMenu) return;
+    FMenu->Items = std::move(Items);
+    FMenu->Popup(*Form, FMenuAt.X, FMenuAt.Y);
 }
 
 TPopupMenu* TPropertyInspector::RowMenu() const

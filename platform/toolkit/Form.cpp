@@ -310,7 +310,7 @@ bool TForm::FlushPaint()
     while (!FPaintingAreas.empty()) {
         const TInvalidArea A = FPaintingAreas.front();
         FPaintingAreas.erase(FPaintingAreas.begin());
-        A.Control->PaintArea(A.Area);
+        PaintControlArea(A.Control, A.Area);
         FSurfaceChanged = true;
     }
     const bool Changed = FSurfaceChanged;
@@ -318,25 +318,46 @@ bool TForm::FlushPaint()
     return Changed;
 }
 
-void TForm::PaintControl(TControl* C)
+namespace {
+
+// Whether a later sibling of C or of one of its parents overlaps it.
+bool Covered(const TControl* C)
 {
-    // Whether a later sibling of C or of one of its parents overlaps it.
-    bool Covered = false;
-    for (const TControl* P = C; P->Parent() && !Covered; P = P->Parent()) {
+    for (const TControl* P = C; P->Parent(); P = P->Parent()) {
         const TWinControl* Parent = P->Parent();
         bool After = false;
-        for (int I = 0; I < Parent->ControlCount() && !Covered; ++I) {
+        for (int I = 0; I < Parent->ControlCount(); ++I) {
             const TControl* S = Parent->Controls(I);
             if (S == P) After = true;
-            else if (After && S->Visible()) Covered = !Intersect(S->BoundsRect(), P->BoundsRect()).IsEmpty();
+            else if (After && S->Visible() && !Intersect(S->BoundsRect(), P->BoundsRect()).IsEmpty()) return true;
         }
     }
-    if (!Covered) {
+    return false;
+}
+
+} // namespace
+
+void TForm::PaintControl(TControl* C)
+{
+    if (!Covered(C)) {
         C->PaintTree();
         return;
     }
     const TRect Area = C->SurfaceClip();
     if (!Area.IsEmpty()) PaintArea(Area);
+}
+
+void TForm::PaintControlArea(TWinControl* C, const TRect& Area)
+{
+    if (C == this || !Covered(C)) {
+        C->PaintArea(Area);
+        return;
+    }
+    // From the form down over the area, so that what lies on top is painted again too.
+    const TPoint O = C->SurfaceOrigin();
+    const TRect Surface =
+        Intersect(C->SurfaceClip(), Rect(O.X + Area.Left, O.Y + Area.Top, O.X + Area.Right, O.Y + Area.Bottom));
+    if (!Surface.IsEmpty()) PaintArea(Surface);
 }
 
 void TForm::Paint(TCanvas& C)

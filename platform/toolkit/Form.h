@@ -101,6 +101,8 @@ class QELL_TOOLKIT_API TForm : public TWinControl {
     // Paints C now: itself and its children, and when a control later in z-order
     // overlaps it, everything over its area in z-order, so that what lies on top stays.
     void PaintControl(TControl* C);
+    // Paints Area of C (C's coordinates), and what lies on top of it there.
+    void PaintControlArea(TWinControl* C, const TRect& Area);
 
 protected:
     void Paint(TCanvas& C) override;

@@ -222,6 +222,14 @@ void TPopupMenu::Paint(TCanvas& C)
             for (int D = 0; D < 3; ++D) C.FillRect(Rect(X + D, Y - 1 + D, X + D + 1, Y + 2 + D));
             for (int D = 0; D < 5; ++D) C.FillRect(Rect(X + 3 + D, Y + 1 - D, X + 4 + D, Y + 4 - D));
         }
+        if (Item.Swatch) {
+            // Framed in the ink, so that a colour near the menu's own still shows.
+            constexpr int Size = 12;
+            const int Top = Cell.Top + (Cell.Height() - Size) / 2;
+            C.Pen.Color = Ink;
+            C.Brush.Color = *Item.Swatch;
+            C.Rectangle(Bounds(Cell.Left + 2, Top, Size, Size));
+        }
         C.Font = EffectiveFont();
         C.Font.SetColor(Ink);
         C.Brush.Color = Hot ? clHighlight : clWindow;

@@ -9,6 +9,7 @@
 // click outside reaches the menu (which closes) and goes no further, as a menu's does.
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,6 +24,8 @@ struct TMenuItem {
     bool Checked = false;   // a tick before the caption
     bool Separator = false; // a line between groups; its other fields are unused
     std::function<void()> OnClick;
+    // A square of this colour in place of the tick, for a colour to choose.
+    std::optional<TColor> Swatch = std::nullopt;
 };
 
 // Fires once the menu has closed, chosen or not; HadFocus tells whether the menu held

@@ -7,6 +7,8 @@
 # display's loss to the end is printed ("display loss to exit"), with the CPU time the
 # designer used in it; a designer that spins (10 s of CPU time, where ending takes a
 # fraction of one) or hangs ($patience s) is ended and fails the test, saying which.
+# Its window destroyed by another client: the same as the display's loss. A value
+# typed and not yet set goes into the recovery file as typed.
 # usage: designer_recovery_e2e.sh path/to/qell-designer      (exit 77: X tools missing)
 set -euo pipefail
 designer=${1:?usage: designer_recovery_e2e.sh QELL_DESIGNER}
@@ -54,6 +56,29 @@ for signal in TERM HUP; do
   [ "$rc" -eq "$expected" ] || fail "exit code $rc after SIG$signal, expected $expected"
   expect_recovered "$value"
 done
+
+# Its window destroyed by another program: nothing is left to show or to type into,
+# so the designer ends as when the display goes, keeping the change.
+value=$((value + 1))
+start_designer "$value"
+xdotool windowclose "$wid" 2>/dev/null || true
+wait_exit
+[ "$rc" -eq 1 ] || fail "exit code $rc after the window was destroyed, expected 1"
+expect_recovered "$value"
+
+# A value typed into a row and not yet set: the recovery file keeps it as typed.
+start_designer 799
+xdotool mousemove --window "$wid" "$value_x" "$(row_y 3)" click 1
+sleep 0.3
+xdotool type --delay 30 "4321"
+# F1's box opening says every key before it was handled; the typed text stays unset.
+xdotool key F1
+eventually has_window '^Qell Designer keys$' || fail "F1 opened no box"
+kill -TERM "$app_pid"
+wait_exit
+[ "$rc" -eq 143 ] || fail "exit code $rc after SIGTERM with typed text, expected 143"
+grep -q '^// typed .*4321' "$page.recovered" || fail "the recovery file lacks the typed text: $(head -3 "$page.recovered")"
+expect_recovered 799
 
 # cpu_ms PID: the CPU time (user and system) the process has used, in milliseconds.
 clock_ticks=$(getconf CLK_TCK)

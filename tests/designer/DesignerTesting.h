@@ -79,6 +79,18 @@ protected:
         return Back.Messages;
     }
 
+    // A script line that selects the inspector row at Path as a person does, with a
+    // click on its name (the row revealed first): the rows then have the focus, for
+    // typing and the row's keys.
+    std::string ClickRow(const std::string& Path) const
+    {
+        TPropertyInspector& I = D->Inspector();
+        EXPECT_TRUE(I.SelectPath(Path)) << Path;
+        const TRect R = I.NameRect(I.FindRow(Path));
+        EXPECT_FALSE(R.IsEmpty()) << Path << " is not in view";
+        return "click Inspector " + std::to_string(R.Left + 30) + " " + std::to_string(R.Top + 5) + "\n";
+    }
+
     template <typename T = TQellButton>
     T& Find(const char* Name) const
     {

@@ -31,7 +31,7 @@ TEST(DesignerHelp, F1ListsTheKeysAndItsPackagesButtonTheLoadedAndFailingPackages
         D->ShowModal();
         EXPECT_FALSE(Back.Failed()) << Back.ScriptError();
         ASSERT_EQ(Back.Messages.size(), 3u); // OK closes the keys alone; Packages opens the list
-        for (const char* Key : {"Ctrl+O", "Ctrl+S", "Ctrl+Z", "Ctrl+Y", "Ctrl+F", "F1", "F7", "F8"})
+        for (const char* Key : {"Ctrl+O", "Ctrl+S", "Ctrl+Z", "Ctrl+Y", "Ctrl+E", "Ctrl+F", "F1", "F7", "F8"})
             EXPECT_TRUE(Has(Back.Messages[0], Key)) << Key << " in " << Back.Messages[0];
         EXPECT_EQ(Back.Messages[1], Back.Messages[0]);
         // Two columns: the keys, and beside each on its line what it does, all from one place.

@@ -179,19 +179,20 @@ TEST(DescriptionLine, TextBeyondItsHeightScrollsByTheWheelAndTheBar)
 
 namespace {
 
-// The line below the inspector says what the selected row is, and for a colour the
-// pairs it is drawn in with both fixes of a failing one; Ctrl+K takes the nearer (for
+// The line below the inspector says what the selected row is, and for a colour its CSS
+// forms and the pairs it is drawn in with both fixes of a failing one; Ctrl+K takes the nearer (for
 // the white caption on SeaGreen, a darker green), selects its row, one undo step.
 TEST_F(Designer, TheDescriptionLineExplainsTheRowAndItsContrast)
 {
     const auto Lines = [&]() -> const std::vector<std::string>& { return D->InspectorPane().Description().Lines(); };
     Run("pick ButtonOrder\ninspect Inspector Appearance.TextColor\n");
-    ASSERT_GE(Lines().size(), 5u);
+    ASSERT_GE(Lines().size(), 6u);
     EXPECT_EQ(Lines()[0].rfind("Appearance.TextColor: TIWColor", 0), 0u) << Lines()[0];
     EXPECT_EQ(Lines()[1], D->Inspector().RowEditor(D->Inspector().SelectedRow())->GetPropInfo()->Description);
-    EXPECT_EQ(Lines()[2], "4.24:1 on Appearance.BackgroundColor");
-    EXPECT_EQ(Lines()[3], "  fails AA, fails AAA");
-    const std::string Offer = Lines()[4];
+    EXPECT_EQ(Lines()[2], "White = #FFFFFF, rgb(255, 255, 255)");
+    EXPECT_EQ(Lines()[3], "4.24:1 on Appearance.BackgroundColor");
+    EXPECT_EQ(Lines()[4], "  fails AA, fails AAA");
+    const std::string Offer = Lines()[5];
     const size_t Or = Offer.find(" (ΔE "), Other = Offer.find("); or foreground $");
     ASSERT_EQ(Offer.rfind("  Ctrl+K: background $", 0), 0u) << Offer;
     ASSERT_NE(Or, std::string::npos) << Offer;
@@ -202,8 +203,8 @@ TEST_F(Designer, TheDescriptionLineExplainsTheRowAndItsContrast)
     EXPECT_EQ(Button().TextColor, Web("White"));
     EXPECT_EQ(IWColorToString(Button().BackgroundColor), Green);
     EXPECT_EQ(D->Inspector().RowPath(D->Inspector().SelectedRow()), "Appearance.BackgroundColor");
-    EXPECT_TRUE(Lines()[2].ends_with(":1 under Appearance.TextColor")) << Lines()[2];
-    EXPECT_EQ(Lines()[3].rfind("  passes AA", 0), 0u) << Lines()[3];
+    EXPECT_TRUE(Lines()[3].ends_with(":1 under Appearance.TextColor")) << Lines()[3];
+    EXPECT_EQ(Lines()[4].rfind("  passes AA", 0), 0u) << Lines()[4];
     Run("key Ctrl+Z\n");
     EXPECT_EQ(Button().BackgroundColor, Web("SeaGreen")) << "one undo step";
 
@@ -219,7 +220,7 @@ TEST_F(Designer, TheDescriptionLineExplainsTheRowAndItsContrast)
     EXPECT_EQ(ColorToString(Page.Color), Grey);
     EXPECT_EQ(Find<TQellLabel>("LabelTitle").TextColor, clNavy);
     EXPECT_EQ(D->Inspector().RowPath(D->Inspector().SelectedRow()), "TextColor");
-    EXPECT_EQ(Lines()[3].rfind("  passes AA", 0), 0u) << Lines()[3];
+    EXPECT_EQ(Lines()[4].rfind("  passes AA", 0), 0u) << Lines()[4];
     Run("key Ctrl+Z\n");
     EXPECT_EQ(Page.Color, 0x00707070) << "one undo step";
 

@@ -76,6 +76,37 @@ TEST(AreaInvalidation, ARepaintKeepsWhatLiesOnTop)
     EXPECT_EQ(F.Form.Surface().Pixel(100, 10), clRed);
 }
 
+// An area of a control repainted under a later sibling of its parent (an open menu over
+// the rows) leaves that sibling on top too.
+TEST(AreaInvalidation, AnAreaRepaintKeepsWhatLiesOnTopOfItsParent)
+{
+    TForm Form(nullptr);
+    Form.SetBounds(0, 0, 100, 100);
+    auto* Panel = new TWinControl(&Form);
+    Panel->SetParent(&Form);
+    Panel->SetBounds(0, 0, 50, 50);
+    auto* Box = new TPaintBox(&Form);
+    Box->SetParent(Panel);
+    Box->SetBounds(0, 0, 50, 50);
+    Box->OnPaint = [&](TObject*) {
+        Box->Canvas().Brush.Color = clRed;
+        Box->Canvas().FillRect(Box->ClientRect());
+    };
+    auto* Cover = new TPaintBox(&Form);
+    Cover->SetParent(&Form);
+    Cover->SetBounds(20, 20, 60, 60);
+    Cover->OnPaint = [&](TObject*) {
+        Cover->Canvas().Brush.Color = clBlue;
+        Cover->Canvas().FillRect(Cover->ClientRect());
+    };
+    Form.PaintAll();
+    ASSERT_EQ(Form.Surface().Pixel(30, 30), clBlue);
+    Panel->InvalidateRect(Rect(0, 0, 50, 50));
+    Form.FlushPaint();
+    EXPECT_EQ(Form.Surface().Pixel(30, 30), clBlue);
+    EXPECT_EQ(Form.Surface().Pixel(10, 10), clRed);
+}
+
 TEST(AreaInvalidation, HidingOrMovingAControlRepaintsTheBareArea)
 {
     TLabelledForm F;

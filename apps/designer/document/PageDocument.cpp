@@ -101,6 +101,9 @@ void TPageDocument::ReplacePage(std::unique_ptr<TQellPage> Page, TDocumentChange
         if (const TDocumentEntry* E = FindEntry(Path)) FSelection.push_back(E->Object);
     if (FSelection.empty()) FSelection.push_back(FPage.get());
     Change.NewPage = Change.Selection = Change.Values = Change.Entries = true;
+    // A row waiting for a pick belonged to the page that went.
+    Change.Picking = !FPicking.RowPath.empty();
+    FPicking = {};
     Notify(Change);
 }
 
@@ -207,11 +210,12 @@ bool TPageDocument::IsSelected(const TPersistent* Object) const
     return std::find(FSelection.begin(), FSelection.end(), Object) != FSelection.end();
 }
 
-void TPageDocument::Select(std::vector<TPersistent*> Objects)
+void TPageDocument::Select(std::vector<TPersistent*> Objects, std::string Row)
 {
     FSelection = std::move(Objects);
     TDocumentChange Change;
     Change.Selection = true;
+    Change.Row = std::move(Row);
     Notify(Change);
 }
 

@@ -38,8 +38,12 @@ struct TDocumentChange {
     bool Entries = false;   // the entries changed (a rename, components added or removed)
     bool File = false;      // the file's name or the modified state may have changed
     bool Placing = false;   // the class being placed changed
+    bool Picking = false;   // the colour row waiting for a pick from the page changed
     // The page's components whose values changed (with Values).
     std::vector<TComponent*> Components;
+    // With Selection: the row the inspector is to show for it ("Appearance.TextColor"),
+    // when the selection was made for one; else empty.
+    std::string Row;
     // With an undo or redo, the step written back; else nullptr.
     const TUndoStep* Step = nullptr;
     // What happened, in words for a status line ("Saved page.txt"); may be empty.
@@ -115,8 +119,9 @@ public:
     const TDocumentEntry* EntryOf(const TPersistent* Object) const;
     const std::vector<TPersistent*>& Selection() const { return FSelection; }
     bool IsSelected(const TPersistent* Object) const;
-    // Selects Objects (entries, in the order given: the last is the one that leads).
-    void Select(std::vector<TPersistent*> Objects);
+    // Selects Objects (entries, in the order given: the last is the one that leads); Row,
+    // when given, names the inspector row to show for them (TDocumentChange::Row).
+    void Select(std::vector<TPersistent*> Objects, std::string Row = {});
     // Adds Object to the selection, or takes it out (the last one stays).
     void ToggleSelected(TPersistent* Object);
     // Asks each observer to set what is being typed; false when one refuses.
@@ -211,6 +216,26 @@ public:
     const TClassInfo* PlacingClass() const { return FPlacing; }
     void SetPlacingClass(const TClassInfo* Class);
 
+    // The colour property waiting for a colour picked from the page, as a component's
+    // path and the row's path below it (the row path empty: none waits). The preview's
+    // next left click on the page gives it the colour of the pixel there (PickColour);
+    // Escape or a right click there ends the wait, and so does another page. Each change
+    // is told (Picking), with words for a status line.
+    struct TColourPick {
+        std::string ComponentPath, RowPath;
+    };
+    const TColourPick& Picking() const { return FPicking; }
+    void SetPicking(TColourPick Pick);
+    // Ends the wait and sets the waiting property to Color, written as its row writes
+    // it, as SetPropertyText does. Nothing when none waits; the wait ends whatever
+    // SetPropertyText raises.
+    void PickColour(TColor Color);
+    // Sets the property at Path ("ButtonOrder.Appearance.TextColor") from Text as its row
+    // takes typed text, as one undo step named by the row's path below its component.
+    // Raises EPathError when there is no such property, and what the editor raises, with
+    // the page as it was.
+    void SetPropertyText(std::string_view Path, const std::string& Text);
+
     // Contrast ---------------------------------------------------------------------
     // Every colour pair of the page with its contrast (PageContrast.h), worked out when
     // first asked after a change, so that edits cost nothing more while no view asks.
@@ -274,6 +299,7 @@ private:
     // The bounds of the controls a drag has moved, as they were before it.
     std::vector<TBounds> FLiveFrom;
     const TClassInfo* FPlacing = nullptr;
+    TColourPick FPicking;
     std::string FRecovered; // the recovery file the page was recovered from, until saved
     std::string FSaveError;
     mutable bool FContrastKnown = false;

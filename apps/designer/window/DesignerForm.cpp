@@ -30,6 +30,9 @@ TDesignerForm::TDesignerForm(TComponent* AOwner) : TForm(AOwner), FDocument(std:
     FViewButton->SetCaption("View");
     FViewButton->OnClick = [this](TObject*) { OpenViewMenu(); };
     FViewMenu = new TPopupMenu(this);
+    FProblemsHeader = Header("ProblemsLabel", "Contrast problems: component, pair, ratio, AA requires");
+    FProblemsHeader->SetVisible(false);
+    FProblems = new TProblemList(*this, *FDocument);
     FInspectorPane = std::make_unique<TInspectorPane>(*this, *FDocument);
     const auto Splitter = [this](const char* Name) {
         auto* S = new TSplitter(this);
@@ -78,7 +81,12 @@ void TDesignerForm::Resized()
     FList->SetBounds(Gap, Top, ListWidth, ListHeight);
     FPaletteHeader->SetBounds(Gap, Top + ListHeight + Gap + 3, ListWidth, FPaletteHeader->Height());
     FPalette->SetBounds(Gap, Bottom - PaletteHeight, ListWidth, PaletteHeight);
-    FPreview->SetBounds(PreviewLeft, Top, PreviewWidth, H);
+    // The problems list takes the preview's lower part while it shows.
+    const int Below = ProblemsShowing() ? std::min(H / 2, ProblemsHeight + HeaderHeight + Gap) : 0;
+    FPreview->SetBounds(PreviewLeft, Top, PreviewWidth, H - Below);
+    FProblemsHeader->SetBounds(PreviewLeft, Bottom - Below + Gap + 3, PreviewWidth, FProblemsHeader->Height());
+    FProblems->SetBounds(PreviewLeft, Bottom - Below + Gap + HeaderHeight, PreviewWidth,
+                         std::max(0, Below - Gap - HeaderHeight));
     FViewButton->SetBounds(FPreview->Left() + FPreview->Width() - ViewButtonWidth, Gap / 2 + 1, ViewButtonWidth,
                            Top - Gap / 2 - 2);
     FInspectorPane->SetBounds(Bounds(InspectorLeft, Top, InspectorWidth, H), HeaderTop);
@@ -137,10 +145,18 @@ void TDesignerForm::SetContrastMarks(bool On)
     FStatus->SetCountProblems(On);
 }
 
+void TDesignerForm::SetProblemsShowing(bool On)
+{
+    FProblems->SetShowing(On);
+    FProblemsHeader->SetVisible(On);
+    Resized();
+}
+
 void TDesignerForm::OpenViewMenu()
 {
     std::vector<TMenuItem> Items{
         {"Mark contrast problems (F7)", true, ContrastMarks(), false, [this] { SetContrastMarks(!ContrastMarks()); }},
+        {"Contrast problems list", true, ProblemsShowing(), false, [this] { SetProblemsShowing(!ProblemsShowing()); }},
         {"", false, false, true, nullptr}};
     for (int V = 0; V <= static_cast<int>(TVisionDeficiency::Achromatopsia); ++V) {
         const auto Vision = static_cast<TVisionDeficiency>(V);
@@ -225,6 +241,15 @@ bool TDesignerForm::DialogKey(TKey Key, TShiftState Shift)
     }
     if (Key == 'K' && Shift == TShiftState{ssCtrl}) {
         FInspectorPane->ApplySuggestion();
+        return true;
+    }
+    if (Key == 'E' && Shift == TShiftState{ssCtrl}) {
+        FInspectorPane->PickFromPage();
+        return true;
+    }
+    // The wait for a pick ends wherever the focus is.
+    if (Key == vkEscape && Shift.Empty() && !FDocument->Picking().RowPath.empty()) {
+        FDocument->SetPicking({});
         return true;
     }
     if (Key == 'F' && Shift == TShiftState{ssCtrl}) {

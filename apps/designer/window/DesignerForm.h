@@ -9,9 +9,9 @@
 // in FileActions.h. It edits through the property editors registered when it runs, so a
 // loaded package's editors serve their properties here as in any host.
 //
-// Scripts address the panes as "Components", "Palette", "Preview", "View", "Filter",
-// "Inspector", "Description" and "Status", and the splitters as "ComponentsSplitter",
-// "InspectorSplitter" and "DescriptionSplitter".
+// Scripts address the panes as "Components", "Palette", "Preview", "View", "Problems",
+// "Filter", "Inspector", "Description" and "Status", and the splitters as
+// "ComponentsSplitter", "InspectorSplitter" and "DescriptionSplitter".
 
 #include <memory>
 
@@ -21,6 +21,7 @@
 #include "apps/designer/window/LayoutSettings.h"
 #include "apps/designer/window/PagePreview.h"
 #include "apps/designer/window/Palette.h"
+#include "apps/designer/window/ProblemList.h"
 #include "apps/designer/window/StatusLine.h"
 #include "platform/toolkit/Button.h"
 #include "platform/toolkit/Form.h"
@@ -33,6 +34,8 @@ class TDesignerForm : public TForm, private IDocumentObserver {
     static constexpr int Gap = 8, HeaderHeight = 20, StatusHeight = TStatusBar::DefaultHeight, ViewButtonWidth = 64;
     // The narrowest the columns get, however the splitters or the window go.
     static constexpr int MinListWidth = 120, MinPreviewWidth = 160, MinInspectorWidth = 200;
+    // The list of contrast problems, below the preview while it shows.
+    static constexpr int ProblemsHeight = 110;
     // The window's size at first, and the smallest it may be given.
     static constexpr int DefaultWidth = 1216, DefaultHeight = 540, MinWidth = 800, MinHeight = 480;
     explicit TDesignerForm(TComponent* AOwner);
@@ -43,6 +46,7 @@ class TDesignerForm : public TForm, private IDocumentObserver {
     TInspectorPane& InspectorPane() const { return *FInspectorPane; }
     TPagePreview& Preview() const { return *FPreview; }
     TComponentList& List() const { return *FList; }
+    TProblemList& Problems() const { return *FProblems; }
     TPalette& Palette() const { return *FPalette; }
     TStatusLine& Status() const { return *FStatus; }
 
@@ -52,6 +56,10 @@ class TDesignerForm : public TForm, private IDocumentObserver {
     // on the status line.
     bool ContrastMarks() const { return FPreview->ContrastMarks(); }
     void SetContrastMarks(bool On);
+    // The View menu's "Contrast problems list": the list (ProblemList.h) below the
+    // preview, or not.
+    bool ProblemsShowing() const { return FProblems->Visible(); }
+    void SetProblemsShowing(bool On);
     // F8 steps through them: the preview as a person with the deficiency sees it.
     TVisionDeficiency Simulation() const { return FPreview->Simulation(); }
     void SetSimulation(TVisionDeficiency Deficiency);
@@ -66,8 +74,8 @@ class TDesignerForm : public TForm, private IDocumentObserver {
 
     // Unsaved changes ask Save / Discard / Cancel.
     bool CloseQuery() override;
-    // Ctrl+N, Ctrl+O, Ctrl+S, Ctrl+Z, Ctrl+Y (and Ctrl+Shift+Z), Ctrl+F, Ctrl+K, F7,
-    // F8; F1 the keys (HelpForms.h).
+    // Ctrl+N, Ctrl+O, Ctrl+S, Ctrl+Z, Ctrl+Y (and Ctrl+Shift+Z), Ctrl+F, Ctrl+K, Ctrl+E
+    // (and Escape while a colour waits for a pick), F7, F8; F1 the keys (HelpForms.h).
     bool DialogKey(TKey Key, TShiftState Shift) override;
 
 protected:
@@ -94,6 +102,8 @@ private:
     TPopupMenu* FViewMenu;
     TComponentList* FList;
     TPagePreview* FPreview;
+    TLabel* FProblemsHeader;
+    TProblemList* FProblems;
     std::unique_ptr<TInspectorPane> FInspectorPane;
     TSplitter* FListSplitter;      // between the list and the page
     TSplitter* FInspectorSplitter; // between the page and the inspector

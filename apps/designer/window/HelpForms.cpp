@@ -13,6 +13,7 @@ constexpr char Keys[] = "Ctrl+N\tstart a new, empty page\n"
                         "Ctrl+Z\tundo the typing, else the last edit\n"
                         "Ctrl+Y\tredo it (also Ctrl+Shift+Z)\n"
                         "Ctrl+K\ttake the passing colour the description line suggests\n"
+                        "Ctrl+E\tpick the selected colour row's colour from the page (Escape cancels)\n"
                         "Ctrl+F\tthe filter box above the rows (Escape empties it, Down goes to the rows)\n"
                         "F7\tmark the components whose colours fail a contrast check\n"
                         "F8\tthe preview as seen with a colour-vision deficiency, in turn\n"
@@ -30,7 +31,9 @@ constexpr char Keys[] = "Ctrl+N\tstart a new, empty page\n"
                         "takes it back, Up and Down set it and move on, Alt+Down opens the list, a double "
                         "click or Ctrl+Enter or the ... button opens a colour's dialog (a spinner's Slots: the "
                         "collection editor; a list's Items: one item a line); a right click, Shift+F10 "
-                        "or the menu key opens a row's menu: reset to default, copy, paste, sort (docs/inspector.md).";
+                        "or the menu key opens a row's menu: reset to default, copy, paste, sort, and for a "
+                        "colour Copy as #RRGGBB, Pick from the page, the page's colours and the fixes of "
+                        "a failing pair (docs/inspector.md).";
 
 } // namespace
 

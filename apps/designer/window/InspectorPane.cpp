@@ -51,6 +51,7 @@ TInspectorPane::TInspectorPane(TWinControl& Form, TPageDocument& Document) : FDo
     FInspector->NameWidth = 140; // room for a sub-object's longest names
     FInspector->OnSelectRow = [this](TObject*) { UpdateDescription(); };
     FInspector->OnAction = [this](const std::string& Action) { FDocument.Announce(Action); };
+    FInspector->OnRowMenu = [this](int Row) { return ColourItems(Row); };
     // Copy path then gives what `set` takes: the component's path first.
     FInspector->PathPrefix = [this] {
         const std::vector<TPersistent*>& Selection = FDocument.Selection();
@@ -84,12 +85,16 @@ TInspectorPane::~TInspectorPane()
     // The editors hold the page's objects: they go first.
     FInspector->OnSelectRow = nullptr;
     FInspector->OnAction = nullptr;
+    FInspector->OnRowMenu = nullptr;
     FInspector->SetSelection({});
 }
 
 void TInspectorPane::DocumentChanged(const TDocumentChange& Change)
 {
-    if (Change.Selection) FInspector->SetSelection(FDocument.Selection());
+    if (Change.Selection) {
+        FInspector->SetSelection(FDocument.Selection());
+        if (!Change.Row.empty()) FInspector->SelectPath(Change.Row);
+    }
     else if (Change.Step) ShowStep(*Change.Step);
     else if (Change.Values && !FOwnEdit) FInspector->Refresh();
     if (Change.Selection || Change.Entries) UpdateHeader();
@@ -190,7 +195,7 @@ void TInspectorPane::UpdateHeader()
 
 void TInspectorPane::UpdateDescription()
 {
-    FSuggestion = {};
+    FFixes.reset();
     std::vector<std::string> Lines;
     const int Row = FInspector->SelectedRow();
     const TPropInfo* P = Row >= 0 ? FInspector->RowEditor(Row)->GetPropInfo() : nullptr;
@@ -199,10 +204,10 @@ void TInspectorPane::UpdateDescription()
         const std::string Default = PropDefaultText(*P);
         Lines.push_back(Path + ": " + PropTypeText(*P) + (Default.empty() ? "" : ", default " + Default));
         if (!P->Description.empty()) Lines.push_back(P->Description);
+        if (std::string Css = CssLine(Row); !Css.empty()) Lines.push_back(std::move(Css));
         // The pairs a colour of one selected object is drawn in.
-        const std::vector<TPersistent*>& Selection = FDocument.Selection();
-        const TDocumentEntry* Entry = Selection.size() == 1 ? FDocument.EntryOf(Selection[0]) : nullptr;
-        if (Entry && (P->PropType == &TypeInfoTIWColor || P->PropType == &TypeInfoTColor)) {
+        const TDocumentEntry* Entry = SelectedEntry();
+        if (Entry && IsColourRow(Row)) {
             const std::string Full = Entry->Path + "." + Path;
             for (const TContrastFinding& F : PairsOfColour(ComponentContrast(*Entry->Component), Full)) {
                 const bool Foreground = SameText(F.ForegroundPath, Full);
@@ -216,7 +221,7 @@ void TInspectorPane::UpdateDescription()
                 if (!F.Passes(TContrastLevel::AA)) {
                     TRowTexts Texts;
                     const TFixTexts Fixes = FixTexts(Texts, F, TContrastLevel::AA);
-                    if (!FSuggestion.Found) FSuggestion = Fixes.Nearer();
+                    if (!FFixes && Fixes.Nearer().Found) FFixes = Fixes;
                     Lines.push_back("  " + DescribeFixes(Fixes));
                 }
             }
@@ -227,28 +232,4 @@ void TInspectorPane::UpdateDescription()
     const int Height = FDescription->Height();
     SetBounds(FArea, FHeaderTop);
     if (FDescription->Height() != Height) FInspector->ScrollIntoView(FInspector->SelectedRow());
-}
-
-bool TInspectorPane::ApplySuggestion()
-{
-    const std::vector<TPersistent*>& Selection = FDocument.Selection();
-    const TDocumentEntry* Entry = Selection.size() == 1 ? FDocument.EntryOf(Selection[0]) : nullptr;
-    if (!FSuggestion.Found || !Entry || !FInspector->LeaveEdit()) return false;
-    const TFixText Fix = FSuggestion;
-    // Through the colour's own row where the inspector shows it, so that the step names it.
-    const size_t Own = Entry->Path.size() + 1;
-    const bool Shown =
-        SameText(Fix.Path.substr(0, Own), Entry->Path + ".") && FInspector->SelectPath(Fix.Path.substr(Own));
-    try {
-        const TPagePath P = SplitPagePath(FDocument.Page(), Fix.Path);
-        const TInterfacePtr<TPropertyEditor> Editor =
-            Shown ? TInterfacePtr<TPropertyEditor>(FInspector->RowEditor(FInspector->SelectedRow()))
-                  : FindPropertyEditor({P.Component}, this, P.Property);
-        Editor->SetValue(Fix.Value);
-    } catch (const std::exception& E) {
-        ShowMessage(E.what());
-        return false;
-    }
-    FInspector->Refresh();
-    return true;
 }

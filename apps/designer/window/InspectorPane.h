@@ -3,10 +3,16 @@
 // ("ButtonOrder: TQellButton", "3 objects"), the filter box, the property inspector's
 // rows, and the description line of the selected row, with a splitter above it.
 //
+// A colour row's menu adds the colour's own actions (InspectorColours.cpp): Copy as
+// #RRGGBB, Pick from the page (Ctrl+E), the colours the page already uses, and the two
+// fixes of the first pair the colour fails.
+//
 // Scripts address its parts as "InspectorLabel", "Filter", "Inspector" and
 // "Description", and the splitter as "DescriptionSplitter".
 
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "apps/designer/document/ContrastTexts.h"
 #include "apps/designer/document/PageDocument.h"
@@ -66,6 +72,12 @@ public:
     // that colour's row is selected where the inspector shows it; one undo step. False
     // when there is nothing to apply.
     bool ApplySuggestion();
+    // Ctrl+E: the selected colour row of one selected object waits for a colour picked
+    // from the page (TPageDocument::Picking). False when there is no such row, it is
+    // read-only, or typed text is refused.
+    bool PickFromPage();
+    // At most this many of the page's colours are offered, the most used.
+    static constexpr size_t MaxPageColours = 24;
 
 private:
     void DocumentChanged(const TDocumentChange& Change) override;
@@ -80,6 +92,21 @@ private:
     void UpdateHeader();
     // What the description line says of the inspector's selected row.
     void UpdateDescription();
+    // The entry of the one object selected, or nullptr.
+    const TDocumentEntry* SelectedEntry() const;
+    // Whether the row's property is a colour (TColor or TIWColor).
+    bool IsColourRow(int Row) const;
+    // The CSS forms of the colour Row shows, beside its text: "SeaGreen = #2E8B57,
+    // rgb(46, 139, 87)"; empty when the row shows no one value.
+    std::string CssLine(int Row) const;
+    // The items a colour row adds to the row menu; none for any other row.
+    std::vector<TMenuItem> ColourItems(int Row);
+    // The page's colours, each a choice that sets the selected row to it.
+    std::vector<TMenuItem> PageColourItems();
+    // Sets the colour at Fix.Path to Fix.Value, through its row where the inspector shows
+    // it, as one undo step; false (an error shown) when it cannot. A copy: selecting the
+    // row describes it again.
+    bool ApplyFix(TFixText Fix);
 
     TPageDocument& FDocument;
     bool FOwnEdit = false; // the document is being told of an edit made here
@@ -91,5 +118,7 @@ private:
     int FDescriptionHeight = 0;
     TRect FArea;        // where SetBounds last laid the parts out
     int FHeaderTop = 0;
-    TFixText FSuggestion; // what Ctrl+K applies, if anything
+    // Both fixes (AA) of the first pair the selected colour row fails, if it fails one:
+    // Ctrl+K applies the nearer, the row menu offers either.
+    std::optional<TFixTexts> FFixes;
 };

@@ -5,6 +5,7 @@
 #include "platform/components/PagePainter.h"
 #include "platform/graphics/Drawing.h"
 #include "platform/rtl/Publish.h"
+#include "platform/toolkit/Dialogs.h"
 #include "platform/toolkit/Form.h"
 
 namespace {
@@ -242,6 +243,16 @@ TComponent* TPagePreview::ComponentAt(int X, int Y) const
     return Under.empty() ? static_cast<TComponent*>(&Page) : Under.back();
 }
 
+std::optional<TColor> TPagePreview::PageColourAt(int X, int Y) const
+{
+    if (!Intersect(ComponentRect(FDocument.Page()), ViewRect()).Contains(X, Y)) return std::nullopt;
+    // The page painted into one pixel: only what meets it is drawn.
+    const TPoint P = PagePoint(X, Y);
+    TBitmap Pixel(1, 1);
+    PaintPage(FDocument.Page(), TCanvas(&Pixel, {-P.X, -P.Y}, Rect(0, 0, 1, 1)));
+    return Pixel.Pixel(0, 0);
+}
+
 int TPagePreview::HandleAt(int X, int Y, TQellControl*& Control) const
 {
     const std::vector<TPersistent*>& Selection = FDocument.Selection();
@@ -290,6 +301,10 @@ void TPagePreview::MouseDown(TMouseButton Button, TShiftState Shift, int X, int 
     FContrastHint.Hide();
     if (!FDocument.CommitPendingEdits()) return;
     if (CanFocus() && !Focused()) SetFocus();
+    if (!FDocument.Picking().RowPath.empty()) {
+        Pick(Button, X, Y);
+        return;
+    }
     if (Button == mbRight) {
         if (FDrag.Kind() != TPageDrag::TKind::None || FDocument.PlacingClass()) {
             FDrag.Cancel();
@@ -323,6 +338,21 @@ void TPagePreview::MouseDown(TMouseButton Button, TShiftState Shift, int X, int 
     }
     if (!FDocument.IsSelected(C)) FDocument.Select({C});
     FDrag.BeginMove(P, *C);
+}
+
+void TPagePreview::Pick(TMouseButton Button, int X, int Y)
+{
+    if (Button == mbRight) {
+        FDocument.SetPicking({});
+        return;
+    }
+    const std::optional<TColor> Colour = Button == mbLeft ? PageColourAt(X, Y) : std::nullopt;
+    if (!Colour) return;
+    try {
+        FDocument.PickColour(*Colour);
+    } catch (const std::exception& E) {
+        ShowMessage(E.what());
+    }
 }
 
 void TPagePreview::MouseMove(TShiftState Shift, int X, int Y)
@@ -394,6 +424,8 @@ TCursor TPagePreview::CursorAt(int X, int Y) const
     if (FDrag.Handle() >= 0) return HandleCursor(FDrag.Handle());
     if (FDrag.Kind() == TPageDrag::TKind::Move) return crSizeAll;
     if (FDocument.PlacingClass()) return crCross;
+    if (!FDocument.Picking().RowPath.empty())
+        return Intersect(ComponentRect(FDocument.Page()), ViewRect()).Contains(X, Y) ? crCross : crDefault;
     TQellControl* Sized = nullptr;
     if (const int Handle = HandleAt(X, Y, Sized); Handle >= 0) return HandleCursor(Handle);
     const TComponent* C = ComponentAt(X, Y);

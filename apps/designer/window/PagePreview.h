@@ -14,7 +14,11 @@
 // edges and centres of the other components and of the page (PageDrag.h), with guide
 // lines drawn while the drag lasts; Alt held turns snapping off; Escape puts a drag back.
 // A right click opens the page's menu (PageActions.h). Text being typed elsewhere is set
-// first. With the focus, the page's keys act on the selection (PageActions.h).
+// first. With the focus, the page's keys act on the selection (PageActions.h). While a
+// colour row waits for a pick (TPageDocument::Picking), the pointer is a cross over the
+// page, and a left click there gives the row the colour of the page's pixel under it, as
+// drawn without a simulation; a right click ends the wait (Escape does, wherever the focus
+// is: DesignerForm.h).
 //
 // Only what changed is repainted: the old and new bounds of the components an edit
 // touched, the handles of the selection before and after, and a drag's guides and
@@ -25,6 +29,7 @@
 // Only the page is recoloured by a simulation: the workspace, the selection's handles
 // and the contrast marks stay as they are, so that they read the same in every mode.
 
+#include <optional>
 #include <vector>
 
 #include "apps/designer/document/PageDocument.h"
@@ -55,6 +60,9 @@ class TPagePreview : public TWinControl, private IDocumentObserver {
     // The topmost component under (X, Y), the page where there is none, nullptr off
     // the page or on a scroll bar.
     TComponent* ComponentAt(int X, int Y) const;
+    // The colour of the page's pixel at (X, Y), as the page draws it (no simulation, no
+    // grid, selection or marks); nothing off the page or outside the view.
+    std::optional<TColor> PageColourAt(int X, int Y) const;
     // The part of the preview that shows the page: the client area less the scroll bars.
     TRect ViewRect() const;
     TPoint ScrollOffset() const { return {FScrollX, FScrollY}; }
@@ -108,6 +116,9 @@ private:
     // The handle of a single selected control under (X, Y), or -1.
     int HandleAt(int X, int Y, TQellControl*& Control) const;
     void OpenMenu(int X, int Y);
+    // A click while a colour row waits for a pick: the left button picks, the right ends
+    // the wait.
+    void Pick(TMouseButton Button, int X, int Y);
     void PaintMarks(TCanvas& C, const TRect& PageRect);
     void PaintSelection(TCanvas& C);
     void PaintDrag(TCanvas& C, const TRect& PageRect);

@@ -173,6 +173,8 @@ TWindowBackEnd::TWindowBackEnd(int Scale) : FScale(Scale)
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) throw Exception("Cannot start SDL video: " + SdlError());
     // After SDL's driver has installed its own, which ends the program on any error.
     X11Connection::InstallErrorHandlers();
+    // X's own events too: SDL reports no window destroyed by another client.
+    SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
     if (const char* File = std::getenv("QELL_WINDOW_SNAPSHOT")) FPresentSnapshot = File;
 }
 
@@ -348,10 +350,22 @@ bool TWindowBackEnd::ProcessNextEvent(TForm& Form)
             FQuit = true;
             return false;
         }
+        EndIfWindowDestroyed(E);
         if (DeliverWindowEvent(E, Form, Id, Scale) || DeliverPointer(E, Form, Id, Scale) ||
             DeliverKeyboard(E, Form, Id))
             return true;
     }
+}
+
+void TWindowBackEnd::EndIfWindowDestroyed(const SDL_Event& E)
+{
+    const unsigned long Gone = X11Connection::DestroyedWindow(E);
+    if (Gone == 0) return;
+    // Windows this program destroyed are off the list by now: this one went from outside,
+    // leaving a modal form nobody can see, answer or close. The display's loss is as final.
+    for (const TWindow& W : FWindows)
+        if (X11Connection::WindowOf(W.Window) == Gone)
+            Application->EmergencyExit(1, "the window '" + W.Title + "' was destroyed by another program");
 }
 
 bool TWindowBackEnd::DeliverWindowEvent(const SDL_Event& E, TForm& Form, uint32_t Id, int Scale)

@@ -80,6 +80,9 @@ private:
     // Each hands E to Form, whose window is Id at Scale, when E is input of its kind
     // for that window, and answers whether it did. An exposed window, of any form, is
     // redrawn, and that is no input.
+    // Ends the program (as a lost display does) when E says that one of its windows was
+    // destroyed by another client.
+    void EndIfWindowDestroyed(const SDL_Event& E);
     bool DeliverWindowEvent(const SDL_Event& E, TForm& Form, uint32_t Id, int Scale);
     bool DeliverKeyboard(const SDL_Event& E, TForm& Form, uint32_t Id);
 

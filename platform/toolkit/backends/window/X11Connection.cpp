@@ -60,4 +60,19 @@ int Socket(void* Display) { return ConnectionNumber(static_cast<::Display*>(Disp
 
 bool HasQueuedEvents(void* Display) { return XEventsQueued(static_cast<::Display*>(Display), QueuedAlready) > 0; }
 
+unsigned long WindowOf(SDL_Window* Window)
+{
+    SDL_SysWMinfo Info;
+    SDL_VERSION(&Info.version);
+    if (!Window || !SDL_GetWindowWMInfo(Window, &Info) || Info.subsystem != SDL_SYSWM_X11) return 0;
+    return Info.info.x11.window;
+}
+
+unsigned long DestroyedWindow(const SDL_Event& E)
+{
+    if (E.type != SDL_SYSWMEVENT || !E.syswm.msg || E.syswm.msg->subsystem != SDL_SYSWM_X11) return 0;
+    const XEvent& X = E.syswm.msg->msg.x11.event;
+    return X.type == DestroyNotify ? X.xdestroywindow.window : 0;
+}
+
 } // namespace X11Connection

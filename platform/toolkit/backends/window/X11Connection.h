@@ -3,6 +3,7 @@
 // (None, Status, Bool, …) stay out of the rest of the code. Private to the library.
 
 struct SDL_Window;
+union SDL_Event;
 
 namespace X11Connection {
 
@@ -20,5 +21,9 @@ void* DisplayOf(SDL_Window* Window);
 int Socket(void* Display);
 // Whether Xlib already holds events that it has read from the socket.
 bool HasQueuedEvents(void* Display);
+// Window's X window, or 0 when SDL does not run on X11.
+unsigned long WindowOf(SDL_Window* Window);
+// The X window that E, an SDL_SYSWMEVENT, says was destroyed; 0 for any other event.
+unsigned long DestroyedWindow(const SDL_Event& E);
 
 } // namespace X11Connection
