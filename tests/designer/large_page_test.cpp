@@ -38,13 +38,14 @@ TEST(PageIndex, FindsWhatThePlainSearchFindsAsComponentsMove)
         C.Height = Wide ? Between(1000, MaxQellExtent) : Between(0, 300);
     };
     TQellPage Page(nullptr);
-    for (int I = 0; I < 800; ++I) Scatter(*(I % 2 ? static_cast<TQellControl*>(new TQellLabel(&Page)) : new TQellButton(&Page)));
+    for (int I = 0; I < 800; ++I)
+        Scatter(*(I % 2 ? static_cast<TQellControl*>(new TQellLabel(&Page)) : new TQellButton(&Page)));
     TPageIndex Index;
     Index.Rebuild(Page);
     const auto Check = [&](const char* When) {
         for (int Q = 0; Q < 200; ++Q) {
-            const TRect Area = Bounds(Between(-MaxQellExtent - 100, 2 * MaxQellExtent), Between(-MaxQellExtent - 100, 2 * MaxQellExtent),
-                                      Between(0, 700), Between(0, 700));
+            const int Far = 2 * MaxQellExtent, Near = -MaxQellExtent - 100;
+            const TRect Area = Bounds(Between(Near, Far), Between(Near, Far), Between(0, 700), Between(0, 700));
             ASSERT_EQ(Index.Meeting(Area), PlainlyMeeting(Page, Area))
                 << When << ": " << Area.Left << "," << Area.Top << " " << Area.Width() << "x" << Area.Height();
         }

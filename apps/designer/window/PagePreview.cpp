@@ -249,7 +249,8 @@ std::optional<TColor> TPagePreview::PageColourAt(int X, int Y) const
     // The page painted into one pixel: only what meets it is drawn.
     const TPoint P = PagePoint(X, Y);
     TBitmap Pixel(1, 1);
-    PaintPage(FDocument.Page(), TCanvas(&Pixel, {-P.X, -P.Y}, Rect(0, 0, 1, 1)));
+    PaintPage(FDocument.Page(), TCanvas(&Pixel, {-P.X, -P.Y}, Rect(0, 0, 1, 1)),
+              FShown.Meeting(Bounds(P.X, P.Y, 1, 1)));
     return Pixel.Pixel(0, 0);
 }
 
