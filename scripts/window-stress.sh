@@ -5,7 +5,7 @@
 # end over every run of the recovery test; fails when any run failed.
 # usage: scripts/window-stress.sh [RUNS] [BUILD_DIR]     (default build-asan)
 # WINDOW_TESTS names the tests to run (default: all of toolkit stress dialog designer
-# focus recovery).
+# focus recovery screen layout drag eyedropper).
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 runs=${1:-20}
@@ -25,7 +25,7 @@ export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 failures=0
 loss_ms=""
 loss_cpu_ms=""
-for test in ${WINDOW_TESTS:-toolkit stress dialog designer focus recovery}; do
+for test in ${WINDOW_TESTS:-toolkit stress dialog designer focus recovery screen layout drag eyedropper}; do
   failed=0
   for run in $(seq "$runs"); do
     case $test in
@@ -35,6 +35,8 @@ for test in ${WINDOW_TESTS:-toolkit stress dialog designer focus recovery}; do
       stress) out=$(bash "$root/tests/toolkit/window_stress_e2e.sh" "$build/bin/toolkit_sample" 2>&1) ;;
       focus) out=$(bash "$root/tests/apps/designer_focus_e2e.sh" "$build/bin/qell-designer" 2>&1) ;;
       recovery) out=$(bash "$root/tests/apps/designer_recovery_e2e.sh" "$build/bin/qell-designer" 2>&1) ;;
+      screen | layout | drag | eyedropper)
+        out=$(bash "$root/tests/apps/designer_${test}_e2e.sh" "$build/bin/qell-designer" 2>&1) ;;
       *) echo "unknown window test '$test'" >&2; exit 2 ;;
     esac
     rc=$?
