@@ -192,10 +192,7 @@ void RegisterDrawGridScriptVerbs()
 {
     using namespace ScriptSupport;
     RegisterScriptVerb({"select", "select GRID COL ROW", 3, 3,
-                        [](const std::vector<TScriptToken>& Args, TScriptCommand& C) {
-                            ReadWord(Args, 0, C, "select GRID COL ROW");
-                            ReadNumbers(Args, 1, C);
-                        },
+                        WordAndNumbers("select GRID COL ROW"),
                         [](const TScriptCommand& C, TForm& Form, TScriptEvents& Out) {
                             auto& Grid = FindShowingAs<TDrawGrid>(Form, C.Words[0], "draw grid");
                             const int Col = C.Numbers[0], Row = C.Numbers[1];

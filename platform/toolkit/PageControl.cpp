@@ -334,10 +334,7 @@ void RegisterPageControlScriptVerbs()
 {
     using namespace ScriptSupport;
     RegisterScriptVerb({"page", "page PAGECONTROL INDEX", 2, 2,
-                        [](const std::vector<TScriptToken>& Args, TScriptCommand& C) {
-                            ReadWord(Args, 0, C, "page PAGECONTROL INDEX");
-                            ReadNumbers(Args, 1, C);
-                        },
+                        WordAndNumbers("page PAGECONTROL INDEX"),
                         [](const TScriptCommand& C, TForm& Form, TScriptEvents& Out) {
                             auto& Pages = FindShowingAs<TPageControl>(Form, C.Words[0], "page control");
                             const int Index = C.Numbers[0];

@@ -210,6 +210,15 @@ void ScriptSupport::ReadQuoted(const std::vector<TScriptToken>& Args, size_t I, 
     C.Text = Args[I].Text;
 }
 
+std::function<void(const std::vector<TScriptToken>&, TScriptCommand&)>
+ScriptSupport::WordAndNumbers(std::string Usage)
+{
+    return [Usage = std::move(Usage)](const std::vector<TScriptToken>& Args, TScriptCommand& C) {
+        ReadWord(Args, 0, C, Usage);
+        ReadNumbers(Args, 1, C);
+    };
+}
+
 void ScriptSupport::ReadNumbers(const std::vector<TScriptToken>& Args, size_t From, TScriptCommand& C)
 {
     for (size_t I = From; I < Args.size(); ++I) C.Numbers.push_back(ReadNumber(Args[I]));

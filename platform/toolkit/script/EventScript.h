@@ -131,6 +131,10 @@ QELL_TOOLKIT_API void ReadWord(const std::vector<TScriptToken>& Args, size_t I, 
 QELL_TOOLKIT_API void ReadQuoted(const std::vector<TScriptToken>& Args, size_t I, TScriptCommand& C);
 // Every argument from From on as a coordinate, added to C.Numbers.
 QELL_TOOLKIT_API void ReadNumbers(const std::vector<TScriptToken>& Args, size_t From, TScriptCommand& C);
+// The parse of a verb whose first argument is a plain word and the rest coordinates
+// ("select GRID COL ROW"); Usage is the verb's.
+QELL_TOOLKIT_API std::function<void(const std::vector<TScriptToken>&, TScriptCommand&)>
+WordAndNumbers(std::string Usage);
 // A decimal number within Min..Max (by default a coordinate).
 QELL_TOOLKIT_API int ReadNumber(const TScriptToken& T, int Min = -MaxScriptCoordinate, int Max = MaxScriptCoordinate);
 // The named control on the form ("form": the form), showing if Showing is asked.

@@ -134,10 +134,7 @@ std::vector<TScriptVerb> WheelAndDragVerbs()
 {
     std::vector<TScriptVerb> V;
     V.push_back({"wheel", "wheel NAME X Y NOTCHES", 4, 4,
-                 [](const std::vector<TScriptToken>& Args, TScriptCommand& C) {
-                     ReadWord(Args, 0, C, "wheel NAME X Y NOTCHES");
-                     ReadNumbers(Args, 1, C);
-                 },
+                 WordAndNumbers("wheel NAME X Y NOTCHES"),
                  [](const TScriptCommand& C, TForm& Form, TScriptEvents& Out) {
                      const TPoint P = At(FindControl(Form, C.Words[0], true), C.Numbers[0], C.Numbers[1]);
                      Out.push_back([P, D = C.Numbers[2]](TForm& F) { F.HandleMouseWheel({}, D, P.X, P.Y); });
