@@ -72,13 +72,16 @@ void StartUp()
         if (std::getenv("QELL_FIXTURE_LOADED")) raise(SIGSEGV);
         setenv("QELL_FIXTURE_LOADED", "1", 1);
     }
-    if (Is("start-fork") && fork() == 0) {
-        if (const char* Log = std::getenv("QELL_FIXTURE_LOG"))
+    if (Is("start-fork")) {
+        const pid_t Child = fork();
+        if (Child == 0)
+            for (;;) pause();
+        // The parent notes the number: the host may end the child before it runs at all.
+        if (const char* Log = std::getenv("QELL_FIXTURE_LOG"); Log && Child > 0)
             if (std::FILE* F = std::fopen(Log, "a")) {
-                std::fprintf(F, "%d\n", static_cast<int>(getpid()));
+                std::fprintf(F, "%d\n", static_cast<int>(Child));
                 std::fclose(F);
             }
-        for (;;) pause();
     }
 }
 
