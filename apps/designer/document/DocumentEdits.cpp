@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
+#include <cstdlib>
 #include <unordered_set>
 
 #include "apps/designer/document/PageDocument.h"
@@ -180,6 +182,20 @@ std::string TPageDocument::NewComponentName(const TClassInfo& Class) const
         if (!FindPageComponent(*FPage, Base + std::to_string(N))) return Base + std::to_string(N);
 }
 
+TPoint TPageDocument::FreeSpot(const TClassInfo& Class, TPoint At, TPoint Step) const
+{
+    if (Step.X == 0 && Step.Y == 0) return At;
+    // The page read once, so that passing many placed before costs no more than one.
+    std::unordered_set<uint64_t> Taken;
+    const auto Key = [](int X, int Y) { return uint64_t(uint32_t(X)) << 32 | uint32_t(Y); };
+    for (int I = 0; I < FPage->ComponentCount(); ++I)
+        if (const auto* C = dynamic_cast<const TQellControl*>(FPage->Components(I)); C && &C->ClassInfo() == &Class)
+            Taken.insert(Key(C->Left, C->Top));
+    while (Taken.contains(Key(At.X, At.Y)) && std::abs(At.X) <= MaxQellExtent && std::abs(At.Y) <= MaxQellExtent)
+        At = {At.X + Step.X, At.Y + Step.Y};
+    return At;
+}
+
 TQellControl& TPageDocument::AddComponent(const TClassInfo& Class, const std::string& Name, TPoint At,
                                           std::optional<TPoint> Size)
 {
@@ -224,17 +240,11 @@ std::string TPageDocument::ComponentsText(const std::vector<TComponent*>& Compon
 std::vector<TComponent*> TPageDocument::PasteComponents(std::string_view Text, TPoint Offset)
 {
     const std::unique_ptr<TQellPage> Clip = ReadClip(Text);
-    // Moved by Offset until the first does not lie exactly on a component of its class.
     TPoint Shift = Offset;
-    if (const auto* First = dynamic_cast<const TQellControl*>(Clip->Components(0)); First && (Offset.X || Offset.Y))
-        for (bool Covered = true; Covered && std::abs(Shift.X) <= MaxQellExtent && std::abs(Shift.Y) <= MaxQellExtent;) {
-            Covered = false;
-            for (int I = 0; I < FPage->ComponentCount() && !Covered; ++I)
-                if (const auto* C = dynamic_cast<const TQellControl*>(FPage->Components(I)))
-                    Covered = &C->ClassInfo() == &First->ClassInfo() && C->Left == First->Left + Shift.X &&
-                              C->Top == First->Top + Shift.Y;
-            if (Covered) Shift = {Shift.X + Offset.X, Shift.Y + Offset.Y};
-        }
+    if (const auto* First = dynamic_cast<const TQellControl*>(Clip->Components(0))) {
+        const TPoint At = FreeSpot(First->ClassInfo(), {First->Left + Offset.X, First->Top + Offset.Y}, Offset);
+        Shift = {At.X - First->Left, At.Y - First->Top};
+    }
     std::vector<TComponent*> Pasted;
     while (Clip->ComponentCount() > 0) {
         TComponent* C = Clip->Components(0);

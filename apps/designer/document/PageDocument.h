@@ -161,6 +161,10 @@ public:
     // creation), or a name that is taken or no identifier.
     TQellControl& AddComponent(const TClassInfo& Class, const std::string& Name, TPoint At,
                                std::optional<TPoint> Size = std::nullopt);
+    // At, moved on by Step while a component of Class has its top-left exactly there
+    // (and within the page's extent): where a new one of Class shows beside those
+    // placed the same way, not hidden under one. At itself when Step is none.
+    TPoint FreeSpot(const TClassInfo& Class, TPoint At, TPoint Step) const;
     // Removes Components (the page and collection items among them are passed over).
     void DeleteComponents(const std::vector<TComponent*>& Components);
     // Components (the page passed over) as page-file text, in the page's order: what a

@@ -113,15 +113,7 @@ void TPalette::DocumentChanged(const TDocumentChange& Change)
 void TPalette::PlaceAtTopLeft(const TClassInfo& Class)
 {
     if (!FDocument.CommitPendingEdits()) return;
-    TPoint At{FirstPlace, FirstPlace};
-    const TQellPage& Page = FDocument.Page();
-    for (bool Taken = true; Taken && At.X < MaxQellExtent && At.Y < MaxQellExtent;) {
-        Taken = false;
-        for (int I = 0; I < Page.ComponentCount() && !Taken; ++I)
-            if (const auto* C = dynamic_cast<const TQellControl*>(Page.Components(I)))
-                Taken = &C->ClassInfo() == &Class && C->Left == At.X && C->Top == At.Y;
-        if (Taken) At = {At.X + Step, At.Y + Step};
-    }
+    const TPoint At = FDocument.FreeSpot(Class, {FirstPlace, FirstPlace}, {Step, Step});
     FDocument.SetPlacingClass(nullptr);
     FDocument.AddComponent(Class, "", At);
 }
