@@ -142,6 +142,50 @@ TEST_F(ColourRow, TheMenuOffersEitherFixOfAFailingPair)
     EXPECT_FALSE(D->Document().IsModified());
 }
 
+// The switch's thumb fails on both its on and its off colour: the menu offers the fixes
+// of each pair under the colour it is drawn on, and each sets that pair's colour.
+TEST_F(ColourRow, TheMenuOffersTheFixesOfEveryFailingPair)
+{
+    Run("pick OnOffToasted\n");
+    Run(ClickRow("Appearance.ThumbColor") + "key Shift+F10\n");
+    const std::vector<std::string> Captions = MenuCaptions();
+    const auto At = [&](const std::string& Caption) {
+        return std::find(Captions.begin(), Captions.end(), Caption) - Captions.begin();
+    };
+    const auto On = At("On Appearance.OnColor"), Off = At("On Appearance.OffColor");
+    ASSERT_LT(On, std::ssize(Captions));
+    ASSERT_LT(Off, std::ssize(Captions));
+    // Each heading followed by its pair's two sides.
+    for (const auto Heading : {On, Off}) {
+        ASSERT_LT(Heading + 2, std::ssize(Captions));
+        std::vector<std::string> Sides{Captions[Heading + 1].substr(0, 17), Captions[Heading + 2].substr(0, 17)};
+        std::sort(Sides.begin(), Sides.end());
+        EXPECT_EQ(Sides, (std::vector<std::string>{"Fix the backgroun", "Fix the foregroun"})) << Heading;
+    }
+    // The description line offers both pairs' fixes, and Ctrl+K only for the first one's.
+    const std::vector<std::string> Offers = [&] {
+        std::vector<std::string> Found;
+        for (const std::string& Line : Lines())
+            if (Line.find("background ") != std::string::npos && Line.find("ΔE") != std::string::npos)
+                Found.push_back(Line.substr(0, Line.find(':') + 1));
+        return Found;
+    }();
+    EXPECT_EQ(Offers, (std::vector<std::string>{"  Ctrl+K:", "  fix:"}));
+    // The off colour's fix, from the second pair.
+    std::string Fix;
+    for (auto I = Off + 1; I <= Off + 2; ++I)
+        if (Captions[I].starts_with("Fix the background: ")) Fix = Captions[I].substr(20);
+    ASSERT_FALSE(Fix.empty());
+    const auto& Switch = Find<TQellOnOffButton>("OnOffToasted");
+    const TIWColor Thumb = Switch.Appearance.ThumbColor, OnColour = Switch.Appearance.OnColor;
+    Run("menu \"Fix the background: " + Fix + "\"\n");
+    EXPECT_EQ(IWColorToString(Switch.Appearance.OffColor), Fix);
+    EXPECT_EQ(Switch.Appearance.ThumbColor, Thumb);
+    EXPECT_EQ(Switch.Appearance.OnColor, OnColour);
+    const double Required = RequiredRatio(TContrastKind::Part, TContrastLevel::AA);
+    EXPECT_TRUE(ContrastPasses(ContrastRatio(ColorToRGB(Thumb), ColorToRGB(StringToIWColor(Fix))), Required));
+}
+
 // The eyedropper on the button's solid green, with a simulation showing: the row gets
 // the green as the page draws it, as one undo step.
 TEST_F(ColourRow, PickFromThePageSetsTheColourOfThePixelAsOneStep)

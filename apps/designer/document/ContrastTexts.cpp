@@ -26,13 +26,13 @@ TFixTexts FixTexts(TRowTexts& Rows, const TContrastFinding& Finding, TContrastLe
             Text(Rows, Finding.Background, Finding.BackgroundPath, Fixes.Background), Fixes.BackgroundNearer()};
 }
 
-std::string DescribeFixes(const TFixTexts& Fixes)
+std::string DescribeFixes(const TFixTexts& Fixes, bool ByKey)
 {
     const bool Background = Fixes.BackgroundNearer;
     const TFixText& Other = Background ? Fixes.Foreground : Fixes.Background;
     const char* OtherSide = Background ? "foreground" : "background";
     if (!Fixes.Nearer().Found) return "no colour on either side passes";
-    std::string Text = "Ctrl+K: " + Describe(Background ? "background" : "foreground", Fixes.Nearer()) + "; ";
+    std::string Text = (ByKey ? "Ctrl+K: " : "fix: ") + Describe(Background ? "background" : "foreground", Fixes.Nearer()) + "; ";
     if (Other.Found) Text += "or " + Describe(OtherSide, Other);
     else Text.append("no ").append(OtherSide).append(" passes");
     return Text;

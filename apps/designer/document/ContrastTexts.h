@@ -28,9 +28,10 @@ struct TFixTexts {
 // of the two rows.
 TFixTexts FixTexts(TRowTexts& Rows, const TContrastFinding& Finding, TContrastLevel Level);
 
-// The fixes as the description line offers them, the nearer first, which Ctrl+K applies:
-// "Ctrl+K: background $0045743D (ΔE 2.04); or foreground $000F0F0F (ΔE 62.59)".
-std::string DescribeFixes(const TFixTexts& Fixes);
+// The fixes as the description line offers them, the nearer first, which Ctrl+K applies
+// when ByKey: "Ctrl+K: background $0045743D (ΔE 2.04); or foreground $000F0F0F (ΔE
+// 62.59)"; "fix: background …" otherwise.
+std::string DescribeFixes(const TFixTexts& Fixes, bool ByKey);
 
 // Path ("ButtonOrder.Appearance.TextColor", as a finding names a colour) from within
 // Component ("Appearance.TextColor"); a path of another object (the page's

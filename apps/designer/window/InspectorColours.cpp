@@ -45,9 +45,9 @@ std::vector<TMenuItem> TInspectorPane::ColourItems(int Row)
         {"Colours on the page", Writable, false, false,
          [this] { FInspector->ReopenRowMenu(PageColourItems()); }},
     };
-    if (FFixes) {
-        // Either side of the failing pair, the nearer first, as Ctrl+K would choose.
-        const TFixTexts Fixes = *FFixes;
+    // Each failing pair under its heading, either side, the nearer first, as Ctrl+K
+    // would choose.
+    for (const TPairFixes& Pair : FFixes) {
         const auto Offer = [&](const char* Side, const TFixText& Fix) {
             if (!Fix.Found) {
                 Items.push_back({std::string("No ") + Side + " passes", false, false, false, nullptr});
@@ -57,12 +57,13 @@ std::vector<TMenuItem> TInspectorPane::ColourItems(int Row)
                              true, false, false, [this, Fix] { ApplyFix(Fix); }});
         };
         Items.push_back({"", false, false, true, nullptr});
-        if (Fixes.BackgroundNearer) {
-            Offer("background", Fixes.Background);
-            Offer("foreground", Fixes.Foreground);
+        Items.push_back({Pair.Heading, false, false, false, nullptr});
+        if (Pair.Fixes.BackgroundNearer) {
+            Offer("background", Pair.Fixes.Background);
+            Offer("foreground", Pair.Fixes.Foreground);
         } else {
-            Offer("foreground", Fixes.Foreground);
-            Offer("background", Fixes.Background);
+            Offer("foreground", Pair.Fixes.Foreground);
+            Offer("background", Pair.Fixes.Background);
         }
     }
     return Items;
@@ -100,7 +101,7 @@ bool TInspectorPane::PickFromPage()
 
 bool TInspectorPane::ApplySuggestion()
 {
-    return FFixes && ApplyFix(FFixes->Nearer());
+    return !FFixes.empty() && ApplyFix(FFixes[0].Fixes.Nearer());
 }
 
 bool TInspectorPane::ApplyFix(TFixText Fix)

@@ -195,7 +195,7 @@ void TInspectorPane::UpdateHeader()
 
 void TInspectorPane::UpdateDescription()
 {
-    FFixes.reset();
+    FFixes.clear();
     std::vector<std::string> Lines;
     const int Row = FInspector->SelectedRow();
     const TPropInfo* P = Row >= 0 ? FInspector->RowEditor(Row)->GetPropInfo() : nullptr;
@@ -221,8 +221,8 @@ void TInspectorPane::UpdateDescription()
                 if (!F.Passes(TContrastLevel::AA)) {
                     TRowTexts Texts;
                     const TFixTexts Fixes = FixTexts(Texts, F, TContrastLevel::AA);
-                    if (!FFixes && Fixes.Nearer().Found) FFixes = Fixes;
-                    Lines.push_back("  " + DescribeFixes(Fixes));
+                    Lines.push_back("  " + DescribeFixes(Fixes, FFixes.empty()));
+                    if (Fixes.Nearer().Found) FFixes.push_back({(Foreground ? "On " : "Under ") + Other, Fixes});
                 }
             }
         }

@@ -10,7 +10,6 @@
 // Scripts address its parts as "InspectorLabel", "Filter", "Inspector" and
 // "Description", and the splitter as "DescriptionSplitter".
 
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -118,7 +117,12 @@ private:
     int FDescriptionHeight = 0;
     TRect FArea;        // where SetBounds last laid the parts out
     int FHeaderTop = 0;
-    // Both fixes (AA) of the first pair the selected colour row fails, if it fails one:
-    // Ctrl+K applies the nearer, the row menu offers either.
-    std::optional<TFixTexts> FFixes;
+    // Both fixes (AA) of each pair the selected colour row fails, under what the row's
+    // colour is drawn on or under ("On Appearance.OnColor"): Ctrl+K applies the first
+    // pair's nearer, the row menu offers every one.
+    struct TPairFixes {
+        std::string Heading;
+        TFixTexts Fixes;
+    };
+    std::vector<TPairFixes> FFixes;
 };
