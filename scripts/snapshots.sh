@@ -3,6 +3,8 @@
 # the scripts beside this file.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+# Built first: a failed build exits 1 as well, which below means the dialog was cancelled.
+"$root/scripts/designer.sh" --version >/dev/null
 for page in web system custom; do
   status=0
   "$root/scripts/designer.sh" dialog --identifier Teal --script "$root/scripts/snapshots/$page.txt" \
