@@ -221,6 +221,30 @@ TEST_F(ColourRow, PickFromThePageSetsTheColourOfThePixelAsOneStep)
     EXPECT_EQ(Button().TextColor, ColorToRGB(clBtnFace));
 }
 
+// With two labels selected, the pick sets the row of both, as one undo step.
+TEST_F(ColourRow, PickFromThePageSetsEverySelectedObject)
+{
+    const TQellButton& Order = Find("ButtonOrder");
+    TColor Solid = 0;
+    const TPoint P = SolidPoint(Bounds(Order.Left, Order.Top, Order.Width, Order.Height), Solid);
+    const TQellLabel &Title = Find<TQellLabel>("LabelTitle"), &Languages = Find<TQellLabel>("LabelLanguages");
+    const TColor TitleWas = Title.TextColor, LanguagesWas = Languages.TextColor;
+    Run("pick LabelTitle\npick LabelLanguages ctrl\n");
+    ASSERT_EQ(D->Document().Selection().size(), 2u);
+    Run(ClickRow("TextColor") + "key Shift+F10\n");
+    const TMenuItem* Pick = MenuItem("Pick from the page");
+    ASSERT_NE(Pick, nullptr);
+    EXPECT_TRUE(Pick->Enabled);
+    Run("key Escape\nkey Ctrl+E\n" + ClickPage(P));
+    EXPECT_EQ(Title.TextColor, Web("SeaGreen"));
+    EXPECT_EQ(Languages.TextColor, Web("SeaGreen"));
+    EXPECT_EQ(D->Document().Selection().size(), 2u) << "the click picked and selected nothing";
+    Run("key Ctrl+Z\n");
+    EXPECT_EQ(Title.TextColor, TitleWas);
+    EXPECT_EQ(Languages.TextColor, LanguagesWas);
+    EXPECT_FALSE(D->Document().IsModified()) << "one undo step";
+}
+
 TEST_F(ColourRow, EscapeOrARightClickCancelsThePick)
 {
     const TQellButton& Order = Find("ButtonOrder");

@@ -53,7 +53,7 @@ std::vector<TPageColour> PageColours(TQellPage& Page)
 
 void TPageDocument::SetPicking(TColourPick Pick)
 {
-    if (Pick.ComponentPath == FPicking.ComponentPath && Pick.RowPath == FPicking.RowPath) return;
+    if (Pick.ObjectPaths == FPicking.ObjectPaths && Pick.RowPath == FPicking.RowPath) return;
     FPicking = std::move(Pick);
     TDocumentChange Change;
     Change.Picking = true;
@@ -70,12 +70,20 @@ void TPageDocument::PickColour(TColor Color)
     TDocumentChange Ended;
     Ended.Picking = true;
     Notify(Ended);
-    const std::string Path = Pick.ComponentPath + "." + Pick.RowPath;
-    const TInterfacePtr<TPropertyEditor> Editor = this->Editor(Path);
-    if (!Editor->GetPropInfo() || !IsColour(*Editor->GetPropInfo()))
-        throw EPathError(QuotedInput(Path) + " is no colour");
+    std::vector<TPersistent*> Objects;
+    for (const std::string& Path : Pick.ObjectPaths) {
+        const TDocumentEntry* E = FindEntry(Path);
+        if (!E) throw EPathError(QuotedInput(Path) + " is no longer on the page");
+        Objects.push_back(E->Object);
+    }
+    TStepRecorder Recorder(*this);
+    const TInterfacePtr<TPropertyEditor> Editor =
+        Objects.empty() ? nullptr : FindPropertyEditor(Objects, &Recorder, Pick.RowPath);
+    if (!Editor || !Editor->GetPropInfo() || !IsColour(*Editor->GetPropInfo()))
+        throw EPathError(QuotedInput(Pick.RowPath) + " is no colour of what was selected");
     TRowTexts Texts;
-    SetPropertyText(Path, Texts.ValueAs(*Editor->GetComponent(0), *Editor->GetPropInfo(), Color));
+    Editor->SetValue(Texts.ValueAs(*Editor->GetComponent(0), *Editor->GetPropInfo(), Color));
+    EndEdit(Pick.RowPath);
 }
 
 void TPageDocument::SetPropertyText(std::string_view Path, const std::string& Text)

@@ -220,19 +220,22 @@ public:
     const TClassInfo* PlacingClass() const { return FPlacing; }
     void SetPlacingClass(const TClassInfo* Class);
 
-    // The colour property waiting for a colour picked from the page, as a component's
-    // path and the row's path below it (the row path empty: none waits). The preview's
-    // next left click on the page gives it the colour of the pixel there (PickColour);
-    // Escape or a right click there ends the wait, and so does another page. Each change
-    // is told (Picking), with words for a status line.
+    // The colour property waiting for a colour picked from the page, as the paths of
+    // the objects it is set on (those selected when it began) and the row's path below
+    // them (the row path empty: none waits). The preview's next left click on the page
+    // gives it the colour of the pixel there (PickColour); Escape or a right click there
+    // ends the wait, and so does another page. Each change is told (Picking), with words
+    // for a status line.
     struct TColourPick {
-        std::string ComponentPath, RowPath;
+        std::vector<std::string> ObjectPaths;
+        std::string RowPath;
     };
     const TColourPick& Picking() const { return FPicking; }
     void SetPicking(TColourPick Pick);
-    // Ends the wait and sets the waiting property to Color, written as its row writes
-    // it, as SetPropertyText does. Nothing when none waits; the wait ends whatever
-    // SetPropertyText raises.
+    // Ends the wait and sets the waiting property of every object to Color, written as
+    // the first one's row writes it, as one undo step named by the row. Nothing when none
+    // waits; the wait ends whatever the setting raises (EPathError for an object gone
+    // from the page or a row that is no colour, with the page as it was).
     void PickColour(TColor Color);
     // Sets the property at Path ("ButtonOrder.Appearance.TextColor") from Text as its row
     // takes typed text, as one undo step named by the row's path below its component.

@@ -41,7 +41,8 @@ std::vector<TMenuItem> TInspectorPane::ColourItems(int Row)
              Application->BackEnd().SetClipboardText(Hex);
              FDocument.Announce("Copied " + Hex);
          }},
-        {"Pick from the page\tCtrl+E", Writable && SelectedEntry(), false, false, [this] { PickFromPage(); }},
+        {"Pick from the page\tCtrl+E", Writable && !FDocument.Selection().empty(), false, false,
+         [this] { PickFromPage(); }},
         {"Colours on the page", Writable, false, false,
          [this] { FInspector->ReopenRowMenu(PageColourItems()); }},
     };
@@ -91,11 +92,13 @@ std::vector<TMenuItem> TInspectorPane::PageColourItems()
 bool TInspectorPane::PickFromPage()
 {
     const int Row = FInspector->SelectedRow();
-    const TDocumentEntry* Entry = SelectedEntry();
-    if (!Entry || !IsColourRow(Row) || FInspector->RowEditor(Row)->GetAttributes().Contains(paReadOnly) ||
-        !FInspector->LeaveEdit())
+    std::vector<std::string> Paths;
+    for (const TPersistent* Object : FDocument.Selection())
+        if (const TDocumentEntry* E = FDocument.EntryOf(Object)) Paths.push_back(E->Path);
+    if (Paths.empty() || Paths.size() != FDocument.Selection().size() || !IsColourRow(Row) ||
+        FInspector->RowEditor(Row)->GetAttributes().Contains(paReadOnly) || !FInspector->LeaveEdit())
         return false;
-    FDocument.SetPicking({Entry->Path, FInspector->RowPath(Row)});
+    FDocument.SetPicking({std::move(Paths), FInspector->RowPath(Row)});
     return true;
 }
 
