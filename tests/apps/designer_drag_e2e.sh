@@ -11,9 +11,7 @@ source "$(dirname "$0")/../support/xvfb.sh"
 
 page="$work/page.txt"
 "$designer" new "$page" || fail "cannot write the sample page"
-"$designer" design "$page" >"$work/out.txt" 2>"$work/err.txt" &
-app_pid=$!
-wid=$(wait_window "Qell Designer")
+start_window "Qell Designer" "$designer" design "$page"
 
 # The preview lies right of the 220-pixel list, panes 8 pixels apart under 20-pixel
 # headings, and draws the page 12 pixels in; ButtonOrder lies at 24,56 on the page,

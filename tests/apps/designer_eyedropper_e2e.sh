@@ -12,9 +12,7 @@ page="$work/page.txt"
 "$designer" new "$page" || fail "cannot write the sample page"
 grep -q "^  Color = clBtnFace\$" "$page" || fail "the sample page is no longer clBtnFace"
 
-"$designer" design "$page" >"$work/out.txt" 2>"$work/err.txt" &
-app_pid=$!
-wid=$(wait_window "Qell Designer")
+start_window "Qell Designer" "$designer" design "$page"
 
 # Positions from the designer's layout, as designer_window_e2e.sh finds them: the page 12
 # pixels into the preview, the inspector's rows 18 high.

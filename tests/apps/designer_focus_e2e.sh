@@ -11,9 +11,7 @@ source "$(dirname "$0")/../support/xvfb.sh"
 
 page="$work/page.txt"
 "$designer" new "$page" || fail "cannot write the sample page"
-"$designer" design "$page" >"$work/out.txt" 2>"$work/err.txt" &
-app_pid=$!
-wid=$(wait_window "Qell Designer")
+start_window "Qell Designer" "$designer" design "$page"
 
 # The page is selected; its Width is the inspector's third row (rows 18 high from 2
 # pixels in, under the 20-pixel heading and the filter box, 21 high and 4 apart),

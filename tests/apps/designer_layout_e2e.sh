@@ -24,10 +24,7 @@ drag() {
 
 # start [ARGS]: the designer on the sample page in a window; sets wid.
 start() {
-  rm -f "$QELL_WINDOW_SNAPSHOT"
-  "$designer" design "$@" >"$work/out.txt" 2>"$work/err.txt" &
-  app_pid=$!
-  wid=$(wait_window "Qell Designer")
+  start_window "Qell Designer" "$designer" design "$@"
 }
 
 # stop: SIGTERM, as a session that logs out ends the designer.

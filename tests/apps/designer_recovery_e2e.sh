@@ -25,10 +25,7 @@ row_y() { echo $((8 + 20 + 21 + 4 + 2 + $1 * 18 + 8)); }
 
 # start_designer: the designer on the page, with its Width changed to $1 and not saved.
 start_designer() {
-  rm -f "$QELL_WINDOW_SNAPSHOT"
-  "$designer" design "$page" >"$work/out.txt" 2>"$work/err.txt" &
-  app_pid=$!
-  wid=$(wait_window "Qell Designer")
+  start_window "Qell Designer" "$designer" design "$page"
   xdotool mousemove --window "$wid" "$value_x" "$(row_y 2)" click 1
   sleep 0.3
   xdotool type --delay 30 "$1"

@@ -12,9 +12,7 @@ command -v xprop >/dev/null || { echo "skipped: xprop is not installed"; exit 77
 
 page="$work/page.txt"
 "$designer" new "$page" || fail "cannot write the sample page"
-"$designer" design --size 1600x900 "$page" >"$work/out.txt" 2>"$work/err.txt" &
-app_pid=$!
-wid=$(wait_window "Qell Designer")
+start_window "Qell Designer" "$designer" design --size 1600x900 "$page"
 
 xprop -id "$wid" WM_NORMAL_HINTS >"$work/hints.txt"
 grep -q "program specified minimum size: 800 by 480" "$work/hints.txt" ||

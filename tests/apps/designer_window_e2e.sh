@@ -15,9 +15,7 @@ page="$work/page.txt"
 expected=$("$designer" colour names | awk -F'\t' '$1 == "web" { n++; if (n == 29) print $2 }')
 [ -n "$expected" ] || fail "no 29th web colour name"
 
-"$designer" design "$page" >"$work/out.txt" 2>"$work/err.txt" &
-app_pid=$!
-wid=$(wait_window "Qell Designer")
+start_window "Qell Designer" "$designer" design "$page"
 
 # Positions from the designer's layout: panes 8 pixels apart under 20-pixel headings,
 # the list 220 wide, the inspector 300 wide at the right of the 1216-pixel window, its

@@ -10,9 +10,7 @@ source "$(dirname "$0")/../support/xvfb.sh"
 expected=$("$designer" colour names | awk -F'\t' '$1 == "web" { n++; if (n == 29) print $2 }')
 [ -n "$expected" ] || fail "no 29th web colour name"
 
-"$designer" dialog --window --identifier Navy >"$work/out.txt" 2>"$work/err.txt" &
-app_pid=$!
-wid=$(wait_window "TIWColor Editor")
+start_window "TIWColor Editor" "$designer" dialog --window --identifier Navy
 
 # Window positions from the dialog's layout: the page control at (8, 8) with its
 # first tab at its top left; the page below the 20-pixel tab strip, inset by 4; the

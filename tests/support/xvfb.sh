@@ -123,6 +123,18 @@ wait_window() {
   echo "$id"
 }
 
+# start_window NAME COMMAND...: runs COMMAND in the background as $app_pid, its output
+# in $work/out.txt and $work/err.txt, and sets wid to its window called NAME once that
+# has presented its first frame (a frame from an earlier run does not count).
+start_window() {
+  local name=$1
+  shift
+  rm -f "$QELL_WINDOW_SNAPSHOT"
+  "$@" >"$work/out.txt" 2>"$work/err.txt" &
+  app_pid=$!
+  wid=$(wait_window "$name")
+}
+
 # click WID X Y: a left click at X,Y of the window, apart from the next one so that
 # two clicks are not one double click.
 click() {

@@ -9,9 +9,7 @@ sample=${1:?usage: window_e2e.sh TOOLKIT_SAMPLE}
 
 source "$(dirname "$0")/../support/xvfb.sh"
 
-"$sample" --window --snapshot "$work/final.png" >"$work/out.txt" 2>"$work/err.txt" &
-app_pid=$!
-wid=$(wait_window "Toolkit sample")
+start_window "Toolkit sample" "$sample" --window --snapshot "$work/final.png"
 
 # Positions from tests/toolkit/sample_form.txt.
 click "$wid" 313 20   # ButtonCount
