@@ -75,16 +75,25 @@ exits 0 "a failing finalisation at the end of a session" design --package "$work
 exits 2 "a failing finalisation: package check" package check "$work/late.bpl" &&
   one_line "a failing finalisation: package check" "its finalisation raised"
 
-# What a package started is ended with its trial (a copy of the designer ran on).
+# What a package started is ended with its trial (a copy of the designer ran on). Each
+# line of the log is a process's number and start time; the number may have been given
+# to a process of another program since, which then has another start time.
+# alive PID START: whether that process still runs (not a zombie).
+alive() {
+  local stat rest
+  stat=$(cat "/proc/$1/stat" 2>/dev/null) || return 1
+  rest=${stat##*) }
+  set -- "$1" "$2" $rest
+  [ "$3" != Z ] && [ "${22}" = "$2" ]
+}
 gone=1
-for pid in $(cat "$work/forks" 2>/dev/null); do
+while read -r pid start; do
   for _ in $(seq 100); do
-    state=$(awk '{print $3}' "/proc/$pid/stat" 2>/dev/null)
-    [ -z "$state" ] || [ "$state" = Z ] && break
+    alive "$pid" "$start" || break
     sleep 0.1
   done
-  [ -z "$state" ] || [ "$state" = Z ] || { gone=0; kill -9 "$pid"; }
-done
+  alive "$pid" "$start" && { gone=0; kill -9 "$pid"; }
+done <"$work/forks"
 [ -s "$work/forks" ] && pass || fail "the forking package noted no process"
 [ "$gone" -eq 1 ] && pass || fail "a process a package started outlived the command"
 

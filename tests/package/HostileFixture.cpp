@@ -62,6 +62,23 @@ void Misbehave(const std::string& Step)
     if (Is(Step + "-42")) throw 42;
 }
 
+// Field 22 of /proc/PID/stat, the process's start time in clock ticks since boot; "?"
+// when it cannot be read.
+std::string StartTime(pid_t Pid)
+{
+    std::string Stat;
+    if (std::FILE* F = std::fopen(("/proc/" + std::to_string(Pid) + "/stat").c_str(), "r")) {
+        char Buffer[1024];
+        Stat.assign(Buffer, std::fread(Buffer, 1, sizeof Buffer, F));
+        std::fclose(F);
+    }
+    // The fields after the name, which may hold spaces, start with the state (field 3).
+    size_t At = Stat.rfind(')');
+    for (int Field = 2; At != std::string::npos && Field < 22; ++Field) At = Stat.find(' ', At + 1);
+    if (At == std::string::npos) return "?";
+    return Stat.substr(At + 1, Stat.find(' ', At + 1) - At - 1);
+}
+
 void StartUp()
 {
     if (Is("start-crash")) raise(SIGSEGV);
@@ -76,10 +93,11 @@ void StartUp()
         const pid_t Child = fork();
         if (Child == 0)
             for (;;) pause();
-        // The parent notes the number: the host may end the child before it runs at all.
+        // The parent notes the number, with the child's start time so that a number used
+        // again later is not taken for it: the host may end the child before it runs.
         if (const char* Log = std::getenv("QELL_FIXTURE_LOG"); Log && Child > 0)
             if (std::FILE* F = std::fopen(Log, "a")) {
-                std::fprintf(F, "%d\n", static_cast<int>(Child));
+                std::fprintf(F, "%d %s\n", static_cast<int>(Child), StartTime(Child).c_str());
                 std::fclose(F);
             }
     }
