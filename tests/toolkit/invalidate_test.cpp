@@ -34,6 +34,22 @@ struct TLabelledForm {
     }
 };
 
+// A 100 x 100 form with a 50 x 50 panel at its corner, a box on the panel at BoxBounds.
+struct TPanelledForm {
+    TForm Form{nullptr};
+    TWinControl* Panel = new TWinControl(&Form);
+    TPaintBox* Box = new TPaintBox(&Form);
+
+    explicit TPanelledForm(const TRect& BoxBounds)
+    {
+        Form.SetBounds(0, 0, 100, 100);
+        Panel->SetParent(&Form);
+        Panel->SetBounds(0, 0, 50, 50);
+        Box->SetParent(Panel);
+        Box->SetBounds(BoxBounds.Left, BoxBounds.Top, BoxBounds.Width(), BoxBounds.Height());
+    }
+};
+
 TEST(AreaInvalidation, ResizingALabelRepaintsOnlyWhatItCovered)
 {
     TLabelledForm F;
@@ -80,14 +96,10 @@ TEST(AreaInvalidation, ARepaintKeepsWhatLiesOnTop)
 // the rows) leaves that sibling on top too.
 TEST(AreaInvalidation, AnAreaRepaintKeepsWhatLiesOnTopOfItsParent)
 {
-    TForm Form(nullptr);
-    Form.SetBounds(0, 0, 100, 100);
-    auto* Panel = new TWinControl(&Form);
-    Panel->SetParent(&Form);
-    Panel->SetBounds(0, 0, 50, 50);
-    auto* Box = new TPaintBox(&Form);
-    Box->SetParent(Panel);
-    Box->SetBounds(0, 0, 50, 50);
+    TPanelledForm P(Bounds(0, 0, 50, 50));
+    TForm& Form = P.Form;
+    TWinControl* Panel = P.Panel;
+    TPaintBox* Box = P.Box;
     Box->OnPaint = [&](TObject*) {
         Box->Canvas().Brush.Color = clRed;
         Box->Canvas().FillRect(Box->ClientRect());
@@ -131,14 +143,10 @@ TEST(AreaInvalidation, HidingOrMovingAControlRepaintsTheBareArea)
 
 TEST(AreaInvalidation, FreeingAControlWithPendingAreasForgetsThem)
 {
-    TForm Form(nullptr);
-    Form.SetBounds(0, 0, 100, 100);
-    auto* Panel = new TWinControl(&Form);
-    Panel->SetParent(&Form);
-    Panel->SetBounds(0, 0, 50, 50);
-    auto* Box = new TPaintBox(&Form);
-    Box->SetParent(Panel);
-    Box->SetBounds(5, 5, 10, 10);
+    TPanelledForm P(Bounds(5, 5, 10, 10));
+    TForm& Form = P.Form;
+    TWinControl* Panel = P.Panel;
+    TPaintBox* Box = P.Box;
     int Paints = 0;
     Box->OnPaint = [&](TObject*) { ++Paints; };
     Form.PaintAll();
